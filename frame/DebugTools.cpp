@@ -1,0 +1,13 @@
+// Copy of 16-bit sample arrays.
+#include "DebugTools.h"
+
+#include <cstring>
+
+namespace DebugTools {
+
+void CopyWords(const int16_t* src, int16_t* dst, int32_t n) noexcept {
+    if (n <= 0) return;
+    std::memmove(dst, src, static_cast<std::size_t>(n) * sizeof(int16_t));
+}
+
+} // namespace DebugTools

@@ -1,0 +1,45 @@
+// The receiver state: settings and live values the signal path reads on every block, the front panel
+// and configuration dialog change, and the main window restores and saves. One thread, no locks.
+#pragma once
+
+#include <cstdint>
+
+struct ReceiverState {
+    int32_t BaseIF = 12000; // Hz
+
+    // I/Q front end
+    bool IQMode = false; // an I/Q pair arrives
+    bool FlipIQ = false; // swap the input channels
+    bool PhaseBitCorrection = false;
+    float SoundcardCorrectionAmpBalance = 1.0f; // gain of Q
+    bool HiSideLoActive = false;
+    bool IQSelectUpper = false;
+    bool VFOControl = false;
+
+    // Mixer and oscillator
+    int32_t BfoOffset = 0;       // Hz
+    int32_t MixerCentre = 12000; // Hz
+    int32_t NcoIncrement = 0;
+
+    // Demodulation, filters, level
+    int32_t DemodMode = 0; // 0 AM, 1 USB, 2 LSB, 3 DRM, 4 FM, 5 BC, 6 SAM, 7 AM1
+    int32_t NotchType = 0; // 0 AF notch, 1 IF notch
+    bool DynFilterActive = false;
+    bool AGCOn = true;
+    bool MuteAf = false;
+    bool MuteAFOnDRM = false;
+    bool PerfStatsOn = false;
+    int32_t FilterLo = 0; // Hz
+    int32_t FilterHi = 0; // Hz
+    float NbLevel = 0.0f;
+    float OutputAttenuation = 0.0f; // above 0 a gain factor, otherwise 1/100 dB for the sound engine
+    int32_t ScopeSource = 0;
+
+    // Vector library choice
+    bool UseSPL = false; // only while SPLAvailable
+    bool SPLAvailable = false;
+    bool NcoAvailable = false;
+
+    // True while a DSP chain runs a block.
+    bool DspBusy = false;
+};

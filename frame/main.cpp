@@ -1,0 +1,40 @@
+// NerixSDR's entry point: checks for a display, then hands over to the start-up.
+#include <QApplication>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+
+#include "frame/Application.h"
+#include "platform/runtime/Hooks.h"
+
+namespace {
+
+bool haveDisplay() {
+    return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!haveDisplay()) {
+        std::fprintf(stderr,
+                     "%s needs a graphical display, and none is set (DISPLAY and WAYLAND_DISPLAY are "
+                     "empty). Start it from a desktop session.\n",
+                     runtime::kProductName);
+        return 1;
+    }
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(runtime::kProductName);
+
+    int result = 0;
+    {
+        Application app;
+        app.BlockProfiler = std::make_unique<Profiler>();
+        QWidget window;
+        window.setWindowTitle(runtime::kProductName);
+        window.resize(800, 600);
+        window.show();
+        result = QApplication::exec();
+    }
+    return result;
+}

@@ -1,0 +1,43 @@
+// Checked numeric conversions and locale-independent number text.
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "RuntimeError.h"
+
+namespace runtime {
+
+// Nearest whole number, a tie going to the even one, whatever the floating-point environment says.
+double roundHalfEven(double x) noexcept;
+
+// Round half to even into a fixed-width integer; NaN, infinity and values out of range raise Overflow.
+int16_t CInt(double x);
+int32_t CLng(double x);
+int64_t CLngLng(double x);
+uint8_t CByte(double x);
+
+// A wider integer into a narrower one; out of range raises Overflow.
+template <class To, class From> To checkedNarrow(From value) {
+    static_assert(std::numeric_limits<To>::is_integer && std::numeric_limits<From>::is_integer);
+    if (std::in_range<To>(value)) return static_cast<To>(value);
+    raise(err::kOverflow, "checkedNarrow");
+}
+
+// Whole-number division that raises Division by zero instead of trapping, and Overflow for MIN / -1.
+int32_t checkedDivide(int32_t numerator, int32_t denominator);
+int64_t checkedDivide(int64_t numerator, int64_t denominator);
+
+// Decimal text of a number with up to 15 significant digits, always with "." as the separator.
+std::string CStr(double value);
+std::string CStr(int64_t value);
+
+// Parses a finite decimal number (blanks around it allowed, "." as the separator); nullopt otherwise.
+std::optional<double> parseDouble(std::string_view text);
+std::optional<int64_t> parseInt(std::string_view text);
+
+} // namespace runtime

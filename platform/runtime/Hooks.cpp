@@ -1,0 +1,46 @@
+// The installed hooks: the one process-wide mutable state besides the application object, set by the UI
+// layer.
+#include "Hooks.h"
+
+#include <cstdio>
+
+namespace runtime {
+
+namespace {
+Hooks& current() {
+    static Hooks hooks;
+    return hooks;
+}
+} // namespace
+
+Hooks installHooks(Hooks hooks) {
+    Hooks previous = std::move(current());
+    current() = std::move(hooks);
+    return previous;
+}
+
+void DoEvents() {
+    if (current().doEvents) current().doEvents();
+}
+
+void AddLog(const std::string& line) {
+    if (current().addLog) current().addLog(line);
+}
+
+int32_t MsgBox(const std::string& prompt, int32_t buttons, const std::string& title) {
+    if (current().msgBox) return current().msgBox(prompt, buttons, title);
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), prompt.c_str());
+    switch (buttons & 0x0F) {
+    case mb::kAbortRetryIgnore:
+        return mb::kAbort;
+    case mb::kYesNoCancel:
+    case mb::kYesNo:
+        return mb::kYes;
+    case mb::kRetryCancel:
+        return mb::kRetry;
+    default:
+        return mb::kOk;
+    }
+}
+
+} // namespace runtime

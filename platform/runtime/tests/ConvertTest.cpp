@@ -1,0 +1,104 @@
+// Checked conversions: half-to-even rounding into fixed widths, overflow as a run-time error.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "platform/runtime/Convert.h"
+
+using namespace runtime;
+
+namespace {
+
+int errorNumber(auto&& f) {
+    try {
+        f();
+    } catch (const RuntimeError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+} // namespace
+
+TEST(RoundHalfEven, TiesGoToTheEvenNeighbour) {
+    const struct {
+        double in, out;
+    } cases[] = {{0.5, 0},    {1.5, 2},    {2.5, 2},      {-0.5, -0}, {-1.5, -2}, {-2.5, -2},
+                 {2.4999, 2}, {2.5001, 3}, {191.25, 191}, {4.5, 4},   {7.5, 8},   {1e17 + 2, 1e17 + 2}};
+    for (const auto& c : cases)
+        EXPECT_EQ(roundHalfEven(c.in), c.out) << c.in;
+}
+
+TEST(CheckedConversions, RoundIntoRangeOrRaiseOverflow) {
+    EXPECT_EQ(CInt(32767.4), 32767);
+    EXPECT_EQ(CInt(-32768.5), -32768); // tie to even stays in range
+    EXPECT_EQ(CLng(2147483647.0), 2147483647);
+    EXPECT_EQ(CLng(-2147483648.0), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(CByte(254.5), 254);
+    EXPECT_EQ(CLngLng(-9223372036854775808.0), std::numeric_limits<int64_t>::min());
+
+    const double overflowing[] = {32767.5, -32769.0, kNaN, kInf, -kInf};
+    for (double x : overflowing)
+        EXPECT_EQ(errorNumber([&] { CInt(x); }), err::kOverflow) << x;
+    EXPECT_EQ(errorNumber([] { CLng(2147483647.5); }), err::kOverflow);
+    EXPECT_EQ(errorNumber([] { CByte(-0.6); }), err::kOverflow);
+    EXPECT_EQ(errorNumber([] { CLngLng(9223372036854775808.0); }), err::kOverflow);
+    EXPECT_EQ(errorNumber([] { checkedNarrow<int16_t>(int64_t{40000}); }), err::kOverflow);
+    EXPECT_EQ(checkedNarrow<int16_t>(int64_t{-32768}), -32768);
+}
+
+TEST(CheckedConversions, DivisionByZeroAndMinOverMinusOneRaise) {
+    EXPECT_EQ(checkedDivide(7, -2), -3);
+    EXPECT_EQ(errorNumber([] { checkedDivide(1, 0); }), err::kDivisionByZero);
+    EXPECT_EQ(errorNumber([] { checkedDivide(std::numeric_limits<int32_t>::min(), -1); }), err::kOverflow);
+    EXPECT_EQ(errorNumber([] { checkedDivide(std::numeric_limits<int64_t>::min(), int64_t{-1}); }),
+              err::kOverflow);
+}
+
+TEST(NumberText, WritesLikeTheRuntimeWithADotWhateverTheLocale) {
+    const struct {
+        double in;
+        const char* out;
+    } cases[] = {{0, "0"},
+                 {42, "42"},
+                 {-1.5, "-1.5"},
+                 {0.1, "0.1"},
+                 {1.0 / 3, "0.333333333333333"},
+                 {1e15, "1E+15"},
+                 {1.25e-7, "1.25E-07"},
+                 {123456789012, "123456789012"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(CStr(c.in), c.out) << c.in;
+    EXPECT_EQ(CStr(int64_t{-9000000000}), "-9000000000");
+}
+
+TEST(NumberText, ParsesOnlyWholeFiniteNumbers) {
+    EXPECT_EQ(parseDouble(" 12.5 "), 12.5);
+    EXPECT_EQ(parseDouble("+3"), 3.0);
+    EXPECT_EQ(parseDouble("-1e3"), -1000.0);
+    for (const char* bad : {"", " ", "12,5", "1.2.3", "abc", "nan", "inf", "12x"})
+        EXPECT_FALSE(parseDouble(bad).has_value()) << bad;
+    EXPECT_EQ(parseInt(" -42"), -42);
+    for (const char* bad : {"", "4.2", "99999999999999999999", "x"})
+        EXPECT_FALSE(parseInt(bad).has_value()) << bad;
+}
+
+TEST(ResumeNext, SkipsAFailingStatementAndReportsIt) {
+    int after = 0;
+    EXPECT_FALSE(resumeNext([] { raise(err::kOverflow, "test"); }));
+    EXPECT_TRUE(resumeNext([&] { after = 1; }));
+    EXPECT_EQ(after, 1);
+}
+
+TEST(RuntimeErrorText, TakesTheStandardDescriptionUnlessGivenOne) {
+    const RuntimeError standard(err::kDivisionByZero, "src");
+    EXPECT_EQ(standard.Description(), "Division by zero");
+    EXPECT_EQ(standard.Source(), "src");
+    const RuntimeError own(err::kFileNotFound, "src", "File not found: x.so");
+    EXPECT_EQ(own.Description(), "File not found: x.so");
+    EXPECT_STREQ(own.what(), "File not found: x.so");
+}
