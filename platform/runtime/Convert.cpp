@@ -61,17 +61,19 @@ std::string CStr(double value) {
     if (value == 0) return "0";
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
-    std::string text(buf, res.ptr);
+    const std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
+    const auto e = text.find('e');
+    if (e == std::string_view::npos) return std::string(text);
     // The runtime writes exponents as E+NN / E-NN.
-    if (const auto e = text.find('e'); e != std::string::npos) {
-        text[e] = 'E';
-        std::string exponent = text.substr(e + 1);
-        const char sign = exponent[0] == '-' ? '-' : '+';
-        if (exponent[0] == '-' || exponent[0] == '+') exponent.erase(0, 1);
-        if (exponent.size() < 2) exponent.insert(0, "0");
-        text = text.substr(0, e + 1) + sign + exponent;
-    }
-    return text;
+    std::string_view exponent = text.substr(e + 1);
+    const char sign = exponent.front() == '-' ? '-' : '+';
+    if (exponent.front() == '-' || exponent.front() == '+') exponent.remove_prefix(1);
+    std::string out(text.substr(0, e));
+    out += 'E';
+    out += sign;
+    if (exponent.size() < 2) out += '0';
+    out += exponent;
+    return out;
 }
 
 std::string CStr(int64_t value) {
