@@ -1,0 +1,49 @@
+// The per-user settings store: string values addressed by application name, section and key, matched
+// without regard to letter case. Objects read at set-up and write at shutdown; commit() makes what was
+// saved durable at once (one atomic write per save routine, not one per key).
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <tuple>
+
+namespace profile {
+
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+
+    // The stored value, or defaultValue when the key (or its section) is missing.
+    virtual std::string GetSetting(std::string_view appName, std::string_view section, std::string_view key,
+                                   std::string_view defaultValue = {}) const = 0;
+    virtual void SaveSetting(std::string_view appName, std::string_view section, std::string_view key,
+                             std::string_view value) = 0;
+    // Writes everything saved so far to durable storage; false when that failed.
+    virtual bool commit() = 0;
+};
+
+// A store that keeps everything in memory, for tests and for a run that must not touch the disk.
+class MemorySettingsStore final : public SettingsStore {
+public:
+    std::string GetSetting(std::string_view appName, std::string_view section, std::string_view key,
+                           std::string_view defaultValue = {}) const override;
+    void SaveSetting(std::string_view appName, std::string_view section, std::string_view key,
+                     std::string_view value) override;
+    bool commit() override {
+        ++commits_;
+        return true;
+    }
+
+    int commits() const { return commits_; }
+    std::size_t size() const { return values_.size(); }
+
+private:
+    using Address = std::tuple<std::u32string, std::u32string, std::u32string>;
+    static Address address(std::string_view appName, std::string_view section, std::string_view key);
+
+    std::map<Address, std::string> values_;
+    int commits_ = 0;
+};
+
+} // namespace profile
