@@ -36,8 +36,8 @@ PllLutPosition PllLut::PllLutIndex(int32_t f) const {
             runtime::checkedNarrow<int32_t>(h - 1000 * kilohertz)};
 }
 
-PllLutEntry PllLut::Entry(int32_t index) const {
-    if (index < 0 || index >= kPllLutSize) runtime::raise(runtime::err::kSubscriptOutOfRange, "PllLut.Entry");
+PllLutEntry PllLut::entry(int32_t index) const {
+    if (index < 0 || index >= kPllLutSize) runtime::raise(runtime::err::kSubscriptOutOfRange, "PllLut.entry");
     return table_[static_cast<size_t>(index)];
 }
 

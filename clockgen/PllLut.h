@@ -44,10 +44,10 @@ public:
     // f is the oscillator output in tenths of a hertz (four times the local oscillator).
     PllLutPosition PllLutIndex(int32_t f) const;
 
-    const PllLutHeader& Header() const noexcept { return header_; }
+    const PllLutHeader& header() const noexcept { return header_; }
 
     // An index outside 0 to kPllLutZeroEntry raises Subscript out of range.
-    PllLutEntry Entry(int32_t index) const;
+    PllLutEntry entry(int32_t index) const;
 
 private:
     PllLutHeader header_{};

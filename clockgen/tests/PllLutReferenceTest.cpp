@@ -23,30 +23,30 @@ constexpr HandEntry kByHand[] = {
     {83, 0x38090D7B}, {84, 0x3C09227B}, {85, 0x500D867B}, {98, 0x78047A17},
 };
 
-uint32_t chargePump(long p) {
-    constexpr long kFirstOfLevel[] = {45, 480, 640, 800};
+uint32_t chargePump(int64_t p) {
+    constexpr int64_t kFirstOfLevel[] = {45, 480, 640, 800};
     uint32_t level = 0;
-    for (long first : kFirstOfLevel)
+    for (int64_t first : kFirstOfLevel)
         level += p >= first ? 1 : 0;
     return level;
 }
 
 // Every candidate D, Q in the stated order, kept or replaced by the stated tie rule.
-uint32_t referenceEntry(long f) {
+uint32_t referenceEntry(int64_t f) {
     const double vcoMin = f <= 788'000 ? 0.0 : 100'000'000.0;
     const double vcoMax = f >= 99'600'000 ? 500'000'000.0 : 400'000'000.0;
     bool found = false;
     double bestError = 0;
-    long bestD = 0, bestQ = 0, bestP = 0;
-    for (long d = 2; d <= 127; ++d) {
-        for (long q = 2; q <= 129; ++q) {
-            const long p = (f * d * q + 5'000'000) / 10'000'000;
+    int64_t bestD = 0, bestQ = 0, bestP = 0;
+    for (int64_t d = 2; d <= 127; ++d) {
+        for (int64_t q = 2; q <= 129; ++q) {
+            const int64_t p = (f * d * q + 5'000'000) / 10'000'000;
             if (p > 2047) continue;
-            const double vcoExact = 10'000'000.0 * static_cast<double>(p) / static_cast<double>(q);
-            const float vco = static_cast<float>(vcoExact);
+            const double vcoWide = 10'000'000.0 * static_cast<double>(p) / static_cast<double>(q);
+            const float vco = static_cast<float>(vcoWide);
             if (vco <= vcoMin || vco >= vcoMax) continue;
-            const double outExact = static_cast<double>(vco) / static_cast<double>(d);
-            const float out = static_cast<float>(outExact);
+            const double outWide = static_cast<double>(vco) / static_cast<double>(d);
+            const float out = static_cast<float>(outWide);
             const double error = std::abs(static_cast<double>(out) - static_cast<double>(f));
             const bool better = !found || error < bestError || (error == bestError && f < 15'000'000);
             if (better) {
@@ -83,7 +83,7 @@ uint32_t crc32(const std::vector<uint32_t>& words) {
 TEST(PllLutReference, WholeTableMatchesAnUnprunedSearch) {
     std::vector<uint32_t> reference(kEntries, 0);
     for (int i = 0; i < kEntries - 1; ++i)
-        reference[i] = referenceEntry(448'000 + 4000L * i);
+        reference[i] = referenceEntry(448'000 + 4000 * int64_t{i});
     for (const HandEntry& e : kByHand)
         reference[e.index] = e.value;
 
@@ -92,7 +92,7 @@ TEST(PllLutReference, WholeTableMatchesAnUnprunedSearch) {
     std::vector<uint32_t> table(kEntries);
     int differing = 0;
     for (int i = 0; i < kEntries; ++i) {
-        table[i] = lut.Entry(i);
+        table[i] = lut.entry(i);
         if (table[i] != reference[i] && ++differing <= 5)
             ADD_FAILURE() << "entry " << i << std::hex << ": 0x" << table[i] << ", reference 0x"
                           << reference[i];

@@ -49,20 +49,20 @@ PllLut built() {
 
 TEST(PllLut, HoldsZerosUntilBuiltAndTheFixedHeaderAfter) {
     PllLut lut;
-    EXPECT_EQ(lut.Header().MinOut, 0);
+    EXPECT_EQ(lut.header().MinOut, 0);
     for (int32_t i : {0, 12'388, 29'901})
-        EXPECT_EQ(lut.Entry(i), 0u) << i;
+        EXPECT_EQ(lut.entry(i), 0u) << i;
 
     for (int pass = 0; pass < 2; ++pass) {
         lut.BuildLUT();
-        const clockgen::PllLutHeader& h = lut.Header();
+        const clockgen::PllLutHeader& h = lut.header();
         EXPECT_EQ(h.RefClk, 10'000'000);
         EXPECT_EQ(h.MinOut, 448'000);
         EXPECT_EQ(h.MaxOut, 120'048'000);
         EXPECT_EQ(h.Count, 29'901);
         EXPECT_EQ(h.Step, 4000);
         EXPECT_EQ(h.Offset, 48'000);
-        EXPECT_EQ(lut.Entry(0), 0x7D0D5A7Bu);
+        EXPECT_EQ(lut.entry(0), 0x7D0D5A7Bu);
     }
 }
 
@@ -70,7 +70,7 @@ TEST(PllLut, IndexesOutsideTheTableRaiseSubscriptOutOfRange) {
     const PllLut lut = built();
     for (int32_t i : {-1, 29'902, INT32_MAX}) {
         try {
-            (void)lut.Entry(i);
+            (void)lut.entry(i);
             ADD_FAILURE() << i;
         } catch (const runtime::RuntimeError& e) {
             EXPECT_EQ(e.Number(), runtime::err::kSubscriptOutOfRange) << i;
@@ -117,7 +117,7 @@ TEST(PllLut, KnownEntries) {
     const PllLut lut = built();
     for (const Case& c : cases)
         for (int32_t i = c.first; i <= c.last; ++i)
-            EXPECT_EQ(lut.Entry(i), c.value) << "entry " << i << std::hex << " got 0x" << lut.Entry(i);
+            EXPECT_EQ(lut.entry(i), c.value) << "entry " << i << std::hex << " got 0x" << lut.entry(i);
 }
 
 TEST(PllLut, WholeTableAccuracy) {
@@ -126,7 +126,7 @@ TEST(PllLut, WholeTableAccuracy) {
     std::vector<long double> errors;
     long double worstBelow15MHz = 0, worstFrom90MHz = 0;
     for (int32_t i = 0; i < clockgen::kPllLutZeroEntry; ++i) {
-        const ExactError e = exactError(i, decode(lut.Entry(i)));
+        const ExactError e = exactError(i, decode(lut.entry(i)));
         exact += e.numerator == 0;
         within10 += e.atMost(10);
         within100 += e.atMost(100);
@@ -149,7 +149,7 @@ TEST(PllLut, EveryEntryFitsTheChipAndItsVcoBands) {
     const PllLut lut = built();
     int aboveVcoBand = 0;
     for (int32_t i = 0; i < clockgen::kPllLutZeroEntry; ++i) {
-        const Decoded e = decode(lut.Entry(i));
+        const Decoded e = decode(lut.entry(i));
         SCOPED_TRACE(i);
         EXPECT_EQ(e.zeroBits, 0);
         EXPECT_TRUE(e.d >= 2 && e.d <= 127) << e.d;
@@ -198,6 +198,11 @@ TEST(PllLut, LookupGivesTheStepAndTheHertzAboveIt) {
         EXPECT_EQ(pos.index, c.index) << c.f;
         EXPECT_EQ(pos.remainder, c.remainder) << c.f;
     }
+    // Callers never pass a negative frequency; the lookup still stays defined and in its ranges.
+    const clockgen::PllLutPosition lowest = lut.PllLutIndex(INT32_MIN);
+    EXPECT_GE(lowest.index, 0);
+    EXPECT_TRUE(lowest.remainder >= 0 && lowest.remainder <= 999) << lowest.remainder;
+
     // The mirror below 448 kHz: for h from 0 to 111,999 Hz the index is 112 - h / 1000.
     for (int32_t h : {0, 999, 1000, 87'654, 111'000, 111'999}) {
         const clockgen::PllLutPosition pos = lut.PllLutIndex(40 * h);
