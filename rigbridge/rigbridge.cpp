@@ -177,10 +177,9 @@ RIGBRIDGE_EXPORT int32_t rig_load_all_backends() {
     countCall();
     const Hamlib* h = hamlib();
     if (!h) return rigbridge::kRigENavail;
-    const int status = h->load_all_backends();
     std::lock_guard lock(hamlibMutex);
     backendsLoaded = true;
-    return status;
+    return h->load_all_backends();
 }
 
 RIGBRIDGE_EXPORT int32_t rig_set_debug(int32_t level) {
