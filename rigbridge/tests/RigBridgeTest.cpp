@@ -41,6 +41,12 @@ TEST_F(RigBridge, TunesTheDummyRigAndReadsTheFrequencyBackBitForBit) {
     EXPECT_EQ(bridge.rig_get_mode(rig, kRigVfoCurr, &mode, &width), kRigOk);
     EXPECT_EQ(mode, kModeUsb);
     EXPECT_EQ(width, 2400);
+    // A mode flag in bit 31 is a flag, not a sign: it must come back, not be widened into Hamlib's upper
+    // bits.
+    EXPECT_EQ(bridge.rig_set_mode(rig, kRigVfoCurr, INT32_MIN, -1), kRigOk);
+    EXPECT_EQ(bridge.rig_get_mode(rig, kRigVfoCurr, &mode, &width), kRigOk);
+    EXPECT_EQ(mode, INT32_MIN);
+    EXPECT_EQ(width, 2400) << "width -1 leaves it as it was";
 
     EXPECT_EQ(bridge.rig_set_vfo(rig, kVfoMain), kRigOk);
     int32_t vfo = 0;
