@@ -14,10 +14,13 @@ public:
 
     int32_t Initialise() override {
         timing()->InitTiming();
+        RestoreSettings();
         markInitialised();
         return 0;
     }
-    void RestoreSettings() override {}
+    void RestoreSettings() override {
+        if (hasSection()) restoreWaitTime(section(), "SerialWaitTime");
+    }
     void SaveSettings() override {}
     int32_t ClosePort() override { return 0; }
 

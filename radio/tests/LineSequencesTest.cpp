@@ -197,4 +197,25 @@ TEST_F(LineSequences, I2CSendSeqIsOneWriteTransaction) {
     EXPECT_TRUE(transactions[0].stopped);
 }
 
+TEST_F(LineSequences, AStoredSettleTimeIsWaitedAndABadOneFallsBack) {
+    const struct {
+        const char* stored;
+        double seconds; // after a restore that starts from 2e-6
+    } cases[] = {{"0.0001", 0.0001}, {"-1", 5e-6}, {"slow", 2e-6}, {"0", 0}};
+    for (const auto& c : cases) {
+        store.SaveSetting("NerixSDR", "RXModel.Test", "SerialWaitTime", c.stored);
+        line.setRxName("RXModel.Test");
+        line.setWaitTime(2e-6);
+        line.Initialise();
+        EXPECT_DOUBLE_EQ(line.WaitTime(), c.seconds) << c.stored;
+    }
+    line.setWaitTime(0.0001);
+    trace.clearKeepingState();
+    line.SDATA(1);
+    line.SDATA(0);
+    const auto writes = trace.writesTo("COM1");
+    ASSERT_EQ(writes.size(), 2u);
+    EXPECT_GE(writes[1].time - writes[0].time, 1000); // 100 us at 10 ticks per microsecond
+}
+
 } // namespace
