@@ -40,6 +40,8 @@ protected:
     void restoreWaitTime(const SettingsSection& section, std::string_view key);
 
     bool hasSection() const noexcept { return !rxName_.empty(); }
+    // Settings are written only by an initialised object with a section.
+    bool canSaveSettings() const noexcept { return hasSection() && initialised_; }
     SettingsSection section() const { return SettingsSection(store_, rxName_, name_); }
     void markInitialised() noexcept { initialised_ = true; }
     modTiming::Timing* timing() const noexcept { return timing_; }

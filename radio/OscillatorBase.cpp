@@ -11,7 +11,8 @@
 
 namespace {
 constexpr double kTwoTo32 = 4294967296.0;
-}
+constexpr double kFloatMax = 3.4028234663852886e38;
+} // namespace
 
 OscillatorBase::OscillatorBase(const Traits& traits, profile::SettingsStore& store)
     : traits_(traits), store_(store), name_(traits.className) {
@@ -24,15 +25,13 @@ double OscillatorBase::ClkIn() const {
 
 void OscillatorBase::setClkIn(double hertz) {
     clock10_ = hertz * 10.0;
+    // The factor follows the clock before the limits, so a limit that cannot be held never leaves a
+    // factor of the previous clock behind. A clock of 0 leaves it at 0, not infinite: SetFrequency then
+    // says the clock is wrong and sends nothing, instead of turning every frequency into word 2.
+    const bool zero = clock10_ == 0;
+    factor_ = zero || !std::isfinite(clock10_) ? 0 : kTwoTo32 / clock10_;
     limitsFromClock();
-    // A clock of 0 leaves the factor at 0, not infinite: SetFrequency then says the clock is wrong
-    // and sends nothing, instead of turning every frequency into word 2.
-    if (clock10_ == 0 || !std::isfinite(clock10_)) {
-        factor_ = 0;
-        if (clock10_ == 0) runtime::raise(runtime::err::kDivisionByZero, std::string(className()) + ".ClkIn");
-        return;
-    }
-    factor_ = kTwoTo32 / clock10_;
+    if (zero) runtime::raise(runtime::err::kDivisionByZero, std::string(className()) + ".ClkIn");
 }
 
 void OscillatorBase::limitsFromClock() {
@@ -50,18 +49,23 @@ void OscillatorBase::limitsAroundBase() {
     setMinFreq((base_ - halfRange) * 10.0);
 }
 
+double OscillatorBase::toLimit(double tenthsOfHertz) const {
+    if (!traits_.floatLimits) return runtime::CLng(tenthsOfHertz);
+    if (std::isfinite(tenthsOfHertz) && std::fabs(tenthsOfHertz) > kFloatMax)
+        runtime::raise(runtime::err::kOverflow, std::string(className()) + ".MaxFreq");
+    return static_cast<float>(tenthsOfHertz);
+}
+
 void OscillatorBase::setMaxFreq(double tenthsOfHertz) {
-    maxFreq_ = traits_.floatLimits ? static_cast<double>(static_cast<float>(tenthsOfHertz))
-                                   : static_cast<double>(runtime::CLng(tenthsOfHertz));
+    maxFreq_ = toLimit(tenthsOfHertz);
 }
 
 void OscillatorBase::setMinFreq(double tenthsOfHertz) {
-    minFreq_ = traits_.floatLimits ? static_cast<double>(static_cast<float>(tenthsOfHertz))
-                                   : static_cast<double>(runtime::CLng(tenthsOfHertz));
+    minFreq_ = toLimit(tenthsOfHertz);
 }
 
 void OscillatorBase::setFreqScaling(double value) {
-    if (std::isfinite(value) && std::fabs(value) > 3.4028234663852886e38)
+    if (std::isfinite(value) && std::fabs(value) > kFloatMax)
         runtime::raise(runtime::err::kOverflow, std::string(className()) + ".FreqScaling");
     freqScaling_ = static_cast<float>(value);
 }

@@ -73,6 +73,8 @@ protected:
     void limitsAroundBase();
     void setMaxFreq(double tenthsOfHertz);
     void setMinFreq(double tenthsOfHertz);
+    // A limit in the class's own width; one that does not fit raises Overflow.
+    double toLimit(double tenthsOfHertz) const;
     // Stores the base without touching the limits (creation values only).
     void storeBase(int32_t hertz) noexcept { base_ = hertz; }
 

@@ -93,7 +93,6 @@ TEST(NullLineInterface, SendsNothingAndNeverRefuses) {
     line.setWaitTime(0.001);
     EXPECT_EQ(line.WaitTime(), 0.001);
     EXPECT_EQ(line.Name(), "clsDDSNullIF");
-    EXPECT_EQ(line.WaitTime(), 0.001);
     line.setRxName("RXModel.Test");
     line.SaveSettings();
     EXPECT_EQ(store.size(), 0u);

@@ -252,4 +252,23 @@ TEST(OscillatorSettings, NothingIsReadOrWrittenWithoutASection) {
     EXPECT_EQ(store.size(), 1u);
 }
 
+TEST(OscillatorClock, ALimitThatCannotBeHeldRaisesButTheFactorFollowsTheClock) {
+    profile::MemorySettingsStore store;
+    WordOscillator integer(store);
+    integer.Initialise();
+    integer.words.clear();
+    EXPECT_THROW(integer.setClkIn(500'000'000), runtime::RuntimeError); // MaxFreq 2.5e9 does not fit
+    EXPECT_EQ(integer.ClkIn(), 500'000'000);
+    integer.SetFrequency(70'000'000);
+    EXPECT_EQ(integer.words, std::vector<int32_t>{60'129'542}); // 7 MHz at 500 MHz, not at the old clock
+
+    WordOscillator floating(store, withFloatLimits());
+    try {
+        floating.setClkIn(1e38);
+        FAIL() << "no error";
+    } catch (const runtime::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), runtime::err::kOverflow);
+    }
+}
+
 } // namespace
