@@ -1,0 +1,103 @@
+// One object's keys in the settings store, tolerant of damaged values.
+#include "SettingsSection.h"
+
+#include <cmath>
+
+#include "platform/runtime/Convert.h"
+#include "platform/runtime/Hooks.h"
+#include "platform/runtime/Text.h"
+
+SettingsSection::SettingsSection(profile::SettingsStore& store, std::string section, std::string owner)
+    : store_(store), section_(std::move(section)), owner_(std::move(owner)) {}
+
+std::string SettingsSection::raw(std::string_view key, std::string_view current, bool& found) const {
+    // A default no stored text can equal tells a missing key from a stored one.
+    static constexpr std::string_view kMissing{"\x01missing\x01"};
+    std::string text = store_.GetSetting(runtime::kProductName, section_, key, kMissing);
+    found = text != kMissing;
+    return found ? text : std::string(current);
+}
+
+void SettingsSection::logRejected(std::string_view key, std::string_view text) const {
+    runtime::AddLog(owner_ + ".RestoreSettings : \"" + std::string(key) + "\"=\"" + std::string(text) +
+                    "\" is not valid, value kept");
+}
+
+int32_t SettingsSection::readInt32(std::string_view key, int32_t current) const {
+    bool found = false;
+    const std::string text = raw(key, {}, found);
+    if (!found) return current;
+    const auto value = runtime::parseDouble(text);
+    const double rounded = value ? runtime::roundHalfEven(*value) : 0.0;
+    if (!value || rounded < -2147483648.0 || rounded > 2147483647.0) {
+        logRejected(key, text);
+        return current;
+    }
+    return static_cast<int32_t>(rounded);
+}
+
+double SettingsSection::readDouble(std::string_view key, double current) const {
+    bool found = false;
+    const std::string text = raw(key, {}, found);
+    if (!found) return current;
+    const auto value = runtime::parseDouble(text);
+    if (!value) {
+        logRejected(key, text);
+        return current;
+    }
+    return *value;
+}
+
+bool SettingsSection::parseBool(std::string_view text, bool& value) {
+    const std::string_view trimmed = runtime::trimSpaces(text);
+    if (runtime::equalsNoCase(trimmed, "True")) {
+        value = true;
+        return true;
+    }
+    if (runtime::equalsNoCase(trimmed, "False")) {
+        value = false;
+        return true;
+    }
+    if (const auto number = runtime::parseDouble(trimmed)) {
+        value = *number != 0.0;
+        return true;
+    }
+    return false;
+}
+
+bool SettingsSection::readBool(std::string_view key, bool current) const {
+    bool found = false;
+    const std::string text = raw(key, {}, found);
+    if (!found) return current;
+    bool value = current;
+    if (!parseBool(text, value)) {
+        logRejected(key, text);
+        return current;
+    }
+    return value;
+}
+
+std::string SettingsSection::readText(std::string_view key, std::string_view current) const {
+    bool found = false;
+    return raw(key, current, found);
+}
+
+void SettingsSection::writeText(std::string_view key, std::string_view value) {
+    store_.SaveSetting(runtime::kProductName, section_, key, value);
+}
+
+void SettingsSection::writeInt(std::string_view key, int64_t value) {
+    writeText(key, runtime::CStr(value));
+}
+
+void SettingsSection::writeDouble(std::string_view key, double value) {
+    writeText(key, runtime::CStr(value));
+}
+
+void SettingsSection::writeBool(std::string_view key, bool value) {
+    writeText(key, value ? "True" : "False");
+}
+
+void SettingsSection::commit() {
+    if (!store_.commit()) runtime::AddLog(owner_ + ".SaveSettings : the settings could not be written");
+}
