@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libfftw3-dev libhamlib-dev libhamlib-utils libftdi1-dev librtaudio-dev
+    libxcb1-dev
     xvfb xauth
 )
 
