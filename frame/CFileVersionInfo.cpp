@@ -91,6 +91,8 @@ void CFileVersionInfo::Refresh() {
     available_ = true;
     const std::span<const uint8_t> bytes(*block);
 
+    // A record without a fixed part leaves its fields empty (they were cleared above) and still reads the
+    // string tables: the probe needs only the "FileVersion" string.
     if (const auto fixedPart = version::VerQueryValue(bytes, "\\");
         fixedPart && fixedPart->value.size() >= version::FixedFileInfo::kSize) {
         const auto f =
