@@ -8,6 +8,7 @@
 #include "frame/Profiler.h"
 #include "frame/ReceiverState.h"
 #include "frame/modTiming.h"
+#include "platform/profile/SettingsStore.h"
 
 class Application {
 public:
@@ -15,6 +16,10 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
+    // The per-user settings store: a profile::FileSettingsStore made by the start-up (tests put a
+    // MemorySettingsStore here). Declared first so it goes last: its destructor commits what the
+    // shutdown saved.
+    std::unique_ptr<profile::SettingsStore> Settings;
     ReceiverState State;
     modTiming::Timing Timing;
     std::unique_ptr<Profiler> BlockProfiler; // made by the start-up sequence

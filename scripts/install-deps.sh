@@ -9,6 +9,7 @@ packages=(
     libfftw3-dev libhamlib-dev libhamlib-utils libftdi1-dev librtaudio-dev
     libxcb1-dev
     xvfb xauth
+    locales
 )
 
 missing=()
@@ -24,4 +25,11 @@ if ((${#missing[@]})); then
     [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
     "${sudo_cmd[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The settings tests read numbers under a German locale (comma as the decimal separator).
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+    sudo_cmd=()
+    [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "Could not generate the de_DE.UTF-8 locale"
 fi

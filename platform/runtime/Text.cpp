@@ -84,6 +84,16 @@ std::string toUtf8(std::u32string_view text) {
     return out;
 }
 
+bool isValidUtf8(std::string_view bytes) noexcept {
+    for (std::size_t i = 0; i < bytes.size();) {
+        char32_t c = 0;
+        const std::size_t len = sequenceAt(bytes, i, c);
+        if (len == 0) return false;
+        i += len;
+    }
+    return true;
+}
+
 std::size_t charLength(std::string_view utf8) {
     std::size_t count = 0;
     for (std::size_t i = 0; i < utf8.size(); ++count) {

@@ -12,6 +12,9 @@ std::u32string toU32(std::string_view utf8);
 std::string toUtf8(std::u32string_view text);
 std::string toUtf8(char32_t c);
 
+// True when every byte belongs to a valid UTF-8 sequence (no overlongs, surrogates or values past U+10FFFF).
+bool isValidUtf8(std::string_view bytes) noexcept;
+
 // Number of characters.
 std::size_t charLength(std::string_view utf8);
 

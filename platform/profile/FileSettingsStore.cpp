@@ -1,0 +1,97 @@
+// The settings store over one INI document per application and the atomic file replacement.
+#include "FileSettingsStore.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/profile/AtomicFile.h"
+#include "platform/profile/PrivateProfile.h"
+#include "platform/runtime/Hooks.h"
+#include "platform/runtime/Text.h"
+
+namespace profile {
+
+namespace {
+
+bool usableAppName(std::string_view name) {
+    using namespace std::string_view_literals;
+    return !runtime::trimSpaces(name).empty() && name != "." && name != ".." &&
+           name.find_first_of("/\0\r\n"sv) == std::string_view::npos;
+}
+
+} // namespace
+
+FileSettingsStore::FileSettingsStore(std::string configRoot)
+    : root_(configRoot.empty() ? defaultConfigRoot() : std::move(configRoot)) {}
+
+FileSettingsStore::~FileSettingsStore() {
+    commit();
+}
+
+std::string FileSettingsStore::defaultConfigRoot() {
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0') return xdg;
+    const char* home = std::getenv("HOME");
+    return std::string(home != nullptr ? home : ".") + "/.config";
+}
+
+std::string FileSettingsStore::fileFor(std::string_view appName) const {
+    const std::string app(appName);
+    return root_ + "/" + app + "/" + app + ".ini";
+}
+
+FileSettingsStore::AppFile* FileSettingsStore::open(std::string_view appName) const {
+    if (!usableAppName(appName)) return nullptr;
+    const std::u32string folded = runtime::foldCase(runtime::toU32(appName));
+    auto it = apps_.find(folded);
+    if (it == apps_.end()) {
+        AppFile app;
+        app.path = fileFor(appName);
+        FileStatus status = FileStatus::Ok;
+        if (const auto bytes = readWholeFile(app.path, &status)) app.doc = IniDocument::fromBytes(*bytes);
+        app.unreadable = status == FileStatus::IoError || status == FileStatus::Denied;
+        if (app.unreadable) runtime::AddLog("Settings: cannot read " + app.path);
+        it = apps_.emplace(folded, std::move(app)).first;
+    }
+    return &it->second;
+}
+
+std::string FileSettingsStore::GetSetting(std::string_view appName, std::string_view section,
+                                          std::string_view key, std::string_view defaultValue) const {
+    const AppFile* app = open(appName);
+    if (app == nullptr) return std::string(defaultValue);
+    const auto value = app->doc.get(section, key);
+    return value ? *value : std::string(defaultValue);
+}
+
+void FileSettingsStore::SaveSetting(std::string_view appName, std::string_view section, std::string_view key,
+                                    std::string_view value) {
+    AppFile* app = open(appName);
+    const ProfileStatus status = app == nullptr ? ProfileStatus::IoError : checkEntry(section, key, value);
+    if (status != ProfileStatus::Ok) {
+        runtime::AddLog("SaveSetting refused for " + std::string(appName) + " [" + std::string(section) +
+                        "] " + std::string(key) + ": " +
+                        (app == nullptr ? "unusable application name" : describe(status)));
+        return;
+    }
+    app->doc.set(section, key, value);
+    app->dirty = true;
+}
+
+bool FileSettingsStore::commit() {
+    bool ok = true;
+    for (auto& [name, app] : apps_) {
+        if (!app.dirty) continue;
+        FileStatus status = FileStatus::IoError;
+        if (!app.unreadable && makeFolders(std::filesystem::path(app.path).parent_path().string()))
+            status = replaceFileAtomically(app.path, app.doc.toBytes());
+        if (status == FileStatus::Ok) {
+            app.dirty = false;
+        } else {
+            runtime::AddLog("Settings: cannot write " + app.path);
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+} // namespace profile

@@ -1,0 +1,158 @@
+// The file settings store: where its file lies, keys without regard to letter case, defaults, one
+// atomic replace per commit, and what a crash leaves.
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <vector>
+
+#include "platform/profile/FileSettingsStore.h"
+#include "platform/profile/testing/TempFolder.h"
+#include "platform/runtime/Hooks.h"
+
+using namespace profile;
+using profile::testing::ScopedEnv;
+using profile::testing::TempFolder;
+
+TEST(FileSettingsStore, OneFilePerApplicationUnderXdgConfigHome) {
+    TempFolder dir;
+    ScopedEnv xdg("XDG_CONFIG_HOME", dir.path());
+    EXPECT_EQ(FileSettingsStore::defaultConfigRoot(), dir.path());
+    FileSettingsStore store;
+    store.SaveSetting("NerixSDR", "frmMain", "SDRModelNo", "3");
+    ASSERT_TRUE(store.commit());
+    EXPECT_EQ(store.fileFor("NerixSDR"), dir.path() + "/NerixSDR/NerixSDR.ini");
+    EXPECT_EQ(dir.read("NerixSDR/NerixSDR.ini"), "[frmMain]\r\nSDRModelNo=3\r\n");
+}
+
+TEST(FileSettingsStore, ConfigRootFallsBackToHomeDotConfig) {
+    ScopedEnv xdg("XDG_CONFIG_HOME", std::nullopt);
+    ScopedEnv home("HOME", "/home/someone");
+    EXPECT_EQ(FileSettingsStore::defaultConfigRoot(), "/home/someone/.config");
+    ScopedEnv emptyXdg("XDG_CONFIG_HOME", "");
+    EXPECT_EQ(FileSettingsStore::defaultConfigRoot(), "/home/someone/.config");
+}
+
+TEST(FileSettingsStore, KeysMeetWhateverTheirLetterCase) {
+    TempFolder dir;
+    {
+        FileSettingsStore store(dir.path());
+        store.SaveSetting("NerixSDR", "Recorder", "SaveRecordingsPath", "/data/rec");
+        EXPECT_EQ(store.GetSetting("nerixsdr", "RECORDER", "SaveRecordingspath"), "/data/rec");
+        store.SaveSetting("NerixSDR", "recorder", "saverecordingspath", "/data/other");
+        EXPECT_EQ(store.GetSetting("NerixSDR", "Recorder", "SaveRecordingsPath"), "/data/other");
+    }
+    FileSettingsStore reopened(dir.path());
+    EXPECT_EQ(reopened.GetSetting("NerixSDR", "Recorder", "SAVERECORDINGSPATH"), "/data/other");
+}
+
+TEST(FileSettingsStore, MissingKeysSectionsAndFilesGiveTheDefault) {
+    TempFolder dir;
+    FileSettingsStore store(dir.path());
+    EXPECT_EQ(store.GetSetting("NerixSDR", "S", "k", "dflt"), "dflt");
+    EXPECT_EQ(store.GetSetting("NerixSDR", "S", "k"), "");
+    store.SaveSetting("NerixSDR", "S", "other", "1");
+    EXPECT_EQ(store.GetSetting("NerixSDR", "S", "k", "dflt"), "dflt");
+    EXPECT_EQ(store.GetSetting("NerixSDR", "T", "other", "dflt"), "dflt");
+}
+
+TEST(FileSettingsStore, SavesStayInMemoryUntilCommitAndTheDestructorCommits) {
+    TempFolder dir;
+    const std::string file = dir.path() + "/NerixSDR/NerixSDR.ini";
+    {
+        FileSettingsStore store(dir.path());
+        store.SaveSetting("NerixSDR", "S", "k", "1");
+        EXPECT_FALSE(std::filesystem::exists(file));
+        ASSERT_TRUE(store.commit());
+        store.SaveSetting("NerixSDR", "S", "k", "2");
+        EXPECT_EQ(TempFolder::readFile(file), "[S]\r\nk=1\r\n");
+    }
+    EXPECT_EQ(TempFolder::readFile(file), "[S]\r\nk=2\r\n");
+}
+
+TEST(FileSettingsStore, RefusesLineBreaksAndBadNamesWithATraceLine) {
+    TempFolder dir;
+    std::vector<std::string> log;
+    runtime::ScopedHooks hooks{runtime::Hooks{.addLog = [&](const std::string& s) { log.push_back(s); }}};
+    FileSettingsStore store(dir.path());
+    store.SaveSetting("NerixSDR", "S", "k", "1\r\n[Evil]");
+    store.SaveSetting("NerixSDR", "S", "a=b", "1");
+    store.SaveSetting("../escape", "S", "k", "1");
+    store.SaveSetting("NerixSDR", "S]", "k", "1");
+    EXPECT_EQ(log.size(), 4u);
+    EXPECT_EQ(store.GetSetting("NerixSDR", "S", "k", "dflt"), "dflt");
+    EXPECT_EQ(store.GetSetting("NerixSDR", "Evil", "k", "dflt"), "dflt");
+    ASSERT_TRUE(store.commit());
+    EXPECT_FALSE(std::filesystem::exists(dir.path() + "/NerixSDR/NerixSDR.ini"));
+}
+
+TEST(FileSettingsStore, CommitThatCannotWriteSaysSo) {
+    TempFolder dir;
+    const std::string blocker = dir.write("blocker", "a file where the folder should be");
+    FileSettingsStore store(blocker);
+    store.SaveSetting("NerixSDR", "S", "k", "1");
+    EXPECT_FALSE(store.commit());
+}
+
+namespace {
+
+// Runs the body in a forked child and returns its wait status.
+template <class Body> int inChild(Body body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        body();
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return status;
+}
+
+} // namespace
+
+TEST(FileSettingsStore, WriteInterruptedByACrashLeavesTheOldFileIntact) {
+    TempFolder dir;
+    {
+        FileSettingsStore store(dir.path());
+        store.SaveSetting("NerixSDR", "S", "k", "old");
+        ASSERT_TRUE(store.commit());
+    }
+    const std::string file = dir.path() + "/NerixSDR/NerixSDR.ini";
+    const std::string before = TempFolder::readFile(file);
+
+    const int status = inChild([&] {
+        FileSettingsStore store(dir.path());
+        for (int i = 0; i < 2000; ++i)
+            store.SaveSetting("NerixSDR", "S", "key" + std::to_string(i), std::string(20, 'x'));
+        store.SaveSetting("NerixSDR", "S", "k", "new");
+        // The process is killed (SIGXFSZ) once the new version passes 4 KiB: a crash in mid-write.
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        store.commit();
+        ::_exit(3); // not reached
+    });
+    ASSERT_TRUE(WIFSIGNALED(status)) << "child was not interrupted, status " << status;
+    EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
+    EXPECT_EQ(TempFolder::readFile(file), before);
+    FileSettingsStore reopened(dir.path());
+    EXPECT_EQ(reopened.GetSetting("NerixSDR", "S", "k"), "old");
+    EXPECT_EQ(reopened.GetSetting("NerixSDR", "S", "key0", "none"), "none");
+}
+
+TEST(FileSettingsStore, WhatWasCommittedSurvivesACrashRightAfter) {
+    TempFolder dir;
+    const int status = inChild([&] {
+        FileSettingsStore* store = new FileSettingsStore(dir.path()); // never destroyed: no exit-time commit
+        store->SaveSetting("NerixSDR", "S", "k", "committed");
+        store->commit();
+        store->SaveSetting("NerixSDR", "S", "later", "lost");
+        ::_exit(0);
+    });
+    ASSERT_TRUE(WIFEXITED(status));
+    FileSettingsStore reopened(dir.path());
+    EXPECT_EQ(reopened.GetSetting("NerixSDR", "S", "k"), "committed");
+    EXPECT_EQ(reopened.GetSetting("NerixSDR", "S", "later", "none"), "none");
+}
