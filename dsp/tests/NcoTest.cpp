@@ -50,10 +50,6 @@ TEST(NCO, OwnOscillatorStartsOneStepPastZeroAndRunsOnAcrossBlocks) {
 // Against sin and cos of the accumulated phase, over several blocks and increments.
 TEST(NCO, BothOscillatorsFollowThePhaseRuleIncludingNegativeIncrements) {
     for (bool library : {false, true}) {
-        OwnOscillator own;
-        DspLibraries libs;
-        Nerix::NCO withLibrary(libs.wrappers);
-        withLibrary.InitNCO(30, 16, 2048);
         for (int32_t increment : {268435456, 22369621, -22369621, 0, 1, 536870911}) {
             // A fresh phase for each increment.
             OwnOscillator fresh;

@@ -194,6 +194,29 @@ TEST_P(VectorLibrary, ShiftRampAndMixer) {
     EXPECT_EQ(i[n()], kSentinel);
 }
 
+TEST_P(VectorLibrary, SpectrumHelpersMatchReferenceLoops) {
+    const auto a = input(10), b = input(11), re = input(12), im = input(13);
+    auto r2 = re, i2 = im;
+    lib.Convolve_Cart_S_2(a.data(), b.data(), r2.data(), i2.data(), n());
+    for (size_t k = 0; k < r2.size(); ++k) {
+        const bool in = k < size_t(n());
+        ASSERT_NEAR(r2[k], in ? re[k] * a[k] - im[k] * b[k] : re[k], 1e-2) << k;
+        ASSERT_NEAR(i2[k], in ? re[k] * b[k] + im[k] * a[k] : im[k], 1e-2) << k;
+    }
+
+    // n real samples into n / 2 pairs, reading no more than n.
+    std::vector<float> even(n() / 2 + kCanary, kSentinel), odd(n() / 2 + kCanary, kSentinel);
+    lib.DeInterlace_S_2(a.data(), even.data(), odd.data(), n());
+    for (int32_t m = 0; m < n() / 2; ++m)
+        ASSERT_TRUE(even[m] == a[2 * m] && odd[m] == a[2 * m + 1]);
+    EXPECT_EQ(even[n() / 2], kSentinel);
+
+    std::vector<int16_t> w(n() + kCanary, 99);
+    lib.FloatToInt16_S_2(a.data(), w.data(), n());
+    for (size_t k = 0; k < w.size(); ++k)
+        ASSERT_EQ(w[k], k < size_t(n()) ? int16_t(std::nearbyint(a[k])) : 99);
+}
+
 INSTANTIATE_TEST_SUITE_P(Lengths, VectorLibrary, ::testing::ValuesIn(kLengths));
 
 TEST(VectorLibraryCounts, NegativeCountsDoNothingAndReductionsGiveZero) {
@@ -240,6 +263,49 @@ TEST(VectorLibraryCounts, CallBackRunsTheRoutineAtTheAddress) {
     static int ran = 0;
     lib.CallBack(+[] { ++ran; });
     EXPECT_EQ(ran, 1);
+}
+
+TEST(FilterDesigns, WindowsFollowTheirFormulas) {
+    nerixdll::NerixDll lib{NERIX_TEST_NERIX_LIB};
+    constexpr int32_t p = 2048;
+    std::vector<double> w(p + 1, -1.0);
+    for (int32_t type : {0, 1, 2}) {
+        lib.CalcWindowCoeffs_D(p, w.data(), type);
+        for (int32_t i = 0; i < p; ++i) {
+            const double x = 2 * M_PI * i / (p - 1);
+            const double want = type == 0   ? 1.0
+                                : type == 1 ? 0.54 - 0.46 * std::cos(x)
+                                            : 0.42 - 0.5 * std::cos(x) + 0.08 * std::cos(2 * x);
+            ASSERT_NEAR(w[i], want, 1e-12) << type << " " << i;
+        }
+        EXPECT_EQ(w[p], -1.0);
+    }
+}
+
+// 2H + 1 taps centred on H = 1023, tap 2047 zero; the band-stop is the impulse at H minus the windowed
+// band-pass.
+TEST(FilterDesigns, BandPassAndBandStopTapsSitAroundTheCentre) {
+    nerixdll::NerixDll lib{NERIX_TEST_NERIX_LIB};
+    constexpr int32_t p = 2048, h = 1023;
+    const double wl = 2 * M_PI * 300 / 48000, wh = 2 * M_PI * 3000 / 48000;
+    std::vector<double> bp(p), bq(p), window(p), bs(p);
+    std::vector<float> bsSingle(p + 1, kSentinel);
+    lib.CalcWindowCoeffs_D(p, window.data(), 2);
+    lib.CalcBPFilterCoeffs(p, bp.data(), wh, wl, 0);
+    lib.CalcBPFilterCoeffs(p, bq.data(), wh, wl, 1);
+    lib.CalcBSFilterCoeffs(p, bs.data(), bsSingle.data(), window.data(), wh, wl, 0);
+    for (int32_t k = 0; k < p - 1; ++k) {
+        const int32_t i = k - h;
+        const double in = i == 0 ? (wh - wl) / M_PI : (std::sin(wh * i) - std::sin(wl * i)) / (M_PI * i);
+        const double quad = i == 0 ? 0.0 : (std::cos(wh * i) - std::cos(wl * i)) / (M_PI * i);
+        ASSERT_NEAR(bp[k], in, 1e-12) << k;
+        ASSERT_NEAR(bq[k], quad, 1e-12) << k;
+        ASSERT_NEAR(bsSingle[k], (i == 0 ? 1.0 : 0.0) - window[k] * in, 1e-7) << k;
+    }
+    EXPECT_EQ(bp[p - 1], 0.0);
+    EXPECT_EQ(bq[p - 1], 0.0);
+    EXPECT_EQ(bsSingle[p - 1], 0.0f);
+    EXPECT_EQ(bsSingle[p], kSentinel);
 }
 
 } // namespace
