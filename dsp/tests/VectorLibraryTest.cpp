@@ -258,6 +258,15 @@ TEST(VectorLibraryCounts, FloatToInt16RoundsHalfToEvenSaturatesAndZeroesNaN) {
     EXPECT_EQ(out.back(), 99);
 }
 
+TEST(VectorLibraryCounts, MaxValueAbsPassesOverNaNAndSeesInfinity) {
+    nerixdll::NerixDll lib{NERIX_TEST_NERIX_LIB};
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    const std::vector<float> withNaN{-0.0f, nan, -7.5f, 3.0f, -nan};
+    EXPECT_EQ(lib.MaxValueAbs_S(withNaN.data(), 5), 7.5f);
+    const std::vector<float> withInf{1.0f, -inf, nan};
+    EXPECT_EQ(lib.MaxValueAbs_S(withInf.data(), 3), inf);
+}
+
 TEST(VectorLibraryCounts, CallBackRunsTheRoutineAtTheAddress) {
     nerixdll::NerixDll lib{NERIX_TEST_NERIX_LIB};
     static int ran = 0;

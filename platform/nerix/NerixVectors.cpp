@@ -150,21 +150,22 @@ int16_t MaxValue_16(const int16_t* v, int32_t n) {
     return m;
 }
 
+// Magnitudes order as their bit patterns once the sign bit is cleared, so the reduction runs on
+// integers, which the compiler vectorises; NaN is passed over as the comparisons would.
 float MaxValueAbs_S(const float* v, int32_t n) {
     if (n <= 0) return 0.0f;
-    float lane[kLanes] = {};
-    int32_t k = 0;
-    for (; k + kLanes <= n; k += kLanes)
-        for (int j = 0; j < kLanes; ++j) {
-            const float a = std::fabs(v[k + j]);
-            lane[j] = a > lane[j] ? a : lane[j];
-        }
-    float m = 0.0f;
-    for (; k < n; ++k)
-        m = std::fabs(v[k]) > m ? std::fabs(v[k]) : m;
-    for (float l : lane)
-        m = l > m ? l : m;
-    return m;
+    constexpr int32_t kInfinityBits = 0x7f800000;
+    int32_t m = 0;
+    for (int32_t k = 0; k < n; ++k) {
+        int32_t bits;
+        std::memcpy(&bits, v + k, sizeof bits);
+        bits &= 0x7fffffff;
+        bits = bits > kInfinityBits ? 0 : bits;
+        m = bits > m ? bits : m;
+    }
+    float result;
+    std::memcpy(&result, &m, sizeof result);
+    return result;
 }
 
 int32_t MaxIndex_S(const float* v, int32_t n) {
