@@ -1,4 +1,4 @@
-// CopyWords: exact copies, overlapping ranges, nothing for n <= 0.
+// CopyWords: exact copies, overlapping ranges, nothing for n <= 0, and the library copy under UseSPL.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -19,4 +19,29 @@ TEST(CopyWords, CopiesNValuesAndNothingForNonPositiveCounts) {
     std::array<int16_t, 5> overlap{1, 2, 3, 4, 5};
     DebugTools::CopyWords(overlap.data(), overlap.data() + 1, 4);
     EXPECT_EQ(overlap, (std::array<int16_t, 5>{1, 1, 2, 3, 4}));
+}
+
+namespace {
+struct RecordingCopy : DebugTools::WordCopy {
+    int calls = 0;
+    void Copy(const int16_t* src, int16_t* dst, int32_t n) override {
+        ++calls;
+        for (int32_t k = 0; k < n; ++k)
+            dst[k] = src[k];
+    }
+};
+} // namespace
+
+TEST(CopyWords, GoesThroughTheLibraryCopyOnlyWhileUseSPLIsOn) {
+    const std::array<int16_t, 3> src{4, -5, 6};
+    for (bool useSpl : {false, true}) {
+        RecordingCopy spl;
+        std::array<int16_t, 3> dst{};
+        DebugTools::CopyWords(src.data(), dst.data(), 3, useSpl, spl);
+        EXPECT_EQ(dst, src);
+        EXPECT_EQ(spl.calls, useSpl ? 1 : 0);
+        DebugTools::CopyWords(src.data(), dst.data(), 0, useSpl, spl);
+        DebugTools::CopyWords(src.data(), dst.data(), -3, useSpl, spl);
+        EXPECT_EQ(spl.calls, useSpl ? 1 : 0);
+    }
 }

@@ -1,0 +1,154 @@
+// FFT fast-convolution filter.
+#include "dsp/clsFFTFilter.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "platform/runtime/Convert.h"
+
+namespace {
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
+}
+
+void clsFFTFilter::requireInit(const char* source) const {
+    if (!fft_ || !fftReal_) runtime::raise(runtime::err::kObjectNotSet, source);
+}
+
+void clsFFTFilter::init(int32_t NumPoints) {
+    // A segment that is not twice the block would make the convolution read past the spectra.
+    if (NumPoints < 2 || (NumPoints & (NumPoints - 1)) != 0 || int64_t{SegmentSize} != 2 * int64_t{NumPoints})
+        runtime::raise(runtime::err::kInvalidCall, "clsFFTFilter.init");
+    Points = NumPoints;
+    Order = static_cast<int32_t>(std::floor(std::log(static_cast<double>(Points)) / 0.693147180559945 + 0.5));
+    HzPerBin = static_cast<double>(FSampling) / SegmentSize;
+
+    const size_t size = 2 * static_cast<size_t>(Points) + 1;
+    kernelDouble_.assign(size, 0.0);
+    window_.assign(size, 0.0);
+    for (auto* v : {&kernel_, &imagZeros_, &kernelRe_, &kernelIm_, &blockRe_, &blockIm_, &tail_})
+        v->assign(size, 0.0f);
+
+    fft_.reset();
+    fftReal_.reset();
+    auto fft = std::make_unique<clsFFT>(nerix_);
+    fft->FFTInit(2 * Points);
+    auto fftReal = std::make_unique<clsFFTReal>(nerix_);
+    fftReal->FFTInit(2 * Points);
+    fft_ = std::move(fft);
+    fftReal_ = std::move(fftReal);
+
+    CalcWindowCoeffs(WindowType);
+}
+
+void clsFFTFilter::CalcWindowCoeffs(int32_t windowType) {
+    nerix_.Dll().CalcWindowCoeffs_D(Points, window_.data(), windowType);
+}
+
+void clsFFTFilter::MakeFilter() {
+    if (FHigh > FSampling / 2) FHigh = runtime::CLng(FSampling / 2.0);
+    if (FLow < 0.1) FLow = 0;
+    if (HzPerBin == 0.0) runtime::raise(runtime::err::kDivisionByZero, "clsFFTFilter.MakeFilter");
+    BinFLow = runtime::CLng(std::floor(FLow / HzPerBin));
+    BinFHigh = runtime::CLng(std::floor(FHigh / HzPerBin + 0.5));
+    BinFCount = BinFHigh - BinFLow;
+    if (FSampling == 0) runtime::raise(runtime::err::kDivisionByZero, "clsFFTFilter.MakeFilter");
+    FHRadians = FHigh * kTwoPi / FSampling;
+    FLRadians = FLow * kTwoPi / FSampling;
+    requireInit("clsFFTFilter.MakeFilter");
+
+    if (BandReject)
+        CalcBandStop_Lib();
+    else
+        CalcBandPass();
+
+    const int32_t n = 2 * Points;
+    nerix_.ZeroSingles(kernel_.data() + Points, n - Points);
+    nerix_.ZeroSingles(imagZeros_.data(), n);
+    fft_->FFT_S_2(kernel_, imagZeros_, kernelRe_, kernelIm_);
+}
+
+void clsFFTFilter::CalcBandPass() {
+    if (PhaseAngle != 0.0) {
+        CalcBandPass_VarPhase();
+        return;
+    }
+    nerixdll::NerixDll& dll = nerix_.Dll();
+    dll.CalcBPFilterCoeffs(Points, kernelDouble_.data(), FHRadians, FLRadians, QPhase ? 1 : 0);
+    dll.Mpy_D_2(window_.data(), kernelDouble_.data(), Points);
+    if (NormaliseGain) {
+        const double g = 1.0 + dll.Sum_D_1(kernelDouble_.data(), Points) / Points;
+        dll.Mpy_D_1(g, kernelDouble_.data(), Points);
+    }
+    dll.DoubleToSingle_D_2(kernelDouble_.data(), kernel_.data(), Points);
+}
+
+void clsFFTFilter::CalcBandPass_VarPhase() {
+    const double wL = FLRadians, wH = FHRadians, phi = PhaseAngle;
+    const double pi = std::numbers::pi;
+    const int32_t m = Points - 1;
+    const int32_t h = m / 2;
+    for (int32_t i = -h; i <= h; ++i) {
+        double tap;
+        if (!QPhase)
+            tap = i == 0 ? (wH - wL) / pi : (std::sin(wH * i) - std::sin(wL * i)) / (pi * i);
+        else
+            tap = i == 0
+                      ? 0.0
+                      : (std::sin(phi + pi / 2 - (phi + wH) * i) - std::sin(phi + pi / 2 - (phi + wL) * i)) /
+                            ((phi + pi) * i);
+        kernelDouble_[i + h] = tap;
+    }
+    kernelDouble_[m] = 0.0;
+    for (int32_t k = 0; k <= m; ++k)
+        kernelDouble_[k] *= window_[k];
+    if (NormaliseGain) {
+        double s = 0.0;
+        for (int32_t k = 0; k <= m; ++k)
+            s += kernelDouble_[k];
+        const double g = 1.0 + s / m;
+        for (int32_t k = 0; k <= m; ++k)
+            kernelDouble_[k] *= g;
+    }
+    for (int32_t k = 0; k <= m; ++k)
+        kernel_[k] = static_cast<float>(kernelDouble_[k]);
+}
+
+void clsFFTFilter::CalcBandStop_Lib() {
+    nerix_.Dll().CalcBSFilterCoeffs(Points, kernelDouble_.data(), kernel_.data(), window_.data(), FHRadians,
+                                    FLRadians, QPhase ? 1 : 0);
+}
+
+void clsFFTFilter::Filter_FFT_S_1(std::span<float> SamplesInOut) {
+    requireInit("clsFFTFilter.Filter_FFT_S_1");
+    const int32_t n = 2 * Points;
+    if (SamplesInOut.size() < static_cast<size_t>(n))
+        runtime::raise(runtime::err::kSubscriptOutOfRange, "clsFFTFilter.Filter_FFT_S_1");
+    if (!nerix_.UseSPL()) {
+        // One pass in the library, leaving the same arrays as the steps below.
+        nerix_.Dll().FilterOverlapAdd_S_1(SamplesInOut.data(), kernelRe_.data(), kernelIm_.data(),
+                                          tail_.data(), Points);
+        return;
+    }
+    nerix_.ZeroSingles(SamplesInOut.data() + Points, n - Points);
+    fftReal_->FFT_Real_S_2(SamplesInOut.first(n), blockRe_, blockIm_);
+    Filter_S_Cart_1(blockRe_, blockIm_);
+    fftReal_->IFFT_Real_S_2(blockRe_, blockIm_, SamplesInOut.first(n));
+    nerix_.AddInPlace(tail_.data(), SamplesInOut.data(), Points - 2);
+    nerix_.CopySingles(SamplesInOut.data() + Points, tail_.data(), Points - 2);
+}
+
+void clsFFTFilter::Filter_S_Cart_1(std::span<float> RealInOut, std::span<float> IMagInOut) {
+    requireInit("clsFFTFilter.Filter_S_Cart_1");
+    const auto n = static_cast<size_t>(SegmentSize);
+    if (RealInOut.size() < n || IMagInOut.size() < n)
+        runtime::raise(runtime::err::kSubscriptOutOfRange, "clsFFTFilter.Filter_S_Cart_1");
+    nerix_.Dll().Convolve_Cart_S_2(kernelRe_.data(), kernelIm_.data(), RealInOut.data(), IMagInOut.data(),
+                                   SegmentSize);
+}
+
+void clsFFTFilter::GetFilterCoeffs_T_S(std::span<float> Coeffs) {
+    requireInit("clsFFTFilter.GetFilterCoeffs_T_S");
+    if (Coeffs.size() < static_cast<size_t>(Points))
+        runtime::raise(runtime::err::kSubscriptOutOfRange, "clsFFTFilter.GetFilterCoeffs_T_S");
+    nerix_.CopySingles(kernel_.data(), Coeffs.data(), Points);
+}

@@ -1,0 +1,40 @@
+// Real FFT.
+#include "dsp/clsFFTReal.h"
+
+#include <algorithm>
+
+void clsFFTReal::FFTInit(int32_t NumPoints) {
+    IsInitialised = false;
+    if (NumPoints < 2) runtime::raise(runtime::err::kInvalidCall, "clsFFTReal.FFTInit");
+    inner_.FFTInit(NumPoints / 2);
+    Points = NumPoints;
+    Order = inner_.Order + 1;
+    even_.assign(static_cast<size_t>(Points) + 1, 0.0f);
+    odd_.assign(static_cast<size_t>(Points) + 1, 0.0f);
+    scratch_.assign(static_cast<size_t>(Points) + 1, 0.0f);
+    IsInitialised = true;
+}
+
+// The arrays exist only after FFTInit; a transform before it is the missing-object error.
+void clsFFTReal::requireReady(const char* source, size_t smallest) const {
+    if (!IsInitialised) runtime::raise(runtime::err::kObjectNotSet, source);
+    if (smallest < static_cast<size_t>(Points)) runtime::raise(runtime::err::kSubscriptOutOfRange, source);
+}
+
+void clsFFTReal::FFT_Real_S_2(std::span<const float> x, std::span<float> reOut, std::span<float> imOut) {
+    requireReady("clsFFTReal.FFT_Real_S_2", std::min({x.size(), reOut.size(), imOut.size()}));
+    nerixdll::NerixDll& dll = nerix_.Dll();
+    dll.DeInterlace_S_2(x.data(), even_.data(), odd_.data(), Points);
+    inner_.FFT_S_2(even_, odd_, reOut, imOut);
+    dll.FFT_Real_S_1(reOut.data(), imOut.data(), Points, Order);
+}
+
+void clsFFTReal::IFFT_Real_S_2(std::span<float> reIn, std::span<float> imIn, std::span<float> y) {
+    requireReady("clsFFTReal.IFFT_Real_S_2", std::min({reIn.size(), imIn.size(), y.size()}));
+    // Hartley: the forward transform of R + I, summed again, is N times the inverse.
+    nerix_.Dll().MakeNegFreq_S_1_P(reIn.data(), imIn.data(), Order);
+    nerix_.AddInPlace(imIn.data(), reIn.data(), Points);
+    FFT_Real_S_2(reIn, y, scratch_);
+    nerix_.AddInPlace(scratch_.data(), y.data(), Points);
+    nerix_.ScaleSingles(1.0f / static_cast<float>(Points), y.data(), Points);
+}

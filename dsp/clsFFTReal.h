@@ -1,0 +1,31 @@
+// Real FFT: N real samples into their N-bin spectrum and back, through an N/2-point complex FFT.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "dsp/clsFFT.h"
+
+class clsFFTReal {
+public:
+    explicit clsFFTReal(Nerix::Wrappers& nerix) : nerix_(nerix), inner_(nerix) {}
+
+    bool IsInitialised = false;
+    int32_t Points = 0;
+    int32_t Order = 0;
+
+    // NumPoints a power of two from 2 to 32768; otherwise the inner object's error.
+    void FFTInit(int32_t NumPoints);
+    // X[k] = sum x[n] e^(-2 pi j k n / N) for k = 0 .. N - 1; x unchanged.
+    void FFT_Real_S_2(std::span<const float> x, std::span<float> reOut, std::span<float> imOut);
+    // The inverse DFT of the spectrum with its upper half mirrored from the lower; changes its inputs.
+    void IFFT_Real_S_2(std::span<float> reIn, std::span<float> imIn, std::span<float> y);
+
+private:
+    void requireReady(const char* source, size_t smallest) const;
+
+    Nerix::Wrappers& nerix_;
+    clsFFT inner_;
+    std::vector<float> even_, odd_, scratch_;
+};

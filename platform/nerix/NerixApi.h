@@ -1,0 +1,111 @@
+// The C interface of libnerix.so, the outside DSP library: vectors pass as pointers, the count last.
+#pragma once
+
+#include <cstdint>
+
+extern "C" {
+void Int16ToFloat_S_2(const int16_t* src, float* dst, int32_t n);
+void FloatToInt16_S_2(const float* src, int16_t* dst, int32_t n);
+void DoubleToSingle_D_2(const double* src, float* dst, int32_t n);
+void Add_S_2(const float* src, float* dst, int32_t n);
+void Add_S_3(const float* a, const float* b, float* dst, int32_t n);
+void Sub_S_3(const float* a, const float* b, float* dst, int32_t n);
+void Mpy_S_3(const float* a, const float* b, float* dst, int32_t n);
+void Mpy_S_1(float c, float* v, int32_t n);
+void Sub_S_1(float c, float* v, int32_t n);
+void Mpy_S_2(const float* a, float* v, int32_t n);
+void Mpy_D_1(double c, double* v, int32_t n);
+void Mpy_D_2(const double* a, double* v, int32_t n);
+void Abs_S_1(float* v, int32_t n);
+void Sqr_S_1(float* v, int32_t n);
+void Sqr_S_2(const float* src, float* dst, int32_t n);
+float Sum_S_1(const float* v, int32_t n);
+double Sum_D_1(const double* v, int32_t n);
+float MaxValue_S(const float* v, int32_t n);
+int16_t MaxValue_16(const int16_t* v, int32_t n);
+float MaxValueAbs_S(const float* v, int32_t n);
+int32_t MaxIndex_S(const float* v, int32_t n);
+void HiThresh_S_1(float* v, float t, float r, int32_t n);
+void LowThresh_S_1(float* v, float t, float r, int32_t n);
+void LowThreshFract_S_1(float* v, float t, float f, int32_t n);
+void PowerSpectrum_S_2(const float* re, const float* im, float* dst, int32_t n);
+void CartToPolar_S_2(const float* re, const float* im, float* mag, float* ph, int32_t n);
+void PolarToCart_S_2(const float* mag, const float* ph, float* re, float* im, int32_t n);
+void ShiftVectorRight_S_1(float* v, int32_t n);
+void VectorRamp_S_1(float from, float to, float* dst, int32_t n);
+void SetMemory_S(float* v, int32_t n, float c);
+void MixerIQ_S_S_1(const float* x, float* i, float* q, int32_t n);
+void Interlace_16_2(const int16_t* l, const int16_t* r, int16_t* lr, int32_t n);
+void DeInterlace_16_2(const int16_t* lr, int16_t* l, int16_t* r, int32_t n);
+
+int32_t InitDDS(int32_t phaseBits, int32_t tableBits, int32_t blockLength);
+void MakeFreq(int32_t increment, float* sinOut, float* cosOut);
+
+void sHilbert(const float* x, const float* h, float* y, int32_t nz, int32_t n);
+
+void FFT_S_2(const float* reIn, const float* imIn, float* reOut, float* imOut, int32_t points, int32_t order,
+             const int32_t* bitReverse, const float* cosTable, const float* sinTable);
+void FFT_Real_S_1(float* re, float* im, int32_t points, int32_t order);
+void MakeNegFreq_S_1_P(float* re, float* im, int32_t order);
+void DeInterlace_S_2(const float* x, float* even, float* odd, int32_t points);
+void Convolve_Cart_S_2(const float* kRe, const float* kIm, float* re, float* im, int32_t n);
+void CalcWindowCoeffs_D(int32_t points, double* window, int32_t windowType);
+void CalcBPFilterCoeffs(int32_t points, double* kernel, double wHigh, double wLow, int32_t qPhase);
+void CalcBSFilterCoeffs(int32_t points, double* kernel, float* kernelSingle, const double* window,
+                        double wHigh, double wLow, int32_t qPhase);
+
+// One overlap-add block in a single pass: the same arrays afterwards as the step-by-step filter
+// (samples[0, P) filtered, samples[P, 2P) the unadded tail, tail the next block's carry), in fewer passes.
+void FilterOverlapAdd_S_1(float* samples, const float* kRe, const float* kIm, float* tail, int32_t points);
+
+void CallBack(void (*address)());
+}
+
+// Every function the program binds by name, for the binding table.
+#define NERIX_FUNCTIONS(X)                                                                                   \
+    X(Int16ToFloat_S_2)                                                                                      \
+    X(FloatToInt16_S_2)                                                                                      \
+    X(DoubleToSingle_D_2)                                                                                    \
+    X(Add_S_2)                                                                                               \
+    X(Add_S_3)                                                                                               \
+    X(Sub_S_3)                                                                                               \
+    X(Mpy_S_3)                                                                                               \
+    X(Mpy_S_1)                                                                                               \
+    X(Sub_S_1)                                                                                               \
+    X(Mpy_S_2)                                                                                               \
+    X(Mpy_D_1)                                                                                               \
+    X(Mpy_D_2)                                                                                               \
+    X(Abs_S_1)                                                                                               \
+    X(Sqr_S_1)                                                                                               \
+    X(Sqr_S_2)                                                                                               \
+    X(Sum_S_1)                                                                                               \
+    X(Sum_D_1)                                                                                               \
+    X(MaxValue_S)                                                                                            \
+    X(MaxValue_16)                                                                                           \
+    X(MaxValueAbs_S)                                                                                         \
+    X(MaxIndex_S)                                                                                            \
+    X(HiThresh_S_1)                                                                                          \
+    X(LowThresh_S_1)                                                                                         \
+    X(LowThreshFract_S_1)                                                                                    \
+    X(PowerSpectrum_S_2)                                                                                     \
+    X(CartToPolar_S_2)                                                                                       \
+    X(PolarToCart_S_2)                                                                                       \
+    X(ShiftVectorRight_S_1)                                                                                  \
+    X(VectorRamp_S_1)                                                                                        \
+    X(SetMemory_S)                                                                                           \
+    X(MixerIQ_S_S_1)                                                                                         \
+    X(Interlace_16_2)                                                                                        \
+    X(DeInterlace_16_2)                                                                                      \
+    X(InitDDS)                                                                                               \
+    X(MakeFreq)                                                                                              \
+    X(sHilbert)                                                                                              \
+    X(FFT_S_2)                                                                                               \
+    X(FFT_Real_S_1)                                                                                          \
+    X(MakeNegFreq_S_1_P)                                                                                     \
+    X(DeInterlace_S_2)                                                                                       \
+    X(Convolve_Cart_S_2)                                                                                     \
+    X(CalcWindowCoeffs_D)                                                                                    \
+    X(CalcBPFilterCoeffs)                                                                                    \
+    X(CalcBSFilterCoeffs)                                                                                    \
+    X(FilterOverlapAdd_S_1)                                                                                  \
+    X(CallBack)
