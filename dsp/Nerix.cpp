@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "frame/CFileVersionInfo.h"
 #include "frame/DebugTools.h"
 #include "platform/runtime/Convert.h"
 
@@ -100,6 +101,15 @@ void Wrappers::CopyWords(const int16_t* src, int16_t* dst, int32_t n) {
 
 void Wrappers::Copy(const int16_t* src, int16_t* dst, int32_t n) {
     nsp_.nspwbCopy(src, dst, n);
+}
+
+FileVersionReader versionRecordReader() {
+    return [](const std::string& fullPath) -> std::optional<std::string> {
+        CFileVersionInfo info;
+        info.FullPathName(fullPath);
+        if (!info.Available()) return std::nullopt;
+        return info.FileVersion();
+    };
 }
 
 int16_t ProbeSPL(ReceiverState& state, const FileVersionReader& versions, const std::string& libraryName) {

@@ -53,6 +53,9 @@ private:
 // file carries no version record. The version-information layer supplies the real one.
 using FileVersionReader = std::function<std::optional<std::string>(const std::string& fullPath)>;
 
+// The reader over our version records (CFileVersionInfo).
+FileVersionReader versionRecordReader();
+
 inline constexpr const char* kSplVersion = "4, 5, 2, 2";
 
 // Decides whether the signal processing library may be used: SPLAvailable only when it loads and

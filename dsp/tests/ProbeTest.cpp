@@ -60,3 +60,13 @@ TEST(ProbeSPLWithoutLibrary, LeavesSPLUnavailableAndAsksForNoVersion) {
 }
 
 } // namespace
+
+TEST(ProbeSPLOnOurLibrary, FindsTheVersionRecordBuiltIntoIt) {
+    ReceiverState state;
+    EXPECT_EQ(Nerix::ProbeSPL(state, Nerix::versionRecordReader(), NERIX_TEST_NSP_LIB), 0);
+    EXPECT_TRUE(state.SPLAvailable);
+    EXPECT_FALSE(state.UseSPL);
+
+    // A library without a record is refused by the same reader.
+    EXPECT_FALSE(Nerix::versionRecordReader()(NERIX_TEST_NERIX_LIB).has_value());
+}
