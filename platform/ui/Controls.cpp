@@ -2,6 +2,7 @@
 // handler itself when the value changed; user changes arrive through Qt's signals and take the same path.
 #include "Controls.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -286,8 +287,21 @@ void CheckBox::setValue(int16_t value) {
 
 // ---- OptionButton
 
+// Qt's automatic exclusivity reaches into nested containers; the platform groups by direct container,
+// so each container gets a button group of its own.
+QButtonGroup* optionGroupOf(QWidget* parent) {
+    auto* group = parent->findChild<QButtonGroup*>("optionGroup", Qt::FindDirectChildrenOnly);
+    if (!group) {
+        group = new QButtonGroup(parent);
+        group->setObjectName("optionGroup");
+    }
+    return group;
+}
+
 OptionButton::OptionButton(QWidget* parent, const std::string& caption)
     : Control(new QRadioButton(q(caption), parent)) {
+    button()->setAutoExclusive(false);
+    optionGroupOf(parent)->addButton(button());
     QObject::connect(button(), &QRadioButton::toggled, button(), [this](bool on) {
         if (on == value_) return;
         value_ = on;
@@ -307,10 +321,11 @@ void OptionButton::setValue(bool selected) {
     if (selected == value_) return;
     value_ = selected;
     silently(button(), [&] {
-        // An exclusive button refuses to clear itself; clearing from code is allowed.
-        button()->setAutoExclusive(selected);
+        // An exclusive group refuses to clear its button; clearing from code is allowed.
+        QButtonGroup* group = button()->group();
+        group->setExclusive(selected);
         button()->setChecked(selected);
-        button()->setAutoExclusive(true);
+        group->setExclusive(true);
     });
     if (selected && Click) Click();
 }
