@@ -24,6 +24,16 @@ std::size_t nameOffset(const std::string& path) {
     return p == std::string::npos ? 0 : p + 1;
 }
 
+// The folder of a chosen file, without a trailing separator except at a root ("/", "C:\\").
+std::string directoryOf(const std::string& path) {
+    const std::size_t offset = nameOffset(path);
+    if (offset == 0) return {};
+    if (offset == 1 && path[0] == '/') return std::string(1, '/');
+    std::string dir = path.substr(0, offset - 1);
+    if (dir.size() == 2 && dir[1] == ':') dir.push_back('\\');
+    return dir;
+}
+
 std::string lowerAscii(std::string s) {
     for (char& c : s)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -133,7 +143,6 @@ bool clsComDlg::ShowFileDialog(bool isOpen) {
     filterIndex_ = result->filterIndex;
     SetFlag(OFN_READONLY, result->readOnly);
     const std::string& first = result->files.front();
-    std::string directory = first.substr(0, nameOffset(first) == 0 ? 0 : nameOffset(first) - 1);
     if (result->files.size() == 1) {
         fileName_ = first;
         fileTitle_ = first.substr(nameOffset(first));
@@ -151,10 +160,7 @@ bool clsComDlg::ShowFileDialog(bool isOpen) {
         fileTitle_.clear();
         fileText_ = first;
     }
-    // A file in a root folder: the root itself, with its separator.
-    if (directory.empty() && !first.empty() && first.front() == '/') directory = "/";
-    if (runtime::charLength(directory) == 2 && directory[1] == ':') directory += "\\";
-    directory_ = directory;
+    directory_ = directoryOf(first);
     return true;
 }
 

@@ -5,7 +5,7 @@
 
 namespace ui {
 
-Timer::Timer(QObject* parent) : timer_(parent) {
+Timer::Timer() {
     timer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { runGuarded(Timer_, "Timer"); });
 }

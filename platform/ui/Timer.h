@@ -1,7 +1,6 @@
 // The timer control: Interval in ms and Enabled; it runs while enabled with an interval above zero.
 #pragma once
 
-#include <QObject>
 #include <QTimer>
 #include <cstdint>
 
@@ -11,7 +10,8 @@ namespace ui {
 
 class Timer final {
 public:
-    explicit Timer(QObject* parent = nullptr);
+    // A member of its form, so it goes with the form; it takes no Qt parent.
+    Timer();
     int32_t Interval() const { return interval_; }
     // A new interval restarts the period; 0 stops the timer (Enabled keeps its value).
     void setInterval(int32_t ms);

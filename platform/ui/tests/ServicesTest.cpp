@@ -174,6 +174,46 @@ TEST_F(Wheel, TouchpadDeltasAddUpToWholeNotches) {
     EXPECT_EQ(distance(3), -120);
 }
 
+// Counts the wheel events that reach it.
+class WheelCounter final : public QWidget {
+public:
+    using QWidget::QWidget;
+    int wheels = 0;
+
+protected:
+    void wheelEvent(QWheelEvent* e) override {
+        ++wheels;
+        e->ignore();
+    }
+};
+
+TEST(WheelHook, ASwallowedMessageReachesNoWindow) {
+    ui::Form form;
+    auto* outer = new WheelCounter(&form);
+    auto* inner = new QWidget(outer);
+    ui::TextBox txt(&form);
+    form.Show();
+    txt.widget()->setFocus();
+    QApplication::setActiveWindow(&form);
+    ui::WheelFilter filter;
+    int keys = 0;
+    filter.Hook([&](const ui::HookMessage& m) {
+        if (m.message == ui::HookMessage::kKeyDown) ++keys;
+        return m.message == ui::HookMessage::kMouseMove; // moves pass, wheel and keys are taken
+    });
+    QWheelEvent e(QPointF(1, 1), QPointF(1, 1), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&e);
+    QApplication::instance()->notify(inner, &e);
+    EXPECT_EQ(outer->wheels, 0);
+    QTest::keyClick(txt.widget(), Qt::Key_B);
+    EXPECT_EQ(keys, 1);
+    EXPECT_EQ(txt.Text(), "");
+    filter.Unhook();
+    QApplication::instance()->notify(inner, &e);
+    EXPECT_EQ(outer->wheels, 1);
+}
+
 TEST_F(Wheel, UnhookedFilterSeesNothing) {
     filter.Unhook();
     turn(120);
