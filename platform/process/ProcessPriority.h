@@ -23,6 +23,8 @@ public:
     virtual int32_t getNice() = 0;
     // False when the system refused (an unprivileged process may not lower its nice).
     virtual bool setNice(int32_t nice) = 0;
+    // The lowest nice this process may set.
+    virtual int32_t lowestNice() = 0;
 };
 
 // setpriority on the calling process.
@@ -30,13 +32,16 @@ class SystemNice final : public NiceBackend {
 public:
     int32_t getNice() override;
     bool setNice(int32_t nice) override;
+    int32_t lowestNice() override;
 };
 
 class ProcessPriority {
 public:
     explicit ProcessPriority(NiceBackend& backend);
-    // Nonzero on success, 0 when the class is unknown or the system refused, as SetPriorityClass answers.
-    // A refused class that asks for more than the system allows falls back to the starting nice.
+    // Nonzero when the class is in force, 0 otherwise, as SetPriorityClass answers. A class above what the
+    // system allows gets the highest priority allowed. A lower class is refused when the system would not
+    // let the process come back to its starting priority: "Off" must not leave the receiver slow after
+    // the next "On".
     int32_t SetPriorityClass(int32_t priorityClass);
 
 private:
