@@ -2,6 +2,8 @@
 // and the custom colours' round trip through the settings store.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "frame/clsComDlg.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/ui/testing/ScriptedDialogService.h"
@@ -24,6 +26,35 @@ TEST_F(ComDlg, CreationSetsTheNameAndExplorerFlags) {
     EXPECT_EQ(dlg.Name, "ComDlg");
     EXPECT_EQ(dlg.Flags(), clsComDlg::OFN_EXPLORER | clsComDlg::OFN_LONGNAMES | clsComDlg::OFN_HIDEREADONLY);
     EXPECT_EQ(dlg.FileName(), "");
+}
+
+TEST_F(ComDlg, FlagSettersSetAndClearTheirBits) {
+    using C = clsComDlg;
+    const struct {
+        const char* setter;
+        std::function<void(C&, bool)> set;
+        int32_t bit;
+        bool setsWhenTrue;
+    } cases[] = {
+        {"AllowMultiSelect", [](C& d, bool v) { d.setAllowMultiSelect(v); }, C::OFN_ALLOWMULTISELECT, true},
+        {"RestoreCurDir", [](C& d, bool v) { d.setRestoreCurDir(v); }, C::OFN_NOCHANGEDIR, true},
+        {"ReadOnlyIsVisible", [](C& d, bool v) { d.setReadOnlyIsVisible(v); }, C::OFN_HIDEREADONLY, false},
+        {"ReadOnly", [](C& d, bool v) { d.setReadOnly(v); }, C::OFN_READONLY, true},
+    };
+    for (const auto& c : cases) {
+        clsComDlg dlg(dialogs, store);
+        c.set(dlg, true);
+        EXPECT_EQ((dlg.Flags() & c.bit) != 0, c.setsWhenTrue) << c.setter;
+        c.set(dlg, false);
+        EXPECT_EQ((dlg.Flags() & c.bit) != 0, !c.setsWhenTrue) << c.setter;
+    }
+    // A ticked read-only box is shown even while hidden was asked for.
+    clsComDlg dlg(dialogs, store);
+    dlg.setReadOnly(true);
+    dialogs.fileAnswers.push_back(std::nullopt);
+    dlg.ShowOpen();
+    EXPECT_TRUE(dialogs.fileRequests.back().showReadOnly);
+    EXPECT_EQ(dlg.Flags() & C::OFN_HIDEREADONLY, 0);
 }
 
 TEST_F(ComDlg, DefaultExtensionRules) {

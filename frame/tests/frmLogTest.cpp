@@ -59,6 +59,20 @@ TEST_F(TraceLog, OnReplacesAnOldFileAndWritesLinesAsGiven) {
     EXPECT_EQ(log.lstLog.ListIndex(), 1);
 }
 
+TEST_F(TraceLog, ALineArrivingWhileOneIsAddedIsDropped) {
+    frmLog log(true, folder(), "NerixSDR");
+    log.Load();
+    // Selecting the new row runs the list's click handler, which here logs again.
+    log.lstLog.Click = [&] { log.AddLog("nested"); };
+    log.AddLog("outer");
+    log.lstLog.Click = nullptr;
+    log.AddLog("next");
+    ASSERT_EQ(log.lstLog.ListCount(), 2);
+    EXPECT_EQ(log.lstLog.List(0), "outer");
+    EXPECT_EQ(log.lstLog.List(1), "next");
+    EXPECT_EQ(readAll(logPath()).find("nested"), std::string::npos);
+}
+
 TEST_F(TraceLog, CloseHidesAndLinesStillReachTheFile) {
     frmLog log(true, folder(), "NerixSDR");
     log.Show();

@@ -7,7 +7,9 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTest>
 #include <functional>
+#include <tuple>
 
 #include "platform/runtime/RuntimeError.h"
 #include "platform/ui/ControlArray.h"
@@ -32,11 +34,14 @@ TEST_F(Clicks, ValueFromCodeRunsTheHandlerOnlyOnARealChange) {
     ui::Slider sld(&form);
     ui::ComboBox cbo(&form);
     ui::ListBox lst(&form);
+    ui::TabStrip tabs(&form);
     for (auto* l : std::initializer_list<ui::ListControl*>{&cbo, &lst}) {
         l->AddItem("a");
         l->AddItem("b");
     }
-    chk.Click = opt.Click = cbo.Click = lst.Click = count();
+    tabs.AddTab("General");
+    tabs.AddTab("Soundcard");
+    chk.Click = opt.Click = cbo.Click = lst.Click = tabs.Click = count();
     txt.Change = sld.Change = count();
 
     const struct {
@@ -49,6 +54,7 @@ TEST_F(Clicks, ValueFromCodeRunsTheHandlerOnlyOnARealChange) {
         {"slider", [&] { sld.setValue(0); }, [&] { sld.setValue(5); }},
         {"combo", [&] { cbo.setListIndex(-1); }, [&] { cbo.setListIndex(1); }},
         {"list", [&] { lst.setListIndex(-1); }, [&] { lst.setListIndex(0); }},
+        {"tab strip", [&] { tabs.setSelectedItem(1); }, [&] { tabs.setSelectedItem(2); }},
     };
     for (const auto& c : cases) {
         runs = 0;
@@ -144,6 +150,48 @@ TEST_F(Clicks, HandlerErrorFromCodeReachesTheCaller) {
     chk.Click = [] { runtime::raise(runtime::err::kOverflow, "chk_Click"); };
     EXPECT_THROW(chk.setValue(1), runtime::RuntimeError);
     EXPECT_THROW(chk.setValue(3), runtime::RuntimeError);
+}
+
+TEST_F(Clicks, LabelMouseEventsAndClickInTwips) {
+    ui::Label lbl(&form, "12000");
+    lbl.Move(0, 0, 1500, 300);
+    lbl.Click = count();
+    std::vector<std::tuple<int16_t, int16_t, float, float>> downs;
+    lbl.MouseDown = [&](int16_t Button, int16_t Shift, float X, float Y) {
+        downs.emplace_back(Button, Shift, X, Y);
+    };
+    QTest::mouseClick(lbl.widget(), Qt::LeftButton, Qt::ShiftModifier, QPoint(4, 6));
+    QTest::mouseClick(lbl.widget(), Qt::RightButton, Qt::NoModifier, QPoint(4, 6));
+    ASSERT_EQ(downs.size(), 2u);
+    EXPECT_EQ(downs[0], std::make_tuple(int16_t{1}, int16_t{1}, 60.0f, 90.0f));
+    EXPECT_EQ(std::get<0>(downs[1]), 2);
+    EXPECT_EQ(runs, 1); // only the left button clicks
+}
+
+class LoadForm final : public ui::Form {
+public:
+    int loads = 0;
+    int16_t cancel = 0;
+
+protected:
+    void Form_Load() override { ++loads; }
+    void Form_Unload(int16_t& Cancel) override { Cancel = cancel; }
+};
+
+TEST(FormLifecycle, LoadsOnceAndUnloadMayBeCancelled) {
+    LoadForm form;
+    form.Show();
+    form.Hide();
+    form.Show();
+    EXPECT_EQ(form.loads, 1);
+    form.cancel = 1;
+    EXPECT_FALSE(form.Unload());
+    EXPECT_TRUE(form.isVisible());
+    form.cancel = 0;
+    EXPECT_TRUE(form.Unload());
+    EXPECT_FALSE(form.isVisible());
+    form.Show();
+    EXPECT_EQ(form.loads, 2); // a form unloaded loads again when it is next shown
 }
 
 TEST(Twips, GeometryIsFifteenTwipsPerPixel) {
