@@ -6,6 +6,8 @@
 
 #include "frame/Application.h"
 #include "platform/runtime/Hooks.h"
+#include "platform/ui/QtDialogService.h"
+#include "platform/ui/UiHooks.h"
 
 namespace {
 
@@ -28,6 +30,10 @@ int main(int argc, char** argv) {
 
     int result = 0;
     {
+        // Message boxes and the message-loop pump reach Qt-free code from here on; the trace log joins
+        // when the start-up creates it.
+        ui::QtDialogService dialogs;
+        ui::UiHooks hooks(dialogs, {});
         Application app;
         app.BlockProfiler = std::make_unique<Profiler>();
         QWidget window;

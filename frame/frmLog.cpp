@@ -1,0 +1,80 @@
+// The trace log window.
+#include "frmLog.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <fstream>
+
+#include "platform/runtime/Hooks.h"
+
+namespace {
+
+constexpr const char* kLineEnd = "\r\n";
+
+bool writeLine(const std::string& path, const std::string& text, std::ios::openmode mode) {
+    std::ofstream file(path, std::ios::binary | mode);
+    if (!file) return false;
+    file << text << kLineEnd;
+    file.close();
+    return !file.fail();
+}
+
+} // namespace
+
+frmLog::frmLog(bool traceOn, const std::string& programFolder, const std::string& executableName)
+    : lstLog(this), cmdClose(this, "&Close"), traceOn_(traceOn), executableName_(executableName) {
+    path_ = programFolder;
+    if (!path_.empty() && path_.back() != '/') path_ += '/';
+    path_ += std::string(runtime::kProductName) + ".log";
+    cmdClose.Click = [this] { cmdClose_Click(); };
+    setClientSize(6660, 4905);
+    if (traceOn_) {
+        const QDateTime now = QDateTime::currentDateTime();
+        const QLocale locale = QLocale::system();
+        const std::string first = std::string(runtime::kProductName) + " Log File Started at Date=" +
+                                  locale.toString(now.date(), QLocale::ShortFormat).toStdString() +
+                                  " Time=" + locale.toString(now.time(), QLocale::ShortFormat).toStdString();
+        if (!writeLine(path_, first, std::ios::trunc)) fileFailed_ = true;
+    }
+}
+
+void frmLog::Form_Load() {
+    if (!traceOn_) return;
+    setCaption(executableName_ + " Log Display");
+    lstLog.Clear();
+    if (fileFailed_) noteFileFailure();
+}
+
+void frmLog::Form_Resize() {
+    if (!traceOn_) return;
+    const int32_t w = ScaleWidth();
+    const int32_t h = ScaleHeight();
+    cmdClose.setTop(h - cmdClose.Height());
+    cmdClose.setLeft((w - cmdClose.Width()) / 2);
+    lstLog.Move(0, 0, w, std::max(0, h - cmdClose.Height()));
+}
+
+void frmLog::AddLog(const std::string& text) {
+    if (!traceOn_ || busy_) return;
+    busy_ = true;
+    struct Clear {
+        bool& flag;
+        ~Clear() { flag = false; }
+    } clear{busy_};
+    lstLog.AddItem(text);
+    lstLog.setListIndex(lstLog.ListCount() - 1);
+    if (!writeLine(path_, text, std::ios::app)) {
+        fileFailed_ = true;
+        noteFileFailure();
+    }
+}
+
+void frmLog::noteFileFailure() {
+    if (failureNoted_) return;
+    failureNoted_ = true;
+    lstLog.AddItem("The log file " + path_ + " cannot be written; lines are kept in this list only.");
+}
+
+void frmLog::cmdClose_Click() {
+    Hide();
+}

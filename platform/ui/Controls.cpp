@@ -1,0 +1,581 @@
+// Controls over Qt widgets. Values set from code go in under a signal blocker, and the wrapper runs the
+// handler itself when the value changed; user changes arrive through Qt's signals and take the same path.
+#include "Controls.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTabBar>
+#include <exception>
+
+#include "platform/runtime/Hooks.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/ui/Twips.h"
+
+namespace ui {
+
+namespace {
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+std::string s(const QString& q) {
+    return q.toStdString();
+}
+
+int16_t buttonOf(Qt::MouseButton b) {
+    switch (b) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+int16_t shiftOf(Qt::KeyboardModifiers m) {
+    return static_cast<int16_t>((m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+                                (m & Qt::AltModifier ? 4 : 0));
+}
+
+// Delivers mouse events of one widget to its control's handlers.
+class MouseWatcher final : public QObject {
+public:
+    MouseWatcher(QWidget* w, Control& control) : QObject(w), control_(control) {
+        w->installEventFilter(this);
+    }
+    Handler* click = nullptr;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        const auto type = e->type();
+        if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+            type != QEvent::MouseMove)
+            return false;
+        const auto* m = static_cast<QMouseEvent*>(e);
+        const int16_t button =
+            type == QEvent::MouseMove ? static_cast<int16_t>(m->buttons() & 7) : buttonOf(m->button());
+        const float x = static_cast<float>(m->position().x() * kTwipsPerPixel);
+        const float y = static_cast<float>(m->position().y() * kTwipsPerPixel);
+        const int16_t shift = shiftOf(m->modifiers());
+        const MouseHandler* handler = type == QEvent::MouseButtonPress     ? &control_.MouseDown
+                                      : type == QEvent::MouseButtonRelease ? &control_.MouseUp
+                                                                           : &control_.MouseMove;
+        if (*handler) runGuarded([&] { (*handler)(button, shift, x, y); }, "MouseEvent");
+        if (type == QEvent::MouseButtonRelease && button == 1 && click && *click &&
+            static_cast<QWidget*>(parent())->rect().contains(m->position().toPoint()))
+            runGuarded(*click, "Click");
+        return false;
+    }
+
+private:
+    Control& control_;
+};
+
+template <class F> void silently(QObject* o, F&& f) {
+    const QSignalBlocker block(o);
+    f();
+}
+
+} // namespace
+
+void runGuarded(const Handler& handler, const char* source) {
+    if (!handler) return;
+    try {
+        handler();
+    } catch (const runtime::RuntimeError& e) {
+        const std::string text = "Run-time error '" + std::to_string(e.Number()) + "': " + e.Description();
+        runtime::AddLog(std::string(source) + ": " + text);
+        runtime::MsgBox(text, runtime::mb::kCritical);
+    } catch (const std::exception& e) {
+        runtime::AddLog(std::string(source) + ": " + e.what());
+        runtime::MsgBox(e.what(), runtime::mb::kCritical);
+    }
+}
+
+// ---- Control
+
+Control::Control(QWidget* widget) : widget_(widget) {
+    mouseWatcher_ = new MouseWatcher(widget, *this);
+}
+
+Control::~Control() {
+    delete widget_.data();
+}
+
+void Control::watchClicks(Handler* click) {
+    static_cast<MouseWatcher*>(mouseWatcher_)->click = click;
+}
+
+int32_t Control::Left() const {
+    return twips(widget_->x());
+}
+int32_t Control::Top() const {
+    return twips(widget_->y());
+}
+int32_t Control::Width() const {
+    return twips(widget_->width());
+}
+int32_t Control::Height() const {
+    return twips(widget_->height());
+}
+void Control::setLeft(int32_t t) {
+    widget_->move(pixels(t), widget_->y());
+}
+void Control::setTop(int32_t t) {
+    widget_->move(widget_->x(), pixels(t));
+}
+void Control::setWidth(int32_t t) {
+    widget_->resize(std::max(0, pixels(t)), widget_->height());
+}
+void Control::setHeight(int32_t t) {
+    widget_->resize(widget_->width(), std::max(0, pixels(t)));
+}
+void Control::Move(int32_t left, int32_t top, int32_t width, int32_t height) {
+    widget_->setGeometry(pixels(left), pixels(top), std::max(0, pixels(width)), std::max(0, pixels(height)));
+}
+
+bool Control::Visible() const {
+    return !widget_->isHidden();
+}
+void Control::setVisible(bool on) {
+    widget_->setVisible(on);
+}
+bool Control::Enabled() const {
+    return widget_->isEnabled();
+}
+void Control::setEnabled(bool on) {
+    widget_->setEnabled(on);
+}
+
+void Control::setForeColor(int32_t bgr) {
+    foreColor_ = bgr;
+    QPalette p = widget_->palette();
+    p.setColor(QPalette::WindowText, toQColor(bgr));
+    p.setColor(QPalette::ButtonText, toQColor(bgr));
+    p.setColor(QPalette::Text, toQColor(bgr));
+    widget_->setPalette(p);
+}
+
+void Control::setBackColor(int32_t bgr) {
+    backColor_ = bgr;
+    QPalette p = widget_->palette();
+    p.setColor(QPalette::Window, toQColor(bgr));
+    p.setColor(QPalette::Button, toQColor(bgr));
+    p.setColor(QPalette::Base, toQColor(bgr));
+    widget_->setPalette(p);
+    widget_->setAutoFillBackground(true);
+}
+
+std::string Control::FontName() const {
+    return s(widget_->font().family());
+}
+void Control::setFontName(const std::string& name) {
+    QFont f = widget_->font();
+    f.setFamily(q(name));
+    widget_->setFont(f);
+}
+double Control::FontSize() const {
+    return widget_->font().pointSizeF();
+}
+void Control::setFontSize(double points) {
+    if (!(points > 0)) runtime::raise(err::kInvalidPropertyValue, "FontSize", "Invalid property value");
+    QFont f = widget_->font();
+    f.setPointSizeF(points);
+    widget_->setFont(f);
+}
+bool Control::FontBold() const {
+    return widget_->font().bold();
+}
+void Control::setFontBold(bool on) {
+    QFont f = widget_->font();
+    f.setBold(on);
+    widget_->setFont(f);
+}
+
+std::string Control::ToolTipText() const {
+    return s(widget_->toolTip());
+}
+void Control::setToolTipText(const std::string& text) {
+    widget_->setToolTip(q(text));
+}
+
+// ---- Label
+
+Label::Label(QWidget* parent, const std::string& caption) : Control(new QLabel(q(caption), parent)) {
+    watchClicks(&Click);
+}
+QLabel* Label::label() const {
+    return static_cast<QLabel*>(widget());
+}
+std::string Label::Caption() const {
+    return s(label()->text());
+}
+void Label::setCaption(const std::string& text) {
+    label()->setText(q(text));
+}
+void Label::setAlignment(int16_t alignment) {
+    const Qt::Alignment h = alignment == 1   ? Qt::AlignRight
+                            : alignment == 2 ? Qt::AlignHCenter
+                                             : Qt::AlignLeft;
+    label()->setAlignment(h | Qt::AlignTop);
+}
+
+// ---- CommandButton
+
+CommandButton::CommandButton(QWidget* parent, const std::string& caption)
+    : Control(new QPushButton(q(caption), parent)) {
+    QObject::connect(button(), &QPushButton::clicked, button(), [this] { runGuarded(Click, "Click"); });
+}
+QPushButton* CommandButton::button() const {
+    return static_cast<QPushButton*>(widget());
+}
+std::string CommandButton::Caption() const {
+    return s(button()->text());
+}
+void CommandButton::setCaption(const std::string& text) {
+    button()->setText(q(text));
+}
+void CommandButton::setValue(bool pressed) {
+    if (pressed && Click) Click();
+}
+
+// ---- CheckBox
+
+CheckBox::CheckBox(QWidget* parent, const std::string& caption) : Control(new QCheckBox(q(caption), parent)) {
+    box()->setTristate(false);
+    QObject::connect(box(), &QCheckBox::stateChanged, box(), [this](int state) {
+        const auto v = static_cast<int16_t>(state == Qt::Checked ? 1 : state == Qt::PartiallyChecked ? 2 : 0);
+        if (v == value_) return;
+        value_ = v;
+        runGuarded(Click, "Click");
+    });
+}
+QCheckBox* CheckBox::box() const {
+    return static_cast<QCheckBox*>(widget());
+}
+std::string CheckBox::Caption() const {
+    return s(box()->text());
+}
+void CheckBox::setCaption(const std::string& text) {
+    box()->setText(q(text));
+}
+void CheckBox::setValue(int16_t value) {
+    if (value < 0 || value > 2)
+        runtime::raise(err::kInvalidPropertyValue, "CheckBox.Value", "Invalid property value");
+    if (value == value_) return;
+    value_ = value;
+    silently(box(), [&] {
+        if (value == 2) box()->setTristate(true);
+        box()->setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+        if (value != 2) box()->setTristate(false);
+    });
+    if (Click) Click();
+}
+
+// ---- OptionButton
+
+// Qt's automatic exclusivity reaches into nested containers; the platform groups by direct container,
+// so each container gets a button group of its own.
+QButtonGroup* optionGroupOf(QWidget* parent) {
+    auto* group = parent->findChild<QButtonGroup*>("optionGroup", Qt::FindDirectChildrenOnly);
+    if (!group) {
+        group = new QButtonGroup(parent);
+        group->setObjectName("optionGroup");
+    }
+    return group;
+}
+
+OptionButton::OptionButton(QWidget* parent, const std::string& caption)
+    : Control(new QRadioButton(q(caption), parent)) {
+    button()->setAutoExclusive(false);
+    optionGroupOf(parent)->addButton(button());
+    QObject::connect(button(), &QRadioButton::toggled, button(), [this](bool on) {
+        if (on == value_) return;
+        value_ = on;
+        if (on) runGuarded(Click, "Click");
+    });
+}
+QRadioButton* OptionButton::button() const {
+    return static_cast<QRadioButton*>(widget());
+}
+std::string OptionButton::Caption() const {
+    return s(button()->text());
+}
+void OptionButton::setCaption(const std::string& text) {
+    button()->setText(q(text));
+}
+void OptionButton::setValue(bool selected) {
+    if (selected == value_) return;
+    value_ = selected;
+    silently(button(), [&] {
+        // An exclusive group refuses to clear its button; clearing from code is allowed.
+        QButtonGroup* group = button()->group();
+        group->setExclusive(selected);
+        button()->setChecked(selected);
+        group->setExclusive(true);
+    });
+    if (selected && Click) Click();
+}
+
+// ---- TextBox
+
+TextBox::TextBox(QWidget* parent, const std::string& text)
+    : Control(new QLineEdit(q(text), parent)), text_(text) {
+    QObject::connect(edit(), &QLineEdit::textChanged, edit(), [this](const QString& t) {
+        std::string now = s(t);
+        if (now == text_) return;
+        text_ = std::move(now);
+        runGuarded(Change, "Change");
+    });
+}
+QLineEdit* TextBox::edit() const {
+    return static_cast<QLineEdit*>(widget());
+}
+void TextBox::setText(const std::string& text) {
+    if (text == text_) return;
+    text_ = text;
+    silently(edit(), [&] { edit()->setText(q(text)); });
+    if (Change) Change();
+}
+
+// ---- ListControl
+
+void ListControl::checkIndex(int32_t index, const char* member) const {
+    if (index < 0 || index >= rowCount())
+        runtime::raise(err::kInvalidPropertyArrayIndex, member, "Invalid property array index");
+}
+
+void ListControl::AddItem(const std::string& text, int32_t index) {
+    if (index == -1) index = rowCount();
+    if (index < 0 || index > rowCount()) runtime::raise(runtime::err::kInvalidCall, "AddItem");
+    insertRow(index, text);
+    itemData_.insert(itemData_.begin() + index, 0);
+    if (listIndex_ >= index) ++listIndex_;
+    showRow(listIndex_);
+}
+
+void ListControl::RemoveItem(int32_t index) {
+    if (index < 0 || index >= rowCount()) runtime::raise(runtime::err::kInvalidCall, "RemoveItem");
+    removeRow(index);
+    itemData_.erase(itemData_.begin() + index);
+    if (listIndex_ == index)
+        listIndex_ = -1;
+    else if (listIndex_ > index)
+        --listIndex_;
+    showRow(listIndex_);
+}
+
+void ListControl::Clear() {
+    clearRows();
+    itemData_.clear();
+    listIndex_ = -1;
+}
+
+int32_t ListControl::ListCount() const {
+    return rowCount();
+}
+
+std::string ListControl::List(int32_t index) const {
+    // Reading past the end gives empty text, as the platform's list does.
+    if (index < 0 || index >= rowCount()) return {};
+    return rowText(index);
+}
+
+int32_t ListControl::ItemData(int32_t index) const {
+    checkIndex(index, "ItemData");
+    return itemData_[static_cast<std::size_t>(index)];
+}
+
+void ListControl::setItemData(int32_t index, int32_t data) {
+    checkIndex(index, "ItemData");
+    itemData_[static_cast<std::size_t>(index)] = data;
+}
+
+void ListControl::setListIndex(int32_t index) {
+    if (index < -1 || index >= rowCount())
+        runtime::raise(err::kInvalidPropertyValue, "ListIndex", "Invalid property value");
+    if (index == listIndex_) return;
+    listIndex_ = index;
+    showRow(index);
+    if (Click) Click();
+}
+
+void ListControl::userSelected(int row) {
+    if (row == listIndex_ || row < 0) return;
+    listIndex_ = row;
+    runGuarded(Click, "Click");
+}
+
+// ---- ListBox
+
+ListBox::ListBox(QWidget* parent) : ListControl(new QListWidget(parent)) {
+    QObject::connect(list(), &QListWidget::currentRowChanged, list(), [this](int row) { userSelected(row); });
+}
+QListWidget* ListBox::list() const {
+    return static_cast<QListWidget*>(widget());
+}
+int ListBox::rowCount() const {
+    return list()->count();
+}
+void ListBox::insertRow(int row, const std::string& text) {
+    silently(list(), [&] { list()->insertItem(row, q(text)); });
+}
+void ListBox::removeRow(int row) {
+    silently(list(), [&] { delete list()->takeItem(row); });
+}
+void ListBox::clearRows() {
+    silently(list(), [&] { list()->clear(); });
+}
+std::string ListBox::rowText(int row) const {
+    return s(list()->item(row)->text());
+}
+void ListBox::showRow(int row) {
+    silently(list(), [&] {
+        list()->setCurrentRow(row);
+        if (row >= 0) list()->scrollToItem(list()->item(row));
+    });
+}
+
+// ---- ComboBox
+
+ComboBox::ComboBox(QWidget* parent) : ListControl(new QComboBox(parent)) {
+    QObject::connect(combo(), &QComboBox::currentIndexChanged, combo(),
+                     [this](int row) { userSelected(row); });
+}
+QComboBox* ComboBox::combo() const {
+    return static_cast<QComboBox*>(widget());
+}
+std::string ComboBox::Text() const {
+    return ListIndex() < 0 ? std::string{} : rowText(ListIndex());
+}
+int ComboBox::rowCount() const {
+    return combo()->count();
+}
+void ComboBox::insertRow(int row, const std::string& text) {
+    silently(combo(), [&] { combo()->insertItem(row, q(text)); });
+}
+void ComboBox::removeRow(int row) {
+    silently(combo(), [&] { combo()->removeItem(row); });
+}
+void ComboBox::clearRows() {
+    silently(combo(), [&] { combo()->clear(); });
+}
+std::string ComboBox::rowText(int row) const {
+    return s(combo()->itemText(row));
+}
+void ComboBox::showRow(int row) {
+    silently(combo(), [&] { combo()->setCurrentIndex(row); });
+}
+
+// ---- Slider
+
+Slider::Slider(QWidget* parent) : Control(new QSlider(Qt::Horizontal, parent)) {
+    slider()->setRange(0, 10);
+    QObject::connect(slider(), &QSlider::valueChanged, slider(), [this](int v) { follow(v); });
+}
+QSlider* Slider::slider() const {
+    return static_cast<QSlider*>(widget());
+}
+int32_t Slider::Min() const {
+    return slider()->minimum();
+}
+int32_t Slider::Max() const {
+    return slider()->maximum();
+}
+void Slider::follow(int v) {
+    if (v == value_) return;
+    value_ = v;
+    runGuarded(Change, "Change");
+}
+void Slider::setMin(int32_t value) {
+    silently(slider(), [&] { slider()->setMinimum(value); });
+    if (slider()->value() != value_) {
+        value_ = slider()->value();
+        if (Change) Change();
+    }
+}
+void Slider::setMax(int32_t value) {
+    silently(slider(), [&] { slider()->setMaximum(value); });
+    if (slider()->value() != value_) {
+        value_ = slider()->value();
+        if (Change) Change();
+    }
+}
+void Slider::setValue(int32_t value) {
+    if (value < Min() || value > Max())
+        runtime::raise(err::kInvalidPropertyValue, "Slider.Value", "Invalid property value");
+    if (value == value_) return;
+    value_ = value;
+    silently(slider(), [&] { slider()->setValue(value); });
+    if (Change) Change();
+}
+void Slider::setSmallChange(int32_t step) {
+    slider()->setSingleStep(step);
+}
+void Slider::setLargeChange(int32_t step) {
+    slider()->setPageStep(step);
+}
+
+// ---- TabStrip
+
+TabStrip::TabStrip(QWidget* parent) : Control(new QTabBar(parent)) {
+    QObject::connect(bar(), &QTabBar::currentChanged, bar(), [this](int i) {
+        if (i < 0 || i + 1 == selected_) return;
+        selected_ = i + 1;
+        runGuarded(Click, "Click");
+    });
+}
+QTabBar* TabStrip::bar() const {
+    return static_cast<QTabBar*>(widget());
+}
+void TabStrip::AddTab(const std::string& caption) {
+    silently(bar(), [&] { bar()->addTab(q(caption)); });
+    // The first tab is selected as it is added, as the platform's strip does, without a click.
+    if (selected_ == 0) selected_ = 1;
+}
+int32_t TabStrip::TabCount() const {
+    return bar()->count();
+}
+std::string TabStrip::TabCaption(int32_t number) const {
+    if (number < 1 || number > TabCount())
+        runtime::raise(err::kInvalidPropertyArrayIndex, "Tabs", "Invalid property array index");
+    return s(bar()->tabText(number - 1));
+}
+void TabStrip::setSelectedItem(int32_t number) {
+    if (number < 1 || number > TabCount())
+        runtime::raise(err::kInvalidPropertyValue, "SelectedItem", "Invalid property value");
+    if (number == selected_) return;
+    selected_ = number;
+    silently(bar(), [&] { bar()->setCurrentIndex(number - 1); });
+    if (Click) Click();
+}
+
+// ---- Frame
+
+Frame::Frame(QWidget* parent, const std::string& caption) : Control(new QGroupBox(q(caption), parent)) {
+    watchClicks(&Click);
+}
+QGroupBox* Frame::box() const {
+    return static_cast<QGroupBox*>(widget());
+}
+std::string Frame::Caption() const {
+    return s(box()->title());
+}
+void Frame::setCaption(const std::string& text) {
+    box()->setTitle(q(text));
+}
+
+} // namespace ui

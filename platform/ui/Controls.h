@@ -1,0 +1,278 @@
+// Controls in the terms the windows are written in: twips geometry, 0x00BBGGRR colours, and handlers
+// that run when a value really changes, whether the user or code changed it (and never otherwise).
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QTabBar;
+
+namespace ui {
+
+using Handler = std::function<void()>;
+// Button: 1 left, 2 right, 4 middle; Shift: 1 Shift, 2 Ctrl, 4 Alt; X and Y in twips.
+using MouseHandler = std::function<void(int16_t Button, int16_t Shift, float X, float Y)>;
+
+namespace err {
+inline constexpr int32_t kInvalidPropertyValue = 380;
+inline constexpr int32_t kInvalidPropertyArrayIndex = 381;
+} // namespace err
+
+// Runs a handler at a Qt boundary: a run-time error is reported (trace log and message box), never
+// thrown into Qt.
+void runGuarded(const Handler& handler, const char* source);
+
+class Control {
+public:
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    QWidget* widget() const { return widget_; }
+
+    int32_t Left() const;
+    int32_t Top() const;
+    int32_t Width() const;
+    int32_t Height() const;
+    void setLeft(int32_t twips);
+    void setTop(int32_t twips);
+    void setWidth(int32_t twips);
+    void setHeight(int32_t twips);
+    void Move(int32_t left, int32_t top, int32_t width, int32_t height);
+
+    // The control's own setting: a visible control inside a hidden window still reads True.
+    bool Visible() const;
+    void setVisible(bool on);
+    bool Enabled() const;
+    void setEnabled(bool on);
+
+    int32_t ForeColor() const { return foreColor_; }
+    void setForeColor(int32_t bgr);
+    int32_t BackColor() const { return backColor_; }
+    void setBackColor(int32_t bgr);
+
+    std::string FontName() const;
+    void setFontName(const std::string& name);
+    double FontSize() const;
+    void setFontSize(double points);
+    bool FontBold() const;
+    void setFontBold(bool on);
+
+    std::string ToolTipText() const;
+    void setToolTipText(const std::string& text);
+
+    // The index within a control array, -1 for a single control.
+    int16_t Index() const { return index_; }
+    void setIndex(int16_t index) { index_ = index; }
+
+    MouseHandler MouseDown;
+    MouseHandler MouseMove;
+    MouseHandler MouseUp;
+
+protected:
+    explicit Control(QWidget* widget);
+    // Label and frame clicks come from the mouse, not from a Qt signal.
+    void watchClicks(Handler* click);
+
+private:
+    QPointer<QWidget> widget_;
+    QObject* mouseWatcher_ = nullptr;
+    int32_t foreColor_ = 0x000000;
+    int32_t backColor_ = 0x8000000F; // the platform's button face, until set
+    int16_t index_ = -1;
+};
+
+class Label final : public Control {
+public:
+    explicit Label(QWidget* parent, const std::string& caption = {});
+    std::string Caption() const;
+    void setCaption(const std::string& text);
+    // 0 left, 1 right, 2 centre.
+    void setAlignment(int16_t alignment);
+    Handler Click;
+
+private:
+    QLabel* label() const;
+};
+
+class CommandButton final : public Control {
+public:
+    explicit CommandButton(QWidget* parent, const std::string& caption = {});
+    std::string Caption() const;
+    void setCaption(const std::string& text);
+    // Setting True presses the button from code: Click runs.
+    void setValue(bool pressed);
+    Handler Click;
+
+private:
+    QPushButton* button() const;
+};
+
+class CheckBox final : public Control {
+public:
+    explicit CheckBox(QWidget* parent, const std::string& caption = {});
+    std::string Caption() const;
+    void setCaption(const std::string& text);
+    // 0 unticked, 1 ticked, 2 greyed.
+    int16_t Value() const { return value_; }
+    void setValue(int16_t value);
+    Handler Click;
+
+private:
+    QCheckBox* box() const;
+    int16_t value_ = 0;
+};
+
+// Option buttons with the same parent form one group: selecting one clears the others, whose handlers
+// do not run.
+class OptionButton final : public Control {
+public:
+    explicit OptionButton(QWidget* parent, const std::string& caption = {});
+    std::string Caption() const;
+    void setCaption(const std::string& text);
+    bool Value() const { return value_; }
+    void setValue(bool selected);
+    Handler Click;
+
+private:
+    QRadioButton* button() const;
+    bool value_ = false;
+};
+
+class TextBox final : public Control {
+public:
+    explicit TextBox(QWidget* parent, const std::string& text = {});
+    std::string Text() const { return text_; }
+    void setText(const std::string& text);
+    Handler Change;
+
+private:
+    QLineEdit* edit() const;
+    std::string text_;
+};
+
+// What list and combo boxes share: items with item data and a selected index (-1 for none).
+class ListControl : public Control {
+public:
+    void AddItem(const std::string& text, int32_t index = -1);
+    void RemoveItem(int32_t index);
+    void Clear();
+    int32_t ListCount() const;
+    std::string List(int32_t index) const;
+    int32_t ItemData(int32_t index) const;
+    void setItemData(int32_t index, int32_t data);
+    int32_t ListIndex() const { return listIndex_; }
+    void setListIndex(int32_t index);
+    Handler Click;
+
+protected:
+    explicit ListControl(QWidget* widget) : Control(widget) {}
+    void userSelected(int row);
+
+    virtual int rowCount() const = 0;
+    virtual void insertRow(int row, const std::string& text) = 0;
+    virtual void removeRow(int row) = 0;
+    virtual void clearRows() = 0;
+    virtual std::string rowText(int row) const = 0;
+    virtual void showRow(int row) = 0; // without signals
+
+private:
+    void checkIndex(int32_t index, const char* member) const;
+    std::vector<int32_t> itemData_;
+    int32_t listIndex_ = -1;
+};
+
+class ListBox final : public ListControl {
+public:
+    explicit ListBox(QWidget* parent);
+
+private:
+    QListWidget* list() const;
+    int rowCount() const override;
+    void insertRow(int row, const std::string& text) override;
+    void removeRow(int row) override;
+    void clearRows() override;
+    std::string rowText(int row) const override;
+    void showRow(int row) override;
+};
+
+// A drop-down list: the text is the selected item's.
+class ComboBox final : public ListControl {
+public:
+    explicit ComboBox(QWidget* parent);
+    std::string Text() const;
+
+private:
+    QComboBox* combo() const;
+    int rowCount() const override;
+    void insertRow(int row, const std::string& text) override;
+    void removeRow(int row) override;
+    void clearRows() override;
+    std::string rowText(int row) const override;
+    void showRow(int row) override;
+};
+
+class Slider final : public Control {
+public:
+    explicit Slider(QWidget* parent);
+    int32_t Min() const;
+    int32_t Max() const;
+    // A range that no longer holds the value moves it to the nearer end, and Change runs.
+    void setMin(int32_t value);
+    void setMax(int32_t value);
+    int32_t Value() const { return value_; }
+    // Outside Min..Max is an invalid property value.
+    void setValue(int32_t value);
+    void setSmallChange(int32_t step);
+    void setLargeChange(int32_t step);
+    Handler Change;
+
+private:
+    QSlider* slider() const;
+    void follow(int value);
+    int32_t value_ = 0;
+};
+
+// Tabs are numbered from 1; SelectedItem is the selected tab's number, 0 while there is none.
+class TabStrip final : public Control {
+public:
+    explicit TabStrip(QWidget* parent);
+    void AddTab(const std::string& caption);
+    int32_t TabCount() const;
+    std::string TabCaption(int32_t number) const;
+    int32_t SelectedItem() const { return selected_; }
+    void setSelectedItem(int32_t number);
+    Handler Click;
+
+private:
+    QTabBar* bar() const;
+    int32_t selected_ = 0;
+};
+
+// A captioned container; its option buttons form a group of their own. Children take container().
+class Frame final : public Control {
+public:
+    explicit Frame(QWidget* parent, const std::string& caption = {});
+    QWidget* container() const { return widget(); }
+    std::string Caption() const;
+    void setCaption(const std::string& text);
+    Handler Click;
+
+private:
+    QGroupBox* box() const;
+};
+
+} // namespace ui

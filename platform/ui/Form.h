@@ -1,0 +1,68 @@
+// A form: a top-level window whose size is given in twips and whose events are virtual members named as
+// the windows' own handlers are (Form_Load, Form_Resize, Form_KeyDown, Form_Unload).
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <string>
+
+namespace ui {
+
+class Form : public QWidget {
+public:
+    explicit Form(QWidget* parent = nullptr);
+    ~Form() override;
+
+    std::string Caption() const;
+    void setCaption(const std::string& text);
+
+    // Outer size and position, in twips.
+    int32_t Left() const;
+    int32_t Top() const;
+    int32_t Width() const;
+    int32_t Height() const;
+    void Move(int32_t left, int32_t top);
+    // The client area, in twips.
+    int32_t ScaleWidth() const;
+    int32_t ScaleHeight() const;
+    void setClientSize(int32_t widthTwips, int32_t heightTwips);
+
+    int32_t BackColor() const { return backColor_; }
+    void setBackColor(int32_t bgr);
+
+    // Runs Form_Load once; Show loads a form that is not loaded yet.
+    void Load();
+    bool Loaded() const { return loaded_; }
+    void Show();
+    void Hide();
+    // Asks Form_Unload (which may cancel), then hides the window; true when it was unloaded.
+    bool Unload();
+
+    // With key preview the form sees every key before the control that has the focus.
+    bool KeyPreview() const { return keyPreview_; }
+    void setKeyPreview(bool on);
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Resize() {}
+    // KeyCode is the platform's virtual-key code; setting it to 0 keeps the key from the control.
+    virtual void Form_KeyDown(int16_t& KeyCode, int16_t Shift) {
+        (void)KeyCode;
+        (void)Shift;
+    }
+    virtual void Form_Unload(int16_t& Cancel) { (void)Cancel; }
+
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool loaded_ = false;
+    bool keyPreview_ = false;
+    int32_t backColor_ = 0x8000000F;
+};
+
+// The platform's virtual-key code of a Qt key, 0 for keys without one.
+int16_t virtualKey(int qtKey);
+
+} // namespace ui

@@ -1,0 +1,188 @@
+// The picture surface over a QImage and QPainter's raster operations.
+#include "PictureSurface.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <cmath>
+
+#include "platform/runtime/RuntimeError.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Twips.h"
+
+namespace ui {
+
+namespace {
+
+// QPainter's raster operations for the platform's modes 1 to 16 (11, leave the screen alone, draws
+// nothing; 13 is a plain copy).
+QPainter::CompositionMode compositionOf(int16_t mode) {
+    switch (mode) {
+    case rop::kBlack:
+        return QPainter::RasterOp_ClearDestination;
+    case rop::kNotMergePen:
+        return QPainter::RasterOp_NotSourceAndNotDestination;
+    case rop::kMaskNotPen:
+        return QPainter::RasterOp_NotSourceAndDestination;
+    case rop::kNotCopyPen:
+        return QPainter::RasterOp_NotSource;
+    case rop::kMaskPenNot:
+        return QPainter::RasterOp_SourceAndNotDestination;
+    case rop::kInvert:
+        return QPainter::RasterOp_NotDestination;
+    case rop::kXorPen:
+        return QPainter::RasterOp_SourceXorDestination;
+    case rop::kNotMaskPen:
+        return QPainter::RasterOp_NotSourceOrNotDestination;
+    case rop::kMaskPen:
+        return QPainter::RasterOp_SourceAndDestination;
+    case rop::kNotXorPen:
+        return QPainter::RasterOp_NotSourceXorDestination;
+    case rop::kMergeNotPen:
+        return QPainter::RasterOp_NotSourceOrDestination;
+    case rop::kMergePenNot:
+        return QPainter::RasterOp_SourceOrNotDestination;
+    case rop::kMergePen:
+        return QPainter::RasterOp_SourceOrDestination;
+    case rop::kWhite:
+        return QPainter::RasterOp_SetDestination;
+    default:
+        return QPainter::CompositionMode_Source;
+    }
+}
+
+Qt::PenStyle penStyleOf(int16_t style) {
+    static constexpr Qt::PenStyle styles[] = {Qt::SolidLine,   Qt::DashLine,       Qt::DotLine,
+                                              Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen};
+    return styles[style];
+}
+
+} // namespace
+
+PictureSurface::PictureSurface(int w, int h) {
+    resize(w, h);
+}
+
+void PictureSurface::resize(int w, int h) {
+    const bool userScale =
+        !image_.isNull() && (scaleLeft_ != 0 || scaleTop_ != 0 || scaleWidth_ != twips(image_.width()) ||
+                             scaleHeight_ != twips(image_.height()));
+    image_ = QImage(std::max(w, 1), std::max(h, 1), QImage::Format_RGB32);
+    image_.fill(toQColor(backColor_));
+    // A user scale stays as it was set; the default scale follows the size.
+    if (!userScale) Scale(0, 0, twips(image_.width()), twips(image_.height()));
+}
+
+void PictureSurface::Scale(double left, double top, double width, double height) {
+    if (width == 0 || height == 0)
+        runtime::raise(err::kInvalidPropertyValue, "Scale", "Invalid property value");
+    scaleLeft_ = left;
+    scaleTop_ = top;
+    scaleWidth_ = width;
+    scaleHeight_ = height;
+}
+
+void PictureSurface::setDrawMode(int16_t mode) {
+    if (mode < 1 || mode > 16)
+        runtime::raise(err::kInvalidPropertyValue, "DrawMode", "Invalid property value");
+    drawMode_ = mode;
+}
+
+void PictureSurface::setDrawWidth(int16_t w) {
+    if (w < 1) runtime::raise(err::kInvalidPropertyValue, "DrawWidth", "Invalid property value");
+    drawWidth_ = w;
+}
+
+void PictureSurface::setDrawStyle(int16_t style) {
+    if (style < 0 || style > 5)
+        runtime::raise(err::kInvalidPropertyValue, "DrawStyle", "Invalid property value");
+    drawStyle_ = style;
+}
+
+QPointF PictureSurface::toPixels(double x, double y) const {
+    return {(x - scaleLeft_) * image_.width() / scaleWidth_,
+            (y - scaleTop_) * image_.height() / scaleHeight_};
+}
+
+template <class Draw> void PictureSurface::paint(Draw&& draw) {
+    if (drawMode_ == rop::kNop) return;
+    QPainter p(&image_);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setCompositionMode(compositionOf(drawMode_));
+    QPen pen(toQColor(foreColor_));
+    pen.setWidth(drawWidth_);
+    pen.setStyle(penStyleOf(drawStyle_));
+    pen.setCapStyle(Qt::FlatCap);
+    p.setPen(pen);
+    draw(p);
+}
+
+void PictureSurface::Cls() {
+    image_.fill(toQColor(backColor_));
+    currentX_ = scaleLeft_;
+    currentY_ = scaleTop_;
+}
+
+void PictureSurface::Line(double x1, double y1, double x2, double y2) {
+    paint([&](QPainter& p) {
+        const QPointF a = toPixels(x1, y1);
+        const QPointF b = toPixels(x2, y2);
+        // A flat-capped line of one point would leave nothing; the platform sets no pixel there either.
+        if (a.toPoint() != b.toPoint()) p.drawLine(a.toPoint(), b.toPoint());
+    });
+    currentX_ = x2;
+    currentY_ = y2;
+}
+
+void PictureSurface::LineTo(double x2, double y2) {
+    Line(currentX_, currentY_, x2, y2);
+}
+
+void PictureSurface::Box(double x1, double y1, double x2, double y2) {
+    paint([&](QPainter& p) {
+        const QPoint a = toPixels(x1, y1).toPoint();
+        const QPoint b = toPixels(x2, y2).toPoint();
+        p.drawRect(QRect(a, b).normalized().adjusted(0, 0, -1, -1));
+    });
+    currentX_ = x2;
+    currentY_ = y2;
+}
+
+void PictureSurface::PSet(double x, double y) {
+    const QPoint px = toPixels(x, y).toPoint();
+    if (image_.rect().contains(px)) image_.setPixelColor(px, toQColor(foreColor_));
+    currentX_ = x;
+    currentY_ = y;
+}
+
+void PictureSurface::Print(const std::string& text, bool newLine) {
+    const QString t = QString::fromStdString(text);
+    QPainter p(&image_);
+    p.setFont(font_);
+    p.setPen(toQColor(foreColor_));
+    const QFontMetricsF fm(font_, &image_);
+    const QPointF at = toPixels(currentX_, currentY_);
+    p.drawText(QPointF(at.x(), at.y() + fm.ascent()), t);
+    if (newLine) {
+        currentX_ = scaleLeft_;
+        // The next line lies below on the screen, whichever way the scale's y runs.
+        currentY_ += std::copysign(TextHeight(text), scaleHeight_);
+    } else {
+        currentX_ += TextWidth(text);
+    }
+}
+
+double PictureSurface::TextWidth(const std::string& text) const {
+    const QFontMetricsF fm(font_, &image_);
+    return fm.horizontalAdvance(QString::fromStdString(text)) * std::abs(scaleWidth_) / image_.width();
+}
+
+double PictureSurface::TextHeight(const std::string&) const {
+    const QFontMetricsF fm(font_, &image_);
+    return fm.height() * std::abs(scaleHeight_) / image_.height();
+}
+
+void PictureSurface::Flip() {
+    if (onFlip) onFlip();
+}
+
+} // namespace ui

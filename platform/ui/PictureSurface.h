@@ -1,0 +1,103 @@
+// A picture to draw on: a back buffer with a user coordinate system (y runs upward when ScaleHeight is
+// negative), a current point, line width and style, and the platform's raster drawing modes for lines and
+// boxes. Flip() shows the buffer on the picture box.
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace ui {
+
+// The raster drawing modes, numbered as the platform numbers them.
+namespace rop {
+inline constexpr int16_t kBlack = 1;
+inline constexpr int16_t kNotMergePen = 2;
+inline constexpr int16_t kMaskNotPen = 3;
+inline constexpr int16_t kNotCopyPen = 4;
+inline constexpr int16_t kMaskPenNot = 5;
+inline constexpr int16_t kInvert = 6;
+inline constexpr int16_t kXorPen = 7;
+inline constexpr int16_t kNotMaskPen = 8;
+inline constexpr int16_t kMaskPen = 9;
+inline constexpr int16_t kNotXorPen = 10;
+inline constexpr int16_t kNop = 11;
+inline constexpr int16_t kMergeNotPen = 12;
+inline constexpr int16_t kCopyPen = 13;
+inline constexpr int16_t kMergePenNot = 14;
+inline constexpr int16_t kMergePen = 15;
+inline constexpr int16_t kWhite = 16;
+} // namespace rop
+
+class PictureSurface {
+public:
+    // Size in pixels; the scale starts as pixels in twips (the platform's default scale mode).
+    PictureSurface(int widthPixels, int heightPixels);
+
+    void resize(int widthPixels, int heightPixels);
+    const QImage& image() const { return image_; }
+
+    // The user coordinate system.
+    void Scale(double left, double top, double width, double height);
+    double ScaleLeft() const { return scaleLeft_; }
+    double ScaleTop() const { return scaleTop_; }
+    double ScaleWidth() const { return scaleWidth_; }
+    double ScaleHeight() const { return scaleHeight_; }
+
+    int32_t ForeColor() const { return foreColor_; }
+    void setForeColor(int32_t bgr) { foreColor_ = bgr; }
+    int32_t BackColor() const { return backColor_; }
+    void setBackColor(int32_t bgr) { backColor_ = bgr; }
+    int16_t DrawMode() const { return drawMode_; }
+    void setDrawMode(int16_t mode);
+    int16_t DrawWidth() const { return drawWidth_; }
+    void setDrawWidth(int16_t pixels);
+    // 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot, 5 transparent.
+    int16_t DrawStyle() const { return drawStyle_; }
+    void setDrawStyle(int16_t style);
+    QFont& Font() { return font_; }
+
+    double CurrentX() const { return currentX_; }
+    double CurrentY() const { return currentY_; }
+    void setCurrentX(double x) { currentX_ = x; }
+    void setCurrentY(double y) { currentY_ = y; }
+
+    // Fills with the background colour and puts the current point at the scale's origin.
+    void Cls();
+    // A line between two points; the end becomes the current point.
+    void Line(double x1, double y1, double x2, double y2);
+    // A line from the current point.
+    void LineTo(double x2, double y2);
+    // The outline of the box with these corners.
+    void Box(double x1, double y1, double x2, double y2);
+    void PSet(double x, double y);
+    // Writes text at the current point in the fore colour; text is always drawn as a copy. newLine moves
+    // the current point to the start of the next line, else to the end of the text.
+    void Print(const std::string& text, bool newLine);
+    double TextWidth(const std::string& text) const;
+    // Text sizes in scale units, as magnitudes.
+    double TextHeight(const std::string& text) const;
+
+    // Shows what has been drawn (the picture box repaints from the buffer).
+    void Flip();
+    std::function<void()> onFlip;
+
+    // The pixel a user point falls on.
+    QPointF toPixels(double x, double y) const;
+
+private:
+    template <class Draw> void paint(Draw&& draw);
+    QImage image_;
+    QFont font_;
+    double scaleLeft_ = 0, scaleTop_ = 0, scaleWidth_ = 0, scaleHeight_ = 0;
+    double currentX_ = 0, currentY_ = 0;
+    int32_t foreColor_ = 0x000000;
+    int32_t backColor_ = 0xFFFFFF;
+    int16_t drawMode_ = rop::kCopyPen;
+    int16_t drawWidth_ = 1;
+    int16_t drawStyle_ = 0;
+};
+
+} // namespace ui

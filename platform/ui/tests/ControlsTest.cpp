@@ -1,0 +1,223 @@
+// Controls: a handler runs when a value really changes, from code as from the user, and never on clear,
+// remove or a repeated value; arrays pass their index; twips and colours convert exactly.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+#include <functional>
+#include <tuple>
+
+#include "platform/runtime/RuntimeError.h"
+#include "platform/ui/ControlArray.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/Twips.h"
+
+namespace {
+
+struct Clicks : ::testing::Test {
+    ui::Form form;
+    int runs = 0;
+    ui::Handler count() {
+        return [this] { ++runs; };
+    }
+};
+
+TEST_F(Clicks, ValueFromCodeRunsTheHandlerOnlyOnARealChange) {
+    ui::CheckBox chk(&form);
+    ui::OptionButton opt(&form);
+    ui::TextBox txt(&form);
+    ui::Slider sld(&form);
+    ui::ComboBox cbo(&form);
+    ui::ListBox lst(&form);
+    ui::TabStrip tabs(&form);
+    for (auto* l : std::initializer_list<ui::ListControl*>{&cbo, &lst}) {
+        l->AddItem("a");
+        l->AddItem("b");
+    }
+    tabs.AddTab("General");
+    tabs.AddTab("Soundcard");
+    chk.Click = opt.Click = cbo.Click = lst.Click = tabs.Click = count();
+    txt.Change = sld.Change = count();
+
+    const struct {
+        const char* control;
+        std::function<void()> setSame, setNew;
+    } cases[] = {
+        {"check box", [&] { chk.setValue(0); }, [&] { chk.setValue(1); }},
+        {"option", [&] { opt.setValue(false); }, [&] { opt.setValue(true); }},
+        {"text", [&] { txt.setText(""); }, [&] { txt.setText("7100"); }},
+        {"slider", [&] { sld.setValue(0); }, [&] { sld.setValue(5); }},
+        {"combo", [&] { cbo.setListIndex(-1); }, [&] { cbo.setListIndex(1); }},
+        {"list", [&] { lst.setListIndex(-1); }, [&] { lst.setListIndex(0); }},
+        {"tab strip", [&] { tabs.setSelectedItem(1); }, [&] { tabs.setSelectedItem(2); }},
+    };
+    for (const auto& c : cases) {
+        runs = 0;
+        c.setSame();
+        EXPECT_EQ(runs, 0) << c.control;
+        c.setNew();
+        EXPECT_EQ(runs, 1) << c.control;
+        c.setNew();
+        EXPECT_EQ(runs, 1) << c.control << " set again";
+    }
+}
+
+TEST_F(Clicks, UserChangesRunTheSameHandlerOnce) {
+    ui::CheckBox chk(&form);
+    ui::ComboBox cbo(&form);
+    ui::Slider sld(&form);
+    cbo.AddItem("a");
+    cbo.AddItem("b");
+    chk.Click = cbo.Click = count();
+    sld.Change = count();
+    static_cast<QCheckBox*>(chk.widget())->click();
+    EXPECT_EQ(chk.Value(), 1);
+    static_cast<QComboBox*>(cbo.widget())->setCurrentIndex(1);
+    EXPECT_EQ(cbo.ListIndex(), 1);
+    EXPECT_EQ(cbo.Text(), "b");
+    static_cast<QSlider*>(sld.widget())->setValue(3);
+    EXPECT_EQ(sld.Value(), 3);
+    EXPECT_EQ(runs, 3);
+}
+
+TEST_F(Clicks, ClearAndRemoveRunNothingAndKeepTheIndexRight) {
+    ui::ComboBox cbo(&form);
+    ui::ListBox lst(&form);
+    for (auto* l : std::initializer_list<ui::ListControl*>{&cbo, &lst}) {
+        for (const char* t : {"a", "b", "c"})
+            l->AddItem(t);
+        l->setItemData(2, 42);
+        l->setListIndex(2);
+        l->Click = count();
+        runs = 0;
+        l->RemoveItem(0); // before the selection: the index follows the item
+        EXPECT_EQ(l->ListIndex(), 1);
+        EXPECT_EQ(l->ItemData(1), 42);
+        l->RemoveItem(1); // the selection itself
+        EXPECT_EQ(l->ListIndex(), -1);
+        l->Clear();
+        EXPECT_EQ(l->ListCount(), 0);
+        EXPECT_EQ(runs, 0);
+        EXPECT_THROW(l->setListIndex(0), runtime::RuntimeError);
+        EXPECT_THROW(l->ItemData(0), runtime::RuntimeError);
+        EXPECT_EQ(l->List(5), "");
+    }
+}
+
+TEST_F(Clicks, SelectingAnOptionClearsItsGroupWithoutTheirHandlers) {
+    ui::OptionButton on(&form, "On"), off(&form, "Off");
+    ui::Frame frame(&form);
+    ui::OptionButton other(frame.container(), "elsewhere");
+    int onRuns = 0, offRuns = 0;
+    on.Click = [&] { ++onRuns; };
+    off.Click = [&] { ++offRuns; };
+    other.setValue(true);
+    on.setValue(true);
+    off.setValue(true);
+    EXPECT_FALSE(on.Value());
+    EXPECT_TRUE(off.Value());
+    EXPECT_TRUE(other.Value()); // another container is another group
+    static_cast<QRadioButton*>(on.widget())->click();
+    EXPECT_TRUE(on.Value());
+    EXPECT_FALSE(off.Value());
+    EXPECT_EQ(onRuns, 2);
+    EXPECT_EQ(offRuns, 1);
+}
+
+TEST_F(Clicks, ControlArrayHandlersTakeTheIndex) {
+    ui::ControlArray<ui::OptionButton> optMode;
+    std::vector<int16_t> seen;
+    optMode.Click = [&](int16_t Index) { seen.push_back(Index); };
+    for (int16_t i = 0; i < 3; ++i)
+        optMode.Load(i, &form);
+    optMode.Load(7, &form);
+    optMode[2].setValue(true);
+    optMode[7].setValue(true);
+    EXPECT_EQ(seen, (std::vector<int16_t>{2, 7}));
+    EXPECT_EQ(optMode[7].Index(), 7);
+    EXPECT_EQ(optMode.UBound(), 7);
+    EXPECT_THROW(optMode[5], runtime::RuntimeError);
+    EXPECT_THROW(optMode.Load(7, &form), runtime::RuntimeError);
+}
+
+TEST_F(Clicks, HandlerErrorFromCodeReachesTheCaller) {
+    ui::CheckBox chk(&form);
+    chk.Click = [] { runtime::raise(runtime::err::kOverflow, "chk_Click"); };
+    EXPECT_THROW(chk.setValue(1), runtime::RuntimeError);
+    EXPECT_THROW(chk.setValue(3), runtime::RuntimeError);
+}
+
+TEST_F(Clicks, LabelMouseEventsAndClickInTwips) {
+    ui::Label lbl(&form, "12000");
+    lbl.Move(0, 0, 1500, 300);
+    lbl.Click = count();
+    std::vector<std::tuple<int16_t, int16_t, float, float>> downs;
+    lbl.MouseDown = [&](int16_t Button, int16_t Shift, float X, float Y) {
+        downs.emplace_back(Button, Shift, X, Y);
+    };
+    QTest::mouseClick(lbl.widget(), Qt::LeftButton, Qt::ShiftModifier, QPoint(4, 6));
+    QTest::mouseClick(lbl.widget(), Qt::RightButton, Qt::NoModifier, QPoint(4, 6));
+    ASSERT_EQ(downs.size(), 2u);
+    EXPECT_EQ(downs[0], std::make_tuple(int16_t{1}, int16_t{1}, 60.0f, 90.0f));
+    EXPECT_EQ(std::get<0>(downs[1]), 2);
+    EXPECT_EQ(runs, 1); // only the left button clicks
+}
+
+class LoadForm final : public ui::Form {
+public:
+    int loads = 0;
+    int16_t cancel = 0;
+
+protected:
+    void Form_Load() override { ++loads; }
+    void Form_Unload(int16_t& Cancel) override { Cancel = cancel; }
+};
+
+TEST(FormLifecycle, LoadsOnceAndUnloadMayBeCancelled) {
+    LoadForm form;
+    form.Show();
+    form.Hide();
+    form.Show();
+    EXPECT_EQ(form.loads, 1);
+    form.cancel = 1;
+    EXPECT_FALSE(form.Unload());
+    EXPECT_TRUE(form.isVisible());
+    form.cancel = 0;
+    EXPECT_TRUE(form.Unload());
+    EXPECT_FALSE(form.isVisible());
+    form.Show();
+    EXPECT_EQ(form.loads, 2); // a form unloaded loads again when it is next shown
+}
+
+TEST(Twips, GeometryIsFifteenTwipsPerPixel) {
+    ui::Form form;
+    ui::Label lbl(&form, "x");
+    lbl.Move(150, 300, 1500, 255);
+    EXPECT_EQ(lbl.widget()->geometry(), QRect(10, 20, 100, 17));
+    EXPECT_EQ(lbl.Left(), 150);
+    EXPECT_EQ(lbl.Height(), 255);
+    lbl.setWidth(22); // 1.47 pixels
+    EXPECT_EQ(lbl.Width(), 15);
+    lbl.setTop(-300);
+    EXPECT_EQ(lbl.Top(), -300);
+    form.setClientSize(6660, 4905);
+    EXPECT_EQ(form.size(), QSize(444, 327));
+}
+
+TEST(Colours, BgrValuesMapToQtAndBack) {
+    const QColor c = ui::toQColor(0x00C0FF10);
+    EXPECT_EQ(c, QColor(0x10, 0xFF, 0xC0));
+    EXPECT_EQ(ui::fromQColor(c), 0x00C0FF10);
+    ui::Form form;
+    ui::Label lbl(&form);
+    lbl.setForeColor(0xFFFF00);
+    EXPECT_EQ(lbl.ForeColor(), 0xFFFF00);
+    EXPECT_EQ(lbl.widget()->palette().color(QPalette::WindowText), QColor(0, 0xFF, 0xFF));
+}
+
+} // namespace

@@ -1,0 +1,89 @@
+// The picture surface: user scale with y running upward, the current point, and the raster modes checked
+// pixel by pixel against the platform's formula for each mode.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "platform/runtime/RuntimeError.h"
+#include "platform/ui/PictureSurface.h"
+
+namespace {
+
+uint32_t rgb(const QImage& image, int x, int y) {
+    return image.pixel(x, y) & 0xFFFFFF;
+}
+
+TEST(PictureSurface, UpwardScaleAndCurrentPoint) {
+    ui::PictureSurface pic(100, 50);
+    pic.Scale(0, 5, 1000, -5); // x 0..1000, y 5 at the top down to 0
+    pic.setBackColor(0x000000);
+    pic.Cls();
+    EXPECT_EQ(pic.CurrentY(), 5);
+    pic.setForeColor(0x0000FF);  // red
+    pic.Line(0, 0.1, 1000, 0.1); // just above the bottom edge
+    EXPECT_EQ(rgb(pic.image(), 50, 49), 0xFF0000u);
+    EXPECT_EQ(rgb(pic.image(), 50, 0), 0u);
+    EXPECT_EQ(pic.CurrentX(), 1000);
+    pic.setCurrentX(0);
+    pic.setCurrentY(4.9);
+    pic.LineTo(1000, 4.9); // near the top
+    EXPECT_EQ(rgb(pic.image(), 50, 1), 0xFF0000u);
+    EXPECT_THROW(pic.Scale(0, 0, 0, 1), runtime::RuntimeError);
+}
+
+TEST(PictureSurface, RasterModesFollowThePlatformFormulas) {
+    const uint32_t screen = 0x00336699;
+    const uint32_t pen = 0x000F0F0F; // 0x00BBGGRR, grey: the same in either byte order
+    const std::function<uint32_t(uint32_t, uint32_t)> formula[17] = {
+        nullptr,
+        [](uint32_t, uint32_t) { return 0u; },
+        [](uint32_t d, uint32_t p) { return ~(d | p); },
+        [](uint32_t d, uint32_t p) { return d & ~p; },
+        [](uint32_t, uint32_t p) { return ~p; },
+        [](uint32_t d, uint32_t p) { return p & ~d; },
+        [](uint32_t d, uint32_t) { return ~d; },
+        [](uint32_t d, uint32_t p) { return d ^ p; },
+        [](uint32_t d, uint32_t p) { return ~(d & p); },
+        [](uint32_t d, uint32_t p) { return d & p; },
+        [](uint32_t d, uint32_t p) { return ~(d ^ p); },
+        [](uint32_t d, uint32_t) { return d; },
+        [](uint32_t d, uint32_t p) { return d | ~p; },
+        [](uint32_t, uint32_t p) { return p; },
+        [](uint32_t d, uint32_t p) { return p | ~d; },
+        [](uint32_t d, uint32_t p) { return d | p; },
+        [](uint32_t, uint32_t) { return 0xFFFFFFu; },
+    };
+    for (int16_t mode = 1; mode <= 16; ++mode) {
+        ui::PictureSurface pic(20, 20);
+        pic.Scale(0, 0, 20, 20);
+        pic.setBackColor(static_cast<int32_t>(0x00996633)); // 0x336699 on the screen
+        pic.Cls();
+        pic.setForeColor(static_cast<int32_t>(pen));
+        pic.setDrawMode(mode);
+        pic.Line(0, 10, 20, 10);
+        EXPECT_EQ(rgb(pic.image(), 5, 10), formula[mode](screen, pen) & 0xFFFFFF) << "mode " << mode;
+        EXPECT_EQ(rgb(pic.image(), 5, 2), screen) << "mode " << mode;
+    }
+}
+
+TEST(PictureSurface, BoxOutlineAndTextMeasures) {
+    ui::PictureSurface pic(40, 40);
+    pic.Scale(0, 0, 40, 40);
+    pic.setBackColor(0);
+    pic.Cls();
+    pic.setForeColor(0xFFFFFF);
+    pic.Box(10, 10, 30, 30);
+    EXPECT_EQ(rgb(pic.image(), 10, 20), 0xFFFFFFu);
+    EXPECT_EQ(rgb(pic.image(), 20, 20), 0u); // an outline, not a fill
+    EXPECT_GT(pic.TextWidth("000"), pic.TextWidth("0"));
+    EXPECT_GT(pic.TextHeight("0"), 0);
+    pic.Scale(0, 40, 40, -40);
+    pic.setCurrentX(0);
+    pic.setCurrentY(30);
+    pic.Print("-100", true);
+    EXPECT_DOUBLE_EQ(pic.CurrentX(), 0);
+    EXPECT_LT(pic.CurrentY(), 30); // the next line is lower on the screen, so y decreases
+    EXPECT_THROW(pic.setDrawMode(17), runtime::RuntimeError);
+}
+
+} // namespace
