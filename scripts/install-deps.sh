@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libfftw3-dev libhamlib-dev libhamlib-utils libftdi1-dev librtaudio-dev
     xvfb xauth
+    sox
 )
 
 missing=()
