@@ -159,7 +159,10 @@ double clsWavFile::now() const {
 // ---- header and log ----
 
 std::vector<uint8_t> clsWavFile::BuildWavHeader() {
-    const int32_t bps = bitsPerSample_ / 8;
+    // A recording keeps the rate and width it began with, whatever the panel shows later.
+    const bool recording = rec_.R > 0;
+    const int32_t bps = recording ? rec_.bytesPerSample : bitsPerSample_ / 8;
+    const int32_t rate = recording ? samplingRate_ / rec_.D : wavSamplingRate_;
     const int64_t dataBytes = rec_.dataBytes;
     std::vector<uint8_t> h(kHeaderLength, 0);
     std::memcpy(&h[0], "RIFF", 4);
@@ -169,10 +172,10 @@ std::vector<uint8_t> clsWavFile::BuildWavHeader() {
     putLE(h, 16, 16, 4);
     putLE(h, 20, 1, 2);
     putLE(h, 22, uint32_t(numChannels_), 2);
-    putLE(h, 24, uint32_t(wavSamplingRate_), 4);
-    putLE(h, 28, uint32_t(wavSamplingRate_ * numChannels_ * bps), 4);
+    putLE(h, 24, uint32_t(rate), 4);
+    putLE(h, 28, uint32_t(rate * numChannels_ * bps), 4);
     putLE(h, 32, uint32_t(numChannels_ * bps), 2);
-    putLE(h, 34, uint32_t(bitsPerSample_), 2);
+    putLE(h, 34, uint32_t(bps * 8), 2);
     std::memcpy(&h[36], "data", 4);
     putLE(h, 40, uint32_t(dataBytes), 4);
     return h;
@@ -297,6 +300,8 @@ void clsWavFile::ReadTrailer() {
 
 int32_t clsWavFile::OpenRecording() {
     if (isRecording_) return status::kRecordingOpen;
+    // A recording stopped by a fault is finished before it is moved aside.
+    if (rec_.open) CloseRecording();
     recoverUnsavedRecording();
     CloseFile();
     rec_ = Recording{};

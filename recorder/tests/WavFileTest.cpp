@@ -191,14 +191,14 @@ std::string wide(const std::string& text) {
 TEST_F(WavFileTest, GoldenRecordingIsByteExactAndReadsInSox) {
     wav_->TempFileName = path("~NerixWAV.TMP");
     ASSERT_EQ(wav_->OpenRecording(), 0);
-    feed(5); // one half and a block: closing writes the block still in the half being filled
+    feed(5);
     vfo_.f = 70501000;
     wav_->NewLogRecord(vfo_.f);
-    feed(3);
+    feed(2); // closing writes the three blocks still in the half being filled
     const std::string saved = saveAs("take1");
     EXPECT_EQ(saved + ".wav", path("take1.wav"));
     const std::string file = slurp(path("take1.wav"));
-    const uint32_t dataBytes = 8 * kBlock * 2;
+    const uint32_t dataBytes = 7 * kBlock * 2;
 
     std::string header = "RIFF" + le32(36 + dataBytes) + "WAVEfmt " + le32(16) + std::string("\1\0\1\0", 4) +
                          le32(48000) + le32(96000) + std::string("\2\0\x10\0", 4) + "data" + le32(dataBytes);
@@ -206,7 +206,7 @@ TEST_F(WavFileTest, GoldenRecordingIsByteExactAndReadsInSox) {
     EXPECT_EQ(file.substr(0, 44), header);
     const std::string log =
         wide(std::string("F=0070500000\4T=2026-12-10 13:05:09\4S=0000000044\4E=0000020524\4") + '\0' +
-             "F=0070501000\4T=2026-12-10 13:05:09\4S=0000020524\4E=0000032812\4" + '\0');
+             "F=0070501000\4T=2026-12-10 13:05:09\4S=0000020524\4E=0000028716\4" + '\0');
     EXPECT_EQ(file.substr(44 + dataBytes), "Nerix" + log);
 
     EXPECT_EQ(soxInfo(path("take1.wav"), "-r"), "48000");
@@ -661,6 +661,79 @@ TEST_F(WavFileTest, FileLimitStopsCleanlyBeforeThe32BitRange) {
     ASSERT_EQ(events_.faults.size(), 1u);
     EXPECT_EQ(events_.faults[0].first, RecorderFault::FileLimit);
     EXPECT_EQ(wav_->NumSamples(), kHalf);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(WavFileTest, StartUpMovesAnUnsavedRecordingAside) {
+    wav_->TempFileName = path("t.tmp");
+    ASSERT_EQ(wav_->OpenRecording(), 0);
+    feed(2);
+    wav_.reset(); // exit without asking: finalised, still unsaved
+    EXPECT_EQ(settings_.GetSetting("NerixSDR", "WavFile", recorder::kUnsavedRecordingKey), path("t.tmp"));
+    wav_ = makeRecorder();
+    wav_->init();
+    EXPECT_EQ(wav_->RecoveredFileName, path("recovered_2026-12-10_13-05-09.wav"));
+    EXPECT_EQ(soxSamples(wav_->RecoveredFileName), captured_);
+    EXPECT_FALSE(fs::exists(path("t.tmp")));
+    EXPECT_EQ(settings_.GetSetting("NerixSDR", "WavFile", recorder::kUnsavedRecordingKey), "");
+
+    // An explicit No lets the next Record replace the file.
+    wav_->TempFileName = path("t.tmp");
+    ASSERT_EQ(wav_->OpenRecording(), 0);
+    wav_->DiscardRecording();
+    wav_->CloseFile();
+    ASSERT_EQ(wav_->OpenRecording(), 0);
+    EXPECT_FALSE(fs::exists(path("recovered_2026-12-10_13-05-09_2.wav"))) << "nothing new recovered";
+}
+
+TEST_F(WavFileTest, LoadMediaSetsTheNamesOnlyWhenAFileIsChosen) {
+    wav_->setFileName("/keep.wav");
+    dialogs_.answer.reset();
+    EXPECT_EQ(wav_->LoadMedia(), "");
+    EXPECT_EQ(wav_->FileName(), "/keep.wav");
+    EXPECT_EQ(wav_->StatusOfMedia(), 0);
+    EXPECT_EQ(dialogs_.last.Filter, "Sound Files (*.wav)|*.wav");
+    EXPECT_EQ(dialogs_.last.ExistFlags, 2048);
+    dialogs_.answer = "/music/a b.wav";
+    EXPECT_EQ(wav_->LoadMedia(), "/music/a b.wav");
+    EXPECT_EQ(wav_->FileShortName(), "a b.wav");
+    EXPECT_EQ(wav_->StatusOfMedia(), 1);
+    EXPECT_EQ(wav_->PlayerMode(), 4);
+}
+
+TEST_F(WavFileTest, AFailedReadOfTheOpenRecordingEndsOnlyThePlayback) {
+    wav_->TempFileName = path("t.tmp");
+    ASSERT_EQ(wav_->OpenRecording(), 0);
+    feed(4);
+    faulty_.faults.failReadsAtByte = 100;
+    wav_->RecordPlayback();
+    EXPECT_EQ(wav_->PlayerMode(), 4);
+    EXPECT_TRUE(wav_->PlayEnd);
+    faulty_.faults.failReadsAtByte = INT64_MAX;
+    EXPECT_TRUE(wav_->IsRecording());
+    wav_->setPlayerMode(1);
+    feed(4);
+    saveAs("r.wav");
+    EXPECT_EQ(soxSamples(path("r.wav")), captured_);
+}
+
+TEST_F(WavFileTest, TheLogStopsAt32767EntriesWhileTheRecordingGoesOn) {
+    wav_->TempFileName = path("t.tmp");
+    ASSERT_EQ(wav_->OpenRecording(), 0);
+    for (int i = 0; i < 40000; ++i) {
+        const int32_t f = 1000000 + (i % 2) * 5000;
+        wav_->NewLogRecord(f);
+    }
+    EXPECT_EQ(wav_->LogCount(), 32767);
+    feed(1);
+    saveAs("many.wav");
+    wav_->setFileName(path("many.wav"));
+    wav_->OpenFile();
+    EXPECT_EQ(wav_->NumberOfTracks(), 32767);
+    EXPECT_EQ(soxSamples(path("many.wav")), captured_);
 }
 
 } // namespace
