@@ -490,11 +490,14 @@ void clsWavFile::resetBuffers() {
 
 int32_t clsWavFile::CloseRecording() {
     if (!diskFile_) return status::kNothingOpen;
+    int32_t headerError = 0;
     if (rec_.open) {
         flushRecording();
-        UpdateWavHeader();
+        headerError = UpdateWavHeader();
     }
-    const int32_t rc = closeHandle();
+    // A failed final header is reported like a failed close: the file is closed either way.
+    int32_t rc = closeHandle();
+    if (rc == 0) rc = headerError;
     logRecords_.assign(1, LogRecord{});
     rec_.samplesQueued = 0;
     rec_.numSamples = 0;
@@ -751,7 +754,8 @@ int32_t clsWavFile::openForPlayback(bool startReading) {
 }
 
 int32_t clsWavFile::OpenPlayback() {
-    if (isPlaying_) return 0;
+    // The open recording is played back through RecordPlayback, never reopened under it.
+    if (isPlaying_ || rec_.open) return 0;
     isPaused_ = false;
     const int32_t rc = openForPlayback(true);
     if (!diskFile_) return rc;

@@ -111,6 +111,8 @@ public:
     int32_t LogCount() const { return logCount_; }
     int32_t NumberOfTracks() const { return numberOfTracks_; }
     int32_t TrailerPosition() const { return int32_t(trailerPosition_); }
+    // Bytes per sample of the open file or recording: offsets in the log count in these.
+    int32_t BytesPerSample() const { return rec_.R > 0 ? rec_.bytesPerSample : play_.bytesPerSample; }
     // Samples refused because both halves were still waiting for the disk.
     int64_t DroppedSamples() const { return rec_.dropped; }
 

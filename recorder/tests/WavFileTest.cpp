@@ -736,4 +736,36 @@ TEST_F(WavFileTest, TheLogStopsAt32767EntriesWhileTheRecordingGoesOn) {
     EXPECT_EQ(soxSamples(path("many.wav")), captured_);
 }
 
+TEST_F(WavFileTest, ReentryThroughTheMessageLoopIsRefused) {
+    wav_->TempFileName = path("t.tmp");
+    ASSERT_EQ(wav_->OpenRecording(), 0);
+    std::vector<int32_t> inner;
+    faulty_.faults.duringWrite = [&] { inner.push_back(wav_->WriteToDisk()); };
+    feed(4);
+    faulty_.faults.duringWrite = nullptr;
+    ASSERT_FALSE(inner.empty());
+    EXPECT_EQ(inner[0], recorder::status::kWriteBusy);
+
+    saveAs("a.wav");
+    wav_->setFileName(path("a.wav"));
+    wav_->OpenFile();
+    wav_->Play();
+    struct Reenter : Events {
+        clsWavFile* wav = nullptr;
+        int32_t innerResult = 99;
+        std::vector<int16_t> probe = std::vector<int16_t>(kBlock, 5);
+        void SamplesPlayed(int32_t, int32_t) override { innerResult = wav->GetNextSamples(probe, kBlock); }
+    } reenter;
+    reenter.wav = wav_.get();
+    recorder::WavFilePorts ports;
+    ports.listener = &reenter;
+    wav_->setPorts(ports);
+    std::vector<int16_t> block(kBlock);
+    wav_->GetNextSamples(block, kBlock);
+    EXPECT_EQ(reenter.innerResult, 0);
+    EXPECT_EQ(reenter.probe, std::vector<int16_t>(kBlock, 5))
+        << "a refused re-entry leaves the block as given";
+    EXPECT_TRUE(std::equal(block.begin(), block.end(), captured_.begin()));
+}
+
 } // namespace

@@ -21,6 +21,7 @@ public:
 
     int32_t writeAt(int64_t offset, std::span<const uint8_t> data, std::size_t& written) override {
         written = 0;
+        if (faults_.duringWrite) faults_.duringWrite();
         std::size_t allowed = data.size();
         int32_t fault = 0;
         if (faults_.shortWriteOnce >= 0) {

@@ -3,6 +3,7 @@
 
 #include "platform/files/FileSystem.h"
 
+#include <functional>
 #include <limits>
 
 namespace files::testing {
@@ -16,6 +17,8 @@ struct Faults {
     // Reads from this absolute offset on fail.
     int64_t failReadsAtByte = std::numeric_limits<int64_t>::max();
     int32_t closeError = 0;
+    // Runs inside every write, as a message pump in a slow write would.
+    std::function<void()> duringWrite;
     int32_t truncateError = 0;
     int32_t renameError = 0;
     int32_t removeError = 0;
