@@ -302,7 +302,8 @@ int32_t clsWavFile::OpenRecording() {
     if (isRecording_) return status::kRecordingOpen;
     // A recording stopped by a fault is finished before it is moved aside.
     if (rec_.open) CloseRecording();
-    recoverUnsavedRecording();
+    // A recording that cannot be moved aside is not deleted by a new one.
+    if (const int32_t rc = recoverUnsavedRecording(); rc != 0) return rc;
     CloseFile();
     rec_ = Recording{};
     rec_.R = recBlockSize_;
@@ -542,12 +543,12 @@ void clsWavFile::DiscardRecording() {
     setUnsavedMarker("");
 }
 
-void clsWavFile::recoverUnsavedRecording() {
+int32_t clsWavFile::recoverUnsavedRecording() {
     const std::string marked = settings_.GetSetting(runtime::kProductName, name_, kUnsavedRecordingKey, "");
-    if (marked.empty()) return;
+    if (marked.empty()) return 0;
     if (!fs_.exists(marked)) {
         setUnsavedMarker("");
-        return;
+        return 0;
     }
     std::string stamp = formatLogDate(now());
     std::replace(stamp.begin(), stamp.end(), ':', '-');
@@ -557,10 +558,12 @@ void clsWavFile::recoverUnsavedRecording() {
     std::string target = base + ".wav";
     for (int i = 2; fs_.exists(target); ++i)
         target = base + "_" + std::to_string(i) + ".wav";
-    if (fs_.rename(marked, target) == 0) {
+    const int32_t rc = fs_.rename(marked, target);
+    if (rc == 0) {
         RecoveredFileName = target;
         setUnsavedMarker("");
     }
+    return rc;
 }
 
 // ---- playback ----

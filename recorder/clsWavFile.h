@@ -103,8 +103,8 @@ public:
     void setNumChannels(int32_t v);
     int32_t TotSamplesOut() const;
     bool IsRecording() const { return isRecording_; }
-    // Resuming is only possible into a recording whose file is still open.
-    void setIsRecording(bool v) { isRecording_ = v && rec_.open; }
+    // Resuming is only possible into a recording whose file is still open and was not stopped by a fault.
+    void setIsRecording(bool v) { isRecording_ = v && rec_.open && !rec_.failed; }
 
     // The log, shared with the track list.
     const std::vector<LogRecord>& LogRecords() const { return logRecords_; }
@@ -179,7 +179,7 @@ private:
     int32_t closeHandle();
     void resetBuffers();
     double now() const;
-    void recoverUnsavedRecording();
+    int32_t recoverUnsavedRecording();
     void setUnsavedMarker(const std::string& path);
     void readSettings();
 

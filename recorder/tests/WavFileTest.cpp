@@ -337,6 +337,8 @@ TEST_F(WavFileTest, DiskFullStopsTheRecordingAndKeepsAValidFile) {
     ASSERT_EQ(events_.faults.size(), 1u);
     EXPECT_EQ(events_.faults[0], std::make_pair(RecorderFault::WriteFailed, files::err::kDiskFull));
     EXPECT_EQ(wav_->AddSamples(block, kBlock), recorder::status::kAddNotRecording);
+    wav_->setIsRecording(true);
+    EXPECT_FALSE(wav_->IsRecording()) << "Record does not resume into a stopped file";
     EXPECT_EQ(fs::file_size(path("t.tmp")), std::uintmax_t(44 + kHalf * 2))
         << "cut back to the last whole half";
     EXPECT_EQ(soxSamples(path("t.tmp")), captured_);
@@ -680,13 +682,23 @@ TEST_F(WavFileTest, StartUpMovesAnUnsavedRecordingAside) {
     EXPECT_FALSE(fs::exists(path("t.tmp")));
     EXPECT_EQ(settings_.GetSetting("NerixSDR", "WavFile", recorder::kUnsavedRecordingKey), "");
 
-    // An explicit No lets the next Record replace the file.
+    // A recording that cannot be moved aside stops the next Record instead of being deleted.
     wav_->TempFileName = path("t.tmp");
     ASSERT_EQ(wav_->OpenRecording(), 0);
+    wav_->CloseFile();
+    faulty_.faults.renameError = 70;
+    EXPECT_EQ(wav_->OpenRecording(), 70);
+    EXPECT_FALSE(wav_->IsRecording());
+    EXPECT_TRUE(fs::exists(path("t.tmp")));
+    faulty_.faults.renameError = 0;
+    ASSERT_EQ(wav_->OpenRecording(), 0);
+    EXPECT_TRUE(fs::exists(path("recovered_2026-12-10_13-05-09_2.wav")));
+
+    // An explicit No lets the next Record replace the file.
     wav_->DiscardRecording();
     wav_->CloseFile();
     ASSERT_EQ(wav_->OpenRecording(), 0);
-    EXPECT_FALSE(fs::exists(path("recovered_2026-12-10_13-05-09_2.wav"))) << "nothing new recovered";
+    EXPECT_FALSE(fs::exists(path("recovered_2026-12-10_13-05-09_3.wav"))) << "nothing new recovered";
 }
 
 TEST_F(WavFileTest, LoadMediaSetsTheNamesOnlyWhenAFileIsChosen) {
