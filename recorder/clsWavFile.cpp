@@ -503,6 +503,7 @@ int32_t clsWavFile::CloseRecording() {
     rec_.samplesQueued = 0;
     rec_.numSamples = 0;
     play_.numSamples = 0;
+    play_.fileSize = 0;
     isClosed_ = true;
     isRecording_ = false;
     isPaused_ = false;
