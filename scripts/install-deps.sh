@@ -10,6 +10,7 @@ packages=(
     libxcb1-dev
     xvfb xauth
     locales
+    sox
 )
 
 missing=()

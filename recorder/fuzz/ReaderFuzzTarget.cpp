@@ -1,0 +1,90 @@
+// The reader's fuzz target: any bytes open with a clear error or play safely, from memory.
+#include "recorder/fuzz/ReaderFuzzTarget.h"
+
+#include "platform/runtime/RuntimeError.h"
+#include "recorder/clsWavFile.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <vector>
+
+namespace recorder::fuzz {
+
+namespace {
+
+// A read-only file system holding one file in memory, so that a run touches no disk.
+class MemoryFile final : public files::File {
+public:
+    explicit MemoryFile(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
+    int32_t size(int64_t& length) override {
+        length = int64_t(bytes_.size());
+        return 0;
+    }
+    int32_t readAt(int64_t offset, std::span<uint8_t> data, std::size_t& got) override {
+        got = 0;
+        if (offset < 0) std::abort(); // the reader never asks for a negative offset
+        if (std::size_t(offset) >= bytes_.size()) return 0;
+        got = std::min(data.size(), bytes_.size() - std::size_t(offset));
+        std::memcpy(data.data(), bytes_.data() + offset, got);
+        return 0;
+    }
+    int32_t writeAt(int64_t, std::span<const uint8_t>, std::size_t& written) override {
+        written = 0;
+        return runtime::err::kPermissionDenied;
+    }
+    int32_t truncate(int64_t) override { return runtime::err::kPermissionDenied; }
+    int32_t flush() override { return 0; }
+    int32_t close() override { return 0; }
+
+private:
+    const std::vector<uint8_t>& bytes_;
+};
+
+class MemoryFileSystem final : public files::FileSystem {
+public:
+    std::vector<uint8_t> bytes;
+    int32_t openRead(const std::string&, std::unique_ptr<files::File>& file) override {
+        file = std::make_unique<MemoryFile>(bytes);
+        return 0;
+    }
+    int32_t create(const std::string&, std::unique_ptr<files::File>&) override {
+        return runtime::err::kPermissionDenied;
+    }
+    bool exists(const std::string&) override { return true; }
+    int32_t remove(const std::string&) override { return runtime::err::kPermissionDenied; }
+    int32_t rename(const std::string&, const std::string&) override {
+        return runtime::err::kPermissionDenied;
+    }
+};
+
+} // namespace
+
+void readAndPlay(const uint8_t* data, std::size_t size) {
+    MemoryFileSystem fs;
+    fs.bytes.assign(data, data + size);
+    profile::MemorySettingsStore settings;
+    clsWavFile wav(settings, fs, "/nowhere");
+    wav.setFileName("/f.wav");
+    try {
+        wav.OpenFile();
+    } catch (const runtime::RuntimeError&) {
+        if (wav.PlayerMode() != 0 || !wav.IsClosed()) std::abort();
+        return;
+    }
+    const auto& log = wav.LogRecords();
+    if (log.size() != std::size_t(wav.NumberOfTracks()) + 1 || log.size() > 32768) std::abort();
+    for (const LogRecord& r : log)
+        if (r.Start < 0 || int64_t(r.Start) > int64_t(size) || int64_t(r.End) > int64_t(size)) std::abort();
+    wav.Play();
+    std::vector<int16_t> block(2048);
+    for (int i = 0; i < 256 && wav.PlayerMode() == 2; ++i) {
+        if (i == 3) wav.PlayFrom(int32_t(log.size()) - 1);
+        wav.GetNextSamples(block, 2048);
+        wav.ReadFromDisk();
+    }
+    wav.CloseFile();
+}
+
+} // namespace recorder::fuzz
