@@ -130,7 +130,6 @@ int32_t NerixDX8::CreateDevices() {
     LastErr_ = 0;
     int32_t number = 0;
     try {
-        rootCreated_ = true;
         playbackDevice_ = system_.CreatePlaybackDevice(deviceId(playbackList_, CurrentPlaybackDevice_));
         runtime::DoEvents();
         captureDevice_ = system_.CreateCaptureDevice(deviceId(captureList_, CurrentCaptureDevice_));
@@ -214,7 +213,6 @@ void NerixDX8::destroyObjects() noexcept {
     captureBuffer_.reset();
     primaryBuffer_.reset();
     playbackDevice_.reset();
-    rootCreated_ = false;
 }
 
 int32_t NerixDX8::ReleaseDevices() {
@@ -236,6 +234,7 @@ int32_t NerixDX8::StartSound() {
     OutBufferReadPtr_ = 0;
     OutBufferReadPtrWrap_ = false;
     queued_ = 0;
+    lostAtStart_ = LostBlocks();
     InAction_ = true;
     OutDelay_ = Inp2OutpBufferRatio_ * NoBlocksInBuffer_ - 1;
     try {
@@ -269,7 +268,14 @@ int32_t NerixDX8::StopSound() {
     waitStopped(captureBuffer_.get(), start);
     waitStopped(playbackBuffer_.get(), start);
     InAction_ = false;
+    if (const int64_t lost = LostBlocks() - lostAtStart_; lost > 0)
+        runtime::AddLog("NerixDX8.StopSound: " + runtime::CStr(lost) + " sound blocks lost");
     return 0;
+}
+
+int64_t NerixDX8::LostBlocks() const noexcept {
+    return (captureBuffer_ ? captureBuffer_->lostBlocks() : 0) +
+           (playbackBuffer_ ? playbackBuffer_->lostBlocks() : 0);
 }
 
 std::span<int16_t> NerixDX8::ringSlice(int32_t offset, int32_t count) {

@@ -76,6 +76,8 @@ public:
     int32_t OutBufferReadPtr() const noexcept { return OutBufferReadPtr_; }
     // Times the writer and the reader of the ring crossed and the ring was reset.
     int64_t RingResets() const noexcept { return ringResets_; }
+    // Whole blocks the devices lost while the UI thread stalled, since preparation.
+    int64_t LostBlocks() const noexcept;
     std::span<const int16_t> Ring() const noexcept { return ring_; }
 
     // Status methods: 0, or the number of the error that ended them.
@@ -133,10 +135,10 @@ private:
     int32_t OutBufferReadPtr_ = 0;
     int32_t queued_ = 0; // slots written and not yet played
     int64_t ringResets_ = 0;
+    int64_t lostAtStart_ = 0;
 
     std::vector<sound::DeviceEntry> playbackList_;
     std::vector<sound::DeviceEntry> captureList_;
-    bool rootCreated_ = false;
     std::unique_ptr<sound::PlaybackDevice> playbackDevice_;
     std::unique_ptr<sound::CaptureDevice> captureDevice_;
     std::unique_ptr<sound::SoundBuffer> primaryBuffer_;

@@ -81,6 +81,7 @@ protected:
             messages.push_back(prompt);
             return runtime::mb::kOk;
         };
+        h.addLog = [this](const std::string& line) { log.push_back(line); };
         h.doEvents = [this] {
             if (pumpDelivers) sim.deliver();
         };
@@ -117,6 +118,7 @@ protected:
 
     SimulatedSoundSystem sim;
     std::vector<std::string> messages;
+    std::vector<std::string> log;
     bool pumpDelivers = false;
     std::unique_ptr<runtime::ScopedHooks> hooks;
     Handlers handlers;
@@ -326,11 +328,16 @@ TEST_F(SoundEngineTest, AStalledUiThreadDropsWholeBlocksOnly) {
     sim.advance(20 * kBlock);
     EXPECT_GT(sim.captureBuffer()->droppedBlocks(), 0);
     EXPECT_GT(sim.playbackBuffer()->underrunBlocks(), 0);
+    const int64_t lost = sim.captureBuffer()->droppedBlocks() + sim.playbackBuffer()->underrunBlocks();
+    EXPECT_EQ(engine->LostBlocks(), lost);
     EXPECT_TRUE(handlers.allBlocksWhole);
     for (size_t at = 0; at + kBlock <= sim.played.size(); at += kBlock) {
         const auto block = std::span<const int16_t>(sim.played).subspan(at, kBlock);
         EXPECT_TRUE(isSilent(block) || isWholeSourceBlock(block)) << at;
     }
+    engine->StopSound();
+    EXPECT_EQ(log, (std::vector<std::string>{"NerixDX8.StopSound: " + std::to_string(lost) +
+                                             " sound blocks lost"}));
 }
 
 TEST_F(SoundEngineTest, DeviceListsStartAtIndexOneAndMayBeEmpty) {

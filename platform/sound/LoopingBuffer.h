@@ -52,6 +52,7 @@ public:
     void ReadBuffer(int32_t offset, int32_t bytes, std::span<int16_t> destination) override;
     void WriteBuffer(int32_t offset, int32_t bytes, std::span<const int16_t> source) override;
     void SetVolume(int32_t volume) override;
+    int64_t lostBlocks() const noexcept override { return droppedBlocks() + underrunBlocks(); }
 
     // Audio side: whole interleaved frames.
     void deviceCapture(const int16_t* frames, int32_t count) noexcept;

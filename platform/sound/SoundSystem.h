@@ -81,6 +81,8 @@ public:
     virtual void WriteBuffer(int32_t offset, int32_t bytes, std::span<const int16_t> source) = 0;
     // 1/100 dB, kVolumeMin (silence) to kVolumeMax (full volume).
     virtual void SetVolume(int32_t volume) = 0;
+    // Whole blocks lost so far because the UI thread did not keep up (for the trace log).
+    virtual int64_t lostBlocks() const noexcept { return 0; }
 };
 
 class PlaybackDevice {
