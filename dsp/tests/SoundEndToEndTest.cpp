@@ -23,6 +23,7 @@
 
 #include "dsp/NerixDX8.h"
 #include "dsp/frmDX8Events.h"
+#include "platform/runtime/Hooks.h"
 #include "platform/sound/RtAudioSoundSystem.h"
 
 extern char** environ;
@@ -108,6 +109,31 @@ struct PassThrough final : NerixDX8Listener {
     }
     void DataOut(std::span<int16_t>, int32_t, int32_t) override {}
 };
+
+// Runs before the private server exists; a machine with a sound card of its own skips it.
+TEST(NoSoundDevice, ListsAreEmptyAndPreparingFailsWithTheEnginesMessage) {
+    const std::string nowhere = "unix:/nonexistent/nerix-no-server";
+    ::setenv("PULSE_SERVER", nowhere.c_str(), 1);
+    auto system = sound::createRtAudioSoundSystem();
+    if (!system->CaptureDevices().empty() || !system->PlaybackDevices().empty())
+        GTEST_SKIP() << "this machine has sound devices of its own";
+    std::vector<std::string> messages;
+    runtime::ScopedHooks hooks({.msgBox = [&](const std::string& prompt, int32_t, const std::string&) {
+        messages.push_back(prompt);
+        return runtime::mb::kOk;
+    }});
+    NerixDX8 engine(*system);
+    frmDX8Events form(engine);
+    form.Load();
+    std::vector<std::string> names{"stale"};
+    EXPECT_EQ(engine.GetPlayDeviceNames(names), -1);
+    EXPECT_TRUE(names.empty());
+    EXPECT_EQ(engine.GetCapDeviceNames(names), -1);
+    EXPECT_NE(engine.StartSound(), 0);
+    EXPECT_FALSE(engine.Prepared());
+    EXPECT_FALSE(engine.InAction());
+    EXPECT_EQ(messages, (std::vector<std::string>{NerixDX8::kMsgNoDevice}));
+}
 
 class PrivateSoundServer : public ::testing::Test {
 protected:

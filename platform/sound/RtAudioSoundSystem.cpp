@@ -42,10 +42,14 @@ public:
             const bool capture = direction_ == Direction::Capture;
             rt_->openStream(capture ? nullptr : &params, capture ? &params : nullptr, RTAUDIO_SINT16,
                             static_cast<unsigned int>(buffer.sampleRate()), &frames, &RtStream::callback,
-                            this, &options);
+                            this, &options, &RtStream::ignoreError);
         } catch (const RtAudioError& e) {
             rt_.reset();
             runtime::raise(err::kNoDriver, kSource, e.getMessage());
+        }
+        if (!rt_->isStreamOpen()) {
+            rt_.reset();
+            runtime::raise(err::kNoDriver, kSource);
         }
     }
 
@@ -66,6 +70,7 @@ public:
         } catch (const RtAudioError& e) {
             runtime::raise(err::kGeneric, kSource, e.getMessage());
         }
+        if (!rt_->isStreamRunning()) runtime::raise(err::kGeneric, kSource);
     }
 
     void stop() noexcept override {
@@ -85,6 +90,11 @@ private:
             self->buffer_->devicePlay(static_cast<int16_t*>(out), static_cast<int32_t>(frames));
         return 0;
     }
+
+    // With an error callback RtAudio reports instead of throwing, which matters on its audio thread:
+    // a sound server that goes away must not end the program. The UI thread checks the stream's
+    // state after each call instead, and a device that stops delivering shows as lost blocks.
+    static void ignoreError(RtAudioError::Type, const std::string&) {}
 
     RtAudio::Api api_;
     unsigned int device_;
