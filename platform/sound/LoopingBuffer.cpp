@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 #include "platform/runtime/RuntimeError.h"
 
@@ -31,6 +32,7 @@ LoopingBuffer::LoopingBuffer(Direction direction, const BufferDesc& desc, Notifi
 
 LoopingBuffer::~LoopingBuffer() {
     if (started_) stream_->stop();
+    disableDevice();
     if (opened_) stream_->close();
     hub_.detach(this);
 }
@@ -76,13 +78,26 @@ void LoopingBuffer::Start(int32_t) {
         for (int32_t i = 0; i < ring_->capacity(); ++i)
             pushBlock();
     }
-    stream_->start();
+    enabled_.store(true);
+    try {
+        stream_->start();
+    } catch (...) {
+        disableDevice();
+        throw;
+    }
     started_ = true;
+}
+
+void LoopingBuffer::disableDevice() noexcept {
+    enabled_.store(false);
+    while (inDevice_.load())
+        std::this_thread::yield();
 }
 
 void LoopingBuffer::Stop() {
     if (!started_) return;
     stream_->stop();
+    disableDevice();
     started_ = false;
     if (direction_ == Direction::Playback) {
         // Blocks the device finished before the stop still move the position; their notifications lapse.
@@ -125,6 +140,11 @@ void LoopingBuffer::SetVolume(int32_t volume) {
 }
 
 void LoopingBuffer::deviceCapture(const int16_t* frames, int32_t count) noexcept {
+    inDevice_.store(true);
+    if (!enabled_.load()) {
+        inDevice_.store(false);
+        return;
+    }
     int32_t samples = count * channels();
     while (samples > 0) {
         if (fill_ == 0) {
@@ -151,10 +171,17 @@ void LoopingBuffer::deviceCapture(const int16_t* frames, int32_t count) noexcept
             }
         }
     }
+    inDevice_.store(false);
 }
 
 void LoopingBuffer::devicePlay(int16_t* out, int32_t count) noexcept {
     int32_t samples = count * channels();
+    inDevice_.store(true);
+    if (!enabled_.load()) {
+        inDevice_.store(false);
+        std::fill_n(out, std::max(samples, 0), int16_t{0});
+        return;
+    }
     while (samples > 0) {
         if (fill_ == 0) {
             playSlot_ = ring_->beginRead();
@@ -187,6 +214,7 @@ void LoopingBuffer::devicePlay(int16_t* out, int32_t count) noexcept {
             }
         }
     }
+    inDevice_.store(false);
 }
 
 void LoopingBuffer::pushBlock() {

@@ -73,6 +73,7 @@ public:
 
 private:
     void pushBlock();
+    void disableDevice() noexcept;
     int32_t checkedSampleRange(int32_t offset, int32_t bytes, size_t arraySize) const;
 
     Direction direction_;
@@ -95,6 +96,10 @@ private:
     const int16_t* playSlot_ = nullptr;
     int32_t fill_ = 0;
     bool dropping_ = false;
+    // A stream's stop may return while its thread still finishes a callback; the buffer does not
+    // touch its rings again until that callback has left.
+    std::atomic<bool> enabled_{false};
+    std::atomic<bool> inDevice_{false};
     std::atomic<int64_t> consumed_{0};
     std::atomic<float> gain_{1.0f};
     std::atomic<int64_t> dropped_{0};
