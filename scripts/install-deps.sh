@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages NerixSDR needs, only those that are missing.
+# --sound-server adds the private PulseAudio daemon the end-to-end sound test runs against; the test
+# command asks for it only under CI=true, since on a desktop it would sit beside the user's own server.
 set -euo pipefail
 
 packages=(
@@ -12,6 +14,9 @@ packages=(
     locales
     sox
 )
+if [ "${1:-}" = "--sound-server" ]; then
+    packages+=(pulseaudio pulseaudio-utils)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,7 +3,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+if [ "${CI:-}" = "true" ]; then
+    scripts/install-deps.sh --sound-server
+else
+    scripts/install-deps.sh
+fi
 
 build=build/test
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNERIX_SANITIZE=ON
