@@ -16,8 +16,11 @@ inline constexpr FT_STATUS kInvalidHandle = 1;
 inline constexpr FT_STATUS kDeviceNotFound = 2;
 inline constexpr FT_STATUS kDeviceNotOpened = 3;
 inline constexpr FT_STATUS kIoError = 4;
+inline constexpr FT_STATUS kInsufficientResources = 5;
+inline constexpr FT_STATUS kInvalidBaudRate = 7;
 } // namespace status
 
+inline constexpr uint8_t kModeReset = 0;
 inline constexpr uint8_t kModeAsyncBitBang = 1;
 
 class FtdiDriver {
