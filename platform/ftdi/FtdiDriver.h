@@ -23,6 +23,10 @@ inline constexpr FT_STATUS kInvalidBaudRate = 7;
 inline constexpr uint8_t kModeReset = 0;
 inline constexpr uint8_t kModeAsyncBitBang = 1;
 
+// In asynchronous bit-bang mode the adaptor plays one byte per cycle of a clock running at this many
+// times the baud rate set.
+inline constexpr uint32_t kBitBangClocksPerBaud = 16;
+
 class FtdiDriver {
 public:
     virtual ~FtdiDriver() = default;

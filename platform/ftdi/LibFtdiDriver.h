@@ -10,15 +10,12 @@
 
 namespace ftdi {
 
-// The pin rate in asynchronous bit-bang mode: the chip plays one byte per cycle of a clock running at
-// 16 times the baud rate its divisor is set for.
-inline constexpr uint32_t kBitBangClocksPerBaud = 16;
 // libftdi sets its divisor for this many times the rate it is given while bit-bang mode is on.
 inline constexpr uint32_t kLibFtdiBitBangFactor = 4;
 // The divisor rate libftdi must be given so that the chip gets the divisor the vendor's driver sets for
 // baudRate: the vendor's driver sets the divisor for the value itself in every mode, so the adaptors
 // play 16 x baudRate pin bytes per second; libftdi would multiply by 4 in bit-bang mode, so it gets a
-// quarter of the value there. 0 when no divisor can serve.
+// quarter of the value there (kBitBangClocksPerBaud gives the pin rate). 0 when no divisor can serve.
 uint32_t libFtdiRate(uint32_t baudRate, bool bitBang) noexcept;
 
 class LibFtdiDriver final : public FtdiDriver {

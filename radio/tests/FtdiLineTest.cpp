@@ -32,7 +32,7 @@ class FtdiLines : public ::testing::Test {
 protected:
     FtdiLines() {
         for (const char* d : {kUs232c, kDrb30, kFt232})
-            driver.plugIn(d, 16);
+            driver.plugIn(d, pins::SimFtdiDriver::kPacedByBaudRate);
     }
 
     std::vector<uint8_t> pinBytes(const std::string& description) const {
