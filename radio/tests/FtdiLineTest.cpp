@@ -60,11 +60,10 @@ struct ThreeWireAdaptor {
     const char* name;
     std::string description;
     pins::ThreeWire wiring;
-    uint8_t outputMask;
 };
 const ThreeWireAdaptor kThreeWire[] = {
-    {"US232C", kUs232c, pins::wiring::us232c(), 0x15},
-    {"DRB30", kDrb30, pins::wiring::drb30(), 0xFF},
+    {"US232C", kUs232c, pins::wiring::us232c()},
+    {"DRB30", kDrb30, pins::wiring::drb30()},
 };
 
 class FtdiThreeWire : public FtdiLines {
@@ -129,7 +128,7 @@ TEST_F(FtdiThreeWire, TheCommonSequencesReachTheChipsAsTheirWireFormatsSay) {
         EXPECT_EQ(updates[0].written.at(0x04), (std::vector<uint8_t>{0x11, 0xEB, 0x85, 0x1F}));
         trace.clearKeepingState();
 
-        // AD9835: six framed words leave FREQ0 at 0x3587'93DE... through the defer register.
+        // AD9835: six framed words load FREQ0 with 0x358793DE through the defer register.
         for (const uint16_t w : {0x8000, 0xC000, 0x3335, 0x2287, 0x3193, 0x20DE})
             l.Out16(w);
         l.UpdateDevice();
