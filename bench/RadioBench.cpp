@@ -1,11 +1,14 @@
 // The cost of one tuning change apart from the settle waits: the VFO's arithmetic and the oscillator's
-// word, and the bookkeeping of a five-byte burst of 123 line changes.
+// word, and the bookkeeping of a five-byte burst of 123 line changes, bare and on an FTDI adaptor.
 #include <benchmark/benchmark.h>
 
 #include <array>
 
+#include "platform/ftdi/FtdiDriver.h"
 #include "platform/profile/SettingsStore.h"
+#include "platform/runtime/testing/FakePerformanceCounter.h"
 #include "radio/clsDDSNullIF.h"
+#include "radio/clsFTDIUS232C.h"
 #include "radio/clsSoftDDS.h"
 #include "radio/clsVFO.h"
 
@@ -48,3 +51,49 @@ static void BM_FiveByteBurstOnTheNullLine(benchmark::State& state) {
         benchmark::DoNotOptimize(line.SendSeqLSB(bytes, 5));
 }
 BENCHMARK(BM_FiveByteBurstOnTheNullLine);
+
+namespace {
+
+// An adaptor that takes every write and plays it nowhere, so the bench measures the line class alone.
+class SinkAdaptor final : public ftdi::FtdiDriver {
+public:
+    ftdi::FT_STATUS FT_OpenEx(std::string_view, ftdi::FT_HANDLE& handle) override {
+        handle = 1;
+        return 0;
+    }
+    ftdi::FT_STATUS FT_Close(ftdi::FT_HANDLE) override { return 0; }
+    ftdi::FT_STATUS FT_SetBitMode(ftdi::FT_HANDLE, uint8_t, uint8_t) override { return 0; }
+    ftdi::FT_STATUS FT_SetBaudRate(ftdi::FT_HANDLE, uint32_t) override { return 0; }
+    ftdi::FT_STATUS FT_Write(ftdi::FT_HANDLE, const uint8_t* data, uint32_t count,
+                             uint32_t& written) override {
+        benchmark::DoNotOptimize(data);
+        written = count;
+        return 0;
+    }
+    ftdi::FT_STATUS FT_GetQueueStatus(ftdi::FT_HANDLE, uint32_t& waiting) override {
+        waiting = 0;
+        return 0;
+    }
+    ftdi::FT_STATUS FT_Read(ftdi::FT_HANDLE, uint8_t*, uint32_t, uint32_t& got) override {
+        got = 0;
+        return 0;
+    }
+};
+
+} // namespace
+
+// A five-byte burst is 123 pin-byte appends and one USB write; nothing waits.
+static void BM_FiveByteBurstOnTheUs232cAdaptor(benchmark::State& state) {
+    profile::MemorySettingsStore store;
+    runtime::testing::FakePerformanceCounter counter;
+    modTiming::Timing timing(counter);
+    SinkAdaptor adaptor;
+    clsFTDIUS232C line(adaptor, store, timing);
+    line.Initialise();
+    const std::array<uint8_t, 5> bytes{0x04, 0x11, 0xEB, 0x85, 0x1F};
+    for (auto _ : state) {
+        line.SendSeqMSB(bytes, 5);
+        benchmark::DoNotOptimize(line.UpdateDevice());
+    }
+}
+BENCHMARK(BM_FiveByteBurstOnTheUs232cAdaptor);

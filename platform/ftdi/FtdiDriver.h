@@ -16,9 +16,16 @@ inline constexpr FT_STATUS kInvalidHandle = 1;
 inline constexpr FT_STATUS kDeviceNotFound = 2;
 inline constexpr FT_STATUS kDeviceNotOpened = 3;
 inline constexpr FT_STATUS kIoError = 4;
+inline constexpr FT_STATUS kInsufficientResources = 5;
+inline constexpr FT_STATUS kInvalidBaudRate = 7;
 } // namespace status
 
+inline constexpr uint8_t kModeReset = 0;
 inline constexpr uint8_t kModeAsyncBitBang = 1;
+
+// In asynchronous bit-bang mode the adaptor plays one byte per cycle of a clock running at this many
+// times the baud rate set.
+inline constexpr uint32_t kBitBangClocksPerBaud = 16;
 
 class FtdiDriver {
 public:

@@ -34,6 +34,7 @@ public:
     // Forgets the writes but keeps each device's latest state as its new initial entry.
     void clearKeepingState();
     int64_t now() const { return clock_.now(); }
+    int64_t frequency() const { return clock_.frequency(); }
 
 private:
     const runtime::PerformanceCounter& clock_;

@@ -82,11 +82,18 @@ FT_STATUS SimFtdiDriver::FT_Write(FT_HANDLE handle, const uint8_t* data, uint32_
     if (!a) return status::kInvalidHandle;
     a->writeSizes.push_back(count);
     // The adaptor plays the bytes one after another, after whatever it is still playing.
-    const int64_t step = ticksPerByte_[a->description];
-    int64_t t = std::max(trace_.now(), a->lastPinTime + step);
-    for (uint32_t i = 0; i < count; ++i, t += step) {
-        // Only output pins follow the byte; input pins read 0 here.
-        trace_.recordAt(t, deviceName(a->description), static_cast<uint8_t>(data[i] & a->outputMask));
+    const int64_t fixedStep = ticksPerByte_[a->description];
+    const int64_t rate = int64_t{a->baudRate} * kBitBangClocksPerBaud;
+    const auto offset = [&](uint32_t i) -> int64_t {
+        if (fixedStep != kPacedByBaudRate || rate == 0) return int64_t{i} * std::max<int64_t>(fixedStep, 1);
+        return int64_t{i} * trace_.frequency() / rate;
+    };
+    const int64_t start = std::max(trace_.now(), a->lastPinTime + offset(1));
+    for (uint32_t i = 0; i < count; ++i) {
+        const int64_t t = start + offset(i);
+        auto levels = static_cast<uint8_t>(data[i] & a->outputMask);
+        if (a->inputPins) levels |= static_cast<uint8_t>(a->inputPins(t) & ~a->outputMask);
+        trace_.recordAt(t, deviceName(a->description), levels);
         a->lastPinTime = t;
     }
     written = count;

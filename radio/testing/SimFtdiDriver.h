@@ -1,10 +1,11 @@
 // A simulated FTDI driver with adaptors in bit-bang mode: adaptors keyed by description, failures
-// injectable per call, every written byte a trace entry paced by the baud rate, and a receive queue
-// the test fills.
+// injectable per call, every written byte a trace entry paced by the baud rate, input pins from a test
+// source, and a receive queue the test fills.
 #pragma once
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -27,13 +28,20 @@ public:
         std::vector<uint32_t> writeSizes; // one entry per FT_Write
         std::deque<uint8_t> receiveQueue;
         int64_t lastPinTime = 0;
+        // The levels the outside world puts on the input pins at a time; they read 0 without it.
+        std::function<uint8_t(int64_t time)> inputPins;
     };
+
+    // Paces an adaptor's bytes by its baud rate in bit-bang mode instead of a fixed step.
+    static constexpr int64_t kPacedByBaudRate = 0;
 
     explicit SimFtdiDriver(PinTrace& trace) : trace_(trace) {}
 
     static std::string deviceName(std::string_view description) { return "FTDI:" + std::string(description); }
 
-    // Plugs in an adaptor; ticksPerByte is how long it holds each written byte on its pins.
+    // Plugs in an adaptor; ticksPerByte is how long it holds each written byte on its pins, or
+    // kPacedByBaudRate for the time the baud rate set gives (the counter's frequency over
+    // ftdi::kBitBangClocksPerBaud times the rate).
     void plugIn(const std::string& description, int64_t ticksPerByte = 1);
     // The next call of that kind (on any adaptor) returns status instead of acting.
     void failNext(Call call, ftdi::FT_STATUS status) { failures_[call].push_back(status); }

@@ -159,6 +159,39 @@ TEST_F(SimAdaptor, PlaysWrittenBytesOnItsOutputPinsAtItsOwnPace) {
     EXPECT_EQ(driver.adaptor("US232C")->writeSizes, std::vector<uint32_t>{3});
 }
 
+TEST_F(SimAdaptor, PacedByItsBaudRateItPlaysSixteenBytesPerBaud) {
+    driver.plugIn("DRB USB ADP", pins::SimFtdiDriver::kPacedByBaudRate);
+    ftdi::FT_HANDLE handle = 0;
+    driver.FT_OpenEx("DRB USB ADP", handle);
+    driver.FT_SetBitMode(handle, 0xFF, ftdi::kModeAsyncBitBang);
+    driver.FT_SetBaudRate(handle, 38400);
+    const std::vector<uint8_t> bytes(123, 0x55);
+    uint32_t written = 0;
+    driver.FT_Write(handle, bytes.data(), 123, written);
+    const auto writes = trace.writesTo(pins::SimFtdiDriver::deviceName("DRB USB ADP"));
+    ASSERT_EQ(writes.size(), 123u);
+    // 614400 bytes a second on a 10 MHz counter: 122 byte times after the first byte.
+    EXPECT_EQ(writes.back().time - writes.front().time, 122 * 10'000'000 / 614'400);
+}
+
+TEST_F(SimAdaptor, InputPinsShowTheTestSourceBesideTheOutputPins) {
+    driver.plugIn("US232C", 10);
+    driver.adaptor("US232C")->inputPins = [](int64_t t) {
+        return static_cast<uint8_t>(t >= 30 ? 0xFF : 0x08);
+    };
+    ftdi::FT_HANDLE handle = 0;
+    driver.FT_OpenEx("US232C", handle);
+    driver.FT_SetBitMode(handle, 0x15, ftdi::kModeAsyncBitBang);
+    const std::array<uint8_t, 3> bytes{0x00, 0x01, 0x15};
+    uint32_t written = 0;
+    driver.FT_Write(handle, bytes.data(), 3, written);
+    const auto writes = trace.writesTo(pins::SimFtdiDriver::deviceName("US232C"));
+    ASSERT_EQ(writes.size(), 3u);
+    EXPECT_EQ(writes[0].levels, 0x08); // at time 10
+    EXPECT_EQ(writes[1].levels, 0x09); // at time 20
+    EXPECT_EQ(writes[2].levels, 0xFF); // at time 30: every input pin high, and the outputs
+}
+
 TEST_F(SimAdaptor, AnswersReadsFromItsReceiveQueue) {
     driver.plugIn("US232C");
     ftdi::FT_HANDLE handle = 0;

@@ -1,0 +1,6 @@
+// The US232C adaptor line interface.
+#include "clsFTDIUS232C.h"
+
+clsFTDIUS232C::clsFTDIUS232C(ftdi::FtdiDriver& driver, profile::SettingsStore& store,
+                             modTiming::Timing& timing)
+    : FtdiThreeWireLine("clsFTDIUS232C", kAdaptor, kPins, driver, store, timing) {}
