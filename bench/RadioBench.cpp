@@ -5,7 +5,9 @@
 #include <array>
 
 #include "platform/profile/SettingsStore.h"
+#include "radio/clsAD9851.h"
 #include "radio/clsDDSNullIF.h"
+#include "radio/clsDDSParallelIF.h"
 #include "radio/clsSoftDDS.h"
 #include "radio/clsVFO.h"
 
@@ -48,3 +50,34 @@ static void BM_FiveByteBurstOnTheNullLine(benchmark::State& state) {
         benchmark::DoNotOptimize(line.SendSeqLSB(bytes, 5));
 }
 BENCHMARK(BM_FiveByteBurstOnTheNullLine);
+
+namespace {
+
+// A port that only counts, so the benchmark measures the driver and the interface, not a device.
+class CountingPort final : public parport::ParallelPort {
+public:
+    void Out32(uint16_t, uint16_t value) override { benchmark::DoNotOptimize(last = value); }
+    uint16_t last = 0;
+};
+
+} // namespace
+
+// One AD9851 tuning change on the parallel interface with no settle time: 123 register writes.
+static void BM_Ad9851TuningChangeOnTheParallelLine(benchmark::State& state) {
+    profile::MemorySettingsStore store;
+    modTiming::Timing timing;
+    CountingPort port;
+    clsDDSParallelIF line(store, timing, port);
+    line.setWaitTime(0);
+    line.Initialise();
+    clsAD9851 osc(store);
+    osc.setClkIn(180'000'000);
+    osc.setIFHandler(&line);
+    osc.Initialise();
+    int32_t f = 70'000'000;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(osc.SetFrequency(f));
+        f = f == 70'000'000 ? 70'000'010 : 70'000'000;
+    }
+}
+BENCHMARK(BM_Ad9851TuningChangeOnTheParallelLine);
