@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/runtime/Hooks.h"
+#include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/testing/FakePerformanceCounter.h"
 #include "radio/clsAD9835.h"
 #include "radio/clsAD9850.h"
@@ -267,7 +268,10 @@ public:
     void Out8(uint8_t) override { calls.push_back("Out8"); }
     void Out8LSB(uint8_t) override { calls.push_back("Out8LSB"); }
     void Out16(uint16_t) override { calls.push_back("Out16"); }
-    int32_t SendSeqMSB(std::span<const uint8_t>, int32_t) override { return log("SendSeqMSB"); }
+    int32_t SendSeqMSB(std::span<const uint8_t>, int32_t) override {
+        if (failSequences) runtime::raise(runtime::err::kUnsupportedMember, "CallLog.SendSeqMSB");
+        return log("SendSeqMSB");
+    }
     int32_t SendSeqLSB(std::span<const uint8_t>, int32_t) override { return log("SendSeqLSB"); }
     int32_t ResetDevice() override { return log("ResetDevice"); }
     int32_t UpdateDevice() override { return log("UpdateDevice"); }
@@ -276,7 +280,58 @@ public:
         return 0;
     }
     std::vector<std::string> calls;
+    bool failSequences = false;
 };
+
+TEST_F(Bench, DriverEdgesOfTheirOwn) {
+    // AD9850: Refresh while CMDOutActive is set moves no line; without an IFHandler it does nothing.
+    {
+        CallLog line(store);
+        clsAD9850 osc(store);
+        osc.setIFHandler(&line);
+        osc.Initialise();
+        line.calls.clear();
+        osc.setCMDOutActive(true);
+        osc.Refresh();
+        EXPECT_TRUE(line.calls.empty());
+        osc.setCMDOutActive(false);
+        osc.setIFHandler(nullptr);
+        osc.Refresh();
+        EXPECT_THROW(osc.SetFrequency(1), runtime::RuntimeError);
+        EXPECT_THROW(osc.RestoreSettings(), runtime::RuntimeError); // not offered
+    }
+    // AD9951: creation limits, the limits around a base of 0, CalibMode stored only, and a failing
+    // interface ignored from the word on.
+    {
+        CallLog line(store);
+        clsAD9951 osc(store);
+        EXPECT_EQ(osc.MaxFreq(), 180'048'000);
+        EXPECT_EQ(osc.MinFreq(), 0);
+        osc.setBaseFrequency(0);
+        EXPECT_EQ(osc.MaxFreq(), 1'800'480'000);
+        EXPECT_EQ(osc.MinFreq(), 0);
+        osc.setIFHandler(&line);
+        osc.Initialise();
+        line.calls.clear();
+        osc.setCalibMode(true);
+        EXPECT_TRUE(line.calls.empty());
+        line.failSequences = true;
+        EXPECT_EQ(osc.SetFrequency(100'000'000), 100'000'000);
+        EXPECT_EQ(line.calls, (std::vector<std::string>{"UpdateDevice"}));
+        EXPECT_EQ(osc.SetFrequency(100'000'000), 100'000'000); // the busy flag was cleared
+    }
+    // AD9835: without an IFHandler the word is still computed, nothing is sent and nothing returned.
+    {
+        CallLog line(store);
+        clsAD9835 osc(store);
+        osc.setClkIn(50'000'000);
+        osc.setIFHandler(&line);
+        osc.Initialise();
+        osc.setIFHandler(nullptr);
+        EXPECT_EQ(osc.SetFrequency(104'550'000), std::nullopt);
+        EXPECT_EQ(osc.CurrentTuningWord(), 898'077'662);
+    }
+}
 
 TEST_F(Bench, EveryDriverFlushesABufferingInterfaceAfterEachWord) {
     using Calls = std::vector<std::string>;

@@ -66,6 +66,19 @@ TEST_F(SerialLine, MapsEachLevelToItsControlLine) {
     }
 }
 
+TEST_F(SerialLine, I2CWritesOneTransactionOnRtsAndDtr) {
+    ports.plugIn(1);
+    line.Initialise();
+    ASSERT_GT(line.OpenPort(false), 0);
+    const std::array<uint8_t, 3> bytes{0xD2, 0x40, 0x07};
+    EXPECT_EQ(line.I2CSendSeq(bytes, 3), 0);
+    const auto transactions = pins::decodeI2C(pins::twoWireSamples(trace, pins::wiring::serialI2C(1)));
+    ASSERT_EQ(transactions.size(), 1u);
+    EXPECT_EQ(transactions[0].bytes, (std::vector<uint8_t>{0xD2, 0x40, 0x07}));
+    EXPECT_EQ(transactions[0].clockPulses, 27u);
+    EXPECT_TRUE(transactions[0].stopped);
+}
+
 TEST_F(SerialLine, OpensOncePerPortAndClosesInPollMode) {
     ports.plugIn(3);
     line.setPortNo(3);
