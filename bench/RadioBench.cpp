@@ -7,7 +7,9 @@
 #include "platform/ftdi/FtdiDriver.h"
 #include "platform/profile/SettingsStore.h"
 #include "platform/runtime/testing/FakePerformanceCounter.h"
+#include "radio/clsAD9851.h"
 #include "radio/clsDDSNullIF.h"
+#include "radio/clsDDSParallelIF.h"
 #include "radio/clsFTDIUS232C.h"
 #include "radio/clsSoftDDS.h"
 #include "radio/clsVFO.h"
@@ -80,6 +82,13 @@ public:
     }
 };
 
+// A port that only counts, so the benchmark measures the driver and the interface, not a device.
+class CountingPort final : public parport::ParallelPort {
+public:
+    void Out32(uint16_t, uint16_t value) override { benchmark::DoNotOptimize(last = value); }
+    uint16_t last = 0;
+};
+
 } // namespace
 
 // A five-byte burst is 123 pin-byte appends and one USB write; nothing waits.
@@ -97,3 +106,22 @@ static void BM_FiveByteBurstOnTheUs232cAdaptor(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FiveByteBurstOnTheUs232cAdaptor);
+// One AD9851 tuning change on the parallel interface with no settle time: 123 register writes.
+static void BM_Ad9851TuningChangeOnTheParallelLine(benchmark::State& state) {
+    profile::MemorySettingsStore store;
+    modTiming::Timing timing;
+    CountingPort port;
+    clsDDSParallelIF line(store, timing, port);
+    line.setWaitTime(0);
+    line.Initialise();
+    clsAD9851 osc(store);
+    osc.setClkIn(180'000'000);
+    osc.setIFHandler(&line);
+    osc.Initialise();
+    int32_t f = 70'000'000;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(osc.SetFrequency(f));
+        f = f == 70'000'000 ? 70'000'010 : 70'000'000;
+    }
+}
+BENCHMARK(BM_Ad9851TuningChangeOnTheParallelLine);

@@ -38,6 +38,8 @@ int32_t LineInterface::OpenPort(bool) { unsupported("OpenPort"); }
 int32_t LineInterface::PortNo() const { unsupported("PortNo"); }
 void LineInterface::setPortNo(int32_t) { unsupported("PortNo"); }
 int32_t LineInterface::GetEncoderBits() { unsupported("GetEncoderBits"); }
+comm::MSComm* LineInterface::MSCommCtl() const { unsupported("MSCommCtl"); }
+void LineInterface::setMSCommCtl(comm::MSComm*) { unsupported("MSCommCtl"); }
 int32_t LineInterface::PortAddress() const { unsupported("PortAddress"); }
 void LineInterface::setPortAddress(int32_t) { unsupported("PortAddress"); }
 bool LineInterface::Inverting() const { unsupported("Inverting"); }

@@ -8,6 +8,10 @@
 #include <string>
 #include <string_view>
 
+namespace comm {
+class MSComm;
+}
+
 class LineInterface {
 public:
     virtual ~LineInterface() = default;
@@ -47,6 +51,9 @@ public:
     virtual int32_t PortNo() const;
     virtual void setPortNo(int32_t value);
     virtual int32_t GetEncoderBits();
+    // The serial event control used in event mode; not owned.
+    virtual comm::MSComm* MSCommCtl() const;
+    virtual void setMSCommCtl(comm::MSComm* value);
 
     // Parallel port only.
     virtual int32_t PortAddress() const;

@@ -85,6 +85,7 @@ protected:
     // f × K rounded half to even; nothing when it does not fit a signed 32-bit integer.
     std::optional<int32_t> tuningWord(int32_t f) const;
     bool& setFrequencyBusy() noexcept { return setFrequencyBusy_; }
+    bool& cmdOutActiveFlag() noexcept { return cmdOutActive_; }
 
     // The class's start sequence on the line interface, run by Initialise.
     virtual void startSequence() {}

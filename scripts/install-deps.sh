@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ pkg-config linux-libc-dev
     qt6-base-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libfftw3-dev libhamlib-dev libhamlib-utils libftdi1-dev librtaudio-dev

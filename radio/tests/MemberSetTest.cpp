@@ -54,6 +54,7 @@ TEST(LineInterfaceMembers, TheNullInterfaceOffersTheThreeWireSetOnly) {
         {"OpenPort", [](LineInterface& l) { l.OpenPort(false); }, kNo},
         {"PortNo", [](LineInterface& l) { l.setPortNo(l.PortNo()); }, kNo},
         {"GetEncoderBits", [](LineInterface& l) { l.GetEncoderBits(); }, kNo},
+        {"MSCommCtl", [](LineInterface& l) { l.setMSCommCtl(l.MSCommCtl()); }, kNo},
         {"PortAddress", [](LineInterface& l) { l.setPortAddress(l.PortAddress()); }, kNo},
         {"Inverting", [](LineInterface& l) { l.setInverting(l.Inverting()); }, kNo},
         {"IOUPDBitNo", [](LineInterface& l) { l.setIOUPDBitNo(l.IOUPDBitNo()); }, kNo},

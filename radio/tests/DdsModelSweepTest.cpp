@@ -1,0 +1,174 @@
+// Every DDS receiver model tuned across its range through the VFO: the frequency decoded from the chip's
+// pins equals the VFO's oscillator output within one word step, or is word 2 (nothing, on the AD9835)
+// where the word does not fit. One sweep catches byte order, bit order, pin mapping and inversion.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "platform/runtime/testing/FakePerformanceCounter.h"
+#include "radio/clsAD9835.h"
+#include "radio/clsAD9850.h"
+#include "radio/clsAD9851.h"
+#include "radio/clsAD9951.h"
+#include "radio/clsDDSParallelIF.h"
+#include "radio/clsDDSSerialIF.h"
+#include "radio/clsVFO.h"
+#include "radio/testing/PinDecoders.h"
+
+using runtime::testing::FakePerformanceCounter;
+
+namespace {
+
+// The DDS rows of the receiver model table, copied from the model definitions: chip, interface
+// (0 serial, 1 parallel), IF, clock, multipliers, parallel bits, inversion and range in hertz.
+struct ModelRow {
+    int index;
+    const char* name;
+    int chip;
+    int interfaceType;
+    int32_t loOffset;
+    int32_t clock;
+    int32_t oscMultiplier;
+    int32_t pllMultiplier;
+    int ioupdBit, sclckBit, sdataBit;
+    bool inverting;
+    int32_t minHz, maxHz;
+};
+constexpr ModelRow kRows[] = {
+    {0, "Sat Schneider DRT1", 9951, 0, 45'000'000, 360'096'000, 1, 1, 2, 1, 0, true, 10'000, 30'000'000},
+    {1, "Elektor DRM - Velloc", 9835, 0, 455'000, 50'000'000, 1, 1, 2, 1, 0, true, 0, 30'000'000},
+    {2, "IQ,AD9850 DDS", 9850, 1, 12'000, 100'000'000, 4, 1, 2, 1, 0, false, 10'000, 30'000'000},
+    {3, "IQ,AD9851 DDS", 9851, 1, 12'000, 180'000'000, 4, 1, 2, 1, 0, false, 10'000, 30'000'000},
+    {5, "IQ,AD9835 DDS", 9835, 0, 12'000, 50'000'000, 1, 2, 2, 1, 0, true, 10'000, 30'000'000},
+    {15, "NTI DRB 30", 9951, 1, 44'998'000, 360'080'000, 1, 1, 1, 2, 3, false, 10'000, 30'000'000},
+    {16, "IQ,AD9951 DDS", 9951, 0, 12'000, 300'000'000, 4, 1, 2, 1, 0, false, 10'000, 30'000'000},
+};
+
+void PrintTo(const ModelRow& row, std::ostream* os) {
+    *os << "row " << row.index << " \"" << row.name << '"';
+}
+
+constexpr double kTwoTo32 = 4294967296.0;
+
+class ModelSweep : public ::testing::TestWithParam<ModelRow> {
+protected:
+    FakePerformanceCounter counter{10'000'000, 1};
+    modTiming::Timing timing{counter};
+    profile::MemorySettingsStore store;
+    pins::PinTrace trace{counter};
+    pins::SimParallelPort lpt{trace};
+    pins::SimSerialPorts ports{trace};
+};
+
+std::unique_ptr<OscillatorBase> oscillatorFor(int chip, profile::SettingsStore& store) {
+    switch (chip) {
+    case 9850:
+        return std::make_unique<clsAD9850>(store);
+    case 9851:
+        return std::make_unique<clsAD9851>(store);
+    case 9951:
+        return std::make_unique<clsAD9951>(store);
+    default:
+        return std::make_unique<clsAD9835>(store);
+    }
+}
+
+// The tuning word the chip latched during one tuning change; nothing when no whole word arrived.
+std::optional<uint32_t> latchedWord(int chip, const std::vector<pins::ThreeWireSample>& samples) {
+    if (chip == 9850 || chip == 9851) {
+        const auto latches = pins::decodeAd985x(samples);
+        if (latches.size() != 1 || latches[0].bitsSincePreviousLatch != 40) return std::nullopt;
+        EXPECT_EQ(latches[0].control, chip == 9851 ? 0x01 : 0x00);
+        return latches[0].tuningWord;
+    }
+    if (chip == 9951) {
+        const auto updates = pins::decodeAd9951(samples);
+        if (updates.size() != 1 || updates[0].pendingBits != 0) return std::nullopt;
+        const auto it = updates[0].written.find(0x04);
+        if (it == updates[0].written.end() || it->second.size() != 4) return std::nullopt;
+        const auto& b = it->second;
+        return uint32_t{b[0]} << 24 | uint32_t{b[1]} << 16 | uint32_t{b[2]} << 8 | b[3];
+    }
+    const auto frames = pins::decodeAd9835(samples);
+    for (const auto& f : frames)
+        if (f.clockEdges != 16) return std::nullopt;
+    return pins::ad9835Freq0(frames);
+}
+
+TEST_P(ModelSweep, TheChipRunsAtTheVfosOscillatorFrequency) {
+    const ModelRow& row = GetParam();
+    // The receiver set-up's wiring, in its order.
+    clsVFO vfo(store);
+    std::unique_ptr<OscillatorBase> osc = oscillatorFor(row.chip, store);
+    clsDDSParallelIF par(store, timing, lpt);
+    clsDDSSerialIF ser(store, timing, ports);
+    vfo.setOscType(osc.get());
+    osc->setParent(&vfo);
+    vfo.setIFFrequency(row.loOffset);
+    vfo.setOscMultiplier(row.oscMultiplier);
+    vfo.setPLLMultiplier(row.pllMultiplier);
+    vfo.setRxMaxFreq(row.maxHz);
+    vfo.setRXMinFreq(row.minHz);
+    osc->setClkIn(row.clock);
+    osc->setBaseFrequency(0); // no crystal
+    LineInterface& line = row.interfaceType == 0 ? static_cast<LineInterface&>(ser) : par;
+    osc->setIFHandler(&line);
+    line.setWaitTime(5e-6);
+    if (row.interfaceType == 0) {
+        ports.plugIn(1);
+        line.Initialise();
+        ASSERT_GT(line.OpenPort(false), 0);
+    } else {
+        // The configuration dialog offers the row's pins as the parallel defaults.
+        par.setIOUPDBitNo(row.ioupdBit);
+        par.setSCLCKBitNo(row.sclckBit);
+        par.setSDATABitNo(row.sdataBit);
+        par.setInverting(row.inverting);
+        line.Initialise();
+    }
+    osc->Initialise();
+    const pins::ThreeWire wiring =
+        row.interfaceType == 0
+            ? pins::wiring::serialThreeWire(1)
+            : pins::wiring::parallel(888, row.sdataBit, row.sclckBit, row.ioupdBit, row.inverting);
+
+    const double step = row.clock * 10.0 / kTwoTo32; // 0.1 Hz per word step
+    int sent = 0;
+    int overflowed = 0;
+    for (int i = 0; i < 50; ++i) {
+        const int64_t hz = row.minHz + (int64_t{row.maxHz} - row.minHz) * i / 49 - (i % 7) * 131;
+        const auto tuned = static_cast<int32_t>(std::max<int64_t>(hz, row.minHz) * 10 + i % 10);
+        trace.clearKeepingState();
+        vfo.setTunedFrequency(tuned);
+        const int32_t oscOut = vfo.OscOut();
+        const std::string where =
+            std::string(row.name) + " tuned " + std::to_string(tuned) + " osc " + std::to_string(oscOut);
+
+        const auto word = latchedWord(row.chip, pins::threeWireSamples(trace, wiring));
+        const bool fits = std::nearbyint(oscOut * kTwoTo32 / (row.clock * 10.0)) < 2147483648.0;
+        if (!fits) {
+            ++overflowed;
+            if (row.chip == 9835)
+                EXPECT_TRUE(trace.writesTo(wiring.device).empty()) << where;
+            else
+                EXPECT_EQ(word, 2u) << where;
+            continue;
+        }
+        ASSERT_TRUE(word.has_value()) << where;
+        ++sent;
+        EXPECT_NEAR(*word * step, oscOut, step) << where;
+    }
+    EXPECT_EQ(sent + overflowed, 50);
+    EXPECT_GT(sent, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(DdsModels, ModelSweep, ::testing::ValuesIn(kRows),
+                         [](const ::testing::TestParamInfo<ModelRow>& info) {
+                             return "Row" + std::to_string(info.param.index);
+                         });
+
+} // namespace
