@@ -15,9 +15,8 @@ bool isBandPlanName(const std::string& name) {
     return name.size() >= 4 && runtime::equalsNoCase(std::string_view(name).substr(name.size() - 4), ".bpl");
 }
 
-// Names that are not UTF-8 are compared by their bytes alone.
+// A byte outside UTF-8 reads as its Latin-1 character, so such names sort among the rest.
 std::u32string sortKey(const std::string& name) {
-    if (!runtime::isValidUtf8(name)) return {};
     return runtime::foldCase(runtime::toU32(name));
 }
 

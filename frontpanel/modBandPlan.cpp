@@ -1,16 +1,12 @@
 // The band plan store.
 #include "frontpanel/modBandPlan.h"
 
-#include "platform/runtime/Text.h"
-
 namespace modBandPlan {
 
 MainBandRec newMainBand(const std::string& programFolder, const std::string& fileName, int32_t index) {
     MainBandRec band;
-    // Four characters, not bytes: a name may hold any UTF-8 text.
-    std::u32string name = runtime::toU32(fileName);
-    name.resize(name.size() >= 4 ? name.size() - 4 : 0);
-    band.Name = runtime::toUtf8(name);
+    // The extension is four ASCII characters, so cutting bytes keeps a name that is not UTF-8 intact.
+    band.Name = fileName.substr(0, fileName.size() >= 4 ? fileName.size() - 4 : 0);
     band.Index = index;
     band.Caption = band.Name;
     band.Description = band.Name;

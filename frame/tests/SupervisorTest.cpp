@@ -75,6 +75,16 @@ TEST(BandPlanFiles, TakesBandPlansOfAnyLetterCaseSortedWithoutRegardToCase) {
     EXPECT_TRUE(startup::bandPlanFiles(dir.file("missing")).empty());
 }
 
+TEST(BandPlanFiles, BandRecordKeepsTheFileNamesBytes) {
+    for (const std::string file : {"Z\xE9.bpl", "\xC3\x96lband.BPL", ".bpl"}) {
+        const MainBandRec band = modBandPlan::newMainBand("/plans", file, 3);
+        EXPECT_EQ(band.Name, file.substr(0, file.size() - 4));
+        EXPECT_EQ(band.Caption, band.Name);
+        EXPECT_EQ(band.FilePath, "/plans/" + file);
+        EXPECT_EQ(band.Index, 3);
+    }
+}
+
 TEST(Supervisor, TraceSwitchTakesTheLowerCaseWordAnywhere) {
     struct Case {
         std::vector<std::string> args;
