@@ -3,6 +3,25 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+// The window colours, 0x00BBGGRR.
+struct SDRColourScheme {
+    int32_t Background = 0;
+    int32_t Label = 0;
+    int32_t FrameFocus = 0;
+    int32_t FrameNormal = 0;
+    int32_t Tuning = 0;
+    int32_t ScrollLabelNormal = 0;
+    int32_t ScrollLabelFocus = 0;
+};
+
+// The DRM decoder options the main window keeps under "DRM.*".
+struct DrmOptions {
+    std::string PathToDream;
+    std::string DreamProgArgs;
+    bool DreamCloseOnExit = false;
+};
 
 struct ReceiverState {
     int32_t BaseIF = 12000; // Hz
@@ -42,4 +61,8 @@ struct ReceiverState {
 
     // True while a DSP chain runs a block.
     bool DspBusy = false;
+
+    bool TraceOn = false; // "trace" on the command line
+    SDRColourScheme SDRColourSchemes;
+    DrmOptions DRM;
 };

@@ -1,10 +1,20 @@
-// NerixSDR's entry point: checks for a display, then hands over to the start-up.
+// NerixSDR's entry point: checks for a display, makes the application object and hands over to the
+// start-up supervisor.
 #include <QApplication>
-#include <QWidget>
+#include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "frame/Application.h"
+#include "frame/frmSupervisor.h"
+#include "platform/process/InstanceLock.h"
+#include "platform/process/ProcProcessTable.h"
+#include "platform/process/X11WindowSystem.h"
+#include "platform/profile/FileSettingsStore.h"
+#include "platform/profile/ProgramFolder.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/ui/QtDialogService.h"
 #include "platform/ui/UiHooks.h"
@@ -13,6 +23,58 @@ namespace {
 
 bool haveDisplay() {
     return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM");
+}
+
+// With NERIXSDR_DIALOG_RECORD set, message boxes are answered with their first button and written to
+// that file, one line each (title, buttons, prompt; tab-separated, line breaks as \r and \n), so that
+// the program can be run by tests without a person at the screen. Other dialogs are cancelled.
+class RecordedDialogService final : public ui::DialogService {
+public:
+    explicit RecordedDialogService(std::string path) : path_(std::move(path)) {}
+
+    int32_t MsgBox(const std::string& prompt, int32_t buttons, const std::string& title) override {
+        std::string escaped;
+        for (const char c : prompt) {
+            if (c == '\r')
+                escaped += "\\r";
+            else if (c == '\n')
+                escaped += "\\n";
+            else
+                escaped += c;
+        }
+        std::ofstream(path_, std::ios::binary | std::ios::app)
+            << title << '\t' << buttons << '\t' << escaped << '\n';
+        switch (buttons & 7) {
+        case runtime::mb::kAbortRetryIgnore:
+            return runtime::mb::kAbort;
+        case runtime::mb::kYesNoCancel:
+        case runtime::mb::kYesNo:
+            return runtime::mb::kYes;
+        case runtime::mb::kRetryCancel:
+            return runtime::mb::kRetry;
+        default:
+            return runtime::mb::kOk;
+        }
+    }
+    std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    int32_t PopupMenu(const std::vector<std::string>&) override { return -1; }
+    std::optional<ui::FileDialogResult> FileDialog(const ui::FileDialogRequest&) override {
+        return std::nullopt;
+    }
+    std::optional<ui::ColourDialogResult> ColourDialog(const ui::ColourDialogRequest&) override {
+        return std::nullopt;
+    }
+
+private:
+    std::string path_;
+};
+
+std::string fileName(const char* path) {
+    const std::string p = path ? path : runtime::kProductName;
+    const auto slash = p.rfind('/');
+    return slash == std::string::npos ? p : p.substr(slash + 1);
 }
 
 } // namespace
@@ -25,22 +87,51 @@ int main(int argc, char** argv) {
                      runtime::kProductName);
         return 1;
     }
+    // Taken before Qt removes its own options from the command line.
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::string executableName = fileName(argv[0]);
+
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(runtime::kProductName);
+    // The watchdog ends the program once the main window has gone, after closing the decoder.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     int result = 0;
     {
-        // Message boxes and the message-loop pump reach Qt-free code from here on; the trace log joins
-        // when the start-up creates it.
-        ui::QtDialogService dialogs;
-        ui::UiHooks hooks(dialogs, {});
         Application app;
-        app.BlockProfiler = std::make_unique<Profiler>();
-        QWidget window;
-        window.setWindowTitle(runtime::kProductName);
-        window.resize(800, 600);
-        window.show();
-        result = QApplication::exec();
+        app.Settings = std::make_unique<profile::FileSettingsStore>();
+        if (const char* record = std::getenv("NERIXSDR_DIALOG_RECORD"); record && *record)
+            app.Dialogs = std::make_unique<RecordedDialogService>(record);
+        else
+            app.Dialogs = std::make_unique<ui::QtDialogService>();
+        app.Processes = std::make_unique<process::ProcProcessTable>();
+        app.Windows = std::make_unique<process::X11WindowSystem>();
+        app.ProcessWatch = std::make_unique<modIsProcessRunning::ProcessWatch>(*app.Processes, *app.Windows);
+
+        // Message boxes, the message-loop pump and the trace log reach Qt-free code from here on.
+        ui::UiHooks hooks(*app.Dialogs, [&app](const std::string& line) {
+            if (app.Log) app.Log->AddLog(line);
+        });
+
+        frmSupervisor::Environment env;
+        env.arguments = arguments;
+        env.programFolder = profile::programFolder();
+        env.executableName = executableName;
+        env.otherInstanceRunning = [&app] {
+            app.Instance = std::make_unique<process::InstanceLock>(runtime::kProductName);
+            return app.Instance->result() == process::InstanceLockResult::HeldByAnother;
+        };
+        env.endProcess = [](int code) { QCoreApplication::exit(code); };
+
+        frmSupervisor supervisor(app, env);
+        supervisor.Load();
+        if (const auto ended = supervisor.EndedWith())
+            result = *ended;
+        else
+            result = QApplication::exec();
+        // The main window goes before what it uses; the rest goes with the application object, the
+        // settings store last, which writes what the shutdown saved.
+        app.MainWindow.reset();
     }
     return result;
 }

@@ -1,0 +1,176 @@
+// The start-up supervisor and its watchdog.
+#include "frame/frmSupervisor.h"
+
+#include <QApplication>
+#include <QWidget>
+#include <syslog.h>
+
+#include "frame/BandPlanFiles.h"
+#include "platform/runtime/Hooks.h"
+
+namespace {
+
+constexpr const char* kTracePrefix = "frmSupervisor.Initialise";
+
+constexpr std::array<int32_t, kTuningStepCount> kTuningSteps = {
+    100000, 90000, 50000, 30000, 25000, 10000, 5000, 2500, 1000, 500, 250, 100, 50, 25, 10, 5, 2, 1};
+
+// Steps after the trace switch are abandoned when they fail and the sequence goes on.
+template <class Step> void skipOnFailure(Step&& step) noexcept {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+std::string upper(const std::string& text) {
+    std::string out = text;
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+} // namespace
+
+frmSupervisor::frmSupervisor(Application& app, Environment env) : app_(app), env_(std::move(env)) {
+    setObjectName("frmSupervisor");
+    setCaption(runtime::kProductName);
+    Timer1.Timer_ = [this] { Timer1_Timer(); };
+    Timer1.setEnabled(false);
+}
+
+frmSupervisor::~frmSupervisor() {
+    if (watchdogExit_) return;
+    openlog(runtime::kProductName, LOG_PID, LOG_USER);
+    syslog(LOG_INFO, "End");
+    closelog();
+}
+
+void frmSupervisor::trace(const std::string& text) const {
+    runtime::AddLog(kTracePrefix + text);
+}
+
+void frmSupervisor::end(int code) {
+    endedWith_ = code;
+    if (env_.endProcess) env_.endProcess(code);
+}
+
+// The supervisor offers the user nothing, so it is never shown.
+void frmSupervisor::Form_Load() {
+    const int32_t status = Initialise();
+    if (status != 0) {
+        end(1);
+        return;
+    }
+    if (!app_.MainWindow) app_.MainWindow = std::make_unique<frmMain>(app_.State);
+    app_.MainWindow->Show();
+    Timer1.setInterval(1000);
+    Timer1.setEnabled(true);
+}
+
+int32_t frmSupervisor::Initialise() {
+    std::string commandLine;
+    for (const auto& arg : env_.arguments)
+        commandLine += (commandLine.empty() ? "" : " ") + arg;
+    app_.State.TraceOn = commandLine.find("trace") != std::string::npos;
+
+    // Asked before the log window exists: starting the log anew would wipe the running instance's log.
+    bool another = false;
+    skipOnFailure([&] { another = env_.otherInstanceRunning && env_.otherInstanceRunning(); });
+
+    app_.Log =
+        std::make_unique<frmLog>(app_.State.TraceOn && !another, env_.programFolder, env_.executableName);
+    if (app_.State.TraceOn && !another) {
+        app_.Log->Show();
+        runtime::DoEvents();
+    }
+
+    if (another) {
+        skipOnFailure([] {
+            runtime::MsgBox(std::string(runtime::kProductName) + " is already running", runtime::mb::kOkOnly,
+                            runtime::kProductName);
+        });
+        return kAnotherInstance;
+    }
+
+    skipOnFailure([&] {
+        splash_ = std::make_unique<frmSplash1>();
+        splash_->Show();
+        runtime::DoEvents();
+    });
+
+    trace(" : Start");
+    trace(" : Initialising Objects");
+
+    app_.State.BaseIF = 12000;
+    trace(" : Nerix.INIT");
+    skipOnFailure([&] { Nerix::ProbeSPL(app_.State, Nerix::versionRecordReader()); });
+    skipOnFailure([&] { app_.Nco.InitNCO(30, 16, Nerix::kNcoBlock); });
+
+    trace(" : PublicVars.SDRColourSchemes.Defaults");
+    auto& colours = app_.State.SDRColourSchemes;
+    colours.Background = 0;
+    colours.Label = 0xBFBF00; // 0xFFFF00 at 75 %
+    colours.FrameFocus = 0xFFFF00;
+    colours.FrameNormal = 0xBFBF00;
+    colours.Tuning = 255;
+    colours.ScrollLabelNormal = 0xBFBF00;
+    colours.ScrollLabelFocus = 255;
+
+    trace(":Initialising BandPlans");
+    if (!scanBandPlans()) return kNoBandPlan;
+
+    trace(":Initialising Digital Filter Objects");
+    trace(":Creating Profiler Object");
+    skipOnFailure([&] { app_.BlockProfiler = std::make_unique<Profiler>(); });
+    trace(":Initialising Tuning Step Array");
+    app_.TuningSteps = kTuningSteps;
+
+    app_.State.DRM.PathToDream.clear();
+    app_.State.DRM.DreamProgArgs.clear();
+
+    trace(":End");
+    skipOnFailure([&] {
+        if (splash_) splash_->Unload();
+        splash_.reset();
+    });
+    trace(" :Initialisation Completed");
+    return 0;
+}
+
+bool frmSupervisor::scanBandPlans() {
+    const std::vector<std::string> files = startup::bandPlanFiles(env_.programFolder);
+    if (files.empty()) {
+        trace(":No BandPlans found in " + env_.programFolder);
+        skipOnFailure([&] {
+            if (splash_) splash_->Unload();
+            runtime::MsgBox("No Bandplan (.bpl) files found - You must have at least 1 Bandplan \r\n"
+                            "Please Re-Install Application or find a .BPL file",
+                            runtime::mb::kCritical | runtime::mb::kOkOnly,
+                            std::string(runtime::kProductName) + " - No Bandplan found");
+        });
+        return false;
+    }
+    for (const auto& file : files) {
+        trace(":Processing " + file);
+        const auto index = static_cast<int32_t>(app_.MainBands.size());
+        app_.MainBands.push_back(modBandPlan::newMainBand(env_.programFolder, file, index));
+    }
+    return true;
+}
+
+void frmSupervisor::Timer1_Timer() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        const auto* form = dynamic_cast<const ui::Form*>(w);
+        if (form && form->Loaded() && upper(form->objectName().toStdString()) == "FRMMAIN") return;
+    }
+    Timer1.setEnabled(false);
+    if (app_.State.DRM.DreamCloseOnExit && app_.ProcessWatch) app_.ProcessWatch->CloseProcessWindows();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* form = dynamic_cast<ui::Form*>(w);
+        if (form == nullptr || form->objectName() == objectName()) continue;
+        skipOnFailure([form] { form->Unload(); });
+    }
+    watchdogExit_ = true;
+    if (env_.endProcess) env_.endProcess(0);
+}

@@ -1,0 +1,28 @@
+// The main window's start-up.
+#include "mainwindow/frmMain.h"
+
+#include "platform/runtime/Hooks.h"
+
+frmMain::frmMain(ReceiverState& state) : state_(state) {
+    setObjectName("frmMain");
+    setClientSize(14160, 4245);
+}
+
+void frmMain::trace(const char* step) const {
+    runtime::AddLog(std::string("frmMain:frmMain:Form_Load") + step);
+}
+
+void frmMain::Form_Load() {
+    trace(":Start");
+    setCaption(runtime::kProductName);
+    if (FormLoadBusy) return;
+    FormLoadBusy = true;
+    FormLoading = true;
+
+    trace(":Making frmMain Visible");
+    show();
+    setBackColor(state_.SDRColourSchemes.Background);
+
+    FormLoadBusy = false;
+    FormLoading = false;
+}
