@@ -1,6 +1,7 @@
 // Every DDS receiver model tuned across its range through the VFO: the frequency decoded from the chip's
 // pins equals the VFO's oscillator output within one word step, or is word 2 (nothing, on the AD9835)
-// where the word does not fit. One sweep catches byte order, bit order, pin mapping and inversion.
+// where the word does not fit. One sweep catches byte order, bit order, pin mapping and inversion; the
+// same rows on the two USB adaptors also catch a word left in the adaptor's pin buffer.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +9,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "platform/runtime/testing/FakePerformanceCounter.h"
 #include "radio/clsAD9835.h"
@@ -16,6 +18,8 @@
 #include "radio/clsAD9951.h"
 #include "radio/clsDDSParallelIF.h"
 #include "radio/clsDDSSerialIF.h"
+#include "radio/clsFTDIDRB30.h"
+#include "radio/clsFTDIUS232C.h"
 #include "radio/clsVFO.h"
 #include "radio/testing/PinDecoders.h"
 
@@ -99,22 +103,37 @@ std::optional<uint32_t> latchedWord(int chip, const std::vector<pins::ThreeWireS
     return pins::ad9835Freq0(frames);
 }
 
-TEST_P(ModelSweep, TheChipRunsAtTheVfosOscillatorFrequency) {
-    const ModelRow& row = GetParam();
-    // The receiver set-up's wiring, in its order.
-    clsVFO vfo(store);
-    std::unique_ptr<OscillatorBase> osc = oscillatorFor(row.chip, store);
-    clsDDSParallelIF par(store, timing, lpt);
-    clsDDSSerialIF ser(store, timing, ports);
-    vfo.setOscType(osc.get());
-    osc->setParent(&vfo);
+// The receiver set-up's wiring of the VFO and its oscillator for a row, in its order.
+void connect(clsVFO& vfo, OscillatorBase& osc, const ModelRow& row) {
+    vfo.setOscType(&osc);
+    osc.setParent(&vfo);
     vfo.setIFFrequency(row.loOffset);
     vfo.setOscMultiplier(row.oscMultiplier);
     vfo.setPLLMultiplier(row.pllMultiplier);
     vfo.setRxMaxFreq(row.maxHz);
     vfo.setRXMinFreq(row.minHz);
-    osc->setClkIn(row.clock);
-    osc->setBaseFrequency(0); // no crystal
+    osc.setClkIn(row.clock);
+    osc.setBaseFrequency(0); // no crystal
+}
+
+// The tuned frequencies of a sweep, in 0.1 Hz: across the row's range, off the round numbers.
+int32_t sweepPoint(const ModelRow& row, int i) {
+    const int64_t hz = row.minHz + (int64_t{row.maxHz} - row.minHz) * i / 49 - (i % 7) * 131;
+    return static_cast<int32_t>(std::max<int64_t>(hz, row.minHz) * 10 + i % 10);
+}
+
+// Whether the oscillator frequency's tuning word fits the chip's signed 32-bit word.
+bool wordFits(const ModelRow& row, int32_t oscOut) {
+    return std::nearbyint(oscOut * kTwoTo32 / (row.clock * 10.0)) < 2147483648.0;
+}
+
+TEST_P(ModelSweep, TheChipRunsAtTheVfosOscillatorFrequency) {
+    const ModelRow& row = GetParam();
+    clsVFO vfo(store);
+    std::unique_ptr<OscillatorBase> osc = oscillatorFor(row.chip, store);
+    clsDDSParallelIF par(store, timing, lpt);
+    clsDDSSerialIF ser(store, timing, ports);
+    connect(vfo, *osc, row);
     LineInterface& line = row.interfaceType == 0 ? static_cast<LineInterface&>(ser) : par;
     osc->setIFHandler(&line);
     line.setWaitTime(5e-6);
@@ -140,8 +159,7 @@ TEST_P(ModelSweep, TheChipRunsAtTheVfosOscillatorFrequency) {
     int sent = 0;
     int overflowed = 0;
     for (int i = 0; i < 50; ++i) {
-        const int64_t hz = row.minHz + (int64_t{row.maxHz} - row.minHz) * i / 49 - (i % 7) * 131;
-        const auto tuned = static_cast<int32_t>(std::max<int64_t>(hz, row.minHz) * 10 + i % 10);
+        const int32_t tuned = sweepPoint(row, i);
         trace.clearKeepingState();
         vfo.setTunedFrequency(tuned);
         const int32_t oscOut = vfo.OscOut();
@@ -149,8 +167,7 @@ TEST_P(ModelSweep, TheChipRunsAtTheVfosOscillatorFrequency) {
             std::string(row.name) + " tuned " + std::to_string(tuned) + " osc " + std::to_string(oscOut);
 
         const auto word = latchedWord(row.chip, pins::threeWireSamples(trace, wiring));
-        const bool fits = std::nearbyint(oscOut * kTwoTo32 / (row.clock * 10.0)) < 2147483648.0;
-        if (!fits) {
+        if (!wordFits(row, oscOut)) {
             ++overflowed;
             if (row.chip == 9835)
                 EXPECT_TRUE(trace.writesTo(wiring.device).empty()) << where;
@@ -169,6 +186,100 @@ TEST_P(ModelSweep, TheChipRunsAtTheVfosOscillatorFrequency) {
 INSTANTIATE_TEST_SUITE_P(DdsModels, ModelSweep, ::testing::ValuesIn(kRows),
                          [](const ::testing::TestParamInfo<ModelRow>& info) {
                              return "Row" + std::to_string(info.param.index);
+                         });
+
+// The DDS rows again, with the USB adaptor a saved "DDSInterfaceType" chooses in place of the row's
+// port: 4 the DRB30 (the NTI DRB 30's own adaptor), 5 the US232C. The adaptors have fixed pins, so
+// the row's pin numbers play no part; every tuning change must reach the chip in one USB write.
+struct AdaptorRow {
+    ModelRow row;
+    int interfaceType;
+};
+
+void PrintTo(const AdaptorRow& c, std::ostream* os) {
+    PrintTo(c.row, os);
+    *os << " on interface " << c.interfaceType;
+}
+
+std::vector<AdaptorRow> adaptorRows() {
+    std::vector<AdaptorRow> out;
+    for (const ModelRow& row : kRows)
+        for (const int type : {4, 5})
+            out.push_back({row, type});
+    return out;
+}
+
+class AdaptorSweep : public ::testing::TestWithParam<AdaptorRow> {
+protected:
+    AdaptorSweep() {
+        for (const char* description : {"DRB USB ADP", "US232C"})
+            driver.plugIn(description, pins::SimFtdiDriver::kPacedByBaudRate);
+    }
+
+    FakePerformanceCounter counter{10'000'000, 1};
+    modTiming::Timing timing{counter};
+    profile::MemorySettingsStore store;
+    pins::PinTrace trace{counter};
+    pins::SimFtdiDriver driver{trace};
+};
+
+TEST_P(AdaptorSweep, TheChipOnTheAdaptorRunsAtTheVfosOscillatorFrequency) {
+    const ModelRow& row = GetParam().row;
+    const bool drb = GetParam().interfaceType == 4;
+    clsVFO vfo(store);
+    std::unique_ptr<OscillatorBase> osc = oscillatorFor(row.chip, store);
+    clsFTDIDRB30 drb30(driver, store, timing);
+    clsFTDIUS232C us232c(driver, store, timing);
+    FtdiThreeWireLine& line = drb ? static_cast<FtdiThreeWireLine&>(drb30) : us232c;
+    const std::string description(drb ? "DRB USB ADP" : "US232C");
+    const pins::ThreeWire wiring = drb ? pins::wiring::drb30() : pins::wiring::us232c();
+    vfo.setDDSInterfaceType(GetParam().interfaceType);
+    connect(vfo, *osc, row);
+    osc->setIFHandler(&line);
+    line.Initialise();
+    osc->Initialise();
+    // The first tuning also carries what the start sequence left in the pin buffer.
+    vfo.Refresh();
+    ASSERT_EQ(line.PinCount(), 0);
+    const auto& writes = driver.adaptor(description)->writeSizes;
+
+    const double step = row.clock * 10.0 / kTwoTo32;
+    // A framed burst of five bytes (AD985x, AD9951) or six framed 16-bit words (AD9835).
+    const uint32_t tuningBytes = row.chip == 9835 ? 6 * (2 + 24 * 2 + 1) : 2 + 24 * 5 + 1;
+    int sent = 0;
+    for (int i = 0; i < 50; ++i) {
+        const int32_t tuned = sweepPoint(row, i);
+        trace.clearKeepingState();
+        const std::size_t before = writes.size();
+        vfo.setTunedFrequency(tuned);
+        const int32_t oscOut = vfo.OscOut();
+        const std::string where =
+            std::string(row.name) + " tuned " + std::to_string(tuned) + " osc " + std::to_string(oscOut);
+        const std::vector<uint32_t> made(writes.begin() + static_cast<std::ptrdiff_t>(before), writes.end());
+        EXPECT_EQ(line.PinCount(), 0) << where;
+
+        const auto word = latchedWord(row.chip, pins::threeWireSamples(trace, wiring));
+        if (!wordFits(row, oscOut)) {
+            if (row.chip == 9835) {
+                EXPECT_TRUE(made.empty()) << where;
+            } else {
+                EXPECT_EQ(made, std::vector<uint32_t>{tuningBytes}) << where;
+                EXPECT_EQ(word, 2u) << where;
+            }
+            continue;
+        }
+        EXPECT_EQ(made, std::vector<uint32_t>{tuningBytes}) << where;
+        ASSERT_TRUE(word.has_value()) << where;
+        ++sent;
+        EXPECT_NEAR(*word * step, oscOut, step) << where;
+    }
+    EXPECT_GT(sent, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(DdsModels, AdaptorSweep, ::testing::ValuesIn(adaptorRows()),
+                         [](const ::testing::TestParamInfo<AdaptorRow>& info) {
+                             return "Row" + std::to_string(info.param.row.index) +
+                                    (info.param.interfaceType == 4 ? "Drb30" : "Us232c");
                          });
 
 } // namespace
