@@ -43,7 +43,7 @@ ReceiveChain::ReceiveChain(ReceiverState& state, Wrappers& nerix, FilterBank& ba
       i_(buffer()), q_(buffer()), c_(buffer()), fmMag_(buffer()), fmPhase_(buffer()),
       samScratch_(buffer(2049)), levelScratch_(buffer(2049)), audioLevelScratch_(buffer(2049)),
       weighted_(buffer(ReceiverState::kAgcTableLength)), nrRe_(buffer()), nrIm_(buffer()), nrMag_(buffer()),
-      nrPhase_(buffer()) {
+      nrBefore_(buffer()) {
     agcChain_.ramp = buffer(2049);
     agcAudio_.ramp = buffer(2048);
 }
@@ -195,12 +195,22 @@ void ReceiveChain::ReduceNoise(std::span<float> v) {
     // The upper half is transformed as it stands (what the last stage left there).
     fft_.FFT_Real_S_2(v, nrRe_, nrIm_);
     const int32_t n = fft_.Points;
-    nerix_.CartToPolar(nrRe_.data(), nrIm_.data(), nrMag_.data(), nrPhase_.data(), n);
     const int32_t lo = bank_.DemodAfFilter.BinFLow;
     const int32_t first = lo + 25;
     // The band stops at the last bin; an empty or inverted band is left alone.
     const int32_t c = std::min(bank_.DemodAfFilter.BinFCount, n - first);
     if (first >= 0 && c > 0) {
+        // Only magnitudes change, each bin keeping its phase, so the bins touched (lo + 1 .. lo + c + 24,
+        // which hold the band) are scaled in place: the same result as a round trip through polar
+        // form, without the angle of every bin.
+        const int32_t from = std::max(lo + 1, 0), to = std::min(lo + c + 24, n - 1);
+        const int32_t span = to - from + 1;
+        float* mag = nrMag_.data() + from;
+        float* re = nrRe_.data() + from;
+        float* im = nrIm_.data() + from;
+        for (int32_t i = 0; i < span; ++i)
+            mag[i] = std::sqrt(re[i] * re[i] + im[i] * im[i]);
+        nerix_.CopySingles(mag, nrBefore_.data() + from, span);
         nerixdll::NerixDll& dll = nerix_.Dll();
         float* band = nrMag_.data() + first;
         const float level = state_.NbLevel;
@@ -208,11 +218,15 @@ void ReceiveChain::ReduceNoise(std::span<float> v) {
         dll.LowThreshFract_S_1(band, level * M, level / 10.0f, c);
         dll.LowThreshFract_S_1(band, level * M, 0.15f, c);
         const float quarter = level * M / 4.0f;
-        const int32_t end = std::min(lo + c + 24, n - 1);
-        for (int32_t i = std::max(lo + 1, 0); i <= end; ++i)
-            if (quarter > nrMag_[static_cast<size_t>(i)]) nrMag_[static_cast<size_t>(i)] *= 0.5f;
+        for (int32_t i = 0; i < span; ++i)
+            if (quarter > mag[i]) mag[i] *= 0.5f;
+        const float* before = nrBefore_.data() + from;
+        for (int32_t i = 0; i < span; ++i) {
+            const float f = before[i] > 0.0f ? mag[i] / before[i] : 1.0f;
+            re[i] *= f;
+            im[i] *= f;
+        }
     }
-    nerix_.Dll().PolarToCart_S_2(nrMag_.data(), nrPhase_.data(), nrRe_.data(), nrIm_.data(), n);
     fft_.IFFT_Real_S_2(nrRe_, nrIm_, v);
     bank_.NrPostFilter.Filter_FFT_S_1(v);
 }

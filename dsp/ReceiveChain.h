@@ -87,7 +87,7 @@ private:
     std::vector<float> levelScratch_, audioLevelScratch_, weighted_;
     AgcChannel agcChain_, agcAudio_;
     // noise reduction
-    std::vector<float> nrRe_, nrIm_, nrMag_, nrPhase_;
+    std::vector<float> nrRe_, nrIm_, nrMag_, nrBefore_; // the spectrum, its new and its old magnitudes
 };
 
 } // namespace Nerix

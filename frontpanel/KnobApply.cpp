@@ -12,9 +12,10 @@ namespace MouseOverS {
 
 namespace {
 
-std::string oneDecimal(double x) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", x);
+// The label's "0.0" picture after a literal sign.
+std::string oneDecimal(const char* sign, double x) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%s%.1f", sign, x);
     return text;
 }
 
@@ -74,15 +75,15 @@ float SetNB(ReceiverState& state, float value, float knobMax, float knobMin) {
 std::optional<std::string> ApplyOutVol(ReceiverState& state, float value) {
     if (value < -50.0f) {
         state.OutputAttenuation = value;
-        return "-" + oneDecimal(20.0 * Nerix::Log10(std::fabs(value / 100.0)));
+        return oneDecimal("-", 20.0 * Nerix::Log10(std::fabs(value / 100.0)));
     }
     if (value < -1.0f) return std::nullopt;
     if (value <= 1.0f) {
         state.OutputAttenuation = 0.0f;
-        return oneDecimal(0.0);
+        return oneDecimal("", 0.0);
     }
     state.OutputAttenuation = value / 1000.0f + 1.0f;
-    return "+" + oneDecimal(20.0 * Nerix::Log10(state.OutputAttenuation));
+    return oneDecimal("+", 20.0 * Nerix::Log10(state.OutputAttenuation));
 }
 
 void lblFilterHi_Wheel(ReceiverState& state, float value) {

@@ -330,3 +330,51 @@ TEST(AfNotch, GivesZerosUntilTheNotchIsDesigned) {
     rig.chain->AfNotchAndPeakSearch(rig.chain->AudioNotchState());
     EXPECT_EQ(maxAbs({w.data(), size_t(kN)}), 0.0);
 }
+
+TEST(NoiseReduction, MatchesTheStepsRunThroughPolarForm) {
+    // Reference: the spectrum to magnitude and angle, the three magnitude rules over the band, back
+    // to Cartesian form, the inverse transform and the post filter, written out with the standard
+    // library's conversions.
+    ChainRig rig;
+    rig.state.NBOn = true;
+    rig.state.NbLevel = 0.2f;
+    clsFFTReal fft(rig.wrappers);
+    fft.FFTInit(4096);
+    clsFFTFilter post(rig.wrappers);
+    designLike(post, rig.bank->NrPostFilter);
+    const int32_t lo = rig.bank->DemodAfFilter.BinFLow, c = rig.bank->DemodAfFilter.BinFCount;
+    auto v = block(), ref = block(), re = block(), im = block();
+    for (int b = 0; b < 3; ++b) {
+        const auto noise = randomFloats(4096, 60 + b, 300.0f); // the upper half is stale scratch
+        for (int k = 0; k < 4096; ++k)
+            v[k] = noise[k] +
+                   (k < kN ? float(2000.0 * std::sin(2 * M_PI * 1031.25 * (b * kN + k) / 48000.0)) : 0.0f);
+        std::copy(v.begin(), v.end(), ref.begin());
+        rig.chain->ReduceNoise(v);
+
+        fft.FFT_Real_S_2(ref, re, im);
+        std::vector<double> mag(4096), ph(4096);
+        for (int i = 0; i < 4096; ++i) {
+            mag[i] = std::hypot(double(re[i]), double(im[i]));
+            ph[i] = std::atan2(double(im[i]), double(re[i]));
+        }
+        double M = 0;
+        for (int i = lo + 25; i < lo + 25 + c; ++i)
+            M = std::max(M, mag[i]);
+        const double t = 0.2 * M;
+        for (int i = lo + 25; i < lo + 25 + c; ++i) {
+            if (mag[i] < t) mag[i] *= 0.02;
+            if (mag[i] < t) mag[i] *= 0.15;
+        }
+        for (int i = lo + 1; i <= lo + c + 24; ++i)
+            if (t / 4 > mag[i]) mag[i] *= 0.5;
+        for (int i = 0; i < 4096; ++i) {
+            re[i] = float(mag[i] * std::cos(ph[i]));
+            im[i] = float(mag[i] * std::sin(ph[i]));
+        }
+        fft.IFFT_Real_S_2(re, im, ref);
+        post.Filter_FFT_S_1(ref);
+        for (int k = 0; k < kN; ++k)
+            ASSERT_NEAR(v[k], ref[k], 0.05f) << b << " " << k;
+    }
+}
