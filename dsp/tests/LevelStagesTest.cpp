@@ -378,3 +378,19 @@ TEST(NoiseReduction, MatchesTheStepsRunThroughPolarForm) {
             ASSERT_NEAR(v[k], ref[k], 0.05f) << b << " " << k;
     }
 }
+
+TEST(PeakSearch, SeesTheSpectrumBeforeTheNotch) {
+    ChainRig rig;
+    ReceiverState& st = rig.state;
+    rig.bank->NotchFilter.MakeFilter(); // 950 .. 1050
+    rig.bank->NotchFilter.Active = true;
+    st.FilterLo = 300;
+    st.FilterHi = 3000;
+    auto& w = rig.chain->WorkBuffer;
+    sine(w, 1000.0, 85 * 11.71875, 0); // 996 Hz, inside the notch
+    for (int k = 0; k < kN; ++k)
+        w[k] += float(100.0 * std::sin(2 * M_PI * 2000.0 * k / 48000.0));
+    rig.chain->AfNotchAndPeakSearch(rig.chain->AudioNotchState());
+    EXPECT_EQ(st.PeakBinRing[0], 85 - 25);
+    EXPECT_DOUBLE_EQ(rig.chain->AudioNotchState().LastPeakBin, 60.0);
+}
