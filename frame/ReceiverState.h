@@ -2,6 +2,7 @@
 // and configuration dialog change, and the main window restores and saves. One thread, no locks.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -53,6 +54,37 @@ struct ReceiverState {
     float NbLevel = 0.0f;
     float OutputAttenuation = 0.0f; // above 0 a gain factor, otherwise 1/100 dB for the sound engine
     int32_t ScopeSource = 0;
+    bool NBOn = false; // noise reduction switched on (the main window's noise-reduction check box)
+
+    // Filter choices of the front panel; the filter set-up turns them into designs
+    int32_t FilterMode = 0;      // row of the AF filter preset table
+    int32_t FilterBandwidth = 0; // FilterHi - FilterLo, as the preset buttons last worked it out
+    bool MusicModeActive = false;
+    bool IFFilterActive = false;
+    int32_t IFFilterMode = 2;  // 0 Off, 1 Man, 2 Track
+    int32_t IFFilterHi = 0;    // Hz
+    int32_t IFFilterLo = 0;    // Hz
+    bool FiltersDirty = false; // the housekeeping timer rebuilds the bank
+    bool NotchDirty = false;
+
+    // AGC. The history length counts block peaks, the ramp length samples; both are kept within
+    // 1..2048 and 0..2048 by their setters and again by the AGC itself.
+    static constexpr int32_t kAgcTableLength = 2048;
+    std::array<float, kAgcTableLength> AgcPeakHistory{};    // block peaks, newest at 0
+    std::array<float, kAgcTableLength> AgcHistoryWeights{}; // 1.0 at 0 down to 0.0 over the history
+    int32_t AgcHistoryLength = 1;
+    int32_t AgcRampLength = 0;
+    float AgcGain = 0.0f; // the last gain computed, for the meters
+    float AgcAttackMs = 0.0f;
+    int32_t AgcDecayMs = 0;
+
+    // Meters the chain fills for the housekeeping timer
+    std::array<float, 2048> LevelRing{}; // entries 0..5: the last six block levels (RMS)
+    int32_t LevelRingIndex = 0;
+    std::array<float, 235> BlockPowerRing{}; // entries 0..233: per-block sums of squares
+    int32_t BlockPowerRingIndex = 0;
+    std::array<int32_t, 101> PeakBinRing{}; // strongest AF bin per block, relative to the band start
+    int32_t PeakBinRingIndex = 0;
 
     // Vector library choice
     bool UseSPL = false; // only while SPLAvailable

@@ -121,13 +121,19 @@ void FFT_Real_S_1(float* re, float* im, int32_t points, int32_t) {
     SplitStep& s = splitStep(points);
     for (int32_t k = 0; k < half; ++k)
         s.z[k] = {re[k], im[k]};
+    // X[k] = (Z[k] + conj Z[-k]) / 2 - (j W^k / 2)(Z[k] - conj Z[-k]), written out in real arithmetic in
+    // the order the complex operators take, so finite values round alike without the library's
+    // special-value path for each product.
+    const float* z = reinterpret_cast<const float*>(s.z.data());
+    const float* w = reinterpret_cast<const float*>(s.twiddle.data());
     for (int32_t k = 0; k <= half; ++k) {
-        const std::complex<float> zk = s.z[k % half];
-        const std::complex<float> zc = std::conj(s.z[(half - k) % half]);
-        const std::complex<float> x =
-            0.5f * (zk + zc) - 0.5f * std::complex<float>(0.0f, 1.0f) * s.twiddle[k] * (zk - zc);
-        re[k] = x.real();
-        im[k] = x.imag();
+        const int32_t a = k == half ? 0 : k, b = k == 0 ? 0 : half - k;
+        const float zr = z[2 * a], zi = z[2 * a + 1], cr = z[2 * b], ci = -z[2 * b + 1];
+        const float sr = zr + cr, si = zi + ci, dr = zr - cr, di = zi - ci;
+        const float p = -0.5f * w[2 * k + 1], q = 0.5f * w[2 * k];
+        const float tr = p * dr - q * di, ti = p * di + q * dr;
+        re[k] = 0.5f * sr - tr;
+        im[k] = 0.5f * si - ti;
     }
     for (int32_t k = 1; k < half; ++k) {
         re[points - k] = re[k];

@@ -1,0 +1,167 @@
+// Filter tables, filter set-up and the mode's effect on the filter bank.
+#include "frontpanel/FilterSetup.h"
+
+#include "platform/runtime/Hooks.h"
+#include "platform/runtime/RuntimeError.h"
+
+namespace frontpanel {
+
+FilterTables DefaultFilterTables() {
+    FilterTables t;
+    const int32_t presets[5][2] = {{5000, 50}, {600, 200}, {2300, 300}, {3000, 300}, {4000, 240}};
+    for (size_t r = 0; r < 5; ++r) {
+        AfFilterPresetRow& p = t.AfFilterPreset[r];
+        p.DefaultHi = p.Hi = p.SavedHi = presets[r][0];
+        p.DefaultLo = p.Lo = p.SavedLo = presets[r][1];
+    }
+    const int32_t ifRows[8][2] = {{4500, 4500},   {6000, 0},    {0, 6000},    {5500, 5500},
+                                  {10000, 10000}, {5500, 5500}, {4500, 4500}, {4500, 4500}};
+    for (size_t mode = 1; mode <= 2; ++mode)
+        for (size_t d = 0; d < 8; ++d) {
+            IfFilterRow& r = t.IfFilterTable[mode][d];
+            r.DefaultHi = r.Hi = ifRows[d][0];
+            r.DefaultLo = r.Lo = ifRows[d][1];
+        }
+    return t;
+}
+
+FilterSetup::FilterSetup(ReceiverState& state, Nerix::FilterBank& bank, FilterTables& tables,
+                         FilterCurveSink* curve)
+    : state_(state), bank_(bank), tables_(tables), curve_(curve), coeffs_(Nerix::kBlockPoints, 0.0f) {}
+
+void FilterSetup::waitForChain() {
+    while (state_.DspBusy)
+        runtime::DoEvents();
+}
+
+void FilterSetup::design(clsFFTFilter& f) {
+    waitForChain();
+    f.MakeFilter();
+    waitForChain();
+}
+
+void FilterSetup::MakeFilters() {
+    if (busy_) return;
+    busy_ = true;
+    try {
+        ReceiverState& st = state_;
+        Nerix::FilterBank& b = bank_;
+        const int32_t C = st.MixerCentre, Hi = st.FilterHi, Lo = st.FilterLo;
+        const int32_t ifMode = st.IFFilterMode;
+        if (ifMode < 0 || ifMode > 2 || st.DemodMode < 0 || st.DemodMode > 8)
+            runtime::raise(runtime::err::kSubscriptOutOfRange, "frmMain.MakeFilters");
+        const IfFilterRow& row =
+            tables_.IfFilterTable[static_cast<size_t>(ifMode)][static_cast<size_t>(st.DemodMode)];
+        const int32_t rHi = row.Hi, rLo = row.Lo;
+        const bool upper = st.IQMode ? st.IQSelectUpper : st.HiSideLoActive;
+        clsFFTFilter& ifF = b.IfFilter;
+        const auto edges = [&ifF](int32_t high, int32_t low) {
+            ifF.FHigh = high;
+            ifF.FLow = low;
+        };
+        switch (st.DemodMode) {
+        case 0:
+        case 5:
+        case 6:
+        case 7:
+            if (ifMode == 1)
+                edges(C + rHi, C - rLo);
+            else
+                edges(C + Hi, C - Hi);
+            break;
+        case 1:
+            if (ifMode == 1)
+                upper ? edges(C + rHi, C + rLo) : edges(C - rLo, C - rHi);
+            else if (ifMode == 2)
+                upper ? edges(C + Hi, C + Lo) : edges(C - Lo, C - Hi);
+            break;
+        case 2:
+            if (ifMode == 1)
+                upper ? edges(C - rLo, C - rHi) : edges(C + rHi, C + rLo);
+            else if (ifMode == 2)
+                upper ? edges(C - Lo, C - Hi) : edges(C + Hi, C + Lo);
+            break;
+        case 4:
+            edges(C + 10000, C - 10000);
+            break;
+        default:
+            edges(C + Hi, C - Hi);
+            break;
+        }
+        design(ifF);
+
+        b.IqCorrectionFilterI.QPhase = false;
+        b.IqCorrectionFilterI.FHigh = 23999;
+        b.IqCorrectionFilterI.FLow = 0;
+        design(b.IqCorrectionFilterI);
+
+        b.HilbertFilter1.QPhase = !b.IqCorrectionFilterI.QPhase;
+        b.HilbertFilter1.FHigh = b.IqCorrectionFilterI.FHigh;
+        b.HilbertFilter1.FLow = b.IqCorrectionFilterI.FLow;
+        design(b.HilbertFilter1);
+
+        clsFFTFilter& amI = b.IQAMFilterI;
+        amI.QPhase = false;
+        if (st.DemodMode == 0) {
+            amI.FHigh = ifF.FHigh;
+            amI.FLow = ifF.FLow;
+        } else if (st.DemodMode == 6) {
+            amI.FHigh = 14000;
+            amI.FLow = 10000;
+        } else if (st.DemodMode == 7) {
+            amI.FHigh = ifF.FHigh - C;
+            amI.FLow = ifF.FLow - C; // a negative edge is raised to 0 by the design
+        }
+        design(amI);
+
+        b.IQAMFilterQ.QPhase = st.DemodMode != 7;
+        b.IQAMFilterQ.FHigh = amI.FHigh;
+        b.IQAMFilterQ.FLow = amI.FLow;
+        design(b.IQAMFilterQ);
+
+        for (clsFFTFilter* f : {&b.DemodAfFilter, &b.NrPostFilter}) {
+            f->FHigh = Hi;
+            f->FLow = Lo;
+            design(*f);
+        }
+
+        b.SsbFilterI.FHigh = Hi;
+        b.SsbFilterI.FLow = Lo;
+        b.SsbFilterI.QPhase = false;
+        design(b.SsbFilterI);
+
+        b.SsbFilterQ.FHigh = b.SsbFilterI.FHigh;
+        b.SsbFilterQ.FLow = b.SsbFilterI.FLow;
+        b.SsbFilterQ.QPhase = !b.SsbFilterI.QPhase;
+        waitForChain();
+        b.SsbFilterQ.MakeFilter();
+        runtime::DoEvents();
+        waitForChain();
+
+        ifF.GetFilterCoeffs_T_S(coeffs_);
+        if (curve_) curve_->LoadFilterCoeffs_T_S(coeffs_.data(), static_cast<int32_t>(coeffs_.size()));
+    } catch (const std::exception&) {
+        // The rebuild ends at the failing design; the remaining filters keep what they had.
+    }
+    busy_ = false;
+}
+
+void FilterSetup::SelectMode(int32_t index) {
+    if (index < 0 || index > 7) runtime::raise(runtime::err::kSubscriptOutOfRange, "frmMain.optMode_Click");
+    ReceiverState& st = state_;
+    Nerix::FilterBank& b = bank_;
+    st.DemodMode = index;
+    const bool drm = index == 3;
+    const bool sideband = index == 1 || index == 2;
+    b.DemodAfFilter.Active = !drm;
+    b.IqCorrectionFilterI.Active = !drm;
+    b.HilbertFilter1.Active = !drm;
+    b.SsbFilterI.Active = sideband;
+    b.SsbFilterQ.Active = sideband;
+    // The quadrature filter of the pair stays a normalised quadrature design in every mode.
+    b.HilbertFilter1.QPhase = true;
+    b.HilbertFilter1.NormaliseGain = true;
+    st.FiltersDirty = true;
+}
+
+} // namespace frontpanel
