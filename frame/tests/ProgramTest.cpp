@@ -130,10 +130,19 @@ TEST_F(Program, TracesTheStartUpAndRefusesASecondInstanceWithoutTouchingItsLog) 
                   kPrefix + " :Initialisation Completed"}));
     EXPECT_EQ(logLines(logPath()).front().rfind("NerixSDR Log File Started at Date=", 0), 0u);
 
+    // The first instance may still be logging its own start-up; the second must neither start the log
+    // anew nor add to it.
     const std::string before = TempFolder::readFile(logPath());
     EXPECT_EQ(run({"trace"}), 1);
     EXPECT_EQ(dialogText(), "NerixSDR\t0\tNerixSDR is already running\n");
-    EXPECT_EQ(TempFolder::readFile(logPath()), before);
+    const std::string after = TempFolder::readFile(logPath());
+    EXPECT_EQ(after.substr(0, before.size()), before);
+    const auto started = logLines(logPath());
+    EXPECT_EQ(
+        std::count_if(started.begin(), started.end(),
+                      [](const std::string& l) { return l.rfind("NerixSDR Log File Started", 0) == 0; }),
+        1);
+    EXPECT_EQ(std::count(started.begin(), started.end(), kPrefix + " : Start"), 1);
 
     first.signal(SIGTERM);
     first.waitFor(kBound);
