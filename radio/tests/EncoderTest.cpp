@@ -212,7 +212,8 @@ TEST_F(Knob, ATickStepsOnceByATenthOfTheStepRoundedHalfToEven) {
         EXPECT_EQ(vfo.TunedFrequency(), c.expected) << c.tuneStep << " " << c.transitions;
         // The oscillator was sent the new frequency at once.
         EXPECT_EQ(osc.CurrentTuningWord(), wordFor(c.expected));
-        EXPECT_EQ(readout.shown.back(), "0" + std::to_string(c.expected));
+        const std::string digits = std::to_string(c.expected);
+        EXPECT_EQ(readout.shown.back(), std::string(9 - digits.size(), '0').append(digits));
     }
 }
 
