@@ -108,10 +108,16 @@ struct KnobBench {
 
     // The knob shows codes: on the serial port each line change is an event, which the UI thread drains;
     // the adaptor samples its pins several times per code while its other pins do what they like.
+    // Either way the other bits toggle, so only the encoder's two bits may count.
     void show(Path path, const std::vector<int>& codes) {
         for (const int c : codes) {
             if (path == Path::Serial) {
-                com1->changeModemStatus(((c & 1) ? 0 : comm::kMsCtsOn) | ((c & 2) ? 0 : comm::kMsDsrOn));
+                // The other status lines (ring, carrier) come and go meanwhile, without events of their own.
+                const int32_t lines = comm::kMsCtsOn | comm::kMsDsrOn;
+                const auto others = static_cast<int32_t>(rng() & 0xCFu);
+                com1->setModemStatus((com1->modemStatus() & lines) | others);
+                com1->changeModemStatus(((c & 1) ? 0 : comm::kMsCtsOn) | ((c & 2) ? 0 : comm::kMsDsrOn) |
+                                        others);
                 continue;
             }
             for (int i = 0; i < 3; ++i) {
