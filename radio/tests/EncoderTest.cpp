@@ -323,6 +323,25 @@ TEST_F(Knob, ATickWithoutAnEncoderInterfaceStillRefreshesTheReadout) {
     EXPECT_EQ(encoder.EncoderCount(), 0);
 }
 
+TEST_F(Knob, AFailingAdaptorDecodesNothingAndTheNextPollReadsOn) {
+    useUs232c();
+    int phase = 0;
+    const int32_t tuned = vfo.TunedFrequency();
+    for (const auto call : {pins::SimFtdiDriver::Call::GetQueueStatus, pins::SimFtdiDriver::Call::Read}) {
+        show(Path::Us232c, turn(phase, 2));
+        ftdi.failNext(call, ftdi::status::kIoError);
+        readout.shown.clear();
+        encoder.EncoderTimerProc();
+        EXPECT_EQ(encoder.EncoderCount(), 0);
+        EXPECT_EQ(vfo.TunedFrequency(), tuned);
+        EXPECT_EQ(readout.shown.size(), 1u);
+        EXPECT_TRUE(us232c.FT_Error_Report());
+    }
+    encoder.EncoderTimerProc();
+    EXPECT_EQ(encoder.EncoderCount(), 4);
+    EXPECT_EQ(vfo.TunedFrequency(), tuned + 100);
+}
+
 TEST_F(Knob, ATickWhileTheVfoIsSendingIsDroppedAndTheNextTickTunes) {
     // Slow settle waits pump the message loop while the oscillator is being sent its word.
     FakePerformanceCounter slow(10'000'000, 1000);
