@@ -258,6 +258,13 @@ template <class T> T& element(std::vector<T>& items, int32_t index, const char* 
     return items[static_cast<std::size_t>(index)];
 }
 
+// A prefix and a number, appended piece by piece: GCC 12 warns falsely about "literal" + std::string.
+std::string numbered(const char* prefix, int64_t number) {
+    std::string text(prefix);
+    text += std::to_string(number);
+    return text;
+}
+
 void pump() {
     runtime::resumeNext([] { runtime::DoEvents(); });
 }
@@ -314,8 +321,8 @@ bool BandPlanStore::InitBandPlanArrays(MainBandRec& band) {
         sub.Index = static_cast<int32_t>(i);
         sub.NumPresets = band.PresetUpperBound;
         sub.PresetUpperBound = band.PresetUpperBound;
-        sub.Caption = "S" + std::to_string(i + 1);
-        sub.Description = "SubBand #" + std::to_string(i + 1);
+        sub.Caption = numbered("S", i + 1);
+        sub.Description = numbered("SubBand #", i + 1);
         sub.ActivePreset = -1;
         sub.Settings.FreqCurrent = -1;
         sub.FreqMax = -1;
@@ -324,9 +331,9 @@ bool BandPlanStore::InitBandPlanArrays(MainBandRec& band) {
         sub.Preset.assign(static_cast<std::size_t>(std::max(band.PresetUpperBound, 0)) + 1, PresetRec{});
         for (std::size_t j = 0; j < sub.Preset.size(); ++j) {
             PresetRec& preset = sub.Preset[j];
-            preset.Name = sub.Name + ".Preset(" + std::to_string(j) + ")";
-            preset.Caption = "P" + std::to_string(j + 1);
-            preset.Description = "Preset" + std::to_string(j + 1);
+            preset.Name = sub.Name + numbered(".Preset(", j) + ")";
+            preset.Caption = numbered("P", j + 1);
+            preset.Description = numbered("Preset", j + 1);
             preset.Index = static_cast<int32_t>(j);
             preset.When = when;
             preset.Active = false;
@@ -375,10 +382,10 @@ bool BandPlanStore::LoadBandPlan(MainBandRec& band) {
     // Records are reached by index after every pump: nothing may hold one across the message loop.
     for (int32_t i = 0; i <= band.NumSubBands; ++i) {
         {
-            section_ = "SubBand." + std::to_string(i);
+            section_ = numbered("SubBand.", i);
             SubBandRec& sub = band.SubBand[static_cast<std::size_t>(i)];
-            sub.Caption = cutChars(r.text("Caption", "S" + std::to_string(i + 1)), kSubBandCaptionChars);
-            sub.Description = r.text("Description", "SubBand #" + std::to_string(i + 1));
+            sub.Caption = cutChars(r.text("Caption", numbered("S", i + 1)), kSubBandCaptionChars);
+            sub.Description = r.text("Description", numbered("SubBand #", i + 1));
             const int32_t lastPreset =
                 std::min(sub.NumPresets, static_cast<int32_t>(sub.Preset.size()) - 1) - 1;
             sub.ActivePreset = r.clamp("ActivePreset", r.number("ActivePreset", -1), -1, lastPreset);
@@ -395,12 +402,11 @@ bool BandPlanStore::LoadBandPlan(MainBandRec& band) {
         if (sub.InUse) {
             const int32_t presets = std::min(sub.NumPresets, static_cast<int32_t>(sub.Preset.size()) - 1);
             for (int32_t j = 0; j < presets; ++j) {
-                section_ = "Preset." + std::to_string(i) + "." + std::to_string(j);
+                section_ = numbered("Preset.", i) + numbered(".", j);
                 PresetRec& preset =
                     band.SubBand[static_cast<std::size_t>(i)].Preset[static_cast<std::size_t>(j)];
-                preset.Caption =
-                    cutChars(r.text("Caption", "P" + std::to_string(j + 1)), kPresetCaptionChars);
-                preset.Description = r.text("Description", "Preset" + std::to_string(j + 1));
+                preset.Caption = cutChars(r.text("Caption", numbered("P", j + 1)), kPresetCaptionChars);
+                preset.Description = r.text("Description", numbered("Preset", j + 1));
                 preset.Active = r.boolean("Active", false);
                 preset.When = r.text("When", preset.When);
                 preset.Settings.FreqCurrent =
@@ -453,7 +459,7 @@ bool BandPlanStore::SaveBandPlan(MainBandRec& band) {
     const int32_t lastSubBand = std::min(band.NumSubBands, static_cast<int32_t>(band.SubBand.size()) - 1);
     for (int32_t i = 0; i <= lastSubBand; ++i) {
         const SubBandRec& sub = band.SubBand[static_cast<std::size_t>(i)];
-        section_ = "SubBand." + std::to_string(i);
+        section_ = numbered("SubBand.", i);
         put("Index", std::to_string(sub.Index));
         put("Name", sub.Name);
         put("Caption", sub.Caption);
@@ -466,7 +472,7 @@ bool BandPlanStore::SaveBandPlan(MainBandRec& band) {
         const int32_t presets = std::min(sub.PresetUpperBound, static_cast<int32_t>(sub.Preset.size()));
         for (int32_t j = 0; j < presets; ++j) {
             const PresetRec& preset = sub.Preset[static_cast<std::size_t>(j)];
-            section_ = "Preset." + std::to_string(i) + "." + std::to_string(j);
+            section_ = numbered("Preset.", i) + numbered(".", j);
             if (preset.Settings.FreqCurrent <= 0) continue;
             put("Index", std::to_string(preset.Index));
             put("Name", preset.Name);
@@ -503,7 +509,7 @@ void BandPlanStore::LoadPresetOnDemand(int32_t band, int32_t subBand, int32_t pr
     constexpr const char* kSource = "modBandPlan.LoadPresetOnDemand";
     MainBandRec& b = element(MainBands_, band, kSource);
     file_ = b.FilePath;
-    section_ = "Preset." + std::to_string(subBand) + "." + std::to_string(preset);
+    section_ = numbered("Preset.", subBand) + numbered(".", preset);
     PresetRec& p = element(element(b.SubBand, subBand, kSource).Preset, preset, kSource);
     if (p.Settings.Loaded) return;
     const std::string file = file_;
