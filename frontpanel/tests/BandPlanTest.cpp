@@ -314,6 +314,15 @@ TEST(BandPlanLoad, APresetPressReadsItsBlockFromTheFileAsItIsNow) {
     EXPECT_THROW(plan.store.LoadPresetOnDemand(0, 19, 0), runtime::RuntimeError);
 }
 
+TEST(BandPlanLoad, AKeyOnALastLineWithoutLineBreakIsSeenByTheLoadAndThePress) {
+    Plan plan;
+    auto& band = plan.select(plan.addFixture("no-final-break.bpl"));
+    EXPECT_EQ(preset(band, 0, 0).Settings.FreqCurrent, 150);
+    preset(band, 0, 0).Settings.FreqCurrent = 0;
+    plan.store.LoadPresetOnDemand(0, 0, 0);
+    EXPECT_EQ(preset(band, 0, 0).Settings.FreqCurrent, 150);
+}
+
 TEST(BandPlanLoad, ValuesOutOfRangeOrNotNumbersAreCorrectedAndTraced) {
     Plan plan;
     auto& band = plan.select(plan.addFixture("malformed.bpl"));
