@@ -55,6 +55,7 @@ public:
 
     std::unique_ptr<Profiler> BlockProfiler; // made by the start-up sequence
     MainBandArray MainBands;
+    modBandPlan::BandPlanStore BandPlan{MainBands, State}; // reads and writes MainBands' files
     // Tenths of a hertz, largest first; all zero until the start-up fills it.
     std::array<int32_t, kTuningStepCount> TuningSteps{};
 

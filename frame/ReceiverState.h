@@ -94,7 +94,8 @@ struct ReceiverState {
     // True while a DSP chain runs a block.
     bool DspBusy = false;
 
-    bool TraceOn = false; // "trace" on the command line
+    bool TraceOn = false;             // "trace" on the command line
+    int32_t CurrentMainBandIndex = 0; // the selected band in MainBands
     SDRColourScheme SDRColourSchemes;
     DrmOptions DRM;
 };
