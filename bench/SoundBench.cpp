@@ -18,7 +18,11 @@ struct PassThrough final : NerixDX8Listener {
 
 void BM_SoundBlockCycle(benchmark::State& state) {
     sound::testing::SimulatedSoundSystem sim;
-    NerixDX8 engine(sim);
+    ReceiverState vectorState;
+    nerixdll::NerixDll nerix;
+    nspdll::NspDll nsp;
+    Nerix::Wrappers vectors{vectorState, nerix, nsp};
+    NerixDX8 engine(sim, vectors);
     engine.setFSampling(48000);
     engine.setNoChannelsIn(2);
     engine.setNoChannelsOut(1);

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+class clsVFO;
+
 namespace Nerix {
 
 // The spectrum analyser as the chain feeds it at a source point.
@@ -43,12 +45,14 @@ public:
 };
 
 // Where the chain's calls go; any of them may be absent (nothing is fed, the recorder is idle, the
-// tuned frequency is 0, the attenuation goes nowhere).
+// tuned frequency is 0, the attenuation goes nowhere, the I/Q chain keeps its LO side).
 struct ChainPorts {
     SpectrumSink* Spectrum = nullptr;
     PlayerState* Player = nullptr;
     TuningSource* Tuning = nullptr;
     OutputAttenuationSink* Engine = nullptr;
+    // The I/Q chain reads the tuning, the oscillator and its multiplier here and sets the LO side.
+    clsVFO* Vfo = nullptr;
 };
 
 } // namespace Nerix

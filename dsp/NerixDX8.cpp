@@ -15,25 +15,6 @@ constexpr const char* kSource = "NerixDX8";
 constexpr int64_t kStopWaitMicroseconds = 1'000'000;
 constexpr int64_t kStopPollMicroseconds = 1'000;
 
-// Vector steps of the per-block path, kept together so the DSP toolkit's wrappers can replace them.
-namespace vec {
-void ZeroIntegers(int16_t* dst, int32_t n) noexcept {
-    std::fill_n(dst, std::max(n, 0), int16_t{0});
-}
-void DeInterlace_16_2(const int16_t* src, int16_t* dst1, int16_t* dst2, int32_t n) noexcept {
-    for (int32_t m = 0; m < n; ++m) {
-        dst1[m] = src[2 * m];
-        dst2[m] = src[2 * m + 1];
-    }
-}
-void Interlace_16_2(const int16_t* src1, const int16_t* src2, int16_t* dst, int32_t n) noexcept {
-    for (int32_t m = 0; m < n; ++m) {
-        dst[2 * m] = src1[m];
-        dst[2 * m + 1] = src2[m];
-    }
-}
-} // namespace vec
-
 int32_t blockAlign(int32_t bits, int32_t channels) {
     return runtime::CLng(runtime::roundHalfEven(static_cast<double>(bits) * channels / 8.0));
 }
@@ -57,7 +38,7 @@ int32_t fillNames(const std::vector<sound::DeviceEntry>& list, std::vector<std::
 
 } // namespace
 
-NerixDX8::NerixDX8(sound::SoundSystem& system) : system_(system) {
+NerixDX8::NerixDX8(sound::SoundSystem& system, Nerix::Wrappers& nerix) : system_(system), nerix_(nerix) {
     setSamplesPerEvent(2048);
     captureList_ = system_.CaptureDevices();
     playbackList_ = system_.PlaybackDevices();
@@ -309,7 +290,7 @@ void NerixDX8::Capture(std::span<int16_t> Channel1, std::span<int16_t> Channel2)
         DebugTools::CopyWords(scratch_.data(), Channel1.data(), n);
         DebugTools::CopyWords(scratch_.data(), Channel2.data(), n);
     } else {
-        vec::DeInterlace_16_2(scratch_.data(), Channel1.data(), Channel2.data(), n);
+        nerix_.Dll().DeInterlace_16_2(scratch_.data(), Channel1.data(), Channel2.data(), n);
     }
 }
 
@@ -330,7 +311,7 @@ void NerixDX8::Output(std::span<const int16_t> Channel1, std::span<const int16_t
     if (NoChannelsOut_ == 1)
         DebugTools::CopyWords(Channel1.data(), slot.data(), n);
     else
-        vec::Interlace_16_2(Channel1.data(), Channel2.data(), slot.data(), n);
+        nerix_.Dll().Interlace_16_2(Channel1.data(), Channel2.data(), slot.data(), n);
     OutBufferWritePtrWrap_ = false;
     OutBufferWritePtr_ += playbackBlockBytes_;
     if (OutBufferWritePtr_ >= ringUpper_) {
@@ -370,7 +351,7 @@ bool NerixDX8::EventHandler(int32_t eventid, std::span<int16_t> Channel1, std::s
         if (!playbackBuffer_) runtime::raise(runtime::err::kObjectNotSet, kSource);
         const auto slot = ringSlice(OutBufferReadPtr_, playbackBlockBytes_ / 2);
         playbackBuffer_->WriteBuffer(offset, playbackBlockBytes_, slot);
-        vec::ZeroIntegers(slot.data(), static_cast<int32_t>(slot.size()));
+        nerix_.ZeroIntegers(slot.data(), static_cast<int32_t>(slot.size()));
         OutBufferReadPtr_ += playbackBlockBytes_;
         OutBufferReadPtrWrap_ = false;
         if (OutBufferReadPtr_ >= ringUpper_) {

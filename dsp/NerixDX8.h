@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "dsp/Nerix.h"
 #include "platform/sound/SoundSystem.h"
 
 // The main window's handlers of the engine's events.
@@ -27,7 +28,8 @@ public:
         "Unable to start DirectSound. Check proper sound card installation";
     static constexpr const char* kMsgChannels = "Unknown Number of channels, only Mono or Stereo allowed";
 
-    explicit NerixDX8(sound::SoundSystem& system);
+    // The per-block interlacing and silence go through the vector wrappers.
+    NerixDX8(sound::SoundSystem& system, Nerix::Wrappers& nerix);
     ~NerixDX8();
     NerixDX8(const NerixDX8&) = delete;
     NerixDX8& operator=(const NerixDX8&) = delete;
@@ -105,6 +107,7 @@ private:
     std::span<int16_t> ringSlice(int32_t offset, int32_t count);
 
     sound::SoundSystem& system_;
+    Nerix::Wrappers& nerix_;
     NerixDX8Listener* listener_ = nullptr;
 
     bool OutBufferReadPtrWrap_ = false;

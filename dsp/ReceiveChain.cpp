@@ -6,6 +6,7 @@
 
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/RuntimeError.h"
+#include "radio/clsVFO.h"
 
 namespace Nerix {
 
@@ -43,9 +44,12 @@ ReceiveChain::ReceiveChain(ReceiverState& state, Wrappers& nerix, FilterBank& ba
       i_(buffer()), q_(buffer()), c_(buffer()), fmMag_(buffer()), fmPhase_(buffer()),
       samScratch_(buffer(2049)), levelScratch_(buffer(2049)), audioLevelScratch_(buffer(2049)),
       weighted_(buffer(ReceiverState::kAgcTableLength)), nrRe_(buffer()), nrIm_(buffer()), nrMag_(buffer()),
-      nrBefore_(buffer()) {
+      nrBefore_(buffer()), iqI_(buffer()), iqQ_(buffer()), iqSum_(buffer()), iqDiff_(buffer()),
+      iqC_(buffer()), iqD_(buffer()) {
     agcChain_.ramp = buffer(2049);
     agcAudio_.ramp = buffer(2048);
+    agcIf_.ramp = buffer(2049);
+    agcIf_.history = buffer(ReceiverState::kAgcTableLength);
 }
 
 void ReceiveChain::requireBlock(std::span<const float> v, size_t n, const char* source) {
@@ -146,11 +150,12 @@ void ReceiveChain::agc(std::span<const float> v, std::span<float> target, AgcCha
     const int32_t L = std::clamp(st.AgcHistoryLength, 1, ReceiverState::kAgcTableLength);
     const int32_t R = std::clamp(st.AgcRampLength, 0, kN);
     ch.peak = nerix_.MaxAbs(v.data(), kN);
+    float* history = ch.history.empty() ? st.AgcPeakHistory.data() : ch.history.data();
     if (ch.peak != 0.0f) {
-        nerix_.Dll().ShiftVectorRight_S_1(st.AgcPeakHistory.data(), L - 1);
-        st.AgcPeakHistory[0] = ch.peak;
+        nerix_.Dll().ShiftVectorRight_S_1(history, L - 1);
+        history[0] = ch.peak;
     }
-    nerix_.Mpy3(st.AgcPeakHistory.data(), st.AgcHistoryWeights.data(), weighted_.data(), L);
+    nerix_.Mpy3(history, st.AgcHistoryWeights.data(), weighted_.data(), L);
     const float m = nerix_.MaxAbs(weighted_.data(), L);
     // An all-zero weighted history leaves the gains as they were and the block unscaled.
     if (m == 0.0f) runtime::raise(runtime::err::kDivisionByZero, "frmMain.ApplyAgc");
@@ -381,6 +386,196 @@ void ReceiveChain::DoDSP(int16_t* A, const int16_t* /*B*/, int32_t /*n*/) {
     });
     resumeNext([&] { ProcessAudioLevel(WorkBuffer, WorkBuffer); });
     resumeNext([&] { dll.FloatToInt16_S_2(WorkBuffer.data(), A, kN); });
+}
+
+// ---- the I/Q chain ----
+
+void ReceiveChain::decideLoSide() {
+    clsVFO* vfo = Ports.Vfo;
+    if (vfo == nullptr || state_.VFOControl) return;
+    const int32_t tf = vfo->TunedFrequency();
+    if (tf == lastTunedFrequency_) return;
+    // Without an oscillator or with a zero multiplier there is no LO to compare with: the side stays
+    // as it is, and is decided as soon as both are there.
+    Oscillator* osc = vfo->OscType();
+    const int32_t multiplier = vfo->OscMultiplier();
+    if (osc == nullptr || multiplier == 0) return;
+    const int32_t a = tf / 10;
+    const auto b = [&] { return runtime::CLng(static_cast<double>(osc->BaseFrequency()) / multiplier); };
+    bool upper;
+    if (a < b())
+        upper = false;
+    else if (a == b())
+        upper = !(lastTunedFrequency_ > tf); // a step down keeps the high side
+    else
+        upper = true;
+    state_.IQSelectUpper = upper;
+    vfo->setHiSideLo(!upper);
+    lastTunedFrequency_ = vfo->TunedFrequency();
+}
+
+void ReceiveChain::DoDSPIQ(int16_t* A, const int16_t* B, int32_t /*n*/) {
+    BusyScope busy(state_.DspBusy);
+    try {
+        runIq(A, B);
+    } catch (...) {
+        // The raw capture at full scale would blast the speaker; a failed block is silence.
+        std::fill_n(A, kN, int16_t{0});
+        throw;
+    }
+}
+
+void ReceiveChain::runIq(int16_t* A, const int16_t* B) {
+    using runtime::resumeNext;
+    nerixdll::NerixDll& dll = nerix_.Dll();
+    FilterBank& b = bank_;
+    ReceiverState& st = state_;
+    SpectrumSink* scope = Ports.Spectrum;
+    clsVFO* vfo = Ports.Vfo;
+    const auto scopeAt = [&](int32_t source) {
+        return scope != nullptr && st.ScopeSource == source && scope->Active();
+    };
+    const auto tuned = [vfo] { return vfo ? vfo->TunedFrequency() : 0; };
+    const auto halfSpan = [scope] { return (scope->FEnd() - scope->FStart()) / 2.0; };
+    float* I = iqI_.data();
+    float* Q = iqQ_.data();
+    float* W = WorkBuffer.data();
+
+    decideLoSide();
+
+    if (st.IQSelectUpper) {
+        dll.Int16ToFloat_S_2(B, I, kN);
+        dll.Int16ToFloat_S_2(A, Q, kN);
+    } else {
+        dll.Int16ToFloat_S_2(A, I, kN);
+        dll.Int16ToFloat_S_2(B, Q, kN);
+    }
+    nerix_.ScaleSingles(st.SoundcardCorrectionAmpBalance, Q, kN);
+    b.IqCorrectionFilterI.Filter_FFT_S_1(iqI_);
+    b.HilbertFilter1.Filter_FFT_S_1(iqQ_);
+    dll.Add_S_3(I, Q, W, kN);
+    nerix_.CopySingles(W, iqSum_.data(), kN);
+    dll.Sub_S_3(I, Q, iqDiff_.data(), kN);
+    if (b.NotchFilter.Active && st.NotchType == 1) b.NotchFilter.Filter_FFT_S_1(WorkBuffer);
+    if (b.IfFilter.Active) b.IfFilter.Filter_FFT_S_1(WorkBuffer);
+
+    resumeNext([&] {
+        if (!scopeAt(1)) return;
+        scope->SetIQMode(true);
+        const bool r = scope->IQMode();
+        if (!r)
+            scope->LoadSamples_S(W, iqDiff_.data());
+        else if (st.IQSelectUpper)
+            scope->LoadSamples_S(iqDiff_.data(), iqSum_.data());
+        else
+            scope->LoadSamples_S(iqSum_.data(), iqDiff_.data());
+        const double s = halfSpan();
+        double offset;
+        if (st.VFOControl)
+            offset = tuned() / 10.0 - s;
+        else if (r)
+            offset = (vfo ? static_cast<double>(vfo->OscType() ? vfo->OscType()->BaseFrequency() : 0) /
+                                    vfo->OscMultiplier() -
+                                vfo->IFFrequency()
+                          : 0.0) -
+                     s;
+        else
+            offset = tuned() / 10.0 - st.BfoOffset - s;
+        scope->SetFOffset(runtime::CLng(offset));
+        scope->SetReverseSpectrum(!r && st.IQSelectUpper);
+    });
+
+    const int32_t mode = st.DemodMode;
+    // The AGC's only failure (an all-zero history) leaves the gain as it was, as in the audio chain.
+    const auto levelAndAgc = [&] {
+        MeasureLevel(WorkBuffer);
+        resumeNext([&] { ApplyAgc(WorkBuffer); });
+    };
+    if (mode == 0) {
+        levelAndAgc();
+    } else if (mode == 5 || mode == 6 || mode == 7) {
+        // These modes level the IF here and the audio after detection. Through one peak history the
+        // two passes weigh IF peaks against detector peaks of another scale (AM1's squared envelope)
+        // and the audio collapses; the IF pass keeps a history of its own.
+        MeasureLevel(WorkBuffer);
+        resumeNext([&] { agc(WorkBuffer, WorkBuffer, agcIf_); });
+    }
+
+    switch (mode) {
+    case 0:
+        nerix_.CopySingles(W, I, kN);
+        nerix_.CopySingles(W, Q, kN);
+        b.IQAMFilterI.Filter_FFT_S_1(iqI_);
+        b.IQAMFilterQ.Filter_FFT_S_1(iqQ_);
+        break;
+    case 1:
+    case 2:
+    case 7:
+        nco_.MakeNCO(st.NcoIncrement, Sine.data(), Cosine.data(), 1.0f);
+        nerix_.Mpy3(W, st.IQSelectUpper ? Sine.data() : Cosine.data(), I, kN);
+        nerix_.Mpy3(W, st.IQSelectUpper ? Cosine.data() : Sine.data(), Q, kN);
+        break;
+    case 6: {
+        float* C = iqC_.data();
+        nerix_.CopySingles(W, C, kN);
+        dll.HiThresh_S_1(C, 0.0f, 1.0f, kN);
+        dll.LowThresh_S_1(C, 0.0f, -1.0f, kN);
+        nerix_.CopySingles(C, iqD_.data(), kN);
+        b.IQAMFilterQ.Filter_FFT_S_1(iqD_);
+        b.IQAMFilterI.Filter_FFT_S_1(iqC_);
+        nerix_.Mpy3(C, W, I, kN);
+        nerix_.Mpy3(iqD_.data(), W, Q, kN);
+        break;
+    }
+    default: // DRM, FM and BC work on the corrected pair or the sum as they are
+        break;
+    }
+
+    resumeNext([&] {
+        if (!scopeAt(2)) return;
+        scope->SetIQMode(false);
+        scope->LoadSamples_S(I, Q);
+        const double s = halfSpan();
+        scope->SetFOffset(
+            runtime::CLng(st.VFOControl ? tuned() / 10.0 - s : tuned() / 10.0 - st.BfoOffset - s));
+        scope->SetReverseSpectrum(!st.IQSelectUpper);
+    });
+
+    switch (mode) {
+    case 0:
+        DemodAm(iqI_, iqQ_, WorkBuffer);
+        break;
+    case 1:
+    case 2:
+        DemodSsb(iqI_, iqQ_, WorkBuffer, mode == 1);
+        b.DemodAfFilter.Filter_FFT_S_1(WorkBuffer);
+        break;
+    case 4:
+        DemodFm(iqI_, iqQ_, WorkBuffer);
+        break;
+    case 5:
+        DemodBc(WorkBuffer, WorkBuffer, kN);
+        break;
+    case 6:
+        DemodSam(iqI_, iqQ_, WorkBuffer);
+        b.DemodAfFilter.Filter_FFT_S_1(WorkBuffer);
+        break;
+    case 7:
+        b.IQAMFilterI.Filter_FFT_S_1(iqI_);
+        b.IQAMFilterQ.Filter_FFT_S_1(iqQ_);
+        DemodAm(iqI_, iqQ_, WorkBuffer);
+        break;
+    default: // DRM and anything else: the corrected in-phase input
+        nerix_.CopySingles(I, W, kN);
+        break;
+    }
+
+    ReduceNoise(WorkBuffer);
+    AfNotchAndPeakSearch(iqNotch_);
+    if (b.AfFilter.Active) b.AfFilter.Filter_FFT_S_1(WorkBuffer);
+    if (mode != 0) levelAndAgc();
+    AudioLC(WorkBuffer);
+    dll.FloatToInt16_S_2(W, A, kN);
 }
 
 } // namespace Nerix

@@ -41,6 +41,13 @@ public:
     // the call and always cleared.
     void DoDSP(int16_t* A, const int16_t* B, int32_t n);
 
+    // One captured I/Q block into one audio block: A (the first channel) is replaced by the audio, B is
+    // only read. Decides the LO side from the VFO unless VFOControl is set. A failing display step is
+    // skipped; any other failure leaves A silent and reaches the caller. DspBusy is held for the call.
+    void DoDSPIQ(int16_t* A, const int16_t* B, int32_t n);
+    // The tuned frequency the LO side was last decided for (0.1 Hz).
+    int32_t LastTunedFrequency() const noexcept { return lastTunedFrequency_; }
+
     // Detectors over 2048-sample blocks; arrays run through a filter need kBufferLength elements.
     void DemodAm(std::span<float> I, std::span<float> Q, std::span<float> out);
     void DemodSsb(std::span<float> I, std::span<float> Q, std::span<float> out, bool sumFlag);
@@ -60,10 +67,12 @@ public:
     void AfNotchAndPeakSearch(AfNotchState& s);
 
     AfNotchState& AudioNotchState() noexcept { return audioNotch_; }
+    AfNotchState& IqNotchState() noexcept { return iqNotch_; }
 
 private:
     struct AgcChannel {
         std::vector<float> ramp;
+        std::vector<float> history; // empty: the receiver state's AgcPeakHistory
         float peak = 0.0f, gain = 0.0f, previousGain = 0.0f;
     };
     void measure(std::span<const float> v, float* scratch);
@@ -85,9 +94,15 @@ private:
     std::vector<float> fmMag_, fmPhase_, samScratch_;
     // level and AGC
     std::vector<float> levelScratch_, audioLevelScratch_, weighted_;
-    AgcChannel agcChain_, agcAudio_;
+    AgcChannel agcChain_, agcAudio_, agcIf_;
     // noise reduction
     std::vector<float> nrRe_, nrIm_, nrMag_, nrBefore_; // the spectrum, its new and its old magnitudes
+    // DoDSPIQ
+    void decideLoSide();
+    void runIq(int16_t* A, const int16_t* B);
+    std::vector<float> iqI_, iqQ_, iqSum_, iqDiff_, iqC_, iqD_;
+    AfNotchState iqNotch_;
+    int32_t lastTunedFrequency_ = 0;
 };
 
 } // namespace Nerix

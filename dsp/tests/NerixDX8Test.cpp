@@ -74,6 +74,12 @@ struct Handlers final : NerixDX8Listener {
 
 class SoundEngineTest : public ::testing::Test {
 protected:
+    // The vector library the engine interlaces and fills with; made before the engine, gone after it.
+    ReceiverState vectorState;
+    nerixdll::NerixDll nerixLib{NERIX_TEST_NERIX_LIB};
+    nspdll::NspDll nspLib{NERIX_TEST_NSP_LIB};
+    Nerix::Wrappers vectors{vectorState, nerixLib, nspLib};
+
     SoundEngineTest() {
         sim.captureSource = sourceSample;
         runtime::Hooks h;
@@ -90,7 +96,7 @@ protected:
 
     // The engine as the main window creates and configures it.
     void create(int32_t channelsIn = 2, int32_t channelsOut = 1) {
-        engine = std::make_unique<NerixDX8>(sim);
+        engine = std::make_unique<NerixDX8>(sim, vectors);
         engine->setFSampling(48000);
         engine->setNoChannelsIn(channelsIn);
         engine->setNoChannelsOut(channelsOut);
@@ -425,7 +431,7 @@ TEST_F(SoundEngineTest, ChannelCountsOtherThanOneOrTwoAreRefused) {
 }
 
 TEST_F(SoundEngineTest, TheEventFormsArraysFollowTheBlockLength) {
-    engine = std::make_unique<NerixDX8>(sim);
+    engine = std::make_unique<NerixDX8>(sim, vectors);
     engine->setFSampling(48000);
     engine->setNoChannelsOut(1);
     engine->setSamplesPerEvent(4096);

@@ -31,6 +31,14 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
+
+Nerix::Wrappers& vectors() {
+    static ReceiverState state;
+    static nerixdll::NerixDll nerix{NERIX_TEST_NERIX_LIB};
+    static nspdll::NspDll nsp{NERIX_TEST_NSP_LIB};
+    static Nerix::Wrappers wrappers{state, nerix, nsp};
+    return wrappers;
+}
 using Clock = std::chrono::steady_clock;
 
 constexpr int32_t kRate = 48000;
@@ -122,7 +130,7 @@ TEST(NoSoundDevice, ListsAreEmptyAndPreparingFailsWithTheEnginesMessage) {
         messages.push_back(prompt);
         return runtime::mb::kOk;
     }});
-    NerixDX8 engine(*system);
+    NerixDX8 engine(*system, vectors());
     frmDX8Events form(engine);
     form.Load();
     std::vector<std::string> names{"stale"};
@@ -227,7 +235,7 @@ TEST_F(PrivateSoundServer, APassThroughHandlerCarriesAToneFromOneSinkToTheOther)
     const auto recordedBefore = fs::file_size(recording);
 
     auto system = sound::createRtAudioSoundSystem();
-    NerixDX8 engine(*system);
+    NerixDX8 engine(*system, vectors());
     engine.setFSampling(kRate);
     engine.setNoChannelsIn(2);
     engine.setNoChannelsOut(1);

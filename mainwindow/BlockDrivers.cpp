@@ -1,0 +1,227 @@
+// The per-block drivers between the sound engine and the DSP chains.
+#include "mainwindow/BlockDrivers.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/runtime/Convert.h"
+#include "platform/runtime/Hooks.h"
+#include "platform/runtime/RuntimeError.h"
+#include "radio/clsVFO.h"
+#include "recorder/clsWavFile.h"
+
+namespace mainwindow {
+
+namespace {
+
+constexpr int32_t kN = BlockDrivers::kBlock;
+// Two seconds of blocks: the peak rings wrap once the index passes it.
+constexpr double kBlocksPerTwoSeconds = 2.0 * 48000.0 / 2048.0;
+
+// Holds a driver's busy flag for one block, so an error part-way never leaves it set.
+class BusyFlag {
+public:
+    explicit BusyFlag(bool& flag) noexcept : flag_(flag) { flag_ = true; }
+    ~BusyFlag() { flag_ = false; }
+    BusyFlag(const BusyFlag&) = delete;
+    BusyFlag& operator=(const BusyFlag&) = delete;
+
+private:
+    bool& flag_;
+};
+
+} // namespace
+
+BlockDrivers::BlockDrivers(ReceiverState& state, Nerix::Wrappers& nerix, Nerix::FilterBank& bank,
+                           Nerix::ReceiveChain& chain, Profiler& blockProfiler, BlockDriverPorts ports)
+    : Ports(ports), state_(state), nerix_(nerix), bank_(bank), chain_(chain), profiler_(blockProfiler),
+      delayScratch_(kN), powerScratch_(Nerix::kBufferLength) {}
+
+void BlockDrivers::DataReady(std::span<int16_t> Channel1, std::span<int16_t> Channel2,
+                             int32_t /*NoSamples*/) {
+    const bool flip = state_.FlipIQ;
+    std::span<int16_t> a = flip ? Channel2 : Channel1;
+    std::span<int16_t> b = flip ? Channel1 : Channel2;
+    if (state_.IQMode)
+        ProcessIqBlock(a, b);
+    else
+        ProcessAudioBlock(a, b);
+}
+
+void BlockDrivers::DataOut(std::span<int16_t> /*Buffer*/, int32_t /*Offset*/, int32_t /*NoSamples*/) {
+    if (Ports.Pacer == nullptr) return;
+    runtime::resumeNext([&] { Ports.Pacer->RequestScopeRedraw(); });
+    runtime::resumeNext([&] { Ports.Pacer->ArmHousekeeping(); });
+}
+
+void BlockDrivers::ProcessAudioBlock(std::span<int16_t> A, std::span<int16_t> B) {
+    process(A, B, false);
+}
+
+void BlockDrivers::ProcessIqBlock(std::span<int16_t> A, std::span<int16_t> B) {
+    process(A, B, true);
+}
+
+bool BlockDrivers::playing() const {
+    if (Ports.Recorder == nullptr) return false;
+    const int32_t mode = Ports.Recorder->PlayerMode();
+    return mode == 2 || mode == 5;
+}
+
+int32_t BlockDrivers::tuned() const {
+    return Ports.Vfo ? Ports.Vfo->TunedFrequency() : 0;
+}
+
+void BlockDrivers::pushPeak(std::array<int16_t, kRingLength>& ring, int32_t& index, const int16_t* block) {
+    const int16_t peak = nerix_.Dll().MaxValue_16(block, kN);
+    index = std::clamp(index, 0, kRingLength - 1);
+    ring[static_cast<size_t>(index)] = peak;
+    ++index;
+    if (index > kBlocksPerTwoSeconds) index = 0;
+}
+
+void BlockDrivers::process(std::span<int16_t> A, std::span<int16_t> B, bool iq) {
+    using runtime::resumeNext;
+    bool& busy = iq ? iqBusy_ : audioBusy_;
+    if (busy) {
+        ++dropped_;
+        return;
+    }
+    // Blocks shorter than the fixed length would be read and written past their ends.
+    if (A.size() < static_cast<size_t>(kN) || B.size() < static_cast<size_t>(kN))
+        runtime::raise(runtime::err::kSubscriptOutOfRange,
+                       iq ? "frmMain.ProcessIqBlock" : "frmMain.ProcessAudioBlock");
+    BusyFlag hold(busy);
+    ReceiverState& st = state_;
+    BlockDisplay* display = Ports.Display;
+    BlockRecorder* rec = Ports.Recorder;
+    BlockOutput* engine = Ports.Engine;
+    int16_t* a = A.data();
+    int16_t* b = B.data();
+
+    resumeNext([&] { profiler_.StartTiming(); });
+    resumeNext([&] {
+        if (playing()) rec->GetNextSamples(a, kN);
+    });
+
+    if (iq && st.PhaseBitCorrection) {
+        resumeNext([&] {
+            nerix_.CopyWords(b, delayScratch_.data(), kN);
+            b[0] = prevQSample_;
+            prevQSample_ = delayScratch_[kN - 1];
+            nerix_.CopyWords(delayScratch_.data(), b + 1, kN - 1);
+        });
+    }
+
+    resumeNext([&] {
+        if (display == nullptr) return;
+        const auto halfSpan = [display] { return (display->FEnd() - display->FStart()) / 2.0; };
+        if (iq) {
+            if (!display->Active() || st.ScopeSource != 0) return;
+            display->SetIQMode(true);
+            display->LoadSamples_INT16(a, b);
+            const double bfo = st.VFOControl ? 0.0 : static_cast<double>(st.BfoOffset);
+            display->SetFOffset(runtime::CLng(tuned() / 10.0 - bfo - halfSpan()));
+            display->SetReverseSpectrum(st.IQSelectUpper);
+        } else {
+            display->SetIQMode(false);
+            if (!display->Active() || st.ScopeSource != 0) return;
+            display->LoadSamples_INT16(a, b);
+            display->SetFOffset(runtime::CLng(tuned() / 10.0 - halfSpan()));
+            display->SetReverseSpectrum(st.HiSideLoActive);
+        }
+    });
+
+    resumeNext([&] {
+        if (st.PerfStatsOn) pushPeak(InputPeakRing, InputPeakIndex, a);
+    });
+
+    if (playing())
+        playbackPath(a);
+    else if (iq)
+        resumeNext([&] { chain_.DoDSPIQ(a, b, kN); });
+    else
+        resumeNext([&] { chain_.DoDSP(a, b, kN); });
+
+    resumeNext([&] {
+        if (st.PerfStatsOn) pushPeak(OutputPeakRing, OutputPeakIndex, a);
+    });
+    resumeNext([&] {
+        if (engine == nullptr) return;
+        if (st.MuteAf) engine->SetOutputAttenuation(-40000);
+        if (st.MuteAFOnDRM && st.DemodMode == 3) engine->SetOutputAttenuation(-40000);
+    });
+    resumeNext([&] {
+        if (rec != nullptr && rec->PlayerMode() == 1) rec->AddSamples(a, kN);
+    });
+    resumeNext([&] {
+        if (engine) engine->Output(a, a, kN);
+    });
+    resumeNext([&] {
+        if (display == nullptr) return;
+        if (!iq) display->SetIQMode(false);
+        if (!display->Active() || st.ScopeSource != 3) return;
+        if (iq) display->SetIQMode(false);
+        display->LoadSamples_INT16(a, iq ? a : b);
+        display->SetReverseSpectrum(true);
+    });
+
+    float& load = iq ? iqLoad_ : audioLoad_;
+    resumeNext([&] {
+        profiler_.StopTiming();
+        load = static_cast<float>(profiler_.Duration() / 1000000.0 / kBlockSeconds);
+    });
+    if (load > 0.9f) resumeNext([] { runtime::DoEvents(); });
+    resumeNext([&] {
+        if (!st.PerfStatsOn) return;
+        BlockTimeIndex = std::clamp(BlockTimeIndex, 0, kRingLength - 1);
+        BlockTimeRing[static_cast<size_t>(BlockTimeIndex)] = runtime::CLng(profiler_.Duration());
+        BlockTimeIndex = (BlockTimeIndex + 1) % runtime::CLng(kBlocksPerTwoSeconds);
+    });
+}
+
+void BlockDrivers::playbackPath(int16_t* A) {
+    using runtime::resumeNext;
+    nerixdll::NerixDll& dll = nerix_.Dll();
+    std::vector<float>& w = chain_.WorkBuffer;
+    resumeNext([&] { dll.Int16ToFloat_S_2(A, w.data(), kN); });
+    resumeNext([&] { bank_.DemodAfFilter.Filter_FFT_S_1(w); });
+    resumeNext([&] {
+        if (bank_.NotchFilter.Active && state_.NotchType == 0) bank_.NotchFilter.Filter_FFT_S_1(w);
+    });
+    resumeNext([&] {
+        dll.PowerSpectrum_S_2(w.data(), w.data(), powerScratch_.data(), kN);
+        dll.ShiftVectorRight_S_1(state_.LevelRing.data(), 6);
+        // The power spectrum holds twice each square; the ring keeps the block's RMS like every other
+        // block, so the S-meter reads the same during playback.
+        state_.LevelRing[0] = static_cast<float>(std::sqrt(dll.Sum_S_1(powerScratch_.data(), kN) / 2.0 / kN));
+    });
+    resumeNext([&] { chain_.ProcessAudioLevel(w, w); });
+    resumeNext([&] { dll.FloatToInt16_S_2(w.data(), A, kN); });
+}
+
+// ---- the real objects behind the ports ----
+
+int32_t WavFileRecorder::PlayerMode() const {
+    return wav_.PlayerMode();
+}
+void WavFileRecorder::GetNextSamples(int16_t* block, int32_t n) {
+    wav_.GetNextSamples(std::span<int16_t>(block, static_cast<size_t>(n)),
+                        runtime::checkedNarrow<int16_t>(n));
+}
+void WavFileRecorder::AddSamples(const int16_t* block, int32_t n) {
+    wav_.AddSamples(std::span<const int16_t>(block, static_cast<size_t>(n)), n);
+}
+bool WavFileRecorder::IsPlaying() const {
+    return wav_.IsPlaying();
+}
+
+void SoundCardOutput::SetOutputAttenuation(int32_t hundredthsDb) {
+    engine_.setOutputAttenuation(hundredthsDb);
+}
+void SoundCardOutput::Output(const int16_t* left, const int16_t* right, int32_t n) {
+    const auto size = static_cast<size_t>(std::max(n, 0));
+    engine_.Output(std::span<const int16_t>(left, size), std::span<const int16_t>(right, size), n);
+}
+
+} // namespace mainwindow
