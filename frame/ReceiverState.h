@@ -34,7 +34,11 @@ struct ReceiverState {
     float SoundcardCorrectionAmpBalance = 1.0f; // gain of Q
     bool HiSideLoActive = false;
     bool IQSelectUpper = false;
-    bool VFOControl = false;
+    bool VFOControl = false; // the receiver set-up's CurrentModel.VFOControl
+
+    // The main window's receiver choice: the model table's row in use and the shaft encoder switch
+    int32_t SDRModelNo = 0;
+    bool EnableShaftEncoder = false;
 
     // Mixer and oscillator
     int32_t BfoOffset = 0;       // Hz

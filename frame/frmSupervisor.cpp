@@ -63,6 +63,9 @@ void frmSupervisor::Form_Load() {
         return;
     }
     if (!app_.MainWindow) app_.MainWindow = std::make_unique<frmMain>(app_.State);
+    // The main window's load builds on the radio of the saved model; a set-up that fails leaves the
+    // objects unwired, and the program still starts.
+    skipOnFailure([&] { startup::InitialiseRX(app_); });
     app_.MainWindow->Show();
     Timer1.setInterval(1000);
     Timer1.setEnabled(true);
@@ -101,6 +104,10 @@ int32_t frmSupervisor::Initialise() {
 
     trace(" : Start");
     trace(" : Initialising Objects");
+    {
+        startup::ObjectFactory realObjects;
+        startup::CreateGlobalObjects(app_, env_.objects ? *env_.objects : realObjects);
+    }
 
     app_.State.BaseIF = 12000;
     trace(" : Nerix.INIT");
@@ -121,6 +128,7 @@ int32_t frmSupervisor::Initialise() {
     if (!scanBandPlans()) return kNoBandPlan;
 
     trace(":Initialising Digital Filter Objects");
+    startup::CreateFilterBank(app_);
     trace(":Creating Profiler Object");
     skipOnFailure([&] { app_.BlockProfiler = std::make_unique<Profiler>(); });
     trace(":Initialising Tuning Step Array");
@@ -128,6 +136,7 @@ int32_t frmSupervisor::Initialise() {
 
     app_.State.DRM.PathToDream.clear();
     app_.State.DRM.DreamProgArgs.clear();
+    startup::BuildTables(app_);
 
     trace(":End");
     skipOnFailure([&] {

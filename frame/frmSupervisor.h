@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "frame/Application.h"
+#include "frame/StartupObjects.h"
 #include "frontpanel/frmSplash1.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Timer.h"
@@ -24,6 +25,8 @@ public:
         std::function<bool()> otherInstanceRunning;
         // Ends the process with this exit code once the supervisor returns to the message loop.
         std::function<void(int)> endProcess;
+        // Makes the fourteen oscillator and line objects; the application's own devices when empty.
+        std::shared_ptr<startup::ObjectFactory> objects;
     };
 
     frmSupervisor(Application& app, Environment env);

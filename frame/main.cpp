@@ -10,6 +10,9 @@
 
 #include "frame/Application.h"
 #include "frame/frmSupervisor.h"
+#include "platform/comm/LinuxSerialPorts.h"
+#include "platform/ftdi/LibFtdiDriver.h"
+#include "platform/parport/PpdevParallelPort.h"
 #include "platform/process/InstanceLock.h"
 #include "platform/process/ProcProcessTable.h"
 #include "platform/process/X11WindowSystem.h"
@@ -107,6 +110,13 @@ int main(int argc, char** argv) {
         app.Processes = std::make_unique<process::ProcProcessTable>();
         app.Windows = std::make_unique<process::X11WindowSystem>();
         app.ProcessWatch = std::make_unique<modIsProcessRunning::ProcessWatch>(*app.Processes, *app.Windows);
+        // The receiver's devices; none opens anything before the receiver set-up asks for it.
+        comm::LinuxSerialPorts::Options serial;
+        serial.store = app.Settings.get();
+        app.SerialPorts = std::make_unique<comm::LinuxSerialPorts>(serial);
+        app.ParallelPort = std::make_unique<parport::PpdevParallelPort>();
+        app.FtdiDriver = std::make_unique<ftdi::LibFtdiDriver>();
+        app.Rigs = std::make_unique<RigBridgeLibrary>();
 
         // Message boxes, the message-loop pump and the trace log reach Qt-free code from here on.
         ui::UiHooks hooks(*app.Dialogs, [&app](const std::string& line) {

@@ -41,7 +41,8 @@ std::vector<std::string> logLines(const std::string& path) {
 }
 
 // A program folder, a runtime folder and a settings folder of the test's own, and the message boxes
-// answered and written to a file.
+// answered and written to a file. The saved receiver is model 13, which drives no hardware lines, and
+// serial port 1 names a device that does not exist, so the program never opens a real port.
 class Program : public ::testing::Test {
 protected:
     Program()
@@ -50,11 +51,15 @@ protected:
           dialogs_("NERIXSDR_DIALOG_RECORD", root_.file("dialogs")),
           platform_("QT_QPA_PLATFORM", std::string("offscreen")),
           lsan_("LSAN_OPTIONS", std::getenv("LSAN_OPTIONS") ? std::string(std::getenv("LSAN_OPTIONS"))
-                                                            : "suppressions=" NERIX_LSAN_SUPPRESSIONS) {
+                                                            : "suppressions=" NERIX_LSAN_SUPPRESSIONS),
+          com1_("NERIX_COM1", root_.file("no-serial-port")) {
         std::filesystem::create_directories(root_.file("home"));
         std::filesystem::create_directories(root_.file("run"));
         ::chmod(root_.file("run").c_str(), 0700);
+        std::filesystem::create_directories(root_.file("config/NerixSDR"));
+        root_.write("config/NerixSDR/NerixSDR.ini", "[frmMain]\r\nSDRModelNo=13\r\n");
     }
+    std::string settingsText() const { return root_.read("config/NerixSDR/NerixSDR.ini"); }
 
     void addBandPlans() {
         root_.write("home/Broadcast.bpl", "[MainBand]\r\n");
@@ -82,7 +87,7 @@ protected:
     }
 
     TempFolder root_;
-    ScopedEnv home_, runtime_, config_, dialogs_, platform_, lsan_;
+    ScopedEnv home_, runtime_, config_, dialogs_, platform_, lsan_, com1_;
 };
 
 } // namespace
@@ -110,6 +115,27 @@ TEST_F(Program, WithoutBandPlansShowsTheCriticalMessageAndEnds) {
     EXPECT_EQ(dialogText(),
               "NerixSDR - No Bandplan found\t16\tNo Bandplan (.bpl) files found - You must have at "
               "least 1 Bandplan \\r\\nPlease Re-Install Application or find a .BPL file\n");
+}
+
+// With nothing saved the program sets up the first model, whose serial port cannot open here: both the
+// line's and the set-up's messages are shown, and the program starts all the same.
+TEST_F(Program, WithNoSavedModelSetsUpTheFirstModelAndReportsItsSerialPort) {
+    addBandPlans();
+    std::filesystem::remove(root_.file("config/NerixSDR/NerixSDR.ini"));
+    ChildProcess program = start({"trace"});
+    ASSERT_TRUE(waitForLogLine("frmMain:frmMain:Form_Load:Start"));
+    EXPECT_EQ(dialogText(),
+              "NerixSDR\t0\tclsDDSSerialIF:clsDDSSerialIF:OpenPort : PollMode : Unable to Open COM1\\r\\n"
+              "Please Set valid COM port in Configuration, then Close and Restart\n"
+              "NerixSDR\t0\tUnable to open Serial Interface COM1\\r\\nmodSetupRx.InitialiseRX:0\\r\\n"
+              "Error Code=0\\r\\nError Desc=\n");
+    const auto lines = logLines(logPath());
+    const auto end = std::find(lines.begin(), lines.end(), "modSetupRx.InitialiseRX:End");
+    EXPECT_NE(end, lines.end());
+    EXPECT_LT(end - lines.begin(),
+              std::find(lines.begin(), lines.end(), "frmMain:frmMain:Form_Load:Start") - lines.begin());
+    program.signal(SIGTERM);
+    program.waitFor(kBound);
 }
 
 TEST_F(Program, TracesTheStartUpAndRefusesASecondInstanceWithoutTouchingItsLog) {
@@ -182,32 +208,59 @@ protected:
 
     static inline ChildProcess* xvfb_ = nullptr;
     static inline std::string display_;
+
+    // Starts the program on the X server, closes its main window as a window manager would and gives
+    // the exit code (-1 when the main window never appeared).
+    int runAndCloseMainWindow() {
+        ScopedEnv display("DISPLAY", display_);
+        ScopedEnv platform("QT_QPA_PLATFORM", std::nullopt);
+        ScopedEnv wayland("WAYLAND_DISPLAY", std::nullopt);
+        ChildProcess program = start({"trace"});
+        if (!waitForLogLine("frmMain:frmMain:Form_Load:Making frmMain Visible")) return -1;
+
+        // The log window shows too; the main window is the one named after the program.
+        process::X11WindowSystem x(display_);
+        std::optional<process::WindowId> mainWindow;
+        const auto deadline = std::chrono::steady_clock::now() + kBound;
+        while (!mainWindow && std::chrono::steady_clock::now() < deadline) {
+            if (auto session = x.open())
+                for (const auto& w : session->topLevelWindows())
+                    if (w.pid == program.pid() && !w.owned && windowTitle(display_, w.id) == "NerixSDR")
+                        mainWindow = w.id;
+            if (!mainWindow) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        if (!mainWindow) return -1;
+        auto session = x.open();
+        if (!session) return -1;
+        session->requestClose(*mainWindow);
+        session.reset();
+        return exitCode(program.waitFor(kBound));
+    }
 };
 
 TEST_F(ProgramOnX, ClosingTheMainWindowEndsTheProcess) {
     addBandPlans();
-    ScopedEnv display("DISPLAY", display_);
-    ScopedEnv platform("QT_QPA_PLATFORM", std::nullopt);
-    ScopedEnv wayland("WAYLAND_DISPLAY", std::nullopt);
-    ChildProcess program = start({"trace"});
-    ASSERT_TRUE(waitForLogLine("frmMain:frmMain:Form_Load:Making frmMain Visible"));
-
-    // The log window shows too; the main window is the one named after the program.
-    process::X11WindowSystem x(display_);
-    std::optional<process::WindowId> mainWindow;
-    const auto deadline = std::chrono::steady_clock::now() + kBound;
-    while (!mainWindow && std::chrono::steady_clock::now() < deadline) {
-        if (auto session = x.open())
-            for (const auto& w : session->topLevelWindows())
-                if (w.pid == program.pid() && !w.owned && windowTitle(display_, w.id) == "NerixSDR")
-                    mainWindow = w.id;
-        if (!mainWindow) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    ASSERT_TRUE(mainWindow);
-    auto session = x.open();
-    ASSERT_TRUE(session);
-    session->requestClose(*mainWindow);
-    session.reset();
-    EXPECT_EQ(exitCode(program.waitFor(kBound)), 0);
+    EXPECT_EQ(runAndCloseMainWindow(), 0);
     EXPECT_TRUE(dialogText().empty());
+}
+
+// The saved model's radio is built at start-up and released at exit, which saves what the VFO and the
+// oscillator of that model hold under the model's section.
+TEST_F(ProgramOnX, BuildsTheSavedModelsRadioAndSavesItAtExit) {
+    addBandPlans();
+    ASSERT_EQ(runAndCloseMainWindow(), 0);
+    EXPECT_TRUE(dialogText().empty());
+
+    const auto lines = logLines(logPath());
+    for (const char* line :
+         {"RxDefinitions.Initialise:End", "modSetupRx.InitialiseRX:Start", "modSetupRx.InitialiseRX:End"})
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+
+    const std::string ini = settingsText();
+    const auto section = ini.find("[RXModel.Soft Rock 40-7.055MHz]");
+    ASSERT_NE(section, std::string::npos) << ini;
+    const std::string keys = ini.substr(section);
+    for (const char* key : {"TunedFrequency=70430000", "IFFrequency=12000", "OscMultiplier=4", "CLKIn=48000",
+                            "BaseFrequency=28220000", "DDSInterfaceType=3"})
+        EXPECT_NE(keys.find(key), std::string::npos) << key << "\n" << ini;
 }

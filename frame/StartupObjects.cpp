@@ -1,0 +1,113 @@
+// The start-up's long-lived objects and tables.
+#include "frame/StartupObjects.h"
+
+#include "platform/runtime/Hooks.h"
+#include "platform/runtime/RuntimeError.h"
+#include "radio/SettingsSection.h"
+
+namespace startup {
+namespace {
+
+template <class T> T& device(const std::unique_ptr<T>& held, const char* name) {
+    if (!held) runtime::raise(runtime::err::kObjectNotSet, name);
+    return *held;
+}
+
+profile::SettingsStore& settings(Application& app) {
+    return device(app.Settings, "Application.Settings");
+}
+
+template <class Step> void skipOnFailure(Step&& step) noexcept {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+std::unique_ptr<clsVFO> ObjectFactory::makeVfo(Application& app) {
+    return std::make_unique<clsVFO>(settings(app));
+}
+std::unique_ptr<clsDDSSerialIF> ObjectFactory::makeSerialLine(Application& app) {
+    return std::make_unique<clsDDSSerialIF>(settings(app), app.Timing,
+                                            device(app.SerialPorts, "Application.SerialPorts"));
+}
+std::unique_ptr<clsDDSParallelIF> ObjectFactory::makeParallelLine(Application& app) {
+    return std::make_unique<clsDDSParallelIF>(settings(app), app.Timing,
+                                              device(app.ParallelPort, "Application.ParallelPort"));
+}
+std::unique_ptr<clsDDSNullIF> ObjectFactory::makeNullLine(Application& app) {
+    return std::make_unique<clsDDSNullIF>(settings(app));
+}
+std::unique_ptr<clsFTDIDRB30> ObjectFactory::makeDrb30Line(Application& app) {
+    return std::make_unique<clsFTDIDRB30>(device(app.FtdiDriver, "Application.FtdiDriver"), settings(app),
+                                          app.Timing);
+}
+std::unique_ptr<clsFTDIUS232C> ObjectFactory::makeUs232cLine(Application& app) {
+    return std::make_unique<clsFTDIUS232C>(device(app.FtdiDriver, "Application.FtdiDriver"), settings(app),
+                                           app.Timing);
+}
+std::unique_ptr<clsFT232IF> ObjectFactory::makeFt232Line(Application& app) {
+    return std::make_unique<clsFT232IF>(device(app.FtdiDriver, "Application.FtdiDriver"), settings(app),
+                                        app.Timing);
+}
+std::unique_ptr<clsAD9835> ObjectFactory::makeAd9835Osc(Application& app) {
+    return std::make_unique<clsAD9835>(settings(app));
+}
+std::unique_ptr<clsAD9850> ObjectFactory::makeAd9850Osc(Application& app) {
+    return std::make_unique<clsAD9850>(settings(app));
+}
+std::unique_ptr<clsAD9851> ObjectFactory::makeAd9851Osc(Application& app) {
+    return std::make_unique<clsAD9851>(settings(app));
+}
+std::unique_ptr<clsAD9951> ObjectFactory::makeAd9951Osc(Application& app) {
+    return std::make_unique<clsAD9951>(settings(app));
+}
+std::unique_ptr<clsCY27EE16> ObjectFactory::makeCy27ee16Osc(Application& app) {
+    return std::make_unique<clsCY27EE16>(settings(app));
+}
+std::unique_ptr<clsSoftDDS> ObjectFactory::makeSoftDdsOsc(Application& app) {
+    return std::make_unique<clsSoftDDS>(settings(app));
+}
+std::unique_ptr<clsHamlib> ObjectFactory::makeHamlibOsc(Application& app) {
+    return std::make_unique<clsHamlib>(settings(app), device(app.Rigs, "Application.Rigs"));
+}
+
+void CreateGlobalObjects(Application& app, ObjectFactory& factory) {
+    skipOnFailure([&] { app.Vfo = factory.makeVfo(app); });
+    skipOnFailure([&] { app.SerialLine = factory.makeSerialLine(app); });
+    skipOnFailure([&] { app.ParallelLine = factory.makeParallelLine(app); });
+    skipOnFailure([&] { app.NullLine = factory.makeNullLine(app); });
+    skipOnFailure([&] { app.Drb30Line = factory.makeDrb30Line(app); });
+    skipOnFailure([&] { app.Us232cLine = factory.makeUs232cLine(app); });
+    skipOnFailure([&] { app.Ft232Line = factory.makeFt232Line(app); });
+    skipOnFailure([&] { app.Ad9835Osc = factory.makeAd9835Osc(app); });
+    skipOnFailure([&] { app.Ad9850Osc = factory.makeAd9850Osc(app); });
+    skipOnFailure([&] { app.Ad9851Osc = factory.makeAd9851Osc(app); });
+    skipOnFailure([&] { app.Ad9951Osc = factory.makeAd9951Osc(app); });
+    skipOnFailure([&] { app.Cy27ee16Osc = factory.makeCy27ee16Osc(app); });
+    skipOnFailure([&] { app.SoftDdsOsc = factory.makeSoftDdsOsc(app); });
+    skipOnFailure([&] { app.HamlibOsc = factory.makeHamlibOsc(app); });
+}
+
+void CreateFilterBank(Application& app) {
+    skipOnFailure([&] { app.Filters = Nerix::CreateFilterBank(app.Nerix, app.State.BaseIF); });
+}
+
+void BuildTables(Application& app) {
+    skipOnFailure([&] { RXDefinitions::Initialise(app.RxModels, app.State.BaseIF); });
+    skipOnFailure([&] { app.RigList.BuildRigList(); });
+}
+
+void InitialiseRX(Application& app, comm::MSComm* msComm1) {
+    const SettingsSection frmMain(settings(app), "frmMain", "frmMain");
+    app.State.SDRModelNo = frmMain.readInt32("SDRModelNo", 0);
+    app.State.EnableShaftEncoder = frmMain.readBool("EnableShaftEncoder", false);
+    runtime::AddLog("frmMain.InitialiseRX:Start");
+    int32_t model = -1;
+    app.SetupRX.InitialiseRX(model, app.receiverGlobals(msComm1));
+    runtime::AddLog("frmMain.InitialiseRX:End");
+}
+
+} // namespace startup
