@@ -317,15 +317,28 @@ void MakeFreq(int32_t increment, float* sinOut, float* cosOut) {
 #endif
 
 // y[k] = sum of h[t] * x[k + t] for t = 1 .. nz - 1: the centre tap h[nz / 2] meets x[k + nz / 2].
+// Outputs are summed a run at a time in registers, taps in the same ascending order for each output,
+// so the sums round as a tap-by-tap pass over the whole block would, without storing y once per tap.
 void sHilbert(const float* x, const float* h, float* y, int32_t nz, int32_t n) {
-    for (int32_t k = 0; k < n; ++k)
-        y[k] = 0.0f;
-    for (int32_t t = 1; t < nz; ++t) {
-        const float c = h[t];
-        if (c == 0.0f) continue; // every other Hilbert tap is zero
-        const float* xs = x + t;
-        for (int32_t k = 0; k < n; ++k)
-            y[k] += c * xs[k];
+    constexpr int32_t kRun = 32;
+    int32_t k = 0;
+    for (; k + kRun <= n; k += kRun) {
+        float acc[kRun] = {};
+        for (int32_t t = 1; t < nz; ++t) {
+            const float c = h[t];
+            if (c == 0.0f) continue; // every other Hilbert tap is zero
+            const float* xs = x + k + t;
+            for (int32_t j = 0; j < kRun; ++j)
+                acc[j] += c * xs[j];
+        }
+        for (int32_t j = 0; j < kRun; ++j)
+            y[k + j] = acc[j];
+    }
+    for (; k < n; ++k) {
+        float acc = 0.0f;
+        for (int32_t t = 1; t < nz; ++t)
+            if (h[t] != 0.0f) acc += h[t] * x[k + t];
+        y[k] = acc;
     }
 }
 
