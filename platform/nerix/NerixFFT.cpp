@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/nerix/NerixApi.h"
+#include "platform/nerix/NerixTargets.h"
 
 namespace {
 
@@ -62,7 +63,9 @@ RealPlans& realPlans(int32_t n) {
     if (!p.forward) {
         p.time = fftwf_alloc_real(static_cast<size_t>(n));
         p.spectrum = fftwf_alloc_complex(static_cast<size_t>(n) / 2 + 1);
-        p.forward = fftwf_plan_dft_r2c_1d(n, p.time, p.spectrum, kPlanFlags);
+        // Every forward transform refills time first, so it may be overwritten, which lets FFTW pick a
+        // faster algorithm.
+        p.forward = fftwf_plan_dft_r2c_1d(n, p.time, p.spectrum, kPlanFlags | FFTW_DESTROY_INPUT);
         p.inverse = fftwf_plan_dft_c2r_1d(n, p.spectrum, p.time, kPlanFlags);
     }
     return p;
@@ -156,7 +159,7 @@ void MakeNegFreq_S_1_P(float* re, float* im, int32_t order) {
     }
 }
 
-void Convolve_Cart_S_2(const float* kRe, const float* kIm, float* re, float* im, int32_t n) {
+NERIX_HOT void Convolve_Cart_S_2(const float* kRe, const float* kIm, float* re, float* im, int32_t n) {
     for (int32_t k = 0; k < n; ++k) {
         const float r = re[k], i = im[k];
         re[k] = r * kRe[k] - i * kIm[k];
@@ -164,7 +167,8 @@ void Convolve_Cart_S_2(const float* kRe, const float* kIm, float* re, float* im,
     }
 }
 
-void FilterOverlapAdd_S_1(float* samples, const float* kRe, const float* kIm, float* tail, int32_t points) {
+NERIX_HOT void FilterOverlapAdd_S_1(float* samples, const float* kRe, const float* kIm, float* tail,
+                                    int32_t points) {
     if (points < 2 || !powerOfTwo(points)) return;
     const int32_t n = 2 * points;
     RealPlans& p = realPlans(n);
@@ -194,7 +198,7 @@ void FilterOverlapAdd_S_1(float* samples, const float* kRe, const float* kIm, fl
 
 // The forward real transform in one call: X[k] = sum x[n] e^(-2 pi j k n / N) for k = 0 .. N - 1, the
 // upper half as the conjugates of the lower. x is read, never written.
-void RealFFT_S_2(const float* x, float* re, float* im, int32_t points) {
+NERIX_HOT void RealFFT_S_2(const float* x, float* re, float* im, int32_t points) {
     if (points < 2 || !powerOfTwo(points)) return;
     RealPlans& p = realPlans(points);
     std::memcpy(p.time, x, sizeof(float) * static_cast<size_t>(points));
@@ -215,7 +219,7 @@ void RealFFT_S_2(const float* x, float* re, float* im, int32_t points) {
 // upper half of both made that of a real signal from bins 1 .. N/2 - 1, then re[k] += im[k] for all k.
 // The route's result counts the imaginary parts of bins 0 and N/2 as real ones, and so does this (c2r
 // would drop them otherwise); for the spectrum of a real signal they are 0 and nothing changes.
-void RealIFFT_S_2(float* re, float* im, float* y, int32_t points) {
+NERIX_HOT void RealIFFT_S_2(float* re, float* im, float* y, int32_t points) {
     if (points < 2 || !powerOfTwo(points)) return;
     RealPlans& p = realPlans(points);
     const int32_t half = points / 2;
