@@ -24,6 +24,11 @@ void clsFFTReal::requireReady(const char* source, size_t smallest) const {
 void clsFFTReal::FFT_Real_S_2(std::span<const float> x, std::span<float> reOut, std::span<float> imOut) {
     requireReady("clsFFTReal.FFT_Real_S_2", std::min({x.size(), reOut.size(), imOut.size()}));
     nerixdll::NerixDll& dll = nerix_.Dll();
+    if (!nerix_.UseSPL()) {
+        // One real transform in the library, leaving the same arrays as the steps below.
+        dll.RealFFT_S_2(x.data(), reOut.data(), imOut.data(), Points);
+        return;
+    }
     dll.DeInterlace_S_2(x.data(), even_.data(), odd_.data(), Points);
     inner_.FFT_S_2(even_, odd_, reOut, imOut);
     dll.FFT_Real_S_1(reOut.data(), imOut.data(), Points, Order);
@@ -31,6 +36,12 @@ void clsFFTReal::FFT_Real_S_2(std::span<const float> x, std::span<float> reOut, 
 
 void clsFFTReal::IFFT_Real_S_2(std::span<float> reIn, std::span<float> imIn, std::span<float> y) {
     requireReady("clsFFTReal.IFFT_Real_S_2", std::min({reIn.size(), imIn.size(), y.size()}));
+    if (!nerix_.UseSPL()) {
+        // One inverse real transform in the library instead of a second forward one; the inputs end
+        // as the steps below leave them.
+        nerix_.Dll().RealIFFT_S_2(reIn.data(), imIn.data(), y.data(), Points);
+        return;
+    }
     // Hartley: the forward transform of R + I, summed again, is N times the inverse.
     nerix_.Dll().MakeNegFreq_S_1_P(reIn.data(), imIn.data(), Order);
     nerix_.AddInPlace(imIn.data(), reIn.data(), Points);

@@ -162,6 +162,26 @@ TEST_P(VectorLibrary, PolarConversionsRoundTrip) {
     EXPECT_EQ(re2[n()], kSentinel);
 }
 
+// The Hilbert FIR against a direct sum in double precision, over block lengths that end inside a run
+// of outputs as well as on one; it reads nz - 1 samples past the block and writes nothing past n.
+TEST_P(VectorLibrary, HilbertFirIsTheDirectSumAndStopsAtN) {
+    constexpr int32_t nz = 128;
+    auto h = randomFloats(nz, 8);
+    for (int32_t t = 0; t < nz; t += 2)
+        h[t] = 0.0f; // the zero taps of a Hilbert kernel, skipped
+    const auto x = randomFloats(static_cast<size_t>(n()) + nz, 9, 100.0f);
+    auto y = blank();
+    lib.sHilbert(x.data(), h.data(), y.data(), nz, n());
+    for (int32_t k = 0; k < n(); ++k) {
+        double want = 0;
+        for (int32_t t = 1; t < nz; ++t)
+            want += double(h[t]) * x[k + t];
+        ASSERT_NEAR(y[k], want, 1e-3) << k;
+    }
+    for (int32_t j = 0; j < kCanary; ++j)
+        EXPECT_EQ(y[n() + j], kSentinel);
+}
+
 TEST_P(VectorLibrary, ShiftRampAndMixer) {
     auto v = input(8);
     const auto before = v;

@@ -57,6 +57,11 @@ void CalcBSFilterCoeffs(int32_t points, double* kernel, float* kernelSingle, con
 // One overlap-add block in a single pass: the same arrays afterwards as the step-by-step filter
 // (samples[0, P) filtered, samples[P, 2P) the unadded tail, tail the next block's carry), in fewer passes.
 void FilterOverlapAdd_S_1(float* samples, const float* kRe, const float* kIm, float* tail, int32_t points);
+// The real transforms of the program's real FFT in one call each, with the same arrays afterwards as
+// its step-by-step route: the full N-bin spectrum forward; the inverse of the symmetrised spectrum,
+// leaving re as the sums R + I and the upper half of im mirrored.
+void RealFFT_S_2(const float* x, float* re, float* im, int32_t points);
+void RealIFFT_S_2(float* re, float* im, float* y, int32_t points);
 
 void CallBack(void (*address)());
 }
@@ -108,4 +113,6 @@ void CallBack(void (*address)());
     X(CalcBPFilterCoeffs)                                                                                    \
     X(CalcBSFilterCoeffs)                                                                                    \
     X(FilterOverlapAdd_S_1)                                                                                  \
+    X(RealFFT_S_2)                                                                                           \
+    X(RealIFFT_S_2)                                                                                          \
     X(CallBack)

@@ -3,22 +3,25 @@
 
 #include <cmath>
 #include <complex>
+#include <cstring>
 #include <map>
 #include <numbers>
 #include <vector>
 
 #include "platform/nerix/NerixApi.h"
+#include "platform/nerix/NerixTargets.h"
 
 namespace {
 
-// Callers pass raw pointers into arrays of their own, so the real plans are unaligned. FFTW_ESTIMATE:
-// measured (bench_dsp BM_PlanFlag), FFTW_MEASURE costs about 0.35 s per size at first use and gains
-// nothing per block at these sizes.
-constexpr unsigned kPlanFlags = FFTW_ESTIMATE | FFTW_UNALIGNED;
+// Every plan runs on aligned buffers of its own, planned without FFTW_UNALIGNED, so FFTW may choose
+// its SIMD codelets; callers' arrays (any alignment) are copied in and out, which costs far less than
+// the scalar codelets an unaligned plan is held to (bench_dsp BM_PlanFlag: the 4096-point pair about
+// 2.5 times faster). FFTW_ESTIMATE: FFTW_MEASURE costs about 0.4 s per size at first use, which would
+// stall the first block, for a few microseconds per pair that the chain does not need.
+constexpr unsigned kPlanFlags = FFTW_ESTIMATE;
 
-// FFTW's new-array execution of split arrays needs the same real-to-imaginary distance as at planning,
-// which callers' separate arrays don't keep; so the transform runs in-place on an interleaved buffer of
-// its own and the caller's arrays are copied in and out.
+// The complex transform runs in place on an interleaved buffer; the callers' split arrays are copied
+// in and out.
 struct ComplexPlan {
     fftwf_plan plan = nullptr;
     fftwf_complex* buffer = nullptr;
@@ -39,13 +42,18 @@ ComplexPlan& complexPlan(int32_t n) {
     return p;
 }
 
+// The real pair of one size: forward from time to spectrum (bins 0 .. n/2), inverse back (which
+// overwrites spectrum, as c2r may).
 struct RealPlans {
     fftwf_plan forward = nullptr;
     fftwf_plan inverse = nullptr;
-    std::vector<std::complex<float>> spectrum;
+    float* time = nullptr;
+    fftwf_complex* spectrum = nullptr;
     ~RealPlans() {
         if (forward) fftwf_destroy_plan(forward);
         if (inverse) fftwf_destroy_plan(inverse);
+        if (time) fftwf_free(time);
+        if (spectrum) fftwf_free(spectrum);
     }
 };
 
@@ -53,11 +61,12 @@ RealPlans& realPlans(int32_t n) {
     static std::map<int32_t, RealPlans> plans;
     RealPlans& p = plans[n];
     if (!p.forward) {
-        std::vector<float> x(n);
-        p.spectrum.resize(static_cast<size_t>(n) / 2 + 1);
-        auto* c = reinterpret_cast<fftwf_complex*>(p.spectrum.data());
-        p.forward = fftwf_plan_dft_r2c_1d(n, x.data(), c, kPlanFlags);
-        p.inverse = fftwf_plan_dft_c2r_1d(n, c, x.data(), kPlanFlags);
+        p.time = fftwf_alloc_real(static_cast<size_t>(n));
+        p.spectrum = fftwf_alloc_complex(static_cast<size_t>(n) / 2 + 1);
+        // Every forward transform refills time first, so it may be overwritten, which lets FFTW pick a
+        // faster algorithm.
+        p.forward = fftwf_plan_dft_r2c_1d(n, p.time, p.spectrum, kPlanFlags | FFTW_DESTROY_INPUT);
+        p.inverse = fftwf_plan_dft_c2r_1d(n, p.spectrum, p.time, kPlanFlags);
     }
     return p;
 }
@@ -150,7 +159,7 @@ void MakeNegFreq_S_1_P(float* re, float* im, int32_t order) {
     }
 }
 
-void Convolve_Cart_S_2(const float* kRe, const float* kIm, float* re, float* im, int32_t n) {
+NERIX_HOT void Convolve_Cart_S_2(const float* kRe, const float* kIm, float* re, float* im, int32_t n) {
     for (int32_t k = 0; k < n; ++k) {
         const float r = re[k], i = im[k];
         re[k] = r * kRe[k] - i * kIm[k];
@@ -158,30 +167,81 @@ void Convolve_Cart_S_2(const float* kRe, const float* kIm, float* re, float* im,
     }
 }
 
-void FilterOverlapAdd_S_1(float* samples, const float* kRe, const float* kIm, float* tail, int32_t points) {
+NERIX_HOT void FilterOverlapAdd_S_1(float* samples, const float* kRe, const float* kIm, float* tail,
+                                    int32_t points) {
     if (points < 2 || !powerOfTwo(points)) return;
     const int32_t n = 2 * points;
     RealPlans& p = realPlans(n);
-    for (int32_t k = points; k < n; ++k)
-        samples[k] = 0.0f;
-    auto* c = reinterpret_cast<fftwf_complex*>(p.spectrum.data());
-    fftwf_execute_dft_r2c(p.forward, samples, c);
+    float* t = p.time;
+    std::memcpy(t, samples, sizeof(float) * static_cast<size_t>(points));
+    std::memset(t + points, 0, sizeof(float) * static_cast<size_t>(points));
+    fftwf_execute(p.forward);
     // The kernel spectrum is that of a real kernel, so bins 0 .. N/2 carry all of it; the 1/N of the
     // inverse is folded into the product.
     const float scale = 1.0f / static_cast<float>(n);
-    float* s = reinterpret_cast<float*>(p.spectrum.data());
+    float* s = reinterpret_cast<float*>(p.spectrum);
     for (int32_t k = 0; k <= points; ++k) {
         const float r = s[2 * k], i = s[2 * k + 1];
         const float kr = kRe[k] * scale, ki = kIm[k] * scale;
         s[2 * k] = r * kr - i * ki;
         s[2 * k + 1] = r * ki + i * kr;
     }
-    fftwf_execute_dft_c2r(p.inverse, c, samples);
+    fftwf_execute(p.inverse);
     const int32_t carry = points - 2;
     for (int32_t j = 0; j < carry; ++j)
-        samples[j] += tail[j];
+        samples[j] = t[j] + tail[j];
+    for (int32_t j = carry; j < n; ++j)
+        samples[j] = t[j];
     for (int32_t j = 0; j < carry; ++j)
-        tail[j] = samples[points + j];
+        tail[j] = t[points + j];
+}
+
+// The forward real transform in one call: X[k] = sum x[n] e^(-2 pi j k n / N) for k = 0 .. N - 1, the
+// upper half as the conjugates of the lower. x is read, never written.
+NERIX_HOT void RealFFT_S_2(const float* x, float* re, float* im, int32_t points) {
+    if (points < 2 || !powerOfTwo(points)) return;
+    RealPlans& p = realPlans(points);
+    std::memcpy(p.time, x, sizeof(float) * static_cast<size_t>(points));
+    fftwf_execute(p.forward);
+    const int32_t half = points / 2;
+    const float* s = reinterpret_cast<const float*>(p.spectrum);
+    for (int32_t k = 0; k <= half; ++k) {
+        re[k] = s[2 * k];
+        im[k] = s[2 * k + 1];
+    }
+    for (int32_t k = 1; k < half; ++k) {
+        re[points - k] = s[2 * k];
+        im[points - k] = -s[2 * k + 1];
+    }
+}
+
+// The inverse real transform in one c2r pass, leaving the inputs as the Hartley route leaves them: the
+// upper half of both made that of a real signal from bins 1 .. N/2 - 1, then re[k] += im[k] for all k.
+// The route's result counts the imaginary parts of bins 0 and N/2 as real ones, and so does this (c2r
+// would drop them otherwise); for the spectrum of a real signal they are 0 and nothing changes.
+NERIX_HOT void RealIFFT_S_2(float* re, float* im, float* y, int32_t points) {
+    if (points < 2 || !powerOfTwo(points)) return;
+    RealPlans& p = realPlans(points);
+    const int32_t half = points / 2;
+    // 1/N is a power of two, so scaling the bins before the transform is exact.
+    const float scale = 1.0f / static_cast<float>(points);
+    float* s = reinterpret_cast<float*>(p.spectrum);
+    for (int32_t k = 1; k < half; ++k) {
+        const float r = re[k], i = im[k];
+        s[2 * k] = r * scale;
+        s[2 * k + 1] = i * scale;
+        re[k] = r + i;
+        re[points - k] = r - i;
+        im[points - k] = -i;
+    }
+    for (int32_t k : {int32_t{0}, half}) {
+        const float h = re[k] + im[k];
+        re[k] = h;
+        s[2 * k] = h * scale;
+        s[2 * k + 1] = 0.0f;
+    }
+    fftwf_execute(p.inverse);
+    std::memcpy(y, p.time, sizeof(float) * static_cast<size_t>(points));
 }
 
 } // extern "C"

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/nerix/NerixApi.h"
+#include "platform/nerix/NerixTargets.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ void Int16ToFloat_S_2(const int16_t* src, float* dst, int32_t n) {
         dst[k] = static_cast<float>(src[k]);
 }
 
-void FloatToInt16_S_2(const float* src, int16_t* dst, int32_t n) {
+NERIX_HOT void FloatToInt16_S_2(const float* src, int16_t* dst, int32_t n) {
     for (int32_t k = 0; k < n; ++k) {
         float v = src[k];
         v = v == v ? v : 0.0f; // NaN
@@ -88,7 +89,7 @@ void Mpy_S_3(const float* a, const float* b, float* dst, int32_t n) {
     for (int32_t k = 0; k < n; ++k)
         dst[k] = a[k] * b[k];
 }
-void Mpy_S_1(float c, float* v, int32_t n) {
+NERIX_HOT void Mpy_S_1(float c, float* v, int32_t n) {
     for (int32_t k = 0; k < n; ++k)
         v[k] *= c;
 }
@@ -176,7 +177,7 @@ int16_t MaxValue_16(const int16_t* v, int32_t n) {
 
 // Magnitudes order as their bit patterns once the sign bit is cleared, so the reduction runs on
 // integers, which the compiler vectorises; NaN is passed over as the comparisons would.
-float MaxValueAbs_S(const float* v, int32_t n) {
+NERIX_HOT float MaxValueAbs_S(const float* v, int32_t n) {
     if (n <= 0) return 0.0f;
     constexpr int32_t kInfinityBits = 0x7f800000;
     int32_t m = 0;
@@ -200,11 +201,11 @@ int32_t MaxIndex_S(const float* v, int32_t n) {
     return best;
 }
 
-void HiThresh_S_1(float* v, float t, float r, int32_t n) {
+NERIX_HOT void HiThresh_S_1(float* v, float t, float r, int32_t n) {
     for (int32_t k = 0; k < n; ++k)
         v[k] = v[k] > t ? r : v[k];
 }
-void LowThresh_S_1(float* v, float t, float r, int32_t n) {
+NERIX_HOT void LowThresh_S_1(float* v, float t, float r, int32_t n) {
     for (int32_t k = 0; k < n; ++k)
         v[k] = v[k] < t ? r : v[k];
 }
@@ -213,11 +214,11 @@ void LowThreshFract_S_1(float* v, float t, float f, int32_t n) {
         v[k] = v[k] < t ? v[k] * f : v[k];
 }
 
-void PowerSpectrum_S_2(const float* re, const float* im, float* dst, int32_t n) {
+NERIX_HOT void PowerSpectrum_S_2(const float* re, const float* im, float* dst, int32_t n) {
     for (int32_t k = 0; k < n; ++k)
         dst[k] = re[k] * re[k] + im[k] * im[k];
 }
-void CartToPolar_S_2(const float* re, const float* im, float* mag, float* ph, int32_t n) {
+NERIX_HOT void CartToPolar_S_2(const float* re, const float* im, float* mag, float* ph, int32_t n) {
     for (int32_t k = 0; k < n; ++k) {
         const float r = re[k], i = im[k];
         mag[k] = std::sqrt(r * r + i * i);
@@ -317,15 +318,28 @@ void MakeFreq(int32_t increment, float* sinOut, float* cosOut) {
 #endif
 
 // y[k] = sum of h[t] * x[k + t] for t = 1 .. nz - 1: the centre tap h[nz / 2] meets x[k + nz / 2].
-void sHilbert(const float* x, const float* h, float* y, int32_t nz, int32_t n) {
-    for (int32_t k = 0; k < n; ++k)
-        y[k] = 0.0f;
-    for (int32_t t = 1; t < nz; ++t) {
-        const float c = h[t];
-        if (c == 0.0f) continue; // every other Hilbert tap is zero
-        const float* xs = x + t;
-        for (int32_t k = 0; k < n; ++k)
-            y[k] += c * xs[k];
+// Outputs are summed a run at a time in registers, taps in the same ascending order for each output,
+// so the sums round as a tap-by-tap pass over the whole block would, without storing y once per tap.
+NERIX_HOT void sHilbert(const float* x, const float* h, float* y, int32_t nz, int32_t n) {
+    constexpr int32_t kRun = 32;
+    int32_t k = 0;
+    for (; k + kRun <= n; k += kRun) {
+        float acc[kRun] = {};
+        for (int32_t t = 1; t < nz; ++t) {
+            const float c = h[t];
+            if (c == 0.0f) continue; // every other Hilbert tap is zero
+            const float* xs = x + k + t;
+            for (int32_t j = 0; j < kRun; ++j)
+                acc[j] += c * xs[j];
+        }
+        for (int32_t j = 0; j < kRun; ++j)
+            y[k + j] = acc[j];
+    }
+    for (; k < n; ++k) {
+        float acc = 0.0f;
+        for (int32_t t = 1; t < nz; ++t)
+            if (h[t] != 0.0f) acc += h[t] * x[k + t];
+        y[k] = acc;
     }
 }
 
