@@ -42,6 +42,26 @@ constexpr OscillatorBase::Traits kAd9851{
 
 } // namespace
 
+namespace ad985x {
+
+void startLines(LineInterface& line) {
+    line.SDATA(0);
+    line.SCLCK(0);
+    line.IOUPD(0);
+    line.IOUPD(1);
+    line.IOUPD(0);
+}
+
+void refreshLines(LineInterface& line, int32_t word, uint8_t control) {
+    for (const uint8_t byte : wordBytes(word, control))
+        line.Out8LSB(byte);
+    line.IOUPD(1);
+    line.IOUPD(0);
+    line.IOUPD(1);
+}
+
+} // namespace ad985x
+
 clsAD985x::clsAD985x(const Traits& traits, profile::SettingsStore& store, uint8_t controlByte)
     : OscillatorBase(traits, store), controlByte_(controlByte) {}
 
@@ -59,12 +79,7 @@ int32_t clsAD985x::Initialise() {
 }
 
 void clsAD985x::startSequence() {
-    LineInterface& line = lines();
-    line.SDATA(0);
-    line.SCLCK(0);
-    line.IOUPD(0);
-    line.IOUPD(1);
-    line.IOUPD(0);
+    ad985x::startLines(lines());
     // Sends the word of 0 Hz only on a re-initialisation: the first time the object is not initialised yet.
     OscillatorBase::SetFrequency(0);
 }
@@ -83,11 +98,7 @@ void clsAD985x::Refresh() {
     const ScopedFlag active(cmdOutActiveFlag());
     LineInterface* line = IFHandler();
     if (!line) return;
-    for (const uint8_t byte : wordBytes(CurrentTuningWord(), controlByte_))
-        line->Out8LSB(byte);
-    line->IOUPD(1);
-    line->IOUPD(0);
-    line->IOUPD(1);
+    ad985x::refreshLines(*line, CurrentTuningWord(), controlByte_);
     line->UpdateDevice();
 }
 

@@ -5,6 +5,16 @@
 
 #include "radio/OscillatorBase.h"
 
+class LineInterface;
+
+// The AD985x line sequences, which the Hamlib oscillator repeats on its line interface as well.
+namespace ad985x {
+// Data and clock low, then one pulse of the update line.
+void startLines(LineInterface& line);
+// The tuning word and control byte, least significant byte first, then update high, low, high.
+void refreshLines(LineInterface& line, int32_t word, uint8_t control);
+} // namespace ad985x
+
 class clsAD985x : public OscillatorBase {
 public:
     // Calls from outside share one guard with Refresh and Initialise, so a refresh pumped from a settle

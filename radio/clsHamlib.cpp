@@ -5,6 +5,7 @@
 
 #include "radio/LineInterface.h"
 #include "radio/ScopedFlag.h"
+#include "radio/clsAD985x.h"
 #include "radio/modRigList.h"
 #include "rigbridge/rigbridge.h"
 
@@ -24,17 +25,6 @@ constexpr OscillatorBase::Traits kTraits{
 // The AD9851's control byte, which the line refresh repeats: its 6x clock multiplier on.
 constexpr uint8_t kControlByte = 0x01;
 
-// Clears CMDOutActive on every way out of Refresh, a failing line call included.
-class CmdOutScope {
-public:
-    explicit CmdOutScope(Oscillator& osc) : osc_(osc) { osc_.setCMDOutActive(true); }
-    ~CmdOutScope() { osc_.setCMDOutActive(false); }
-    CmdOutScope(const CmdOutScope&) = delete;
-    CmdOutScope& operator=(const CmdOutScope&) = delete;
-
-private:
-    Oscillator& osc_;
-};
 } // namespace
 
 clsHamlib::clsHamlib(profile::SettingsStore& store, RigBridge& bridge)
@@ -73,27 +63,17 @@ void clsHamlib::tune(double hertz) {
 }
 
 void clsHamlib::startSequence() {
-    LineInterface& line = lines();
-    line.SDATA(0);
-    line.SCLCK(0);
-    line.IOUPD(0);
-    line.IOUPD(1);
-    line.IOUPD(0);
+    ad985x::startLines(lines());
     SetFrequency(0);
 }
 
 void clsHamlib::Refresh() {
     if (CMDOutActive()) return;
-    const CmdOutScope active(*this);
+    // CMDOutActive is cleared on every way out, a failing line call included.
+    const ScopedFlag active(cmdOutActiveFlag());
     LineInterface* line = IFHandler();
     if (!line) return;
-    const auto word = static_cast<uint32_t>(CurrentTuningWord());
-    for (int shift = 0; shift < 32; shift += 8)
-        line->Out8LSB(static_cast<uint8_t>(word >> shift & 0xFF));
-    line->Out8LSB(kControlByte);
-    line->IOUPD(1);
-    line->IOUPD(0);
-    line->IOUPD(1);
+    ad985x::refreshLines(*line, CurrentTuningWord(), kControlByte);
 }
 
 void clsHamlib::saveExtra(SettingsSection& settings) {
