@@ -5,10 +5,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "dsp/FilterBank.h"
-#include "dsp/ReceiveChain.h"
-#include "frontpanel/FilterSetup.h"
-#include "frontpanel/KnobApply.h"
+#include "bench/ChainRig.h"
 #include "mainwindow/BlockDrivers.h"
 #include "platform/runtime/RuntimeError.h"
 
@@ -100,21 +97,13 @@ Result run(const Options& o) {
     if (in.rate != 48000 || in.channels < 1 || in.channels > 2)
         runtime::raise(runtime::err::kInvalidCall, "offline.run");
 
-    ReceiverState state;
-    nerixdll::NerixDll nerix{o.nerixLibrary};
-    nspdll::NspDll nsp{o.nspLibrary};
-    Nerix::Wrappers wrappers{state, nerix, nsp};
-    auto bank = Nerix::CreateFilterBank(wrappers, state.BaseIF);
-    clsFFTReal fft{wrappers};
-    fft.FFTInit(4096);
-    Nerix::NCO nco{wrappers};
-    nco.InitNCO(30, 16, 2048);
+    ChainRig rig(o.nerixLibrary, o.nspLibrary);
+    ReceiverState& state = rig.state;
     Collector engine;
-    Nerix::ReceiveChain chain(state, wrappers, *bank, fft, nco);
-    chain.Ports.Engine = &engine;
+    rig.chain->Ports.Engine = &engine;
     Profiler profiler;
     mainwindow::BlockDrivers drivers(
-        state, wrappers, *bank, chain, profiler,
+        state, rig.wrappers, *rig.bank, *rig.chain, profiler,
         mainwindow::BlockDriverPorts{nullptr, nullptr, &engine, nullptr, nullptr});
 
     // With no VFO the LO side is the user's choice, as under a receiver model's own VFO control.
@@ -129,20 +118,12 @@ Result run(const Options& o) {
     state.FlipIQ = o.flip;
     state.PhaseBitCorrection = o.phaseBit;
     state.SoundcardCorrectionAmpBalance = o.balance;
-    MouseOverS::SetAGCAttack(state, wrappers, 50);
-    MouseOverS::SetAGCDecay(state, 20);
-    MouseOverS::SetNB(state, 5000.0f, 10000.0f, 0.0f);
-    std::fill(state.AgcPeakHistory.begin(), state.AgcPeakHistory.begin() + state.AgcHistoryLength, 16383.0f);
-    MouseOverS::SetBFO(state, o.bfo);
-    frontpanel::FilterTables tables = frontpanel::DefaultFilterTables();
-    frontpanel::FilterSetup setup(state, *bank, tables);
-    setup.SelectMode(o.mode);
-    setup.MakeFilters();
+    rig.SetUp(o.mode, o.bfo);
     if (o.notch) {
-        bank->NotchFilter.FLow = 900;
-        bank->NotchFilter.FHigh = 1100;
-        bank->NotchFilter.MakeFilter();
-        bank->NotchFilter.Active = true;
+        rig.bank->NotchFilter.FLow = 900;
+        rig.bank->NotchFilter.FHigh = 1100;
+        rig.bank->NotchFilter.MakeFilter();
+        rig.bank->NotchFilter.Active = true;
         state.NotchType = 0;
     }
 

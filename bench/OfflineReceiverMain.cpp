@@ -1,10 +1,14 @@
 // nerix_offline_rx: runs a 48 kHz 16-bit WAV file through the receiver and writes what it would play.
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "bench/OfflineReceiver.h"
+#include "platform/runtime/Convert.h"
 #include "platform/runtime/RuntimeError.h"
 
 namespace {
@@ -15,6 +19,25 @@ constexpr const char* kUsage =
     "  IN.wav: two channels are an I/Q pair, one is audio or IF. Modes: 0 AM, 1 USB, 2 LSB, 3 DRM,\n"
     "  4 FM, 5 BC, 6 SAM, 7 AM1.\n";
 
+[[noreturn]] void usage() {
+    std::fputs(kUsage, stderr);
+    std::exit(2);
+}
+
+// atoi and atof leave an out-of-range value undefined; a value that is no number, or beyond the
+// option's type, is a usage error instead.
+int32_t wholeNumber(const char* text) {
+    const auto v = runtime::parseInt(text);
+    if (!v || *v < INT32_MIN || *v > INT32_MAX) usage();
+    return static_cast<int32_t>(*v);
+}
+
+float number(const char* text) {
+    const auto v = runtime::parseDouble(text);
+    if (!v || std::fabs(*v) > std::numeric_limits<float>::max()) usage();
+    return static_cast<float>(*v);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -23,22 +46,19 @@ int main(int argc, char** argv) {
     for (int k = 1; k < argc; ++k) {
         const std::string arg = argv[k];
         const auto value = [&]() -> const char* {
-            if (k + 1 >= argc) {
-                std::fputs(kUsage, stderr);
-                std::exit(2);
-            }
+            if (k + 1 >= argc) usage();
             return argv[++k];
         };
         if (arg == "--mode")
-            o.mode = std::atoi(value());
+            o.mode = wholeNumber(value());
         else if (arg == "--lo")
-            o.filterLo = std::atoi(value());
+            o.filterLo = wholeNumber(value());
         else if (arg == "--hi")
-            o.filterHi = std::atoi(value());
+            o.filterHi = wholeNumber(value());
         else if (arg == "--bfo")
-            o.bfo = float(std::atof(value()));
+            o.bfo = number(value());
         else if (arg == "--balance")
-            o.balance = float(std::atof(value()));
+            o.balance = number(value());
         else if (arg == "--upper")
             o.upper = true;
         else if (arg == "--hiside")

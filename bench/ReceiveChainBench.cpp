@@ -6,32 +6,20 @@
 #include <random>
 #include <vector>
 
-#include "dsp/ReceiveChain.h"
-#include "frontpanel/FilterSetup.h"
-#include "frontpanel/KnobApply.h"
+#include "bench/ChainRig.h"
 
 namespace {
 
 constexpr int32_t kN = 2048;
 constexpr double kBlockSeconds = 2048.0 / 48000.0;
 
-struct Rig {
+struct Rig : offline::ChainRig {
     Rig(int32_t mode, bool extras) {
-        bank = Nerix::CreateFilterBank(wrappers, 12000);
-        fft.FFTInit(4096);
-        nco.InitNCO(30, 16, 2048);
-        chain = std::make_unique<Nerix::ReceiveChain>(state, wrappers, *bank, fft, nco);
         state.FilterLo = 300;
         state.FilterHi = 3000;
         state.AGCOn = true;
         state.NBOn = extras;
-        MouseOverS::SetAGCAttack(state, wrappers, 50);
-        MouseOverS::SetAGCDecay(state, 20);
-        MouseOverS::SetNB(state, 5000.0f, 10000.0f, 0.0f);
-        MouseOverS::SetBFO(state, 300.0f); // through the oscillator in the sideband modes
-        frontpanel::FilterSetup setup(state, *bank, tables);
-        setup.SelectMode(mode);
-        setup.MakeFilters();
+        SetUp(mode, 300.0f); // the BFO through the oscillator in the sideband modes
         bank->NotchFilter.MakeFilter();
         bank->NotchFilter.Active = extras;
         state.NotchType = 0;
@@ -40,15 +28,6 @@ struct Rig {
         for (int k = 0; k < kN; ++k)
             input[k] = int16_t(std::lround(6000.0 * std::cos(2 * M_PI * 11000.0 * k / 48000.0) + noise(rng)));
     }
-    ReceiverState state;
-    nerixdll::NerixDll nerix;
-    nspdll::NspDll nsp;
-    Nerix::Wrappers wrappers{state, nerix, nsp};
-    std::unique_ptr<Nerix::FilterBank> bank;
-    clsFFTReal fft{wrappers};
-    Nerix::NCO nco{wrappers};
-    std::unique_ptr<Nerix::ReceiveChain> chain;
-    frontpanel::FilterTables tables = frontpanel::DefaultFilterTables();
     std::vector<int16_t> input = std::vector<int16_t>(kN), a = std::vector<int16_t>(kN),
                          b = std::vector<int16_t>(kN);
 };

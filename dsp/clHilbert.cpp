@@ -35,7 +35,8 @@ int32_t clHilbert::Load(int32_t Taps, int32_t NumSamples) {
 // Taps are 1/i times the Hamming window, not 2/(pi i): Load's gain normalisation absorbs the factor.
 void clHilbert::CalcCoefficients(int32_t Points, std::span<double> HCoeffs, double& Gain) {
     const int32_t c = runtime::CLng((Points - 1) / 2.0);
-    if (c < 0 || static_cast<size_t>(2 * c) > HCoeffs.size())
+    // It writes indexes 1 to 2c - 1 and the centre c, which is all it writes when c is 0.
+    if (c < 0 || static_cast<size_t>(c) >= HCoeffs.size() || static_cast<size_t>(2 * c) > HCoeffs.size())
         runtime::raise(runtime::err::kSubscriptOutOfRange, "clHilbert.CalcCoefficients");
     HCoeffs[c] = 0.0;
     for (int32_t i = 1; i <= c - 1; ++i) {

@@ -173,7 +173,7 @@ TEST(ComplexFFTLimits, SixteenThousandPointsIsTheLargestSize) {
     EXPECT_THROW(real.FFTInit(65536), runtime::RuntimeError);
 }
 
-// The original reported success and left stale output behind.
+// Reporting success here would leave the previous output behind as if it were the new one.
 TEST(ComplexFFTLimits, UnpreparedTransformShowsTheMessageAndFailsWithoutOutput) {
     DspLibraries libs;
     std::vector<std::string> prompts;

@@ -83,7 +83,7 @@ TEST_P(Hilbert, ConstantInputGivesZeroOnceTheHistoryIsFull) {
 
 INSTANTIATE_TEST_SUITE_P(UseSPL, Hilbert, ::testing::Bool());
 
-// The gain loop of these counts adds only zero taps: the original divided by zero there.
+// The gain loop of these counts adds only zero taps, so the gain would be a division by zero.
 TEST(HilbertLoad, RefusesTapCountsWithoutGainAndStaysUnusable) {
     DspLibraries libs;
     for (int32_t taps : {1, 2, 3, 7, 11, 127}) {
@@ -100,6 +100,25 @@ TEST(HilbertLoad, RefusesTapCountsWithoutGainAndStaysUnusable) {
     EXPECT_THROW(h.sTransform(in, out, 2048), runtime::RuntimeError);
     for (int32_t taps : {4, 5, 8, 129})
         EXPECT_EQ(clHilbert(libs.wrappers).Load(taps, 2048), 0) << taps;
+}
+
+// A caller's array too short for the taps raises instead of being written past; the smallest counts
+// still write the centre tap.
+TEST(HilbertLoad, CoefficientsIntoAShortArrayRaise) {
+    const struct {
+        int32_t points;
+        size_t length;
+    } cases[] = {{1, 0}, {2, 0}, {3, 1}, {0, 0}, {128, 127}, {129, 127}};
+    for (const auto& c : cases) {
+        std::vector<double> taps(c.length);
+        double gain = 0.0;
+        EXPECT_THROW(clHilbert::CalcCoefficients(c.points, taps, gain), runtime::RuntimeError) << c.points;
+    }
+    std::vector<double> one(1, 5.0);
+    double gain = 1.0;
+    clHilbert::CalcCoefficients(1, one, gain);
+    EXPECT_EQ(one[0], 0.0);
+    EXPECT_EQ(gain, 0.0);
 }
 
 TEST(HilbertLoad, BlocksOutsideTheLoadedLimitsRaise) {

@@ -213,7 +213,7 @@ TEST_F(PrivateSoundServer, APassThroughHandlerCarriesAToneFromOneSinkToTheOther)
             tone.write(reinterpret_cast<const char*>(iq), sizeof iq);
         }
     }
-    // A null sink renders its first two seconds in one piece; both sinks must be past that, with a
+    // A null sink renders its first two seconds at once; both sinks must be past that, with a
     // short latency asked for, before the engine's blocks can flow at their pace.
     const std::string recording = dir_ + "/out.raw";
     const std::string warmup = dir_ + "/in.raw";

@@ -209,7 +209,7 @@ TEST_F(Bench, Ad9835StartsWithThreeControlWordsAndLoadsFreq0) {
     const auto start = pins::decodeAd9835(serialSamples());
     ASSERT_EQ(start.size(), 4u);
     EXPECT_EQ(start[0].clockEdges, 0u);
-    EXPECT_EQ(start[1].clockEdges, 17u); // kept as specified: the chip takes 0xF800 one bit late
+    EXPECT_EQ(start[1].clockEdges, 17u); // one edge too many: the chip takes 0xF800 one bit late
     EXPECT_EQ(start[1].word, 0x7C00);
     EXPECT_EQ(start[2].word, 0xC000);
     EXPECT_EQ(start[3].word, 0x8000);
