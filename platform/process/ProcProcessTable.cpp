@@ -12,6 +12,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include "platform/runtime/UniqueFd.h"
+
 namespace process {
 
 namespace {
@@ -24,22 +26,10 @@ bool pidfdSendSignal(int pidfd, int sig) {
     return ::syscall(SYS_pidfd_send_signal, pidfd, sig, nullptr, 0) == 0;
 }
 
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
+using runtime::UniqueFd;
 
 std::optional<std::string> readFile(const std::string& path) {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) return std::nullopt;
     std::string text;
     char buffer[4096];
@@ -148,7 +138,7 @@ std::optional<ProcessIdentity> ProcProcessTable::identify(Pid pid) const {
 bool ProcProcessTable::terminate(const ProcessIdentity& target) {
     if (target.pid <= 0) return false;
     // A pid file descriptor pins the process, so the identity checked below is the one signalled.
-    Fd pidfd(pidfdOpen(target.pid));
+    UniqueFd pidfd(pidfdOpen(target.pid));
     if (pidfd.get() < 0) return false;
     if (identify(target.pid) != target) return false;
     return pidfdSendSignal(pidfd.get(), SIGTERM);

@@ -9,28 +9,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/runtime/UniqueFd.h"
+
 namespace profile {
 
 namespace {
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    bool close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
+using runtime::UniqueFd;
 
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -56,7 +41,7 @@ std::optional<std::string> readWholeFile(const std::string& path, FileStatus* st
     const auto report = [status](FileStatus s) {
         if (status) *status = s;
     };
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) {
         report(errno == ENOENT || errno == ENOTDIR ? FileStatus::Missing
                : errno == EACCES                   ? FileStatus::Denied
@@ -106,7 +91,7 @@ FileStatus replaceFileAtomically(const std::string& path, std::string_view bytes
     tempName += targetPath.filename().string();
     tempName += ".XXXXXX";
     std::string temp = (targetPath.parent_path() / tempName).string();
-    FileDescriptor fd(::mkstemp(temp.data()));
+    UniqueFd fd(::mkstemp(temp.data()));
     if (fd.get() < 0) return errno == EACCES || errno == EROFS ? FileStatus::ReadOnly : FileStatus::IoError;
     const bool written = writeAll(fd.get(), bytes) && ::fchmod(fd.get(), mode) == 0 && ::fsync(fd.get()) == 0;
     if (!fd.close() || !written || ::rename(temp.c_str(), target.c_str()) != 0) {
@@ -115,7 +100,7 @@ FileStatus replaceFileAtomically(const std::string& path, std::string_view bytes
     }
     // The rename itself is durable only once the folder is flushed.
     const std::string folder = targetPath.has_parent_path() ? targetPath.parent_path().string() : ".";
-    FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() >= 0) ::fsync(dir.get());
     return FileStatus::Ok;
 }

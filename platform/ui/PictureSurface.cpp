@@ -56,6 +56,16 @@ Qt::PenStyle penStyleOf(int16_t style) {
     return styles[style];
 }
 
+// Whole pixels for drawing. QPointF::toPoint and the raster engine compute in int, so a coordinate
+// that is not finite or lies far outside any image (a log of zero, a bad scale) raises Overflow, as
+// the platform did, instead of overflowing; the limit leaves room for the engine's own arithmetic.
+QPoint wholePixel(QPointF p, const char* source) {
+    constexpr double kLimit = 1 << 29;
+    if (!(std::fabs(p.x()) < kLimit && std::fabs(p.y()) < kLimit))
+        runtime::raise(runtime::err::kOverflow, source);
+    return p.toPoint();
+}
+
 } // namespace
 
 PictureSurface::PictureSurface(int w, int h) {
@@ -124,10 +134,10 @@ void PictureSurface::Cls() {
 
 void PictureSurface::Line(double x1, double y1, double x2, double y2) {
     paint([&](QPainter& p) {
-        const QPointF a = toPixels(x1, y1);
-        const QPointF b = toPixels(x2, y2);
+        const QPoint a = wholePixel(toPixels(x1, y1), "Line");
+        const QPoint b = wholePixel(toPixels(x2, y2), "Line");
         // A flat-capped line of one point would leave nothing; the platform sets no pixel there either.
-        if (a.toPoint() != b.toPoint()) p.drawLine(a.toPoint(), b.toPoint());
+        if (a != b) p.drawLine(a, b);
     });
     currentX_ = x2;
     currentY_ = y2;
@@ -139,8 +149,8 @@ void PictureSurface::LineTo(double x2, double y2) {
 
 void PictureSurface::Box(double x1, double y1, double x2, double y2) {
     paint([&](QPainter& p) {
-        const QPoint a = toPixels(x1, y1).toPoint();
-        const QPoint b = toPixels(x2, y2).toPoint();
+        const QPoint a = wholePixel(toPixels(x1, y1), "Box");
+        const QPoint b = wholePixel(toPixels(x2, y2), "Box");
         p.drawRect(QRect(a, b).normalized().adjusted(0, 0, -1, -1));
     });
     currentX_ = x2;
@@ -148,7 +158,7 @@ void PictureSurface::Box(double x1, double y1, double x2, double y2) {
 }
 
 void PictureSurface::PSet(double x, double y) {
-    const QPoint px = toPixels(x, y).toPoint();
+    const QPoint px = wholePixel(toPixels(x, y), "PSet");
     if (image_.rect().contains(px)) image_.setPixelColor(px, toQColor(foreColor_));
     currentX_ = x;
     currentY_ = y;

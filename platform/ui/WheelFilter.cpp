@@ -20,7 +20,8 @@ int32_t keyFlags(Qt::KeyboardModifiers m) {
            (m & Qt::ControlModifier ? HookMessage::kCtrlFlag : 0);
 }
 
-bool callHook(const WheelFilter::HookProc& proc, const HookMessage& message) {
+// By value: a procedure that unhooks or replaces itself must not be destroyed while it runs.
+bool callHook(WheelFilter::HookProc proc, const HookMessage& message) {
     bool pass = true;
     runGuarded([&] { pass = proc(message); }, "WheelHookProc");
     return pass;
@@ -95,7 +96,8 @@ bool WheelFilter::wheel(QWidget* receiver, QEvent* event) {
     const int32_t notches = partial_ / 120;
     partial_ -= notches * 120;
     bool pass = true;
-    for (int32_t i = 0; i < (notches < 0 ? -notches : notches); ++i) {
+    // A procedure that unhooks gets no further notches of this turn.
+    for (int32_t i = 0; i < (notches < 0 ? -notches : notches) && proc_; ++i) {
         HookMessage m;
         m.message = HookMessage::kMouseWheel;
         const int32_t distance = notches < 0 ? -120 : 120;

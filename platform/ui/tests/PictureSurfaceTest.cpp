@@ -2,7 +2,9 @@
 // pixel by pixel against the platform's formula for each mode.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <limits>
 
 #include "platform/runtime/RuntimeError.h"
 #include "platform/ui/PictureSurface.h"
@@ -84,6 +86,42 @@ TEST(PictureSurface, BoxOutlineAndTextMeasures) {
     EXPECT_DOUBLE_EQ(pic.CurrentX(), 0);
     EXPECT_LT(pic.CurrentY(), 30); // the next line is lower on the screen, so y decreases
     EXPECT_THROW(pic.setDrawMode(17), runtime::RuntimeError);
+}
+
+TEST(PictureSurface, CoordinatesWithoutAPixelRaiseOverflowAndLeaveThePictureAlone) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double far = 1e12; // pixels far beyond int
+    const std::function<void(ui::PictureSurface&, double)> draws[] = {
+        [](ui::PictureSurface& pic, double v) { pic.Line(5, 5, 10, v); },
+        [](ui::PictureSurface& pic, double v) { pic.Line(v, 5, 10, 10); },
+        [](ui::PictureSurface& pic, double v) { pic.Box(5, 5, v, 10); },
+        [](ui::PictureSurface& pic, double v) { pic.PSet(v, 5); },
+    };
+    for (const double v : {std::nan(""), inf, -inf, far, -far}) {
+        for (std::size_t d = 0; d < std::size(draws); ++d) {
+            SCOPED_TRACE(testing::Message() << "value " << v << ", draw " << d);
+            ui::PictureSurface pic(20, 20);
+            pic.Scale(0, 0, 20, 20);
+            pic.setBackColor(0);
+            pic.Cls();
+            pic.setForeColor(0xFFFFFF);
+            try {
+                draws[d](pic, v);
+                ADD_FAILURE() << "no error raised";
+            } catch (const runtime::RuntimeError& e) {
+                EXPECT_EQ(e.Number(), runtime::err::kOverflow);
+            }
+            EXPECT_EQ(rgb(pic.image(), 5, 5), 0u);
+        }
+    }
+    // Far outside the picture but within reach, a line is still drawn across it.
+    ui::PictureSurface pic(20, 20);
+    pic.Scale(0, 0, 20, 20);
+    pic.setBackColor(0);
+    pic.Cls();
+    pic.setForeColor(0xFFFFFF);
+    pic.Line(-1e6, 10, 1e6, 10);
+    EXPECT_EQ(rgb(pic.image(), 5, 10), 0xFFFFFFu);
 }
 
 } // namespace

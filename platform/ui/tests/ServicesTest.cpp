@@ -214,6 +214,21 @@ TEST(WheelHook, ASwallowedMessageReachesNoWindow) {
     EXPECT_EQ(outer->wheels, 1);
 }
 
+TEST_F(Wheel, AProcedureThatUnhooksItselfEndsTheTurnQuietly) {
+    std::vector<std::string> log;
+    const runtime::ScopedHooks hooks({.addLog = [&](const std::string& line) { log.push_back(line); },
+                                      .msgBox = [](auto&&...) { return 1; }});
+    filter.Hook([this](const ui::HookMessage& m) {
+        seen.push_back(m);
+        filter.Unhook();
+        return true;
+    });
+    turn(240); // two notches: the second finds no procedure
+    EXPECT_EQ(seen.size(), 1u);
+    EXPECT_FALSE(filter.hooked());
+    EXPECT_TRUE(log.empty());
+}
+
 TEST_F(Wheel, UnhookedFilterSeesNothing) {
     filter.Unhook();
     turn(120);
