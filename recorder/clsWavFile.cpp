@@ -484,9 +484,12 @@ int32_t clsWavFile::closeHandle() {
     return rc;
 }
 
+// The player's half size goes with its buffers: a block asked for after a close reads nothing.
 void clsWavFile::resetBuffers() {
     playBuffer_.assign(1, 0);
     readBuffer_.assign(1, 0);
+    play_.H = 0;
+    play_.halfOffset = 0;
 }
 
 int32_t clsWavFile::CloseRecording() {
