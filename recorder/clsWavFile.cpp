@@ -263,7 +263,7 @@ void clsWavFile::ReadTrailer() {
     };
     if (trailerPosition_ != 0 && !markerAt(trailerPosition_)) {
         trailerPosition_ = 0;
-        // The original program wrote 16-bit samples under an 8-bit header; its marker tells.
+        // Older recordings hold 16-bit samples under an 8-bit header; where the marker lies tells.
         const int64_t wide = int64_t(headerDataSize_) * 2 + 45;
         if (headerBits_ == 8 && headerDataSize_ > 0 && markerAt(wide)) {
             play_.bytesPerSample = 2;
