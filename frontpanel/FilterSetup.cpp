@@ -4,6 +4,7 @@
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
+#include "radio/ScopedFlag.h"
 
 namespace frontpanel {
 
@@ -43,7 +44,7 @@ void FilterSetup::design(clsFFTFilter& f) {
 
 void FilterSetup::MakeFilters() {
     if (busy_) return;
-    busy_ = true;
+    const ScopedFlag busy(busy_);
     try {
         ReceiverState& st = state_;
         Nerix::FilterBank& b = bank_;
@@ -146,7 +147,6 @@ void FilterSetup::MakeFilters() {
     } catch (const std::exception&) {
         // The rebuild ends at the failing design; the remaining filters keep what they had.
     }
-    busy_ = false;
 }
 
 void FilterSetup::SelectMode(int32_t index) {
