@@ -11,7 +11,7 @@ namespace Nerix {
 
 namespace {
 
-// The original held positions and counts in 16 bits; longer texts overflowed there.
+// Positions and counts reach callers as 16-bit values, so a longer text is an overflow.
 constexpr std::size_t kMaxChars = 32767;
 
 void checkLength(const std::u32string& text, const char* source) {

@@ -11,7 +11,7 @@ namespace PublicFuncs {
 int32_t ScaleColour(int32_t colour, int16_t percent) {
     const double factor = percent / 100.0;
     const auto scale = [factor](int32_t channel) { return runtime::CLng(factor * channel) & 0xFF; };
-    // Whole-number division truncates towards zero, as the original's did for the odd negative colour.
+    // Whole-number division truncates towards zero; that decides the channels of a negative colour.
     const int32_t red = scale(colour & 0xFF);
     const int32_t green = scale((colour / 256) & 0xFF);
     const int32_t blue = scale(colour / 65536);

@@ -17,13 +17,6 @@ profile::SettingsStore& settings(Application& app) {
     return device(app.Settings, "Application.Settings");
 }
 
-template <class Step> void skipOnFailure(Step&& step) noexcept {
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
 } // namespace
 
 std::unique_ptr<clsVFO> ObjectFactory::makeVfo(Application& app) {
@@ -75,29 +68,29 @@ std::unique_ptr<clsHamlib> ObjectFactory::makeHamlibOsc(Application& app) {
 }
 
 void CreateGlobalObjects(Application& app, ObjectFactory& factory) {
-    skipOnFailure([&] { app.Vfo = factory.makeVfo(app); });
-    skipOnFailure([&] { app.SerialLine = factory.makeSerialLine(app); });
-    skipOnFailure([&] { app.ParallelLine = factory.makeParallelLine(app); });
-    skipOnFailure([&] { app.NullLine = factory.makeNullLine(app); });
-    skipOnFailure([&] { app.Drb30Line = factory.makeDrb30Line(app); });
-    skipOnFailure([&] { app.Us232cLine = factory.makeUs232cLine(app); });
-    skipOnFailure([&] { app.Ft232Line = factory.makeFt232Line(app); });
-    skipOnFailure([&] { app.Ad9835Osc = factory.makeAd9835Osc(app); });
-    skipOnFailure([&] { app.Ad9850Osc = factory.makeAd9850Osc(app); });
-    skipOnFailure([&] { app.Ad9851Osc = factory.makeAd9851Osc(app); });
-    skipOnFailure([&] { app.Ad9951Osc = factory.makeAd9951Osc(app); });
-    skipOnFailure([&] { app.Cy27ee16Osc = factory.makeCy27ee16Osc(app); });
-    skipOnFailure([&] { app.SoftDdsOsc = factory.makeSoftDdsOsc(app); });
-    skipOnFailure([&] { app.HamlibOsc = factory.makeHamlibOsc(app); });
+    runtime::resumeNext([&] { app.Vfo = factory.makeVfo(app); });
+    runtime::resumeNext([&] { app.SerialLine = factory.makeSerialLine(app); });
+    runtime::resumeNext([&] { app.ParallelLine = factory.makeParallelLine(app); });
+    runtime::resumeNext([&] { app.NullLine = factory.makeNullLine(app); });
+    runtime::resumeNext([&] { app.Drb30Line = factory.makeDrb30Line(app); });
+    runtime::resumeNext([&] { app.Us232cLine = factory.makeUs232cLine(app); });
+    runtime::resumeNext([&] { app.Ft232Line = factory.makeFt232Line(app); });
+    runtime::resumeNext([&] { app.Ad9835Osc = factory.makeAd9835Osc(app); });
+    runtime::resumeNext([&] { app.Ad9850Osc = factory.makeAd9850Osc(app); });
+    runtime::resumeNext([&] { app.Ad9851Osc = factory.makeAd9851Osc(app); });
+    runtime::resumeNext([&] { app.Ad9951Osc = factory.makeAd9951Osc(app); });
+    runtime::resumeNext([&] { app.Cy27ee16Osc = factory.makeCy27ee16Osc(app); });
+    runtime::resumeNext([&] { app.SoftDdsOsc = factory.makeSoftDdsOsc(app); });
+    runtime::resumeNext([&] { app.HamlibOsc = factory.makeHamlibOsc(app); });
 }
 
 void CreateFilterBank(Application& app) {
-    skipOnFailure([&] { app.Filters = Nerix::CreateFilterBank(app.Nerix, app.State.BaseIF); });
+    runtime::resumeNext([&] { app.Filters = Nerix::CreateFilterBank(app.Nerix, app.State.BaseIF); });
 }
 
 void BuildTables(Application& app) {
-    skipOnFailure([&] { RXDefinitions::Initialise(app.RxModels, app.State.BaseIF); });
-    skipOnFailure([&] { app.RigList.BuildRigList(); });
+    runtime::resumeNext([&] { RXDefinitions::Initialise(app.RxModels, app.State.BaseIF); });
+    runtime::resumeNext([&] { app.RigList.BuildRigList(); });
 }
 
 void InitialiseRX(Application& app, comm::MSComm* msComm1) {

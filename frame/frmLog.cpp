@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "platform/runtime/Hooks.h"
+#include "radio/ScopedFlag.h"
 
 namespace {
 
@@ -56,11 +57,7 @@ void frmLog::Form_Resize() {
 
 void frmLog::AddLog(const std::string& text) {
     if (!traceOn_ || busy_) return;
-    busy_ = true;
-    struct Clear {
-        bool& flag;
-        ~Clear() { flag = false; }
-    } clear{busy_};
+    const ScopedFlag busy(busy_);
     lstLog.AddItem(text);
     lstLog.setListIndex(lstLog.ListCount() - 1);
     if (!writeLine(path_, text, std::ios::app)) {

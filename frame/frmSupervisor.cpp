@@ -7,6 +7,7 @@
 
 #include "frame/BandPlanFiles.h"
 #include "platform/runtime/Hooks.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace {
 
@@ -14,14 +15,6 @@ constexpr const char* kTracePrefix = "frmSupervisor.Initialise";
 
 constexpr std::array<int32_t, kTuningStepCount> kTuningSteps = {
     100000, 90000, 50000, 30000, 25000, 10000, 5000, 2500, 1000, 500, 250, 100, 50, 25, 10, 5, 2, 1};
-
-// Steps after the trace switch are abandoned when they fail and the sequence goes on.
-template <class Step> void skipOnFailure(Step&& step) noexcept {
-    try {
-        step();
-    } catch (...) {
-    }
-}
 
 std::string upper(const std::string& text) {
     std::string out = text;
@@ -65,7 +58,7 @@ void frmSupervisor::Form_Load() {
     if (!app_.MainWindow) app_.MainWindow = std::make_unique<frmMain>(app_.State);
     // The main window's load builds on the radio of the saved model; a set-up that fails leaves the
     // objects unwired, and the program still starts.
-    skipOnFailure([&] { startup::InitialiseRX(app_); });
+    runtime::resumeNext([&] { startup::InitialiseRX(app_); });
     app_.MainWindow->Show();
     Timer1.setInterval(1000);
     Timer1.setEnabled(true);
@@ -79,7 +72,7 @@ int32_t frmSupervisor::Initialise() {
 
     // Asked before the log window exists: starting the log anew would wipe the running instance's log.
     bool another = false;
-    skipOnFailure([&] { another = env_.otherInstanceRunning && env_.otherInstanceRunning(); });
+    runtime::resumeNext([&] { another = env_.otherInstanceRunning && env_.otherInstanceRunning(); });
 
     app_.Log =
         std::make_unique<frmLog>(app_.State.TraceOn && !another, env_.programFolder, env_.executableName);
@@ -89,14 +82,14 @@ int32_t frmSupervisor::Initialise() {
     }
 
     if (another) {
-        skipOnFailure([] {
+        runtime::resumeNext([] {
             runtime::MsgBox(std::string(runtime::kProductName) + " is already running", runtime::mb::kOkOnly,
                             runtime::kProductName);
         });
         return kAnotherInstance;
     }
 
-    skipOnFailure([&] {
+    runtime::resumeNext([&] {
         splash_ = std::make_unique<frmSplash1>();
         splash_->Show();
         runtime::DoEvents();
@@ -111,8 +104,8 @@ int32_t frmSupervisor::Initialise() {
 
     app_.State.BaseIF = 12000;
     trace(" : Nerix.INIT");
-    skipOnFailure([&] { Nerix::ProbeSPL(app_.State, Nerix::versionRecordReader()); });
-    skipOnFailure([&] { app_.Nco.InitNCO(30, 16, Nerix::kNcoBlock); });
+    runtime::resumeNext([&] { Nerix::ProbeSPL(app_.State, Nerix::versionRecordReader()); });
+    runtime::resumeNext([&] { app_.Nco.InitNCO(30, 16, Nerix::kNcoBlock); });
 
     trace(" : PublicVars.SDRColourSchemes.Defaults");
     auto& colours = app_.State.SDRColourSchemes;
@@ -130,7 +123,7 @@ int32_t frmSupervisor::Initialise() {
     trace(":Initialising Digital Filter Objects");
     startup::CreateFilterBank(app_);
     trace(":Creating Profiler Object");
-    skipOnFailure([&] { app_.BlockProfiler = std::make_unique<Profiler>(); });
+    runtime::resumeNext([&] { app_.BlockProfiler = std::make_unique<Profiler>(); });
     trace(":Initialising Tuning Step Array");
     app_.TuningSteps = kTuningSteps;
 
@@ -139,7 +132,7 @@ int32_t frmSupervisor::Initialise() {
     startup::BuildTables(app_);
 
     trace(":End");
-    skipOnFailure([&] {
+    runtime::resumeNext([&] {
         if (splash_) splash_->Unload();
         splash_.reset();
     });
@@ -151,7 +144,7 @@ bool frmSupervisor::scanBandPlans() {
     const std::vector<std::string> files = startup::bandPlanFiles(env_.programFolder);
     if (files.empty()) {
         trace(":No BandPlans found in " + env_.programFolder);
-        skipOnFailure([&] {
+        runtime::resumeNext([&] {
             if (splash_) splash_->Unload();
             runtime::MsgBox("No Bandplan (.bpl) files found - You must have at least 1 Bandplan \r\n"
                             "Please Re-Install Application or find a .BPL file",
@@ -178,7 +171,7 @@ void frmSupervisor::Timer1_Timer() {
     for (QWidget* w : QApplication::topLevelWidgets()) {
         auto* form = dynamic_cast<ui::Form*>(w);
         if (form == nullptr || form->objectName() == objectName()) continue;
-        skipOnFailure([form] { form->Unload(); });
+        runtime::resumeNext([form] { form->Unload(); });
     }
     watchdogExit_ = true;
     if (env_.endProcess) env_.endProcess(0);

@@ -1,8 +1,10 @@
 // Filter tables, filter set-up and the mode's effect on the filter bank.
 #include "frontpanel/FilterSetup.h"
 
+#include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
+#include "radio/ScopedFlag.h"
 
 namespace frontpanel {
 
@@ -42,22 +44,23 @@ void FilterSetup::design(clsFFTFilter& f) {
 
 void FilterSetup::MakeFilters() {
     if (busy_) return;
-    busy_ = true;
+    const ScopedFlag busy(busy_);
     try {
         ReceiverState& st = state_;
         Nerix::FilterBank& b = bank_;
-        const int32_t C = st.MixerCentre, Hi = st.FilterHi, Lo = st.FilterLo;
+        // Edges are summed in 64 bits: knob values near the 32-bit limits end the rebuild with Overflow.
+        const int64_t C = st.MixerCentre, Hi = st.FilterHi, Lo = st.FilterLo;
         const int32_t ifMode = st.IFFilterMode;
         if (ifMode < 0 || ifMode > 2 || st.DemodMode < 0 || st.DemodMode > 8)
             runtime::raise(runtime::err::kSubscriptOutOfRange, "frmMain.MakeFilters");
         const IfFilterRow& row =
             tables_.IfFilterTable[static_cast<size_t>(ifMode)][static_cast<size_t>(st.DemodMode)];
-        const int32_t rHi = row.Hi, rLo = row.Lo;
+        const int64_t rHi = row.Hi, rLo = row.Lo;
         const bool upper = st.IQMode ? st.IQSelectUpper : st.HiSideLoActive;
         clsFFTFilter& ifF = b.IfFilter;
-        const auto edges = [&ifF](int32_t high, int32_t low) {
-            ifF.FHigh = high;
-            ifF.FLow = low;
+        const auto edges = [&ifF](int64_t high, int64_t low) {
+            ifF.FHigh = runtime::checkedNarrow<int32_t>(high);
+            ifF.FLow = runtime::checkedNarrow<int32_t>(low);
         };
         switch (st.DemodMode) {
         case 0:
@@ -109,8 +112,9 @@ void FilterSetup::MakeFilters() {
             amI.FHigh = 14000;
             amI.FLow = 10000;
         } else if (st.DemodMode == 7) {
-            amI.FHigh = ifF.FHigh - C;
-            amI.FLow = ifF.FLow - C; // a negative edge is raised to 0 by the design
+            amI.FHigh = runtime::checkedNarrow<int32_t>(ifF.FHigh - C);
+            amI.FLow =
+                runtime::checkedNarrow<int32_t>(ifF.FLow - C); // a negative edge is raised to 0 by the design
         }
         design(amI);
 
@@ -120,13 +124,13 @@ void FilterSetup::MakeFilters() {
         design(b.IQAMFilterQ);
 
         for (clsFFTFilter* f : {&b.DemodAfFilter, &b.NrPostFilter}) {
-            f->FHigh = Hi;
-            f->FLow = Lo;
+            f->FHigh = static_cast<int32_t>(Hi);
+            f->FLow = static_cast<int32_t>(Lo);
             design(*f);
         }
 
-        b.SsbFilterI.FHigh = Hi;
-        b.SsbFilterI.FLow = Lo;
+        b.SsbFilterI.FHigh = static_cast<int32_t>(Hi);
+        b.SsbFilterI.FLow = static_cast<int32_t>(Lo);
         b.SsbFilterI.QPhase = false;
         design(b.SsbFilterI);
 
@@ -143,7 +147,6 @@ void FilterSetup::MakeFilters() {
     } catch (const std::exception&) {
         // The rebuild ends at the failing design; the remaining filters keep what they had.
     }
-    busy_ = false;
 }
 
 void FilterSetup::SelectMode(int32_t index) {

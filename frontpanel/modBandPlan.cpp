@@ -18,6 +18,7 @@
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Text.h"
+#include "radio/ScopedFlag.h"
 
 namespace modBandPlan {
 
@@ -30,17 +31,6 @@ constexpr int32_t kNotchWidthDefault = 100;
 // A save waiting on a load pumps this often before it gives up: on one thread the load it waits for is
 // further down the same call stack and cannot end while the save waits.
 constexpr int kBusyWaitPumps = 100;
-
-class FlagGuard {
-public:
-    explicit FlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagGuard() { flag_ = false; }
-    FlagGuard(const FlagGuard&) = delete;
-    FlagGuard& operator=(const FlagGuard&) = delete;
-
-private:
-    bool& flag_;
-};
 
 template <class T> class ValueGuard {
 public:
@@ -346,8 +336,8 @@ bool BandPlanStore::InitBandPlanArrays(MainBandRec& band) {
 bool BandPlanStore::LoadBandPlan(MainBandRec& band) {
     if (band.Loaded) return true;
     if (busy_) return false;
-    const FlagGuard busy(busy_);
-    const FlagGuard loading(loading_);
+    const ScopedFlag busy(busy_);
+    const ScopedFlag loading(loading_);
     if (band.SubBand.empty()) InitBandPlanArrays(band); // a load without records would fill nothing
     const ValueGuard<const MainBandRec*> current(loadingBand_, &band);
 
@@ -438,7 +428,7 @@ bool BandPlanStore::SaveBandPlan(MainBandRec& band) {
                         " not saved: it could not be read when the band was loaded");
         return false;
     }
-    const FlagGuard busy(busy_);
+    const ScopedFlag busy(busy_);
     profile::ProfileBatch batch(band.FilePath);
     const ValueGuard<profile::ProfileBatch*> inBatch(batch_, &batch);
     file_ = band.FilePath;

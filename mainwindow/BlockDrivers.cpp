@@ -7,6 +7,7 @@
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
+#include "radio/ScopedFlag.h"
 #include "radio/clsVFO.h"
 #include "recorder/clsWavFile.h"
 
@@ -17,18 +18,6 @@ namespace {
 constexpr int32_t kN = BlockDrivers::kBlock;
 // Two seconds of blocks: the peak rings wrap once the index passes it.
 constexpr double kBlocksPerTwoSeconds = 2.0 * 48000.0 / 2048.0;
-
-// Holds a driver's busy flag for one block, so an error part-way never leaves it set.
-class BusyFlag {
-public:
-    explicit BusyFlag(bool& flag) noexcept : flag_(flag) { flag_ = true; }
-    ~BusyFlag() { flag_ = false; }
-    BusyFlag(const BusyFlag&) = delete;
-    BusyFlag& operator=(const BusyFlag&) = delete;
-
-private:
-    bool& flag_;
-};
 
 } // namespace
 
@@ -91,7 +80,7 @@ void BlockDrivers::process(std::span<int16_t> A, std::span<int16_t> B, bool iq) 
     if (A.size() < static_cast<size_t>(kN) || B.size() < static_cast<size_t>(kN))
         runtime::raise(runtime::err::kSubscriptOutOfRange,
                        iq ? "frmMain.ProcessIqBlock" : "frmMain.ProcessAudioBlock");
-    BusyFlag hold(busy);
+    ScopedFlag hold(busy);
     ReceiverState& st = state_;
     BlockDisplay* display = Ports.Display;
     BlockRecorder* rec = Ports.Recorder;

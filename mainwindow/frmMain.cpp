@@ -2,6 +2,7 @@
 #include "mainwindow/frmMain.h"
 
 #include "platform/runtime/Hooks.h"
+#include "radio/ScopedFlag.h"
 
 frmMain::frmMain(ReceiverState& state) : state_(state) {
     setObjectName("frmMain");
@@ -16,13 +17,10 @@ void frmMain::Form_Load() {
     trace(":Start");
     setCaption(runtime::kProductName);
     if (FormLoadBusy) return;
-    FormLoadBusy = true;
-    FormLoading = true;
+    const ScopedFlag busy(FormLoadBusy);
+    const ScopedFlag loading(FormLoading);
 
     trace(":Making frmMain Visible");
     show();
     setBackColor(state_.SDRColourSchemes.Background);
-
-    FormLoadBusy = false;
-    FormLoading = false;
 }

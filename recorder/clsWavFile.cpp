@@ -263,7 +263,7 @@ void clsWavFile::ReadTrailer() {
     };
     if (trailerPosition_ != 0 && !markerAt(trailerPosition_)) {
         trailerPosition_ = 0;
-        // The original program wrote 16-bit samples under an 8-bit header; its marker tells.
+        // Older recordings hold 16-bit samples under an 8-bit header; where the marker lies tells.
         const int64_t wide = int64_t(headerDataSize_) * 2 + 45;
         if (headerBits_ == 8 && headerDataSize_ > 0 && markerAt(wide)) {
             play_.bytesPerSample = 2;
@@ -484,9 +484,12 @@ int32_t clsWavFile::closeHandle() {
     return rc;
 }
 
+// The player's half size goes with its buffers: a block asked for after a close reads nothing.
 void clsWavFile::resetBuffers() {
     playBuffer_.assign(1, 0);
     readBuffer_.assign(1, 0);
+    play_.H = 0;
+    play_.halfOffset = 0;
 }
 
 int32_t clsWavFile::CloseRecording() {

@@ -197,29 +197,27 @@ INSTANTIATE_TEST_SUITE_P(
         FixedCase{"Lib", {1, 0, 0, 0}, 0, 0x40004, 7, 0, "1.00.0000", "", "NT-Win32", "Lib", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CFileVersionInfo, FallsBackToTheEnglishTableWhenTheFirstLacksCompanyName) {
-    TempFolder dir;
-    VersionRecordSpec spec = withVersion(1, 0, 0, 0);
-    spec.translations = {{0x0407, 0x04E4}};
-    spec.tables = {{0x0407, 0x04E4, {{"FileVersion", "german"}}},
-                   {0x0409, 0x04E4, {{"CompanyName", "Nerix"}, {"FileVersion", "english"}}}};
-    CFileVersionInfo info;
-    info.FullPathName(fileWith(dir, spec));
-    EXPECT_EQ(info.Language(), "German (Germany)");
-    EXPECT_EQ(info.CompanyName(), "Nerix");
-    EXPECT_EQ(info.FileVersion(), "english");
-}
-
-TEST(CFileVersionInfo, KeepsTheFirstTableWhenNeitherHasCompanyName) {
-    TempFolder dir;
-    VersionRecordSpec spec = withVersion(1, 0, 0, 0);
-    spec.translations = {{0x0407, 0x04E4}};
-    spec.tables = {{0x0407, 0x04E4, {{"FileVersion", "german"}}},
-                   {0x0409, 0x04E4, {{"FileVersion", "english"}}}};
-    CFileVersionInfo info;
-    info.FullPathName(fileWith(dir, spec));
-    EXPECT_EQ(info.CompanyName(), "");
-    EXPECT_EQ(info.FileVersion(), "german");
+// The first translation's table lacks CompanyName: the English table answers only when it has one.
+TEST(CFileVersionInfo, FallsBackToTheEnglishTableOnlyWhenItHasCompanyName) {
+    struct Case {
+        const char* englishCompany; // nullptr: the English table has none either
+        const char* company;
+        const char* fileVersion;
+    };
+    for (const Case c : {Case{"Nerix", "Nerix", "english"}, Case{nullptr, "", "german"}}) {
+        TempFolder dir;
+        VersionRecordSpec spec = withVersion(1, 0, 0, 0);
+        spec.translations = {{0x0407, 0x04E4}};
+        spec.tables = {{0x0407, 0x04E4, {{"FileVersion", "german"}}},
+                       {0x0409, 0x04E4, {{"FileVersion", "english"}}}};
+        if (c.englishCompany)
+            spec.tables[1].strings.insert(spec.tables[1].strings.begin(), {"CompanyName", c.englishCompany});
+        CFileVersionInfo info;
+        info.FullPathName(fileWith(dir, spec));
+        EXPECT_EQ(info.Language(), "German (Germany)");
+        EXPECT_EQ(info.CompanyName(), c.company);
+        EXPECT_EQ(info.FileVersion(), c.fileVersion);
+    }
 }
 
 TEST(CFileVersionInfo, FileVersionTextIsKeptExactly) {

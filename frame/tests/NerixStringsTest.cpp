@@ -116,7 +116,7 @@ TEST(Replace, ReplacesAsTheCallersExpect) {
     EXPECT_EQ(Replace("a.b.c", ".", "", 3, -1, 0), "a.bc"); // the search begins at start
 }
 
-TEST(StringRoutines, RefuseWhatTheOriginalRefused) {
+TEST(StringRoutines, RefuseTextsPast16BitsAndBadArguments) {
     const string tooLong(32768, 'a');
     const struct {
         std::function<void()> call;

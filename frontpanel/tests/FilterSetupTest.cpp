@@ -157,6 +157,21 @@ TEST(MakeFilters, AFailingDesignEndsTheRebuildThereAndTheNextCallRunsAgain) {
     EXPECT_EQ(rig.bank->IQAMFilterI.FHigh, 14000);
 }
 
+TEST(MakeFilters, AnEdgePastThe32BitRangeEndsTheRebuildAndTheNextCallRunsAgain) {
+    SetupRig rig;
+    rig.state.DemodMode = 0;
+    rig.state.IFFilterMode = 2;
+    rig.state.FilterHi = INT32_MAX; // the centre plus this is no 32-bit edge
+    const int32_t before = rig.bank->IqCorrectionFilterI.FHigh;
+    rig.setup.MakeFilters();
+    EXPECT_EQ(rig.bank->IqCorrectionFilterI.FHigh, before); // the rebuild ended before it
+    rig.state.FilterHi = 3000;
+    rig.setup.MakeFilters();
+    EXPECT_EQ(rig.bank->IfFilter.FHigh, 15500);
+    EXPECT_EQ(rig.bank->IfFilter.FLow, 9500);
+    EXPECT_EQ(rig.bank->IqCorrectionFilterI.FHigh, 23999);
+}
+
 TEST(MakeFilters, HandsTheIfFilterCoefficientsToTheDisplay) {
     struct Curve : frontpanel::FilterCurveSink {
         std::vector<float> got;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -730,6 +731,26 @@ TEST_F(WavFileTest, AFailedReadOfTheOpenRecordingEndsOnlyThePlayback) {
     feed(4);
     saveAs("r.wav");
     EXPECT_EQ(soxSamples(path("r.wav")), captured_);
+}
+
+// The block drivers keep asking for samples while the player mode says playing; a closed playback has
+// no buffers left to read them from.
+TEST_F(WavFileTest, SamplesAskedForAfterClosingThePlaybackAreSilence) {
+    wav_->TempFileName = path("t.tmp");
+    ASSERT_EQ(wav_->OpenRecording(), 0);
+    feed(8);
+    saveAs("c.wav");
+    wav_->setFileName(path("c.wav"));
+    ASSERT_GT(wav_->OpenPlayback(), 0);
+    wav_->Play();
+    ASSERT_EQ(wav_->PlayerMode(), 2);
+    std::vector<int16_t> block(kBlock, 1);
+    wav_->GetNextSamples(block, kBlock);
+    ASSERT_EQ(wav_->ClosePlayback(), 0);
+    std::fill(block.begin(), block.end(), int16_t(1));
+    wav_->GetNextSamples(block, kBlock);
+    EXPECT_EQ(std::count(block.begin(), block.end(), int16_t(0)), kBlock);
+    EXPECT_EQ(wav_->ReadFromDisk(), 0);
 }
 
 TEST_F(WavFileTest, TheLogStopsAt32767EntriesWhileTheRecordingGoesOn) {
