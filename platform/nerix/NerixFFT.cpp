@@ -169,7 +169,8 @@ NERIX_HOT void Convolve_Cart_S_2(const float* kRe, const float* kIm, float* re, 
 
 NERIX_HOT void FilterOverlapAdd_S_1(float* samples, const float* kRe, const float* kIm, float* tail,
                                     int32_t points) {
-    if (points < 2 || !powerOfTwo(points)) return;
+    // The segment is twice the points and must still be an int32_t count.
+    if (points < 2 || points > (1 << 29) || !powerOfTwo(points)) return;
     const int32_t n = 2 * points;
     RealPlans& p = realPlans(n);
     float* t = p.time;

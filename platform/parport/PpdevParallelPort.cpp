@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 
@@ -23,7 +24,10 @@ std::optional<int> parportForAddress(uint16_t address, const std::string& root) 
         if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) continue;
         std::ifstream file(entry.path() / "base-addr");
         long base = -1;
-        if (file >> base && base == address) return std::stoi(digits);
+        int number = 0;
+        const auto [end, ec2] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+        if (file >> base && base == address && ec2 == std::errc() && end == digits.data() + digits.size())
+            return number;
     }
     return std::nullopt;
 }

@@ -43,7 +43,8 @@ int32_t SystemNice::lowestNice() {
     // Without privilege the soft nice limit decides: 20 - limit is the lowest nice allowed.
     rlimit limit{};
     if (getrlimit(RLIMIT_NICE, &limit) != 0) return 20;
-    const auto cur = static_cast<int64_t>(limit.rlim_cur == RLIM_INFINITY ? 40 : limit.rlim_cur);
+    // Limits above 40 mean the same as 40, and capping first keeps a huge one from turning negative.
+    const auto cur = static_cast<int64_t>(std::min<rlim_t>(limit.rlim_cur, 40));
     return static_cast<int32_t>(std::clamp<int64_t>(20 - cur, -20, 20));
 }
 

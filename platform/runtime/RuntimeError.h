@@ -1,4 +1,4 @@
-// The run-time error every layer raises where the original program's runtime would have stopped with one.
+// The run-time error every layer raises where a checked runtime would stop, instead of undefined behaviour.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +9,7 @@
 
 namespace runtime {
 
-// Error numbers as the original runtime numbered them; callers and stored logs rely on these values.
+// The runtime's error numbers; callers and stored logs rely on these values.
 namespace err {
 inline constexpr int32_t kInvalidCall = 5;
 inline constexpr int32_t kOverflow = 6;
