@@ -195,11 +195,11 @@ int32_t WavFileRecorder::PlayerMode() const {
     return wav_.PlayerMode();
 }
 void WavFileRecorder::GetNextSamples(int16_t* block, int32_t n) {
-    wav_.GetNextSamples(std::span<int16_t>(block, static_cast<size_t>(n)),
+    wav_.GetNextSamples(std::span<int16_t>(block, runtime::checkedNarrow<size_t>(n)),
                         runtime::checkedNarrow<int16_t>(n));
 }
 void WavFileRecorder::AddSamples(const int16_t* block, int32_t n) {
-    wav_.AddSamples(std::span<const int16_t>(block, static_cast<size_t>(n)), n);
+    wav_.AddSamples(std::span<const int16_t>(block, runtime::checkedNarrow<size_t>(n)), n);
 }
 bool WavFileRecorder::IsPlaying() const {
     return wav_.IsPlaying();

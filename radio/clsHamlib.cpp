@@ -2,7 +2,9 @@
 #include "clsHamlib.h"
 
 #include <cstdint>
+#include <exception>
 
+#include "platform/runtime/RuntimeError.h"
 #include "radio/LineInterface.h"
 #include "radio/ScopedFlag.h"
 #include "radio/clsAD985x.h"
@@ -56,8 +58,15 @@ void clsHamlib::tune(double hertz) {
     const int32_t rig = bridge_.rig_init(modRigList::hamlibModelNumber(rigNo_));
     // No rig for this model: the other calls could only be refused, so they are skipped.
     if (rig == 0) return;
-    bridge_.rig_open(rig);
-    bridge_.rig_set_freq(rig, rigbridge::kRigVfoCurr, hertz);
+    try {
+        bridge_.rig_open(rig);
+        bridge_.rig_set_freq(rig, rigbridge::kRigVfoCurr, hertz);
+    } catch (const std::exception&) {
+        // The rig lives in the bridge until cleaned up: a failing call must not strand it there.
+        runtime::resumeNext([&] { bridge_.rig_close(rig); });
+        runtime::resumeNext([&] { bridge_.rig_cleanup(rig); });
+        throw;
+    }
     bridge_.rig_close(rig);
     bridge_.rig_cleanup(rig);
 }

@@ -66,9 +66,13 @@ public:
     int failingCalls = 0;
     // Runs as a call arrives, as an event pumped during a slow rig would.
     std::function<void()> during;
+    // A call of this name raises, as a bridge without that entry point would.
+    std::string missing;
 
 private:
     int32_t call(RigCall c) {
+        if (c.name == missing)
+            runtime::raise(runtime::err::kDllEntryPoint, "DynamicLibrary", "Can't find DLL entry point");
         if (failingCalls > 0) {
             --failingCalls;
             runtime::raise(runtime::err::kDllLoad, "DynamicLibrary", "Error in loading DLL");
@@ -204,6 +208,24 @@ TEST_F(Hamlib, ABridgeThatDoesNotLoadFailsTheChangeAndTheNextChangeTunes) {
     bridge.failingCalls = 1;
     EXPECT_EQ(errorOf([&] { osc.SetFrequency(70'000'000); }), runtime::err::kDllLoad);
     EXPECT_TRUE(bridge.calls.empty());
+    EXPECT_EQ(osc.SetFrequency(70'000'000), 70'000'000);
+    EXPECT_EQ(bridge.calls, sixCalls(1, 7, 7'000'000.0));
+}
+
+TEST_F(Hamlib, ARigMadeIsClosedAndFreedWhenACallAfterItFails) {
+    ready(osc);
+    osc.setRigNo(1);
+    for (const char* failing : {"rig_open", "rig_set_freq"}) {
+        bridge.calls.clear();
+        bridge.missing = failing;
+        EXPECT_EQ(errorOf([&] { osc.SetFrequency(70'000'000); }), runtime::err::kDllEntryPoint) << failing;
+        ASSERT_GE(bridge.calls.size(), 2u);
+        EXPECT_EQ(std::vector<RigCall>(bridge.calls.end() - 2, bridge.calls.end()),
+                  (std::vector<RigCall>{{"rig_close", 7}, {"rig_cleanup", 7}}))
+            << failing;
+    }
+    bridge.missing.clear();
+    bridge.calls.clear();
     EXPECT_EQ(osc.SetFrequency(70'000'000), 70'000'000);
     EXPECT_EQ(bridge.calls, sixCalls(1, 7, 7'000'000.0));
 }
