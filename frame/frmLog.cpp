@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "platform/runtime/Hooks.h"
-#include "radio/ScopedFlag.h"
+#include "frame/ScopedFlag.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
-#include "radio/ScopedFlag.h"
+#include "frame/ScopedFlag.h"
 
 namespace frontpanel {
 

@@ -18,7 +18,7 @@
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Text.h"
-#include "radio/ScopedFlag.h"
+#include "frame/ScopedFlag.h"
 
 namespace modBandPlan {
 

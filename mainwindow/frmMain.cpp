@@ -2,7 +2,7 @@
 #include "mainwindow/frmMain.h"
 
 #include "platform/runtime/Hooks.h"
-#include "radio/ScopedFlag.h"
+#include "frame/ScopedFlag.h"
 
 frmMain::frmMain(ReceiverState& state) : state_(state) {
     setObjectName("frmMain");

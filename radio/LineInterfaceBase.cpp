@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "platform/runtime/RuntimeError.h"
-#include "radio/ScopedFlag.h"
+#include "frame/ScopedFlag.h"
 
 namespace {
 constexpr uint8_t kMsbMasks[] = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};

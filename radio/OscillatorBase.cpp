@@ -7,7 +7,7 @@
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
 #include "radio/LineInterface.h"
-#include "radio/ScopedFlag.h"
+#include "frame/ScopedFlag.h"
 
 namespace {
 constexpr double kTwoTo32 = 4294967296.0;

@@ -6,7 +6,7 @@
 
 #include "platform/runtime/RuntimeError.h"
 #include "radio/LineInterface.h"
-#include "radio/ScopedFlag.h"
+#include "frame/ScopedFlag.h"
 #include "radio/clsVFO.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "radio/LineInterface.h"
-#include "radio/ScopedFlag.h"
+#include "frame/ScopedFlag.h"
 #include "radio/clsAD9850.h"
 #include "radio/clsAD9851.h"
 

@@ -5,7 +5,7 @@
 
 #include "platform/runtime/RuntimeError.h"
 #include "radio/LineInterface.h"
-#include "radio/ScopedFlag.h"
+#include "frame/ScopedFlag.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "platform/runtime/RuntimeError.h"
 #include "radio/LineInterface.h"
-#include "radio/ScopedFlag.h"
+#include "frame/ScopedFlag.h"
 #include "radio/clsAD985x.h"
 #include "radio/modRigList.h"
 #include "rigbridge/rigbridge.h"

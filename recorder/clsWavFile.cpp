@@ -2,6 +2,7 @@
 #include "recorder/clsWavFile.h"
 
 #include "frame/DebugTools.h"
+#include "frame/ScopedFlag.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
@@ -19,12 +20,6 @@ namespace {
 constexpr const char* kSource = "clsWavFile";
 // A half larger than this would only waste memory: 2^20 samples are 22 s at 48 kHz.
 constexpr int32_t kMaxRecBlockSize = 1 << 20;
-
-struct Guard {
-    explicit Guard(bool& flag) : flag_(flag) { flag_ = true; }
-    ~Guard() { flag_ = false; }
-    bool& flag_;
-};
 
 void putLE(std::vector<uint8_t>& b, std::size_t at, uint32_t v, int width) {
     for (int i = 0; i < width; ++i)
@@ -449,7 +444,7 @@ int32_t clsWavFile::WriteToDisk() {
     if (!isRecording_) return status::kNotRecording;
     if (isPaused_) return status::kPaused;
     if (inWrite_) return status::kWriteBusy;
-    Guard guard(inWrite_);
+    const ScopedFlag guard(inWrite_);
     if (rec_.pending == 0) return status::kNoFullHalf;
     return writePending();
 }
@@ -468,7 +463,7 @@ int32_t clsWavFile::flushRecording() {
 
 void clsWavFile::StopRecording() {
     if (inStopRecording_) return;
-    Guard guard(inStopRecording_);
+    const ScopedFlag guard(inStopRecording_);
     setPlayerMode(4);
     if (isRecording_) {
         isPaused_ = false;
@@ -589,7 +584,7 @@ void clsWavFile::selectRateOption() {
 
 int32_t clsWavFile::GetNextSamples(std::span<int16_t> OutSamples, int16_t NoSamples) {
     if (inGetNext_) return 0;
-    Guard guard(inGetNext_);
+    const ScopedFlag guard(inGetNext_);
     const int32_t n =
         std::clamp<int32_t>(NoSamples, 0, int32_t(std::min<std::size_t>(OutSamples.size(), INT16_MAX)));
     std::fill_n(OutSamples.begin(), n, int16_t(0));
@@ -636,7 +631,7 @@ int32_t clsWavFile::GetNextSamples(std::span<int16_t> OutSamples, int16_t NoSamp
 
 int32_t clsWavFile::ReadFromDisk() {
     if (inRead_) return 0;
-    Guard guard(inRead_);
+    const ScopedFlag guard(inRead_);
     if (!diskFile_ || play_.H <= 0) return 0;
     const bool ownRecording = rec_.open;
     if (ownRecording) play_.dataEnd = kHeaderLength + rec_.dataBytes;
@@ -800,7 +795,7 @@ void clsWavFile::Pause() {
 
 void clsWavFile::StopPlayBack() {
     if (inStopPlayBack_) return;
-    Guard guard(inStopPlayBack_);
+    const ScopedFlag guard(inStopPlayBack_);
     setPlayerMode(4);
     if (isPlaying_) {
         isPaused_ = isRecording_ = isPlaying_ = false;
@@ -849,7 +844,7 @@ std::string clsWavFile::LoadMedia() {
 
 void clsWavFile::Save() {
     if (inSave_) return;
-    Guard guard(inSave_);
+    const ScopedFlag guard(inSave_);
     if (LastDirectory.empty()) LastDirectory = programFolder_;
     if (statusOfMedia_ != 3) return;
     // A recording already closed (a cancelled Save) goes straight to the name.
