@@ -512,15 +512,8 @@ TEST(BandPlanSave, LineBreaksInTextNeverReachTheFile) {
 }
 
 TEST(BandPlanSave, NumbersReadAndWriteTheSameUnderAGermanLocale) {
-    const char* german = nullptr;
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"}) {
-        if (std::setlocale(LC_ALL, name) != nullptr) {
-            german = name;
-            break;
-        }
-    }
-    if (german == nullptr) GTEST_SKIP() << "no German locale on this machine";
-    const std::locale previous = std::locale::global(std::locale(german));
+    const profile::testing::ScopedGermanLocale german;
+    if (!german.active()) GTEST_SKIP() << "no German locale on this machine";
     {
         Plan plan;
         auto& band = plan.select(plan.addFixture("full.bpl"));
@@ -533,8 +526,6 @@ TEST(BandPlanSave, NumbersReadAndWriteTheSameUnderAGermanLocale) {
         EXPECT_NE(saved.find("AGCDecay=0.75\r\n"), std::string::npos);
         EXPECT_NE(saved.find("OutputAttenuation=-12.25\r\n"), std::string::npos);
     }
-    std::locale::global(previous);
-    std::setlocale(LC_ALL, "C");
 }
 
 TEST(BandPlanSave, AFileThatCouldNotBeReadIsNeverOverwritten) {

@@ -1,10 +1,12 @@
-// Test helpers: a temporary folder removed at the end of the test, and environment variables set for
-// one scope.
+// Test helpers: a temporary folder removed at the end of the test, and environment variables and the
+// German locale set for one scope.
 #pragma once
 
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <locale>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -71,6 +73,34 @@ public:
 private:
     std::string name_;
     std::optional<std::string> old_;
+};
+
+// Switches the C and C++ locales to German (comma as the decimal separator) for one scope, when the
+// machine has that locale; every way out of the test, a failed assertion included, puts "C" back.
+class ScopedGermanLocale {
+public:
+    ScopedGermanLocale() {
+        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"}) {
+            if (std::setlocale(LC_ALL, name) != nullptr) {
+                previous_ = std::locale::global(std::locale(name));
+                active_ = true;
+                return;
+            }
+        }
+    }
+    ~ScopedGermanLocale() {
+        if (!active_) return;
+        std::locale::global(previous_);
+        std::setlocale(LC_ALL, "C");
+    }
+    ScopedGermanLocale(const ScopedGermanLocale&) = delete;
+    ScopedGermanLocale& operator=(const ScopedGermanLocale&) = delete;
+
+    bool active() const noexcept { return active_; }
+
+private:
+    std::locale previous_;
+    bool active_ = false;
 };
 
 } // namespace profile::testing

@@ -227,15 +227,8 @@ TEST(ProfileBatch, NothingWrittenLeavesTheFileAlone) {
 }
 
 TEST(PrivateProfile, NumbersReadAndWriteTheSameUnderAGermanLocale) {
-    const char* german = nullptr;
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"}) {
-        if (std::setlocale(LC_ALL, name) != nullptr) {
-            german = name;
-            break;
-        }
-    }
-    if (german == nullptr) GTEST_SKIP() << "no German locale on this machine";
-    const std::locale previous = std::locale::global(std::locale(german));
+    const profile::testing::ScopedGermanLocale german;
+    if (!german.active()) GTEST_SKIP() << "no German locale on this machine";
     TempFolder dir;
     const std::string file = dir.write("f.ini", "[S]\r\nhalf=2.5\r\nneg=-3.5\r\nbig=1234567\r\nbad=1,5\r\n");
     EXPECT_EQ(GetPrivateProfileInt("S", "half", 0, file), 2); // half to even
@@ -246,6 +239,4 @@ TEST(PrivateProfile, NumbersReadAndWriteTheSameUnderAGermanLocale) {
     ASSERT_EQ(WritePrivateProfileString("S", "written", runtime::CStr(0.25), file), ProfileStatus::Ok);
     EXPECT_EQ(GetPrivateProfileString("S", "written", "", file), "0.25");
     EXPECT_EQ(runtime::parseDouble(GetPrivateProfileString("S", "half", "", file)), 2.5);
-    std::locale::global(previous);
-    std::setlocale(LC_ALL, "C");
 }
