@@ -58,6 +58,16 @@ template <class T> double toneAmplitude(std::span<const T> v, double hz, double 
     return 2.0 * std::hypot(re, im) / wsum;
 }
 
+// The audio frequency (100 Hz to 4.5 kHz, 25 Hz steps) where v is strongest.
+inline double strongest(std::span<const int16_t> v) {
+    double best = 0, at = 0;
+    for (double hz = 100; hz <= 4500; hz += 25) {
+        const double a = toneAmplitude(v, hz);
+        if (a > best) best = a, at = hz;
+    }
+    return at;
+}
+
 inline double maxAbs(std::span<const float> v) {
     double m = 0;
     for (float x : v)

@@ -54,15 +54,6 @@ double level(const std::vector<int16_t>& v, double hz) {
     return toneAmplitude(std::span<const int16_t>(v), hz);
 }
 
-double strongest(const std::vector<int16_t>& v) {
-    double best = 0, at = 0;
-    for (double hz = 100; hz <= 4500; hz += 25) {
-        const double a = level(v, hz);
-        if (a > best) best = a, at = hz;
-    }
-    return at;
-}
-
 Signal tone(double hz, double amplitude = 8000.0) {
     return [=](double t) { return amplitude * std::cos(2 * M_PI * hz * t); };
 }

@@ -31,15 +31,6 @@ IqSignal fmStation(double hz, double deviation, double audio) {
     };
 }
 
-double strongest(const std::vector<int16_t>& v) {
-    double best = 0, at = 0;
-    for (double hz = 100; hz <= 4500; hz += 25) {
-        const double a = level(v, hz);
-        if (a > best) best = a, at = hz;
-    }
-    return at;
-}
-
 double dB(double a, double b) {
     return 20.0 * std::log10(std::max(a, 1e-9) / std::max(b, 1e-9));
 }
