@@ -1,5 +1,5 @@
 // The whole-file INI reader: lines split at LF (a CR before it dropped), headers indexed once.
-#include "clsINIFile.h"
+#include "frame/clsINIFile.h"
 
 #include "platform/profile/AtomicFile.h"
 #include "platform/profile/IniDocument.h"

@@ -1,13 +1,13 @@
 // The shared steps of the oscillator classes.
-#include "OscillatorBase.h"
+#include "radio/OscillatorBase.h"
 
 #include <cmath>
 
+#include "frame/ScopedFlag.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
 #include "radio/LineInterface.h"
-#include "frame/ScopedFlag.h"
 
 namespace {
 constexpr double kTwoTo32 = 4294967296.0;

@@ -1,12 +1,12 @@
 // The AD9835 driver.
-#include "clsAD9835.h"
+#include "radio/clsAD9835.h"
 
 #include <array>
 #include <exception>
 
+#include "frame/ScopedFlag.h"
 #include "platform/runtime/RuntimeError.h"
 #include "radio/LineInterface.h"
-#include "frame/ScopedFlag.h"
 #include "radio/clsVFO.h"
 
 namespace {

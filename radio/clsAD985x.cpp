@@ -1,10 +1,10 @@
 // The AD9850 and AD9851 drivers.
-#include "clsAD985x.h"
+#include "radio/clsAD985x.h"
 
 #include <array>
 
-#include "radio/LineInterface.h"
 #include "frame/ScopedFlag.h"
+#include "radio/LineInterface.h"
 #include "radio/clsAD9850.h"
 #include "radio/clsAD9851.h"
 

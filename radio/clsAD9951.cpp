@@ -1,11 +1,11 @@
 // The AD9951 driver.
-#include "clsAD9951.h"
+#include "radio/clsAD9951.h"
 
 #include <array>
 
+#include "frame/ScopedFlag.h"
 #include "platform/runtime/RuntimeError.h"
 #include "radio/LineInterface.h"
-#include "frame/ScopedFlag.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The serial line interface.
-#include "clsDDSSerialIF.h"
+#include "radio/clsDDSSerialIF.h"
 
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"

@@ -1,5 +1,5 @@
 // Checked numeric conversions and locale-independent number text.
-#include "Convert.h"
+#include "platform/runtime/Convert.h"
 
 #include <charconv>
 #include <cmath>

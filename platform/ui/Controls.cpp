@@ -1,6 +1,6 @@
 // Controls over Qt widgets. Values set from code go in under a signal blocker, and the wrapper runs the
 // handler itself when the value changed; user changes arrive through Qt's signals and take the same path.
-#include "Controls.h"
+#include "platform/ui/Controls.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,5 +1,5 @@
 // The picture surface over a QImage and QPainter's raster operations.
-#include "PictureSurface.h"
+#include "platform/ui/PictureSurface.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
