@@ -15,7 +15,7 @@ enum class FileStatus { Ok, Missing, Denied, ReadOnly, IoError };
 std::optional<std::string> readWholeFile(const std::string& path, FileStatus* status = nullptr);
 
 // Replaces (or creates) the file. A file without any write permission bit counts as read-only and is
-// refused, as the read-only attribute was, even for a user who could write it anyway. A symbolic link is
+// refused (the file's read-only mark), even for a user who could write it anyway. A symbolic link is
 // followed and its target replaced. The folder must exist.
 FileStatus replaceFileAtomically(const std::string& path, std::string_view bytes);
 

@@ -10,8 +10,8 @@
 
 namespace profile {
 
-// INI files come from an 8-bit Windows world: a file is UTF-8 when all of it is valid UTF-8, Windows-1252
-// otherwise. A file is written back in the encoding it was read in; a new file is UTF-8.
+// An INI file is UTF-8 when all of it is valid UTF-8, Windows-1252 otherwise. A file is written back in
+// the encoding it was read in; a new file is UTF-8.
 enum class IniEncoding { Utf8, Windows1252 };
 
 IniEncoding detectEncoding(std::string_view bytes) noexcept;

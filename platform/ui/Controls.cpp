@@ -287,8 +287,8 @@ void CheckBox::setValue(int16_t value) {
 
 // ---- OptionButton
 
-// Qt's automatic exclusivity reaches into nested containers; the platform groups by direct container,
-// so each container gets a button group of its own.
+// Qt's automatic exclusivity reaches into nested containers; option buttons group by their direct
+// container, so each container gets a button group of its own.
 QButtonGroup* optionGroupOf(QWidget* parent) {
     auto* group = parent->findChild<QButtonGroup*>("optionGroup", Qt::FindDirectChildrenOnly);
     if (!group) {
@@ -389,7 +389,7 @@ int32_t ListControl::ListCount() const {
 }
 
 std::string ListControl::List(int32_t index) const {
-    // Reading past the end gives empty text, as the platform's list does.
+    // Reading past the end gives empty text, not an error.
     if (index < 0 || index >= rowCount()) return {};
     return rowText(index);
 }
@@ -543,7 +543,7 @@ QTabBar* TabStrip::bar() const {
 }
 void TabStrip::AddTab(const std::string& caption) {
     silently(bar(), [&] { bar()->addTab(q(caption)); });
-    // The first tab is selected as it is added, as the platform's strip does, without a click.
+    // The first tab is selected as it is added, without a click.
     if (selected_ == 0) selected_ = 1;
 }
 int32_t TabStrip::TabCount() const {

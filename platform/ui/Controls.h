@@ -91,7 +91,7 @@ private:
     QPointer<QWidget> widget_;
     QObject* mouseWatcher_ = nullptr;
     int32_t foreColor_ = 0x000000;
-    int32_t backColor_ = 0x8000000F; // the platform's button face, until set
+    int32_t backColor_ = 0x8000000F; // the system colour of button faces, until set
     int16_t index_ = -1;
 };
 

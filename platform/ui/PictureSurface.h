@@ -1,5 +1,5 @@
 // A picture to draw on: a back buffer with a user coordinate system (y runs upward when ScaleHeight is
-// negative), a current point, line width and style, and the platform's raster drawing modes for lines and
+// negative), a current point, line width and style, and the raster drawing modes 1 to 16 for lines and
 // boxes. Flip() shows the buffer on the picture box.
 #pragma once
 
@@ -11,7 +11,7 @@
 
 namespace ui {
 
-// The raster drawing modes, numbered as the platform numbers them.
+// The raster drawing modes, by the numbers the windows set in DrawMode.
 namespace rop {
 inline constexpr int16_t kBlack = 1;
 inline constexpr int16_t kNotMergePen = 2;
@@ -33,7 +33,7 @@ inline constexpr int16_t kWhite = 16;
 
 class PictureSurface {
 public:
-    // Size in pixels; the scale starts as pixels in twips (the platform's default scale mode).
+    // Size in pixels; the scale starts as pixels in twips (the default scale mode).
     PictureSurface(int widthPixels, int heightPixels);
 
     void resize(int widthPixels, int heightPixels);
