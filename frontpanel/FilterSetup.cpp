@@ -1,10 +1,10 @@
 // Filter tables, filter set-up and the mode's effect on the filter bank.
 #include "frontpanel/FilterSetup.h"
 
+#include "frame/ScopedFlag.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
-#include "frame/ScopedFlag.h"
 
 namespace frontpanel {
 

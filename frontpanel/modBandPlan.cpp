@@ -11,6 +11,7 @@
 #include <optional>
 #include <variant>
 
+#include "frame/ScopedFlag.h"
 #include "frame/clsINIFile.h"
 #include "frame/modIniFiles.h"
 #include "platform/profile/PrivateProfile.h"
@@ -18,7 +19,6 @@
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Text.h"
-#include "frame/ScopedFlag.h"
 
 namespace modBandPlan {
 

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "frame/ScopedFlag.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
-#include "frame/ScopedFlag.h"
 #include "radio/clsVFO.h"
 #include "recorder/clsWavFile.h"
 
