@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config linux-libc-dev
+    cmake ninja-build g++ pkg-config linux-libc-dev clang-format
     qt6-base-dev qt6-wayland
     libgtest-dev libgmock-dev libbenchmark-dev
     libfftw3-dev libhamlib-dev libhamlib-utils libftdi1-dev librtaudio-dev
