@@ -1,5 +1,5 @@
 // The main window's settings section: defaults of an empty store, the conversions, the exact save, and a
-// restore and save that keep every value (the noise floor no longer drifting down).
+// restore and save that keep every value (the noise floor does not drift down).
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -103,7 +103,7 @@ private:
         const auto y = static_cast<float>(at.y());
         const int16_t shift = shiftOf(m->modifiers());
         if (type == QEvent::MouseButtonDblClick) {
-            // The platform reports the second press of a double click as the double click alone.
+            // Qt delivers the second press of a double click as the double click alone.
             if (m->button() == Qt::LeftButton) {
                 afterDoubleClick_ = true;
                 if (control_.DblClick) runGuarded(control_.DblClick, "DblClick");

@@ -30,7 +30,7 @@ using Handler = std::function<void()>;
 // Button: 1 left, 2 right, 4 middle; Shift: 1 Shift, 2 Ctrl, 4 Alt; X and Y in twips, or in the user
 // scale of a picture box.
 using MouseHandler = std::function<void(int16_t Button, int16_t Shift, float X, float Y)>;
-// KeyCode is the platform's virtual-key code (see virtualKey); setting it to 0 keeps the key from the
+// KeyCode is a virtual-key code (see virtualKey); setting it to 0 keeps the key from the
 // control.
 using KeyHandler = std::function<void(int16_t& KeyCode, int16_t Shift)>;
 
