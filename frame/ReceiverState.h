@@ -110,11 +110,10 @@ struct ReceiverState {
     // True while a DSP chain runs a block.
     bool DspBusy = false;
 
-    // The front panel's knobs and tuning: the knob the wheel and the knob keys act on (0 none, 1 the
-    // frequency readout), the one pending step of the tuning-repeat timer (RepeatStep 0 stands for the
-    // VFO's step, in 0.1 Hz), the panel's step lock (the dial then steps by the VFO's step) and the
-    // flag by which a dial move of the wheel tuning is not taken as a turn.
-    int16_t ActiveKnob = 0;
+    // The front panel's tuning: the one pending step of the tuning-repeat timer (RepeatStep 0 stands
+    // for the VFO's step, in 0.1 Hz), the panel's step lock (the dial then steps by the VFO's step) and
+    // the flag by which a dial move of the wheel tuning is not taken as a turn. ActiveKnob 1 is the
+    // frequency readout.
     bool TuneUpRequest = false;
     bool TuneDownRequest = false;
     float RepeatStep = 0.0f;

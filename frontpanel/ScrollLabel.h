@@ -11,12 +11,15 @@
 
 namespace frontpanel {
 
-// The label a knob shows its value on: a caption and a text colour. The windows implement it.
+// The label a knob shows its value on: a caption, a text colour and, while it is marked, a border. The
+// windows implement it.
 class KnobLabel {
 public:
     virtual ~KnobLabel() = default;
     virtual void setCaption(const std::string& caption) = 0;
     virtual void setForeColor(int32_t bgr) = 0;
+    // True: a fixed single line; false: none.
+    virtual void setBorder(bool single) = 0;
 };
 
 } // namespace frontpanel

@@ -35,9 +35,9 @@ TwipsRect markerAround(const TwipsRect& d) {
     return {d.left - 20, d.top + 150, d.width + 40, d.height - 150};
 }
 
-const std::vector<std::string>& TuningPanel::vfoControlItems() {
-    static const std::vector<std::string> items = {"Cancel", "-", "Set Tuning Rate", "Lock Tune Rate",
-                                                   "Unlock Tune rate"};
+const std::vector<ui::MenuItem>& TuningPanel::vfoControlItems() {
+    static const std::vector<ui::MenuItem> items = {"Cancel", "-", "Set Tuning Rate", "Lock Tune Rate",
+                                                    "Unlock Tune rate"};
     return items;
 }
 

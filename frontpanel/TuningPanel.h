@@ -104,7 +104,7 @@ public:
     void mnuVFOControlSub_Click(int16_t index);
 
     // The "VFO Control" menu's items, in order, and the digit its Tag names.
-    static const std::vector<std::string>& vfoControlItems();
+    static const std::vector<ui::MenuItem>& vfoControlItems();
     const std::string& mnuVFOControlTag() const noexcept { return vfoControlTag_; }
 
     const std::string& ShownReadout() const noexcept { return ShownReadout_; }

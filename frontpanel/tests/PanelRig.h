@@ -26,6 +26,8 @@ struct RecordingLabel final : frontpanel::KnobLabel {
         ++captions;
     }
     void setForeColor(int32_t bgr) override { colour = bgr; }
+    void setBorder(bool single) override { border = single; }
+    bool border = false;
 };
 
 struct FakeDial final : frontpanel::DialPosition {

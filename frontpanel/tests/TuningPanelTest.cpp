@@ -293,8 +293,8 @@ TEST(VfoControlMenu, TheRightButtonPopsTheMenuForThatDigit) {
     r.dialogs.menuAnswers = {3}; // "Lock Tune Rate"
     r.panel().lbl7Seg_MouseDown(3, 2);
     ASSERT_EQ(r.dialogs.menus.size(), 1u);
-    EXPECT_EQ(r.dialogs.menus[0], (std::vector<std::string>{"Cancel", "-", "Set Tuning Rate",
-                                                            "Lock Tune Rate", "Unlock Tune rate"}));
+    EXPECT_EQ(r.dialogs.menus[0], (std::vector<ui::MenuItem>{"Cancel", "-", "Set Tuning Rate",
+                                                             "Lock Tune Rate", "Unlock Tune rate"}));
     EXPECT_EQ(r.panel().mnuVFOControlTag(), "3");
     EXPECT_DOUBLE_EQ(r.vfoObject.TuneStep(), 100000);
     EXPECT_TRUE(r.vfoObject.TuneStepLock());
