@@ -1,6 +1,7 @@
 // The front panel's hot paths: a turn of the wheel over the readout, from the event given to the
 // application to the oscillator's new frequency (through the wheel filter, the knob table, the wheel
-// tuning with its one message pump, the VFO and an AD9851 on the null line).
+// tuning with its one message pump, the VFO and an AD9851 on the null line); and a changed readout
+// repainted.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -10,9 +11,11 @@
 #include <memory>
 
 #include "frontpanel/FrontPanelCore.h"
+#include "frontpanel/TuningControls.h"
 #include "platform/profile/SettingsStore.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/ui/DialogService.h"
+#include "platform/ui/Form.h"
 #include "platform/ui/WheelFilter.h"
 #include "radio/clsAD9851.h"
 #include "radio/clsDDSNullIF.h"
@@ -130,6 +133,41 @@ static void BM_WheelTurnOverTheReadoutToTheOscillator(benchmark::State& st) {
     }
 }
 BENCHMARK(BM_WheelTurnOverTheReadoutToTheOscillator);
+
+// The tuning-repeat timer's readout with a new frequency: nine digits and the "LO" value, painted.
+static void BM_ChangedReadoutRepainted(benchmark::State& st) {
+    profile::MemorySettingsStore store;
+    clsVFO vfo(store);
+    vfo.setRxMaxFreq(30'000'000);
+    ReceiverState state;
+    nerixdll::NerixDll nerix;
+    nspdll::NspDll nsp;
+    Nerix::Wrappers wrappers(state, nerix, nsp);
+    frontpanel::FilterTables tables = frontpanel::DefaultFilterTables();
+    frontpanel::CurrentVfo current([&] { return &vfo; });
+    Shell shell;
+    NoDialogs dialogs;
+    const frontpanel::TuningStepTable steps{};
+    ui::Form form;
+    form.setClientSize(8400, 2700);
+    std::string lo;
+    frontpanel::TuningControls controls(&form, 240, 120, {[&](const std::string& c) { lo = c; }, {}});
+    frontpanel::FrontPanelCore core(
+        {state, wrappers, tables, current, controls, shell, controls, dialogs, steps});
+    controls.connect(core, steps);
+    form.Show();
+    QCoreApplication::processEvents();
+    QWidget* readout = controls.picFreqDisp.widget();
+    int32_t f = 140'741'234;
+    for (auto _ : st) {
+        f = f == 140'741'234 ? 140'741'334 : 140'741'234;
+        vfo.setTunedFrequency(f);
+        core.tuning.Display7Seg(vfo.FormattedTunedFreq());
+        readout->repaint();
+    }
+    benchmark::DoNotOptimize(lo);
+}
+BENCHMARK(BM_ChangedReadoutRepainted);
 
 int main(int argc, char** argv) {
     if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
