@@ -2,9 +2,11 @@
 // handler itself when the value changed; user changes arrive through Qt's signals and take the same path.
 #include "Controls.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -78,9 +80,16 @@ protected:
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
             return key(static_cast<QKeyEvent*>(e));
-        case QEvent::FocusOut:
-            if (control_.LostFocus) runGuarded(control_.LostFocus, "LostFocus");
+        case QEvent::FocusOut: {
+            // A drop-down list or popup menu opening (the keyboard goes into it while it is open), or
+            // another window taking the keyboard, moves no focus within the window: the control has
+            // not been left.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
+            const bool left = reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+                              !QApplication::activePopupWidget();
+            if (left && control_.LostFocus) runGuarded(control_.LostFocus, "LostFocus");
             return false;
+        }
         default:
             return false;
         }

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -114,6 +116,12 @@ TEST_F(ActiveForm, SetFocusMovesTheKeyboardAndTheControlLeftHearsLostFocus) {
     sink.SetFocus(); // a picture box takes the focus too, so its keys reach the window
     EXPECT_EQ(QApplication::focusWidget(), sink.widget());
     EXPECT_EQ(events, (std::vector<std::string>{"a lost", "b lost"}));
+    // Opening a drop-down, or the user turning to another window, leaves no control.
+    for (const Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent out(QEvent::FocusOut, reason);
+        QApplication::sendEvent(a.widget(), &out);
+    }
+    EXPECT_EQ(events.size(), 2u);
     b.setVisible(false);
     try {
         b.SetFocus();
@@ -121,6 +129,25 @@ TEST_F(ActiveForm, SetFocusMovesTheKeyboardAndTheControlLeftHearsLostFocus) {
     } catch (const runtime::RuntimeError& e) {
         EXPECT_EQ(e.Number(), runtime::err::kInvalidCall);
     }
+}
+
+TEST_F(ActiveForm, OpeningADropDownListDoesNotLeaveTheControl) {
+    ui::ComboBox cbo(&form);
+    ui::TextBox txt(&form);
+    txt.setTop(600);
+    cbo.AddItem("Broadcast");
+    cbo.AddItem("Amateur");
+    cbo.LostFocus = [this] { add("cbo lost"); };
+    show();
+    cbo.SetFocus();
+    auto* box = static_cast<QComboBox*>(cbo.widget());
+    box->showPopup();
+    QTest::qWait(20);
+    box->hidePopup();
+    QTest::qWait(20);
+    EXPECT_TRUE(events.empty());
+    txt.SetFocus();
+    EXPECT_EQ(events, (std::vector<std::string>{"cbo lost"}));
 }
 
 TEST_F(ActiveForm, ZOrderBringsAControlInFrontOfItsSiblingsOrBehindThem) {
