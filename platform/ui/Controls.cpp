@@ -361,12 +361,6 @@ void Label::setCaption(const std::string& text) {
     label()->setText(shown(text));
     fitCaption();
 }
-void Label::setBorderStyle(int16_t style) {
-    if (style != 0 && style != 1)
-        runtime::raise(err::kInvalidPropertyValue, "Label.BorderStyle", "Invalid property value");
-    label()->setFrameStyle(style == 1 ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
-    fitCaption();
-}
 void Label::setAutoSize(bool on) {
     autoSize_ = on;
     fitCaption();
@@ -383,6 +377,14 @@ void Label::setAlignment(int16_t alignment) {
                             : alignment == 2 ? Qt::AlignHCenter
                                              : Qt::AlignLeft;
     label()->setAlignment(h | Qt::AlignTop);
+}
+void Label::setBorderStyle(int16_t style) {
+    if (style != 0 && style != 1)
+        runtime::raise(err::kInvalidPropertyValue, "Label.BorderStyle", "Invalid property value");
+    borderStyle_ = style;
+    label()->setFrameStyle(style == 1 ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+    label()->setLineWidth(1);
+    fitCaption();
 }
 
 // ---- CommandButton

@@ -141,7 +141,8 @@ public:
     void setCaption(const std::string& text);
     // 0 left, 1 right, 2 centre.
     void setAlignment(int16_t alignment);
-    // 0 none, 1 a single line around the label.
+    // 0 none, 1 a fixed single line round the label; others are an invalid property value.
+    int16_t BorderStyle() const { return borderStyle_; }
     void setBorderStyle(int16_t style);
     // An auto-sized label takes the size of its caption at each change of caption or font.
     void setAutoSize(bool on);
@@ -154,6 +155,7 @@ private:
     void fitCaption();
     std::string caption_;
     bool autoSize_ = false;
+    int16_t borderStyle_ = 0;
 };
 
 class CommandButton final : public Control {
