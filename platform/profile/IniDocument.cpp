@@ -271,8 +271,9 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
     const std::u32string foldedKey = fold(keyText);
     if (const auto k = sec.keys.find(foldedKey); k != sec.keys.end()) {
         Line& line = sec.body[k->second];
-        // The same value again leaves the user's spelling of the line (indentation, blanks, tabs) alone.
-        if (line.after == valueText) return;
+        // The value the line already gives, in every reader's view, leaves the user's spelling of the line
+        // (indentation, blanks and tabs around "=") alone.
+        if (trimLeadingBlanks(line.after) == valueText) return;
         std::string eol = std::move(line.eol); // a last line without a line break stays so
         line = makeKeyLine(keyText, valueText);
         line.eol = std::move(eol);

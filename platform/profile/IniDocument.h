@@ -56,7 +56,7 @@ public:
     // The text after the key line's "=" with leading blanks and tabs removed (the whole-file reader's
     // value), or nullopt.
     std::optional<std::string> textAfterEquals(std::string_view section, std::string_view key) const;
-    // Replaces the key's line (left as it is when its text after "=" is the value already), or adds the
+    // Replaces the key's line (left as it is when it gives the value already), or adds the
     // key after the last key of its section, or appends the section. The caller has checked that the names
     // and the value cannot break the line structure. Bytes that are not valid UTF-8 are taken as Windows-1252
     // characters; a character a Windows-1252 file cannot hold turns the whole file into UTF-8, every line
