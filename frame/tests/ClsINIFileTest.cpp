@@ -63,8 +63,10 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"KeysUnderAnIndentedHeaderAreNotTheSectionAbove", "[A]\r\n [B]\r\nk=b\r\n", "A", "k",
                    "<default>"},
         LookupCase{"BlanksInsideTheBrackets", "[ SubBand.0 ]\r\nk=0\r\n", "SubBand.0", "k", "0"},
-        LookupCase{"OldNameBeforeTheHeader", "[Old][MainBand]\r\nk=m\r\n", "MainBand", "k", "m"},
-        LookupCase{"OldNameBeforeTheHeaderAnswersToo", "[Old][MainBand]\r\nk=m\r\n", "Old", "k", "m"},
+        // A header has one name, the first, as for the writes: no two sections share its lines.
+        LookupCase{"OldNameBeforeTheHeaderIsItsName", "[Old][MainBand]\r\nk=m\r\n", "Old", "k", "m"},
+        LookupCase{"SecondNameOfAHeaderIsNoSection", "[Old][MainBand]\r\nk=m\r\n", "MainBand", "k",
+                   "<default>"},
         LookupCase{"HeaderWithoutClosingBracketIsNoSection", "[MainBand\r\nk=m\r\n", "MainBand", "k",
                    "<default>"},
         LookupCase{"OnlyTheFirstSectionOfANameIsSearched", "[S]\r\nx=1\r\n[S]\r\nk=2\r\n", "S", "k",

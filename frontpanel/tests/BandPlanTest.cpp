@@ -734,9 +734,6 @@ INSTANTIATE_TEST_SUITE_P(
         HandEdit{
             "RemarkAfterTheHeader",
             [](const std::string& t) { return replaceFirst(t, "[SubBand.0]", "[SubBand.0] ; top band"); }},
-        // Every edit of the band once went to a new "[MainBand]" that the load never read.
-        HandEdit{"OldNameBeforeTheHeader",
-                 [](const std::string& t) { return replaceFirst(t, "[MainBand]", "[Old][MainBand]"); }},
         HandEdit{"TabBeforeEquals",
                  [](const std::string& t) {
                      return replaceFirst(t, "Description=Top band", "Description\t=Top band");
@@ -753,6 +750,20 @@ INSTANTIATE_TEST_SUITE_P(
         HandEdit{"LfLineEnds", [](const std::string& t) { return replaceAll(t, "\r\n", "\n"); }},
         HandEdit{"NoFinalLineBreak", [](const std::string& t) { return t.substr(0, t.size() - 2); }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A header's name is its first: "[Old][MainBand]" once gave the load the band's keys while every save
+// went to a new "[MainBand]" that the load never read. Now load and save both leave those lines to "Old".
+TEST(BandPlanLoad, AHeaderNamedOldFirstKeepsItsLinesAndTheBandReadsWhatItsSaveWrites) {
+    const std::string edited = replaceFirst(kHandPlan, "[MainBand]", "[Old][MainBand]");
+    const Loaded first = loadHand(edited);
+    EXPECT_EQ(first.caption, "hand");
+    EXPECT_EQ(first.subBands[0].Caption, "160m");
+    const std::string saved = changeAndSave(edited);
+    EXPECT_TRUE(saved.starts_with(replaceFirst(edited, "FreqMax=2000000", "FreqMax=1999000")));
+    Loaded expected = first;
+    expected.subBands[0].FreqMax = 1999000;
+    EXPECT_EQ(loadHand(saved), expected);
+}
 
 struct RefusedPlan {
     const char* name;

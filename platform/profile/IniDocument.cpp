@@ -57,15 +57,13 @@ bool hasHighBytes(std::string_view bytes) {
     return false;
 }
 
-// Every name a header line gives: the text between each "[" and the next "]" after it.
-std::vector<std::string_view> headerNames(std::string_view text) {
-    std::vector<std::string_view> names;
-    for (auto open = text.find('['); open != std::string_view::npos; open = text.find('[', open + 1)) {
-        const auto close = text.find(']', open + 1);
-        if (close == std::string_view::npos) break;
-        names.push_back(trimBlanks(text.substr(open + 1, close - open - 1)));
-    }
-    return names;
+// The name a header line gives: the text between its first "[" and the next "]". A header without the
+// closing bracket answers to no name.
+std::optional<std::string_view> headerName(std::string_view text) {
+    const auto open = text.find('[');
+    const auto close = text.find(']', open + 1);
+    if (close == std::string_view::npos) return std::nullopt;
+    return trimBlanks(text.substr(open + 1, close - open - 1));
 }
 
 } // namespace
@@ -180,8 +178,7 @@ void IniDocument::addLine(std::string raw, std::string eol) {
         Section section;
         section.header = std::move(line);
         sections_.push_back(std::move(section));
-        for (const std::string_view name : headerNames(text))
-            sectionIndex_.try_emplace(fold(name), sections_.size() - 1);
+        if (const auto name = headerName(text)) sectionIndex_.try_emplace(fold(*name), sections_.size() - 1);
         return;
     }
     Section& section = sections_.back();

@@ -33,9 +33,9 @@ std::optional<TextRefusal> refuseText(std::string_view bytes) noexcept;
 
 // Sections and keys match without regard to letter case; the first section of a name and the first key
 // of a name in it answer.
-// - A header is a line whose first character other than blanks and tabs is "["; it names every text
-//   that stands between a "[" of the line and the next "]", blanks and tabs around it removed, so
-//   "[Old][MainBand]" and " [ MainBand ] remark" both open "MainBand".
+// - A header is a line whose first character other than blanks and tabs is "["; its name is the text
+//   up to the next "]", blanks and tabs around it removed, so " [ MainBand ] remark" opens "MainBand"
+//   and "[Old][MainBand]" opens "Old". One name per header: no two names ever share a section.
 // - A key line is any other line holding "=" with a name before it, blanks and tabs around the name
 //   removed. Lines before the first header belong to no section.
 // - Lines end at LF, a CR before it belonging to the line end; a file without LF whose lines end in CR
