@@ -8,6 +8,7 @@
 void clsINIFile::init(const std::string& IniFilename) {
     doc_ = profile::IniDocument();
     lines_.clear();
+    linesMade_ = true;
     sectionCount_ = 0;
     lastLineIndex_ = 0;
 
@@ -29,16 +30,19 @@ void clsINIFile::init(const std::string& IniFilename) {
         }
     }
     doc_ = std::move(*doc);
-    for (auto& line : doc_.lines()) {
-        if (line.header) {
-            lines_.emplace_back(runtime::trimSpaces(line.text));
-            ++sectionCount_;
-        } else {
-            lines_.push_back(std::move(line.text));
-        }
-    }
+    const std::size_t lines = doc_.lineCount();
+    lastLineIndex_ = static_cast<int32_t>(lines + (lines > 0 && doc_.endsWithLineBreak() ? 1 : 0)) - 1;
+    sectionCount_ = static_cast<int32_t>(doc_.headerCount());
+    linesMade_ = false;
+}
+
+const std::vector<std::string>& clsINIFile::Lines() const {
+    if (linesMade_) return lines_;
+    for (auto& line : doc_.lines())
+        lines_.push_back(line.header ? std::string(runtime::trimSpaces(line.text)) : std::move(line.text));
     if (!lines_.empty() && doc_.endsWithLineBreak()) lines_.emplace_back();
-    lastLineIndex_ = static_cast<int32_t>(lines_.size()) - 1;
+    linesMade_ = true;
+    return lines_;
 }
 
 std::string clsINIFile::GetItem(std::string_view Section, std::string_view Key,

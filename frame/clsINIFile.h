@@ -26,14 +26,15 @@ public:
     }
 
     // The lines of the file (UTF-8), header lines trimmed of blanks; a file ending in a line break ends
-    // with an empty line.
-    const std::vector<std::string>& Lines() const noexcept { return lines_; }
+    // with an empty line. Made at the first call: the band load never needs them.
+    const std::vector<std::string>& Lines() const;
     int32_t LastLineIndex() const noexcept { return lastLineIndex_; }
     int32_t SectionCount() const noexcept { return sectionCount_; }
 
 private:
     profile::IniDocument doc_;
-    std::vector<std::string> lines_;
+    mutable std::vector<std::string> lines_;
+    mutable bool linesMade_ = true;
     int32_t lastLineIndex_ = -1;
     int32_t sectionCount_ = 0;
 };

@@ -172,22 +172,25 @@ IniDocument IniDocument::fromBytes(std::string_view bytes) {
 }
 
 void IniDocument::addLine(std::string raw, std::string eol) {
-    const std::string text = decodeText(raw, encoding_);
     Line line{std::move(raw), std::move(eol), {}, false};
+    std::string decoded;
+    if (encoding_ != IniEncoding::Utf8) decoded = decodeText(line.raw, encoding_);
+    const std::string_view text = encoding_ == IniEncoding::Utf8 ? std::string_view(line.raw) : decoded;
     if (trimLeadingBlanks(text).starts_with('[')) {
+        // Named before the line moves: the text may be a view of its bytes.
+        if (const auto name = headerName(text)) sectionIndex_.try_emplace(fold(*name), sections_.size());
         Section section;
         section.header = std::move(line);
         sections_.push_back(std::move(section));
-        if (const auto name = headerName(text)) sectionIndex_.try_emplace(fold(*name), sections_.size() - 1);
         return;
     }
     Section& section = sections_.back();
     const auto eq = text.find('=');
-    if (eq != std::string::npos) {
-        const std::string_view key = trimBlanks(std::string_view(text).substr(0, eq));
+    if (eq != std::string_view::npos) {
+        const std::string_view key = trimBlanks(text.substr(0, eq));
         if (!key.empty()) {
             line.isKey = true;
-            line.after = text.substr(eq + 1);
+            line.after = std::string(text.substr(eq + 1));
             if (section.header) section.keys.try_emplace(fold(key), section.body.size());
         }
     }
@@ -316,12 +319,24 @@ std::string IniDocument::toBytes() const {
 
 std::vector<IniDocument::LineText> IniDocument::lines() const {
     std::vector<LineText> out;
+    out.reserve(lineCount());
     for (const Section& sec : sections_) {
         if (sec.header) out.push_back({decodeText(sec.header->raw, encoding_), true});
         for (const Line& line : sec.body)
             out.push_back({decodeText(line.raw, encoding_), false});
     }
     return out;
+}
+
+std::size_t IniDocument::lineCount() const noexcept {
+    std::size_t count = 0;
+    for (const Section& sec : sections_)
+        count += sec.body.size() + (sec.header ? 1 : 0);
+    return count;
+}
+
+std::size_t IniDocument::headerCount() const noexcept {
+    return sections_.size() - 1;
 }
 
 bool IniDocument::endsWithLineBreak() const noexcept {

@@ -71,6 +71,8 @@ public:
         bool header = false;
     };
     std::vector<LineText> lines() const;
+    std::size_t lineCount() const noexcept;
+    std::size_t headerCount() const noexcept;
     bool endsWithLineBreak() const noexcept;
 
 private:
