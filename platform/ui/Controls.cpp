@@ -178,7 +178,7 @@ template <class F> void silently(QObject* o, F&& f) {
     f();
 }
 
-// Texts keep the platform's CR LF; Qt shows a bare LF as the line break.
+// Texts keep their CR LF line breaks; Qt shows a bare LF as the line break.
 QString shown(const std::string& text) {
     return q(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
@@ -753,7 +753,7 @@ public:
     }
 };
 
-// Tabs share the strip's width, as the platform's do: when the captions with the style's spacing do not
+// Tabs share the strip's width: when the captions with the style's spacing do not
 // fit, the spacing shrinks (to a few pixels) before any tab would scroll out of sight.
 class FittingTabBar final : public QTabBar {
 public:
