@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/runtime/testing/FakePerformanceCounter.h"
 #include "radio/clsAD9835.h"
 #include "radio/clsAD9850.h"
 #include "radio/clsAD9851.h"
@@ -21,9 +20,8 @@
 #include "radio/clsFTDIDRB30.h"
 #include "radio/clsFTDIUS232C.h"
 #include "radio/clsVFO.h"
+#include "radio/testing/PinBench.h"
 #include "radio/testing/PinDecoders.h"
-
-using runtime::testing::FakePerformanceCounter;
 
 namespace {
 
@@ -58,13 +56,8 @@ void PrintTo(const ModelRow& row, std::ostream* os) {
 
 constexpr double kTwoTo32 = 4294967296.0;
 
-class ModelSweep : public ::testing::TestWithParam<ModelRow> {
+class ModelSweep : public ::testing::TestWithParam<ModelRow>, protected pins::PinBench {
 protected:
-    FakePerformanceCounter counter{10'000'000, 1};
-    modTiming::Timing timing{counter};
-    profile::MemorySettingsStore store;
-    pins::PinTrace trace{counter};
-    pins::SimParallelPort lpt{trace};
     pins::SimSerialPorts ports{trace};
 };
 
@@ -209,17 +202,13 @@ std::vector<AdaptorRow> adaptorRows() {
     return out;
 }
 
-class AdaptorSweep : public ::testing::TestWithParam<AdaptorRow> {
+class AdaptorSweep : public ::testing::TestWithParam<AdaptorRow>, protected pins::PinBench {
 protected:
     AdaptorSweep() {
         for (const char* description : {"DRB USB ADP", "US232C"})
             driver.plugIn(description, pins::SimFtdiDriver::kPacedByBaudRate);
     }
 
-    FakePerformanceCounter counter{10'000'000, 1};
-    modTiming::Timing timing{counter};
-    profile::MemorySettingsStore store;
-    pins::PinTrace trace{counter};
     pins::SimFtdiDriver driver{trace};
 };
 
