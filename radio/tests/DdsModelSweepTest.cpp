@@ -56,10 +56,7 @@ void PrintTo(const ModelRow& row, std::ostream* os) {
 
 constexpr double kTwoTo32 = 4294967296.0;
 
-class ModelSweep : public ::testing::TestWithParam<ModelRow>, protected pins::PinBench {
-protected:
-    pins::SimSerialPorts ports{trace};
-};
+class ModelSweep : public ::testing::TestWithParam<ModelRow>, protected pins::PinBench {};
 
 std::unique_ptr<OscillatorBase> oscillatorFor(int chip, profile::SettingsStore& store) {
     switch (chip) {
@@ -208,8 +205,6 @@ protected:
         for (const char* description : {"DRB USB ADP", "US232C"})
             driver.plugIn(description, pins::SimFtdiDriver::kPacedByBaudRate);
     }
-
-    pins::SimFtdiDriver driver{trace};
 };
 
 TEST_P(AdaptorSweep, TheChipOnTheAdaptorRunsAtTheVfosOscillatorFrequency) {
