@@ -19,9 +19,14 @@ struct SDRColourScheme {
 
 // The DRM decoder options the main window keeps under "DRM.*".
 struct DrmOptions {
+    bool RunDreamOnDRM = false;
     std::string PathToDream;
+    bool MuteAFOnDRM = false; // the block drivers mute the output in the DRM mode
+    bool CloseSoundcardOnDRM = false;
     std::string DreamProgArgs;
+    int32_t DreamWindowStyle = 0; // 0 window shown, 1 minimised, 2 hidden
     bool DreamCloseOnExit = false;
+    bool DreamCloseOnModeChange = false;
 };
 
 struct ReceiverState {
@@ -51,7 +56,6 @@ struct ReceiverState {
     bool DynFilterActive = false;
     bool AGCOn = true;
     bool MuteAf = false;
-    bool MuteAFOnDRM = false;
     bool PerfStatsOn = false;
     int32_t FilterLo = 0; // Hz
     int32_t FilterHi = 0; // Hz
@@ -70,6 +74,14 @@ struct ReceiverState {
     int32_t IFFilterLo = 0;    // Hz
     bool FiltersDirty = false; // the housekeeping timer rebuilds the bank
     bool NotchDirty = false;
+
+    // Notch edges the notch knobs and controls work out for the housekeeping timer's rebuild (Hz)
+    int32_t NotchCentre = 0;
+    int32_t NotchWidth = 0;
+    int32_t NotchWidthPrevious = 0;
+    int32_t NotchLow = 0;
+    int32_t NotchHigh = 0;
+    bool NotchBusy = false; // one notch update at a time, shared by the centre knob and the notch slider
 
     // AGC. The history length counts block peaks, the ramp length samples; both are kept within
     // 1..2048 and 0..2048 by their setters and again by the AGC itself.
@@ -98,8 +110,35 @@ struct ReceiverState {
     // True while a DSP chain runs a block.
     bool DspBusy = false;
 
+    // The front panel's tuning: the one pending step of the tuning-repeat timer (RepeatStep 0 stands
+    // for the VFO's step, in 0.1 Hz), the panel's step lock (the dial then steps by the VFO's step) and
+    // the flag by which a dial move of the wheel tuning is not taken as a turn. ActiveKnob 1 is the
+    // frequency readout.
+    bool TuneUpRequest = false;
+    bool TuneDownRequest = false;
+    float RepeatStep = 0.0f;
+    bool TuneStepLocked = false;
+    bool SkipDialChange = false;
+
     bool TraceOn = false;             // "trace" on the command line
     int32_t CurrentMainBandIndex = 0; // the selected band in MainBands
     SDRColourScheme SDRColourSchemes;
     DrmOptions DRM;
+
+    // The main window's own options, kept in its settings section
+    float NoiseFloor = 0.0f;                 // the S-meter's noise floor, an RMS sample level
+    int32_t DisplayMode = 0;                 // the window layout, 0 to 3
+    bool ShaftAutoRate = false;              // kept for the configuration dialog
+    bool ScrollWheelEnableOverScope = false; // the wheel over the display tunes
+    bool KBDSupport = false;                 // kept for the configuration dialog
+    bool AutoTrackPresets = false;
+    bool FormCaptionOffOnPwrOn = false; // no title bar while the receiver is on
+    bool AutoStartSDR = false;          // power on at the end of the start-up
+    std::string SaveRecordingsPath;
+    int32_t RunPriority = 0; // priority class at power-on: 256 real-time, 128 high, 32 normal, 64 idle
+
+    // The knob labels' highlight: the knob the wheel and the knob keys act on (0 for none), and
+    // whether a highlighted label also gets a border (the settings' "MouseOverS.HiLiteBorder").
+    int16_t ActiveKnob = 0;
+    bool HiLiteBorder = false;
 };
