@@ -4,6 +4,9 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#include "platform/runtime/RuntimeError.h"
+#include "platform/ui/Twips.h"
+
 namespace ui {
 
 namespace {
@@ -34,6 +37,45 @@ PictureBox::PictureBox(QWidget* parent) : Control(new PictureWidget(parent, surf
     surface_.resize(widget()->width(), widget()->height());
     surface_.onFlip = [w = widget()] { w->update(); };
     watchClicks(&Click);
+}
+
+void PictureBox::Move(int32_t left, int32_t top, int32_t width, int32_t height) {
+    if (width < 0 || height < 0) runtime::raise(err::kInvalidPropertyValue, "Move", "Invalid property value");
+    Control::Move(left, top, width, height);
+    if (surface_.image().size() != widget()->size()) surface_.resize(widget()->width(), widget()->height());
+}
+
+double PictureBox::ContainerScaleHeight() const {
+    const QWidget* container = widget()->parentWidget();
+    return container ? twips(container->height()) : 0.0;
+}
+
+void PictureBox::ZOrder() {
+    widget()->raise();
+}
+
+// A picture box's back colour is what Cls fills with; the widget shows the buffer, not its palette.
+void PictureBox::setBackColor(int32_t bgr) {
+    surface_.setBackColor(bgr);
+    Control::setBackColor(bgr);
+}
+
+std::string PictureBox::FontName() const {
+    return surface_.FontFamily();
+}
+
+void PictureBox::setFontName(const std::string& name) {
+    surface_.setFontFamily(name);
+    Control::setFontName(name);
+}
+
+double PictureBox::FontSize() const {
+    return surface_.FontPointSize();
+}
+
+void PictureBox::setFontSize(double points) {
+    Control::setFontSize(points); // refuses a size that is not positive
+    surface_.setFontPointSize(points);
 }
 
 } // namespace ui
