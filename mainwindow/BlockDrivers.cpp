@@ -138,7 +138,7 @@ void BlockDrivers::process(std::span<int16_t> A, std::span<int16_t> B, bool iq) 
     resumeNext([&] {
         if (engine == nullptr) return;
         if (st.MuteAf) engine->SetOutputAttenuation(-40000);
-        if (st.MuteAFOnDRM && st.DemodMode == 3) engine->SetOutputAttenuation(-40000);
+        if (st.DRM.MuteAFOnDRM && st.DemodMode == 3) engine->SetOutputAttenuation(-40000);
     });
     resumeNext([&] {
         if (rec != nullptr && rec->PlayerMode() == 1) rec->AddSamples(a, kN);

@@ -44,16 +44,16 @@ public:
     void setScaleWidth(double v) { Scale(ScaleLeft(), ScaleTop(), v, ScaleHeight()); }
     void setScaleHeight(double v) { Scale(ScaleLeft(), ScaleTop(), ScaleWidth(), v); }
 
-    // The picture's place and outer size in its container, in the container's units (twips).
-    virtual int32_t Left() const = 0;
-    virtual int32_t Top() const = 0;
-    virtual int32_t Width() const = 0;
-    virtual int32_t Height() const = 0;
+    // The picture's place and outer size in its container's scale (twips on a form).
+    virtual double Left() const = 0;
+    virtual double Top() const = 0;
+    virtual double Width() const = 0;
+    virtual double Height() const = 0;
     // A negative size raises Invalid property value (380).
-    virtual void Move(int32_t left, int32_t top, int32_t width, int32_t height) = 0;
-    void setLeft(int32_t v) { Move(v, Top(), Width(), Height()); }
-    void setTop(int32_t v) { Move(Left(), v, Width(), Height()); }
-    void setHeight(int32_t v) { Move(Left(), Top(), Width(), v); }
+    virtual void Move(double left, double top, double width, double height) = 0;
+    void setLeft(double v) { Move(v, Top(), Width(), Height()); }
+    void setTop(double v) { Move(Left(), v, Width(), Height()); }
+    void setHeight(double v) { Move(Left(), Top(), Width(), v); }
     // The height of the container's own scale.
     virtual double ContainerScaleHeight() const = 0;
     // The size of the drawing in pixels, at least 1 each.
@@ -106,8 +106,8 @@ public:
 
     virtual bool Visible() const = 0;
     virtual void setVisible(bool on) = 0;
-    // Brings the picture in front of its siblings.
-    virtual void ZOrder() = 0;
+    // 0 brings the picture in front of its siblings, 1 puts it behind them.
+    virtual void ZOrder(int16_t position = 0) = 0;
 };
 
 } // namespace ui

@@ -26,6 +26,9 @@ protected:
         if (surface_) surface_->resize(e->size().width(), e->size().height());
     }
 
+public:
+    const PictureSurface* surface() const { return surface_; }
+
 private:
     PictureSurface*& surface_;
 };
@@ -39,7 +42,7 @@ PictureBox::PictureBox(QWidget* parent) : Control(new PictureWidget(parent, surf
     watchClicks(&Click);
 }
 
-void PictureBox::Move(int32_t left, int32_t top, int32_t width, int32_t height) {
+void PictureBox::Move(double left, double top, double width, double height) {
     if (width < 0 || height < 0) runtime::raise(err::kInvalidPropertyValue, "Move", "Invalid property value");
     Control::Move(left, top, width, height);
     if (surface_.image().size() != widget()->size()) surface_.resize(widget()->width(), widget()->height());
@@ -47,11 +50,9 @@ void PictureBox::Move(int32_t left, int32_t top, int32_t width, int32_t height) 
 
 double PictureBox::ContainerScaleHeight() const {
     const QWidget* container = widget()->parentWidget();
-    return container ? twips(container->height()) : 0.0;
-}
-
-void PictureBox::ZOrder() {
-    widget()->raise();
+    if (!container) return 0.0;
+    if (const PictureSurface* s = pictureSurfaceOf(container)) return s->ScaleHeight();
+    return twips(container->height());
 }
 
 // A picture box's back colour is what Cls fills with; the widget shows the buffer, not its palette.
@@ -76,6 +77,15 @@ double PictureBox::FontSize() const {
 void PictureBox::setFontSize(double points) {
     Control::setFontSize(points); // refuses a size that is not positive
     surface_.setFontPointSize(points);
+}
+
+QPointF PictureBox::mousePosition(QPointF pixel) const {
+    return surface_.fromPixels(pixel);
+}
+
+const PictureSurface* pictureSurfaceOf(const QWidget* widget) {
+    const auto* picture = dynamic_cast<const PictureWidget*>(widget);
+    return picture ? picture->surface() : nullptr;
 }
 
 } // namespace ui

@@ -7,29 +7,31 @@
 
 namespace ui {
 
+// Mouse events over a picture box, and the controls placed in it, are in its surface's user scale.
 class PictureBox final : public Control, public Picture {
 public:
     explicit PictureBox(QWidget* parent);
     PictureSurface& surface() { return surface_; }
+    QPointF mousePosition(QPointF pixel) const override;
     Handler Click;
 
     // Placement and visibility are the control's; colours, font and drawing are the surface's. A move
     // resizes the surface at once, shown or not, so a hidden picture can be drawn on at its new size.
-    void setLeft(int32_t v) { Move(v, Top(), Width(), Height()); }
-    void setTop(int32_t v) { Move(Left(), v, Width(), Height()); }
-    void setWidth(int32_t v) { Move(Left(), Top(), v, Height()); }
-    void setHeight(int32_t v) { Move(Left(), Top(), Width(), v); }
-    int32_t Left() const override { return Control::Left(); }
-    int32_t Top() const override { return Control::Top(); }
-    int32_t Width() const override { return Control::Width(); }
-    int32_t Height() const override { return Control::Height(); }
-    void Move(int32_t left, int32_t top, int32_t width, int32_t height) override;
+    void setLeft(double v) { Move(v, Top(), Width(), Height()); }
+    void setTop(double v) { Move(Left(), v, Width(), Height()); }
+    void setWidth(double v) { Move(Left(), Top(), v, Height()); }
+    void setHeight(double v) { Move(Left(), Top(), Width(), v); }
+    double Left() const override { return Control::Left(); }
+    double Top() const override { return Control::Top(); }
+    double Width() const override { return Control::Width(); }
+    double Height() const override { return Control::Height(); }
+    void Move(double left, double top, double width, double height) override;
     double ContainerScaleHeight() const override;
     int32_t PixelWidth() const override { return surface_.image().width(); }
     int32_t PixelHeight() const override { return surface_.image().height(); }
     bool Visible() const override { return Control::Visible(); }
     void setVisible(bool on) override { Control::setVisible(on); }
-    void ZOrder() override;
+    void ZOrder(int16_t position = 0) override { Control::ZOrder(position); }
 
     void Scale(double left, double top, double width, double height) override {
         surface_.Scale(left, top, width, height);
@@ -71,5 +73,8 @@ private:
     PictureSurface* surfacePtr_ = nullptr; // set before the widget can paint
     PictureSurface surface_;
 };
+
+// The surface of the picture box whose widget this is; null for any other widget.
+const PictureSurface* pictureSurfaceOf(const QWidget* widget);
 
 } // namespace ui

@@ -150,6 +150,11 @@ QPointF PictureSurface::toPixels(double x, double y) const {
             (y - scaleTop_) * image_.height() / scaleHeight_};
 }
 
+QPointF PictureSurface::fromPixels(QPointF pixel) const {
+    return {scaleLeft_ + pixel.x() * scaleWidth_ / image_.width(),
+            scaleTop_ + pixel.y() * scaleHeight_ / image_.height()};
+}
+
 void PictureSurface::preparePen(QPainter& p) {
     const PenState wanted{foreColor_, drawMode_, drawWidth_, drawStyle_};
     if (wanted == penState_) return;

@@ -35,7 +35,7 @@ public:
     }
 
     std::vector<Drawn> drawn;
-    // "AutoRedraw on", "AutoRedraw off", "Visible", "Hidden", "ZOrder", in order.
+    // "AutoRedraw on", "AutoRedraw off", "Visible", "Hidden", "ZOrder" (to the front), in order.
     std::vector<std::string> events;
     double containerScaleHeight = 6000;
 
@@ -67,11 +67,11 @@ public:
     double ScaleWidth() const override { return scaleWidth_; }
     double ScaleHeight() const override { return scaleHeight_; }
 
-    int32_t Left() const override { return left_; }
-    int32_t Top() const override { return top_; }
-    int32_t Width() const override { return width_; }
-    int32_t Height() const override { return height_; }
-    void Move(int32_t left, int32_t top, int32_t width, int32_t height) override {
+    double Left() const override { return left_; }
+    double Top() const override { return top_; }
+    double Width() const override { return width_; }
+    double Height() const override { return height_; }
+    void Move(double left, double top, double width, double height) override {
         if (width < 0 || height < 0) invalid("Move");
         left_ = left;
         top_ = top;
@@ -159,7 +159,7 @@ public:
         visible_ = on;
         events.push_back(on ? "Visible" : "Hidden");
     }
-    void ZOrder() override { events.push_back("ZOrder"); }
+    void ZOrder(int16_t position = 0) override { events.push_back(position == 0 ? "ZOrder" : "ZOrder back"); }
 
 private:
     [[noreturn]] static void invalid(const char* source) {
@@ -181,7 +181,7 @@ private:
 
     int32_t pixelWidth_, pixelHeight_;
     double scaleLeft_ = 0, scaleTop_ = 0, scaleWidth_, scaleHeight_;
-    int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     int32_t fore_ = 0, back_ = 0xFFFFFF;
     int16_t mode_ = rop::kCopyPen, drawWidth_ = 1, style_ = 0;
     std::string fontName_ = "MS Sans Serif";
