@@ -163,7 +163,7 @@ public:
 
 private:
     [[noreturn]] static void invalid(const char* source) {
-        runtime::raise(380, source, "Invalid property value");
+        runtime::raise(runtime::err::kInvalidPropertyValue, source, "Invalid property value");
     }
     // As the real picture: a point with no whole pixel raises Overflow.
     void checkPixel(double x, double y, const char* source) const {
