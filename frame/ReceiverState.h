@@ -53,14 +53,10 @@ struct ReceiverState {
     // Demodulation, filters, level
     int32_t DemodMode = 0; // 0 AM, 1 USB, 2 LSB, 3 DRM, 4 FM, 5 BC, 6 SAM, 7 AM1
     int32_t NotchType = 0; // 0 AF notch, 1 IF notch
-    // The notch as the front panel sets it; the display marks it too.
+    // The notch as the front panel sets it (its edges below); the display marks it too.
     bool NotchActive = false;
     int32_t NotchMode = 0;           // 0 manual, 1 automatic (the housekeeping timer follows the peak)
     bool NotchMirror = false;        // designed as a band-pass instead of a band-reject filter
-    int32_t NotchCentre = 1000;      // Hz
-    int32_t NotchWidth = 200;        // Hz
-    int32_t NotchLow = 0;            // Hz, NotchCentre - NotchWidth \ 2
-    int32_t NotchHigh = 0;           // Hz, NotchCentre + NotchWidth \ 2
     int32_t NotchBuiltCentre = 1000; // Hz, the centre at the last notch rebuild
     bool DynFilterActive = false;
     bool AGCOn = true;
@@ -83,6 +79,14 @@ struct ReceiverState {
     int32_t IFFilterLo = 0;    // Hz
     bool FiltersDirty = false; // the housekeeping timer rebuilds the bank
     bool NotchDirty = false;
+
+    // Notch edges the notch knobs and controls work out for the housekeeping timer's rebuild (Hz)
+    int32_t NotchCentre = 0;
+    int32_t NotchWidth = 0;
+    int32_t NotchWidthPrevious = 0;
+    int32_t NotchLow = 0;
+    int32_t NotchHigh = 0;
+    bool NotchBusy = false; // one notch update at a time, shared by the centre knob and the notch slider
 
     // AGC. The history length counts block peaks, the ramp length samples; both are kept within
     // 1..2048 and 0..2048 by their setters and again by the AGC itself.
@@ -110,6 +114,16 @@ struct ReceiverState {
 
     // True while a DSP chain runs a block.
     bool DspBusy = false;
+
+    // The front panel's tuning: the one pending step of the tuning-repeat timer (RepeatStep 0 stands
+    // for the VFO's step, in 0.1 Hz), the panel's step lock (the dial then steps by the VFO's step) and
+    // the flag by which a dial move of the wheel tuning is not taken as a turn. ActiveKnob 1 is the
+    // frequency readout.
+    bool TuneUpRequest = false;
+    bool TuneDownRequest = false;
+    float RepeatStep = 0.0f;
+    bool TuneStepLocked = false;
+    bool SkipDialChange = false;
 
     bool TraceOn = false;             // "trace" on the command line
     int32_t CurrentMainBandIndex = 0; // the selected band in MainBands

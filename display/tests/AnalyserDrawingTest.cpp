@@ -353,6 +353,8 @@ TEST(AnalyserOverlays, TheNotchMarkerIsNotScreenXorPenOnBlackAndOnWhite) {
     // With the I/Q pass band shown the marker uses the half step: 1024 / 2 - 42.67 / 2.
     IqBoxRig iq;
     FakeRig fake;
+    fake.state.NotchCentre = 1000;
+    fake.state.NotchWidth = 200;
     fake.a.setPorts({&iq.filters, &iq.vfo});
     fake.a.setIQMode(true);
     fake.a.setShowNotch(true);
@@ -494,6 +496,7 @@ TEST(AnalyserRobustness, ValuesWithoutAPixelOrAWholeNumberAreSkipped) {
     rig.plainSpectrum();
     rig.a.setChn2Enabled(false);
     rig.a.setShowNotch(true);
+    rig.state.NotchCentre = 1000;
     rig.load(tone(3, 100), tone(3, 100));
     rig.a.Display();
     const auto normal = ofKind(rig.shown().sinceCls(), Kind::Line, rig.a.Y1Colour).size();
