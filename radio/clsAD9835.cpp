@@ -21,6 +21,7 @@ constexpr OscillatorBase::Traits kTraits{
     .restoresSettings = true,
     .hasAutoRefresh = false,
     .clockKey = "ClkIn",
+    .limitedByWord = true,
 };
 
 } // namespace

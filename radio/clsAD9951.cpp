@@ -19,6 +19,7 @@ constexpr OscillatorBase::Traits kTraits{
     .restoresSettings = false,
     .hasAutoRefresh = false,
     .clockKey = "CLKIn",
+    .limitedByWord = true,
 };
 
 // The chip's VCO runs in its high range above about this system clock. The number once stood bare
