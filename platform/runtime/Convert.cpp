@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "Text.h"
+#include "platform/runtime/Text.h"
 
 namespace runtime {
 
