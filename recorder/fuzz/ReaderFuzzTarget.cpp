@@ -52,6 +52,9 @@ public:
     int32_t create(const std::string&, std::unique_ptr<files::File>&) override {
         return runtime::err::kPermissionDenied;
     }
+    int32_t openUpdate(const std::string&, std::unique_ptr<files::File>&) override {
+        return runtime::err::kPermissionDenied;
+    }
     bool exists(const std::string&) override { return true; }
     int32_t remove(const std::string&) override { return runtime::err::kPermissionDenied; }
     int32_t rename(const std::string&, const std::string&) override {
