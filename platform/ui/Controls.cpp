@@ -656,11 +656,34 @@ void Slider::setValue(int32_t value) {
     silently(slider(), [&] { slider()->setValue(value); });
     if (Change) Change();
 }
+int32_t Slider::SmallChange() const {
+    return slider()->singleStep();
+}
 void Slider::setSmallChange(int32_t step) {
     slider()->setSingleStep(step);
 }
+int32_t Slider::LargeChange() const {
+    return slider()->pageStep();
+}
 void Slider::setLargeChange(int32_t step) {
     slider()->setPageStep(step);
+}
+void Slider::setOrientation(int16_t orientation) {
+    if (orientation != 0 && orientation != 1)
+        runtime::raise(err::kInvalidPropertyValue, "Slider.Orientation", "Invalid property value");
+    orientation_ = orientation;
+    slider()->setOrientation(orientation == 1 ? Qt::Vertical : Qt::Horizontal);
+    // Qt puts a vertical slider's minimum at the bottom; ours stands at the top, and the arrow keys
+    // move the handle the way they point.
+    slider()->setInvertedAppearance(orientation == 1);
+    slider()->setInvertedControls(orientation == 1);
+}
+int32_t Slider::TickFrequency() const {
+    return slider()->tickPosition() == QSlider::NoTicks ? 0 : slider()->tickInterval();
+}
+void Slider::setTickFrequency(int32_t positions) {
+    slider()->setTickInterval(positions > 0 ? positions : 0);
+    slider()->setTickPosition(positions > 0 ? QSlider::TicksBelow : QSlider::NoTicks);
 }
 
 // ---- TabStrip

@@ -278,14 +278,23 @@ public:
     int32_t Value() const { return value_; }
     // Outside Min..Max is an invalid property value.
     void setValue(int32_t value);
+    int32_t SmallChange() const;
     void setSmallChange(int32_t step);
+    int32_t LargeChange() const;
     void setLargeChange(int32_t step);
+    // 0 horizontal, Min on the left; 1 vertical, Min at the top. Others are an invalid property value.
+    int16_t Orientation() const { return orientation_; }
+    void setOrientation(int16_t orientation);
+    // Positions between tick marks; 0 draws none.
+    int32_t TickFrequency() const;
+    void setTickFrequency(int32_t positions);
     Handler Change;
 
 private:
     QSlider* slider() const;
     void follow(int value);
     int32_t value_ = 0;
+    int16_t orientation_ = 0;
 };
 
 // Tabs are numbered from 1; SelectedItem is the selected tab's number, 0 while there is none.
