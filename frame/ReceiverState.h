@@ -75,6 +75,12 @@ struct ReceiverState {
     bool FiltersDirty = false; // the housekeeping timer rebuilds the bank
     bool NotchDirty = false;
 
+    // The notch: switched on, manual (0) or automatic (1, the housekeeping timer follows the strongest
+    // peak), designed as a band-pass instead of a band-reject, and the centre of the last rebuild (Hz)
+    bool NotchActive = false;
+    int32_t NotchMode = 0;
+    bool NotchMirror = false;
+    int32_t NotchBuiltCentre = 0;
     // Notch edges the notch knobs and controls work out for the housekeeping timer's rebuild (Hz)
     int32_t NotchCentre = 0;
     int32_t NotchWidth = 0;
@@ -91,6 +97,7 @@ struct ReceiverState {
     int32_t AgcHistoryLength = 1;
     int32_t AgcRampLength = 0;
     float AgcGain = 0.0f; // the last gain computed, for the meters
+    int32_t AGCMode = 0;  // the AGC preset row the AGC knobs edit, 0 to 4
     float AgcAttackMs = 0.0f;
     int32_t AgcDecayMs = 0;
 

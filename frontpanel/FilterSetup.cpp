@@ -1,10 +1,10 @@
 // Filter tables, filter set-up and the mode's effect on the filter bank.
 #include "frontpanel/FilterSetup.h"
 
+#include "frame/ScopedFlag.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
-#include "frame/ScopedFlag.h"
 
 namespace frontpanel {
 
@@ -25,6 +25,19 @@ FilterTables DefaultFilterTables() {
             r.DefaultLo = r.Lo = ifRows[d][1];
         }
     return t;
+}
+
+std::array<NotchKnobRange, 2> DefaultNotchKnobRanges() {
+    return {NotchKnobRange{6000, 0, 1000}, NotchKnobRange{6000, -6000, 1000}};
+}
+
+void FillAgcPresetRows(FilterTables& tables, float attackMax, float decayMax) {
+    const double divisors[3] = {4, 2, 1};
+    for (size_t row = 1; row <= 3; ++row) {
+        AgcPreset& p = tables.AgcPresetRow[row];
+        p.AttackDefault = p.Attack = p.AttackCopy = runtime::CLng(attackMax / divisors[row - 1]);
+        p.DecayDefault = p.Decay = p.DecayCopy = runtime::CLng(decayMax / divisors[row - 1]);
+    }
 }
 
 FilterSetup::FilterSetup(ReceiverState& state, Nerix::FilterBank& bank, FilterTables& tables,

@@ -313,11 +313,19 @@ void KnobRoutines::SetNotchWidth() {
 
 // ---- AGC
 
+frontpanel::AgcPreset& KnobRoutines::agcRow() {
+    const int32_t row = p_.state.AGCMode;
+    if (row < 0 || row >= static_cast<int32_t>(p_.tables.AgcPresetRow.size()))
+        runtime::raise(runtime::err::kSubscriptOutOfRange, "AgcPresetRow");
+    return p_.tables.AgcPresetRow[static_cast<size_t>(row)];
+}
+
 void KnobRoutines::SetAGCAttack() {
     if (AGCAttackBusy_) return;
     const ScopedFlag busy(AGCAttackBusy_);
     ScrollLabel& k = knob(kAGCAttackKnob);
     writeCaption(k, MouseOverS::SetAGCAttack(p_.state, p_.nerix, k.Value));
+    agcRow().Attack = CLng(k.Value);
 }
 
 void KnobRoutines::SetAGCDecay() {
@@ -325,6 +333,7 @@ void KnobRoutines::SetAGCDecay() {
     const ScopedFlag busy(AGCDecayBusy_);
     ScrollLabel& k = knob(kAGCDecayKnob);
     writeCaption(k, MouseOverS::SetAGCDecay(p_.state, k.Value));
+    agcRow().Decay = CLng(k.Value);
 }
 
 // ---- BFO and IF shift

@@ -1,0 +1,22 @@
+// The widgets that show the front panel's controls: each widget follows its core control, aspect by
+// aspect, and hands the user's change back to it. A change that comes back from the widget finds the
+// core control at that value already, so the handler runs once.
+#pragma once
+
+#include "frontpanel/PanelControls.h"
+#include "platform/dial/Dial.h"
+#include "platform/ui/ControlArray.h"
+#include "platform/ui/Controls.h"
+
+namespace frontpanel {
+
+void mirror(PanelCheckBox& model, ui::CheckBox& widget);
+void mirror(PanelOptionGroup& model, ui::ControlArray<ui::OptionButton>& widgets);
+void mirror(PanelSlider& model, ui::Slider& widget);
+void mirror(PanelDial& model, dial::Dial& widget);
+// A label's look and caption.
+void mirror(PanelControl& model, ui::Label& widget);
+// Whether a knob's label is shown and enabled; its caption and colours are the knob table's.
+void mirrorShown(PanelControl& model, ui::Label& widget);
+
+} // namespace frontpanel
