@@ -3,11 +3,13 @@
 // notch and volume controls, the LO-side and recording switches, each as a user's clicks run them.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "ChainFixture.h"
 #include "PanelRig.h"
 #include "frontpanel/ControlsStartUp.h"
 #include "platform/runtime/Hooks.h"
@@ -766,6 +768,44 @@ TEST(ReceiverSwitches, SerialEventsFeedTheEncoderOnlyWhileItIsEnabled) {
     EXPECT_EQ(r.core->routines.LastEncoderBits(), 0x20);
     r.switches().OnComm({3, 0x30});
     EXPECT_EQ(r.core->routines.LastEncoderBits(), 0x30);
+}
+
+// ---- End to end
+
+TEST(ReceiverControlsChain, UsbAndThePresetClickedThenOneRebuildHearTheWantedSidebandOnly) {
+    Started r;
+    // The start-up's AGC history, as its step "Set up default values in the AGC delayline" fills it.
+    std::fill(r.state().AgcPeakHistory.begin(), r.state().AgcPeakHistory.begin() + r.state().AgcHistoryLength,
+              16383.0f);
+    clsFFTReal fft{r.dsp.wrappers};
+    fft.FFTInit(4096);
+    Nerix::NCO nco{r.dsp.wrappers};
+    nco.InitNCO(30, 16, 2048);
+    Nerix::ReceiveChain chain(r.state(), r.dsp.wrappers, r.filters, fft, nco);
+
+    r.curve.loads = 0;
+    r.modes().optMode.setValue(kUSB, true);
+    r.filterControls().optFilter.setValue(3, true);
+    r.filterControls().optFilter.setValue(2, true);
+    r.housekeepingTick();
+    ASSERT_EQ(r.curve.loads, 1);
+
+    // The LO above the signal: the upper sideband lies above the IF centre. The wanted tone at 13 kHz
+    // lands on 1000 Hz; its mirror at 10.5 kHz would land on 1500 Hz.
+    ASSERT_TRUE(r.state().HiSideLoActive);
+    std::vector<int16_t> a(2048), b(2048);
+    for (int n = 0; n < 8; ++n) {
+        for (int k = 0; k < 2048; ++k) {
+            const double t = double(n * 2048 + k) / 48000.0;
+            a[size_t(k)] = int16_t(
+                std::lround(8000.0 * (std::cos(2 * M_PI * 13000.0 * t) + std::cos(2 * M_PI * 10500.0 * t))));
+        }
+        chain.DoDSP(a.data(), b.data(), 2048);
+    }
+    const double pass = toneAmplitude(std::span<const int16_t>(a), 1000.0);
+    const double reject = toneAmplitude(std::span<const int16_t>(a), 1500.0);
+    EXPECT_GT(pass, 2000.0);
+    EXPECT_LT(20 * std::log10(reject / pass), -30.0);
 }
 
 } // namespace
