@@ -5,6 +5,7 @@
 // user's changes to them.
 #pragma once
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <functional>
@@ -112,7 +113,9 @@ private:
 
 class PanelSlider final : public PanelControl {
 public:
-    PanelSlider(int32_t min, int32_t max, int32_t value = 0) : min_(min), max_(max), value_(value) {}
+    // The position starts within the range: at value, or the end nearer to it.
+    PanelSlider(int32_t min, int32_t max, int32_t value = 0)
+        : min_(min), max_(max), value_(std::clamp(value, std::min(min, max), std::max(min, max))) {}
     int32_t Min() const noexcept { return min_; }
     int32_t Max() const noexcept { return max_; }
     // A range that no longer holds the position moves it to the nearer end, and Change runs.

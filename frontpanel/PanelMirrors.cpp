@@ -41,7 +41,7 @@ constexpr Aspect kLook[] = {Aspect::ForeColor, Aspect::Visible, Aspect::Enabled,
 
 } // namespace
 
-void mirror(PanelCheckBox& model, ui::CheckBox& widget) {
+Unbind mirror(PanelCheckBox& model, ui::CheckBox& widget) {
     const auto caption = [&widget](const std::string& c) { widget.setCaption(c); };
     model.Mirror = [&model, &widget, caption](Aspect a) {
         if (a == Aspect::Value)
@@ -53,9 +53,13 @@ void mirror(PanelCheckBox& model, ui::CheckBox& widget) {
         model.Mirror(a);
     widget.Click = [&model, &widget] { model.setValue(widget.Value()); };
     widget.setValue(model.Value());
+    return [&model, &widget] {
+        model.Mirror = {};
+        widget.Click = {};
+    };
 }
 
-void mirror(PanelOptionGroup& model, ui::ControlArray<ui::OptionButton>& widgets) {
+Unbind mirror(PanelOptionGroup& model, ui::ControlArray<ui::OptionButton>& widgets) {
     for (int16_t i = 0; i < model.Count(); ++i) {
         PanelControl& button = model[i];
         ui::OptionButton& widget = widgets[i];
@@ -72,9 +76,15 @@ void mirror(PanelOptionGroup& model, ui::ControlArray<ui::OptionButton>& widgets
     };
     widgets.Click = [&model](int16_t i) { model.setValue(i, true); };
     if (model.Selected() >= 0) widgets[model.Selected()].setValue(true);
+    return [&model, &widgets] {
+        for (int16_t i = 0; i < model.Count(); ++i)
+            model[i].Mirror = {};
+        model.MirrorSelection = {};
+        widgets.Click = {};
+    };
 }
 
-void mirror(PanelSlider& model, ui::Slider& widget) {
+Unbind mirror(PanelSlider& model, ui::Slider& widget) {
     model.Mirror = [&model, &widget](Aspect a) {
         if (a == Aspect::Range) {
             // The model holds its position within the new range already; the widget's own holding
@@ -96,9 +106,13 @@ void mirror(PanelSlider& model, ui::Slider& widget) {
         model.Mirror(a);
     widget.Change = [&model, &widget] { model.setValue(widget.Value()); };
     widget.setValue(model.Value());
+    return [&model, &widget] {
+        model.Mirror = {};
+        widget.Change = {};
+    };
 }
 
-void mirror(PanelDial& model, dial::Dial& widget) {
+Unbind mirror(PanelDial& model, dial::Dial& widget) {
     model.Mirror = [&model, &widget](Aspect a) {
         if (a == Aspect::Range) {
             widget.setLowerLimit(model.LowerLimit());
@@ -114,21 +128,27 @@ void mirror(PanelDial& model, dial::Dial& widget) {
         model.Mirror(a);
     widget.Changing = [&model, &widget] { model.setValue(widget.Value()); };
     widget.setValue(model.Value());
+    return [&model, &widget] {
+        model.Mirror = {};
+        widget.Changing = {};
+    };
 }
 
-void mirror(PanelControl& model, ui::Label& widget) {
+Unbind mirror(PanelControl& model, ui::Label& widget) {
     const auto caption = [&widget](const std::string& c) { widget.setCaption(c); };
     model.Mirror = [&model, &widget, caption](Aspect a) { applyLook(model, widget, a, caption); };
     for (const Aspect a : kLook)
         model.Mirror(a);
+    return [&model] { model.Mirror = {}; };
 }
 
-void mirrorShown(PanelControl& model, ui::Label& widget) {
+Unbind mirrorShown(PanelControl& model, ui::Label& widget) {
     model.Mirror = [&model, &widget](Aspect a) {
         if (a == Aspect::Visible || a == Aspect::Enabled) applyLook(model, widget, a, {});
     };
     model.Mirror(Aspect::Visible);
     model.Mirror(Aspect::Enabled);
+    return [&model] { model.Mirror = {}; };
 }
 
 } // namespace frontpanel

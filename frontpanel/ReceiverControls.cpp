@@ -45,9 +45,8 @@ ReceiverControls::ReceiverControls(const Hosts& h)
       lblNotchC(frNotch.container(), kNotchCKnob, "0"), lblNotchW(frNotch.container(), kNotchWKnob, "0"),
       frAFOut(h.form, "AF"), chkMute(frAFOut.container()), sldOutVolume(frAFOut.container()),
       dialOutVol(frAFOut.container()), lblOutVol(frAFOut.container(), kOutVolKnob, "0"), chkTuneLo(h.form),
-      chkIQSelectUpper(h.form), lblRFInSel(h.elektorPanel, "RF In"),
-      lblIFAttenuation(h.elektorPanel, "IF Att"), picRFInSel(h.elektorPanel),
-      picIFAttenuation(h.elektorPanel), frRecordSampling(h.recorderPanel, "Sample Rate"),
+      chkIQSelectUpper(h.form), frRFInSel(h.elektorPanel, "RF Input"),
+      frIFAttenuation(h.elektorPanel, "IF Attenuation"), frRecordSampling(h.recorderPanel, "Sample Rate"),
       frRecordBitsPerSample(h.recorderPanel, "Bits/Sample"), lblRecordMBytesPerHr(h.recorderPanel),
       lblRecordMBytesPerHrDesc(h.recorderPanel, "MB/h"), chkFlipIQ(h.calibPanel), sldBalance(h.calibPanel) {
     int32_t x = h.left;
@@ -60,119 +59,119 @@ ReceiverControls::ReceiverControls(const Hosts& h)
     // Mode: two columns of four.
     place(frDemod, 1230);
     loadButtons(optMode, frDemod.container(), 8);
-    for (int16_t i = 0; i < 8; ++i)
-        optMode[i].Move(75 + (i / 4) * 570, kFirstRow + 30 + (i % 4) * 315, 570, kRow);
+    for (int16_t i = 0; i < 8; ++i) {
+        optMode[i].Move(30 + (i / 4) * 585, kFirstRow + 30 + (i % 4) * 315, 585, kRow);
+        optMode[i].setFontSize(6.75);
+    }
 
     // Audio filter: the presets, the two edge sliders with their labels, Music, Dyn and the edge knobs.
-    place(frFilter, 2580);
+    place(frFilter, 2760);
     loadButtons(optFilter, frFilter.container(), 5);
     for (int16_t i = 0; i < 5; ++i)
-        optFilter[i].Move(75, kFirstRow + i * 255, 1035, kRow);
+        optFilter[i].Move(75, kFirstRow + i * 255, 1005, kRow);
     for (int16_t i = 0; i < 2; ++i) {
         ui::Slider& s = sldBW.Load(i, frFilter.container());
         s.setOrientation(1);
-        s.Move(1170 + (1 - i) * 375, 435, 330, 855);
+        s.Move(1125 + (1 - i) * 450, 435, 300, 855);
     }
-    lblFHiDesc.Move(1170, kFirstRow, 330, 195);
-    lblFloDesc.Move(1545, kFirstRow, 330, 195);
-    lblFHi.Move(1170, 1305, 330, 195);
-    lblFLo.Move(1545, 1305, 330, 195);
+    lblFHiDesc.Move(1065, kFirstRow, 420, 195);
+    lblFloDesc.Move(1515, kFirstRow, 420, 195);
+    lblFHi.Move(1065, 1305, 420, 195);
+    lblFLo.Move(1515, 1305, 420, 195);
     for (ui::Label* l : {&lblFHiDesc, &lblFloDesc, &lblFHi, &lblFLo}) {
         l->setAlignment(2);
         small(*l);
     }
-    chkMusic.Move(1935, kFirstRow, 600, kRow);
-    chkDynFilter.Move(1935, kFirstRow + 270, 600, kRow);
+    chkMusic.Move(1935, kFirstRow, 795, kRow);
+    chkDynFilter.Move(1935, kFirstRow + 270, 795, kRow);
     lblFilterHi.label.Move(1935, 825, 570, 240);
     lblFilterLo.label.Move(1935, 1140, 570, 240);
 
     // IF filter: the switch, the three modes and the manual edges.
-    place(frIFFilter, 1230);
+    place(frIFFilter, 1365);
     chkIFFilter.Move(75, kFirstRow, 540, kRow);
     loadButtons(optIFFilter, frIFFilter.container(), 3);
     for (int16_t i = 0; i < 3; ++i)
-        optIFFilter[i].Move(75, kFirstRow + 315 + i * 270, 660, kRow);
-    lblIFHiDesc.Move(750, 540, 420, 195);
-    lblIFHi.label.Move(750, 735, 420, 240);
-    lblIFLoDesc.Move(750, 1035, 420, 195);
-    lblIFLo.label.Move(750, 1230, 420, 240);
+        optIFFilter[i].Move(75, kFirstRow + 315 + i * 270, 780, kRow);
+    lblIFHiDesc.Move(885, 540, 420, 195);
+    lblIFHi.label.Move(885, 735, 420, 240);
+    lblIFLoDesc.Move(885, 1035, 420, 195);
+    lblIFLo.label.Move(885, 1230, 420, 240);
 
     // AGC: the switch and the rows, then the attack and decay sliders with their knobs.
-    place(frAGC, 1860);
+    place(frAGC, 1890);
     chkAGC.Move(75, kFirstRow, 600, kRow);
     loadButtons(optAGC, frAGC.container(), 5);
     for (int16_t i = 0; i < 5; ++i)
-        optAGC[i].Move(75, kFirstRow + 255 + i * 240, 810, 225);
+        optAGC[i].Move(75, kFirstRow + 240 + i * 225, 915, 210);
     sldAGCAttack.setOrientation(1);
     sldAGCDecay.setOrientation(1);
-    sldAGCAttack.Move(945, kFirstRow, 330, 1005);
-    sldAGCDecay.Move(1395, kFirstRow, 330, 1005);
-    lblAGCAttack.label.Move(900, 1260, 420, 240);
-    lblAGCDecay.label.Move(1350, 1260, 420, 240);
+    sldAGCAttack.Move(1035, kFirstRow, 315, 1005);
+    sldAGCDecay.Move(1455, kFirstRow, 315, 1005);
+    lblAGCAttack.label.Move(990, 1260, 420, 240);
+    lblAGCDecay.label.Move(1410, 1260, 420, 240);
 
     // Noise reduction: the switch, the dial with its knob, and the slider.
-    place(frNB, 1290);
+    place(frNB, 1200);
     chkNB.Move(75, kFirstRow, 540, kRow);
-    dialNB.Move(75, 510, 720, 720);
-    lblNB.label.Move(810, 780, 420, 240);
-    sldNB.Move(75, 1260, 1140, 255);
+    dialNB.Move(60, 480, 690, 690);
+    lblNB.label.Move(765, 720, 405, 240);
+    sldNB.Move(60, 1260, 1080, 255);
 
     // Notch: on, type, mirror, the two modes, the centre and width sliders with their labels and knobs.
-    place(frNotch, 2400);
-    chkNotchOn.Move(75, kFirstRow, 540, kRow);
-    chkNotchType.Move(75, kFirstRow + 255, 540, kRow);
-    chkNotchMirror.Move(75, kFirstRow + 510, 810, kRow);
-    chkNotchAuto.Move(75, kFirstRow + 765, 690, kRow);
+    place(frNotch, 2280);
+    chkNotchOn.Move(75, kFirstRow, 540, 210);
+    chkNotchType.Move(75, kFirstRow + 225, 540, 210);
+    chkNotchMirror.Move(75, kFirstRow + 450, 870, 210);
+    chkNotchAuto.Move(75, kFirstRow + 675, 690, 210);
     loadButtons(optNotch, frNotch.container(), 2);
-    optNotch[0].Move(75, kFirstRow + 1035, 690, kRow);
-    optNotch[1].Move(75, kFirstRow + 1275, 690, kRow);
+    optNotch[0].Move(75, kFirstRow + 930, 690, 210);
+    optNotch[1].Move(75, kFirstRow + 1155, 690, 210);
     sldNotch.setOrientation(1);
     sldNotchWidth.setOrientation(1);
-    sldNotch.Move(945, 435, 330, 855);
-    sldNotchWidth.Move(1395, 435, 330, 855);
-    lblNotch.Move(900, kFirstRow, 420, 195);
-    lblNotchWidth.Move(1350, kFirstRow, 420, 195);
+    sldNotch.Move(990, 435, 315, 855);
+    sldNotchWidth.Move(1380, 435, 315, 855);
+    lblNotch.Move(945, kFirstRow, 405, 195);
+    lblNotchWidth.Move(1335, kFirstRow, 405, 195);
     for (ui::Label* l : {&lblNotch, &lblNotchWidth}) {
         l->setAlignment(2);
         small(*l);
     }
-    lblNotchCDesc.Move(1800, 435, 525, 195);
-    lblNotchC.label.Move(1800, 630, 525, 240);
-    lblNotchWDesc.Move(1800, 945, 525, 195);
-    lblNotchW.label.Move(1800, 1140, 525, 240);
+    lblNotchCDesc.Move(1755, 435, 465, 195);
+    lblNotchC.label.Move(1755, 630, 465, 240);
+    lblNotchWDesc.Move(1755, 945, 465, 195);
+    lblNotchW.label.Move(1755, 1140, 465, 240);
 
     // Output: mute, the volume dial with its knob, and the slider.
-    place(frAFOut, 1290);
+    place(frAFOut, 1200);
     chkMute.Move(75, kFirstRow, 690, kRow);
-    dialOutVol.Move(75, 510, 720, 720);
-    lblOutVol.label.Move(810, 780, 450, 240);
-    sldOutVolume.Move(75, 1260, 1140, 255);
+    dialOutVol.Move(60, 480, 690, 690);
+    lblOutVol.label.Move(735, 720, 435, 240);
+    sldOutVolume.Move(60, 1260, 1080, 255);
 
     // The LO side and the upper side share one place; the housekeeping shows one of them.
     chkTuneLo.Move(h.sideSwitchesLeft, h.sideSwitchesTop, 1200, kRow);
     chkIQSelectUpper.Move(h.sideSwitchesLeft, h.sideSwitchesTop, 1200, kRow);
 
     // The Elektor model's panel: eight inputs and three attenuations in a row.
-    lblRFInSel.Move(60, 120, 450, 240);
-    picRFInSel.Move(510, 60, 7680, 360);
-    loadButtons(optRFInSel, picRFInSel.widget(), 8);
+    frRFInSel.Move(60, 0, 7860, 480);
+    loadButtons(optRFInSel, frRFInSel.container(), 8);
     for (int16_t i = 0; i < 8; ++i)
-        optRFInSel[i].Move(i * 960, 60, 930, kRow);
-    lblIFAttenuation.Move(8370, 120, 600, 240);
-    picIFAttenuation.Move(8970, 60, 3300, 360);
-    loadButtons(optIFAttenuation, picIFAttenuation.widget(), 3);
+        optRFInSel[i].Move(90 + i * 960, 210, 930, 240);
+    frIFAttenuation.Move(8040, 0, 3420, 480);
+    loadButtons(optIFAttenuation, frIFAttenuation.container(), 3);
     for (int16_t i = 0; i < 3; ++i)
-        optIFAttenuation[i].Move(i * 1080, 60, 1050, kRow);
+        optIFAttenuation[i].Move(90 + i * 1080, 210, 1050, 240);
 
     // The recording format at the right end of the recorder panel.
-    frRecordSampling.Move(8280, 0, 2640, 615);
+    frRecordSampling.Move(7500, 0, 3210, 615);
     loadButtons(optRecordSampleRate, frRecordSampling.container(), 5);
     for (int16_t i = 0; i < 5; ++i)
-        optRecordSampleRate[i].Move(75 + i * 510, 285, 510, kRow);
-    frRecordBitsPerSample.Move(10980, 0, 810, 615);
+        optRecordSampleRate[i].Move(75 + i * 615, 285, 615, kRow);
+    frRecordBitsPerSample.Move(10710, 0, 1110, 615);
     loadButtons(optRecordSamplePerBit, frRecordBitsPerSample.container(), 2);
     for (int16_t i = 0; i < 2; ++i)
-        optRecordSamplePerBit[i].Move(75 + i * 360, 285, 360, kRow);
+        optRecordSamplePerBit[i].Move(75 + i * 510, 285, 510, kRow);
     lblRecordMBytesPerHr.Move(11850, 120, 480, 240);
     lblRecordMBytesPerHrDesc.Move(11850, 345, 480, 240);
     for (ui::Control* c :
@@ -194,8 +193,8 @@ ReceiverControls::ReceiverControls(const Hosts& h)
           static_cast<ui::Control*>(&chkTuneLo), static_cast<ui::Control*>(&chkIQSelectUpper),
           static_cast<ui::Control*>(&chkFlipIQ), static_cast<ui::Control*>(&lblIFHiDesc),
           static_cast<ui::Control*>(&lblIFLoDesc), static_cast<ui::Control*>(&lblNotchCDesc),
-          static_cast<ui::Control*>(&lblNotchWDesc), static_cast<ui::Control*>(&lblRFInSel),
-          static_cast<ui::Control*>(&lblIFAttenuation)})
+          static_cast<ui::Control*>(&lblNotchWDesc), static_cast<ui::Control*>(&frRFInSel),
+          static_cast<ui::Control*>(&frIFAttenuation)})
         small(*c);
     for (KnobLabelControl* k : {&lblFilterHi, &lblFilterLo, &lblIFHi, &lblIFLo, &lblAGCAttack, &lblAGCDecay,
                                 &lblNB, &lblNotchC, &lblNotchW, &lblOutVol})
@@ -207,17 +206,18 @@ void ReceiverControls::connect(FrontPanelCore& core) {
     LevelControls& l = core.levels;
     ReceiverSwitches& s = core.switches;
     KnobPanel& knobs = core.knobs;
+    core_ = &core;
 
-    mirror(core.modes.optMode, optMode);
+    unbind_.push_back(mirror(core.modes.optMode, optMode));
 
-    mirror(f.optFilter, optFilter);
-    mirror(f.chkMusic, chkMusic);
-    mirror(f.chkDynFilter, chkDynFilter);
-    mirror(f.chkIFFilter, chkIFFilter);
-    mirror(f.optIFFilter, optIFFilter);
+    unbind_.push_back(mirror(f.optFilter, optFilter));
+    unbind_.push_back(mirror(f.chkMusic, chkMusic));
+    unbind_.push_back(mirror(f.chkDynFilter, chkDynFilter));
+    unbind_.push_back(mirror(f.chkIFFilter, chkIFFilter));
+    unbind_.push_back(mirror(f.optIFFilter, optIFFilter));
     for (int16_t i = 0; i < 2; ++i) {
         ui::Slider& widget = sldBW[i];
-        mirror(f.sldBW(i), widget);
+        unbind_.push_back(mirror(f.sldBW(i), widget));
         widget.MouseDown = [&f, i](int16_t button, int16_t, float, float) { f.sldBW_MouseDown(i, button); };
         widget.MouseMove = [&f, &widget, i](int16_t, int16_t, float x, float y) {
             f.sldBW_MouseMove(i, x, y, static_cast<float>(widget.Width()),
@@ -225,56 +225,56 @@ void ReceiverControls::connect(FrontPanelCore& core) {
         };
         widget.LostFocus = [&f, i] { f.sldBW_LostFocus(i); };
     }
-    mirror(f.lblFloDesc, lblFloDesc);
-    mirror(f.lblFHiDesc, lblFHiDesc);
-    mirror(f.lblFLo, lblFLo);
-    mirror(f.lblFHi, lblFHi);
-    mirror(f.lblIFHiDesc, lblIFHiDesc);
-    mirror(f.lblIFLoDesc, lblIFLoDesc);
-    mirrorShown(f.lblIFHi, lblIFHi.label);
-    mirrorShown(f.lblIFLo, lblIFLo.label);
+    unbind_.push_back(mirror(f.lblFloDesc, lblFloDesc));
+    unbind_.push_back(mirror(f.lblFHiDesc, lblFHiDesc));
+    unbind_.push_back(mirror(f.lblFLo, lblFLo));
+    unbind_.push_back(mirror(f.lblFHi, lblFHi));
+    unbind_.push_back(mirror(f.lblIFHiDesc, lblIFHiDesc));
+    unbind_.push_back(mirror(f.lblIFLoDesc, lblIFLoDesc));
+    unbind_.push_back(mirrorShown(f.lblIFHi, lblIFHi.label));
+    unbind_.push_back(mirrorShown(f.lblIFLo, lblIFLo.label));
 
-    mirror(l.chkAGC, chkAGC);
-    mirror(l.optAGC, optAGC);
-    mirror(l.sldAGCAttack, sldAGCAttack);
-    mirror(l.sldAGCDecay, sldAGCDecay);
-    mirror(l.chkNB, chkNB);
-    mirror(l.sldNB, sldNB);
-    mirror(l.dialNB, dialNB);
+    unbind_.push_back(mirror(l.chkAGC, chkAGC));
+    unbind_.push_back(mirror(l.optAGC, optAGC));
+    unbind_.push_back(mirror(l.sldAGCAttack, sldAGCAttack));
+    unbind_.push_back(mirror(l.sldAGCDecay, sldAGCDecay));
+    unbind_.push_back(mirror(l.chkNB, chkNB));
+    unbind_.push_back(mirror(l.sldNB, sldNB));
+    unbind_.push_back(mirror(l.dialNB, dialNB));
     sldNB.MouseDown = [&l](int16_t button, int16_t, float, float) { l.sldNB_MouseDown(button); };
-    mirror(l.chkNotchOn, chkNotchOn);
-    mirror(l.chkNotchAuto, chkNotchAuto);
-    mirror(l.optNotch, optNotch);
-    mirror(l.chkNotchType, chkNotchType);
-    mirror(l.chkNotchMirror, chkNotchMirror);
-    mirror(l.sldNotch, sldNotch);
-    mirror(l.sldNotchWidth, sldNotchWidth);
+    unbind_.push_back(mirror(l.chkNotchOn, chkNotchOn));
+    unbind_.push_back(mirror(l.chkNotchAuto, chkNotchAuto));
+    unbind_.push_back(mirror(l.optNotch, optNotch));
+    unbind_.push_back(mirror(l.chkNotchType, chkNotchType));
+    unbind_.push_back(mirror(l.chkNotchMirror, chkNotchMirror));
+    unbind_.push_back(mirror(l.sldNotch, sldNotch));
+    unbind_.push_back(mirror(l.sldNotchWidth, sldNotchWidth));
     sldNotchWidth.MouseDown = [&l](int16_t button, int16_t, float, float) {
         l.sldNotchWidth_MouseDown(button);
     };
-    mirror(l.lblNotch, lblNotch);
-    mirror(l.lblNotchWidth, lblNotchWidth);
-    mirror(l.lblNotchCDesc, lblNotchCDesc);
-    mirror(l.lblNotchWDesc, lblNotchWDesc);
-    mirrorShown(l.lblNotchC, lblNotchC.label);
-    mirrorShown(l.lblNotchW, lblNotchW.label);
-    mirror(l.chkMute, chkMute);
-    mirror(l.sldOutVolume, sldOutVolume);
-    mirror(l.dialOutVol, dialOutVol);
+    unbind_.push_back(mirror(l.lblNotch, lblNotch));
+    unbind_.push_back(mirror(l.lblNotchWidth, lblNotchWidth));
+    unbind_.push_back(mirror(l.lblNotchCDesc, lblNotchCDesc));
+    unbind_.push_back(mirror(l.lblNotchWDesc, lblNotchWDesc));
+    unbind_.push_back(mirrorShown(l.lblNotchC, lblNotchC.label));
+    unbind_.push_back(mirrorShown(l.lblNotchW, lblNotchW.label));
+    unbind_.push_back(mirror(l.chkMute, chkMute));
+    unbind_.push_back(mirror(l.sldOutVolume, sldOutVolume));
+    unbind_.push_back(mirror(l.dialOutVol, dialOutVol));
     sldOutVolume.MouseDown = [&l](int16_t button, int16_t, float, float) {
         l.sldOutVolume_MouseDown(button);
     };
     sldOutVolume.MouseMove = [&l](int16_t, int16_t, float, float) { l.sldOutVolume_MouseMove(); };
 
-    mirror(s.chkTuneLo, chkTuneLo);
-    mirror(s.chkIQSelectUpper, chkIQSelectUpper);
-    mirror(s.chkFlipIQ, chkFlipIQ);
-    mirror(s.optRFInSel, optRFInSel);
-    mirror(s.optIFAttenuation, optIFAttenuation);
-    mirror(s.optRecordSampleRate, optRecordSampleRate);
-    mirror(s.optRecordSamplePerBit, optRecordSamplePerBit);
-    mirror(s.lblRecordMBytesPerHr, lblRecordMBytesPerHr);
-    mirror(l.sldBalance, sldBalance);
+    unbind_.push_back(mirror(s.chkTuneLo, chkTuneLo));
+    unbind_.push_back(mirror(s.chkIQSelectUpper, chkIQSelectUpper));
+    unbind_.push_back(mirror(s.chkFlipIQ, chkFlipIQ));
+    unbind_.push_back(mirror(s.optRFInSel, optRFInSel));
+    unbind_.push_back(mirror(s.optIFAttenuation, optIFAttenuation));
+    unbind_.push_back(mirror(s.optRecordSampleRate, optRecordSampleRate));
+    unbind_.push_back(mirror(s.optRecordSamplePerBit, optRecordSamplePerBit));
+    unbind_.push_back(mirror(s.lblRecordMBytesPerHr, lblRecordMBytesPerHr));
+    unbind_.push_back(mirror(l.sldBalance, sldBalance));
 
     for (KnobLabelControl* k : {&lblFilterHi, &lblFilterLo, &lblIFHi, &lblIFLo, &lblAGCAttack, &lblAGCDecay,
                                 &lblNB, &lblNotchC, &lblNotchW, &lblOutVol})
@@ -290,6 +290,22 @@ void ReceiverControls::connect(FrontPanelCore& core) {
     for (const auto& fr : frames) {
         const KnobFrame name = fr.name;
         fr.frame->MouseMove = [&knobs, name](int16_t, int16_t, float, float) { knobs.frame_MouseMove(name); };
+    }
+}
+
+ReceiverControls::~ReceiverControls() {
+    for (const auto& undo : unbind_)
+        undo();
+    forEachControl([](ui::Control& c) {
+        c.MouseDown = {};
+        c.MouseMove = {};
+        c.LostFocus = {};
+    });
+    if (!core_) return;
+    for (const int16_t k : {kFilterHiKnob, kFilterLoKnob, kIFHiKnob, kIFLoKnob, kAGCAttackKnob, kAGCDecayKnob,
+                            kNBKnob, kNotchCKnob, kNotchWKnob, kOutVolKnob}) {
+        core_->knobs.setKnobLabel(k, nullptr);
+        core_->ctlArray[static_cast<size_t>(k)].Label = nullptr;
     }
 }
 
@@ -341,10 +357,8 @@ void ReceiverControls::forEachControl(const std::function<void(ui::Control&)>& f
                                                               &lblOutVol.label,
                                                               &chkTuneLo,
                                                               &chkIQSelectUpper,
-                                                              &lblRFInSel,
-                                                              &lblIFAttenuation,
-                                                              &picRFInSel,
-                                                              &picIFAttenuation,
+                                                              &frRFInSel,
+                                                              &frIFAttenuation,
                                                               &frRecordSampling,
                                                               &frRecordBitsPerSample,
                                                               &lblRecordMBytesPerHr,

@@ -32,11 +32,13 @@ public:
     };
 
     explicit ReceiverControls(const Hosts& hosts);
+    // Lets go of the core: its controls and knob table no longer reach these widgets.
+    ~ReceiverControls();
     ReceiverControls(const ReceiverControls&) = delete;
     ReceiverControls& operator=(const ReceiverControls&) = delete;
 
     // Mirrors the core's controls and wires the events; registers the knob labels with the knob table,
-    // so it runs before the start-up fills the table.
+    // so it runs before the start-up fills the table. The core must outlive the controls.
     void connect(FrontPanelCore& core);
 
     // Every control, for the window's colouring.
@@ -86,8 +88,7 @@ public:
 
     ui::CheckBox chkTuneLo, chkIQSelectUpper;
 
-    ui::Label lblRFInSel, lblIFAttenuation;
-    ui::PictureBox picRFInSel, picIFAttenuation;
+    ui::Frame frRFInSel, frIFAttenuation;
     ui::ControlArray<ui::OptionButton> optRFInSel, optIFAttenuation;
 
     ui::Frame frRecordSampling, frRecordBitsPerSample;
@@ -96,6 +97,10 @@ public:
 
     ui::CheckBox chkFlipIQ;
     ui::Slider sldBalance;
+
+private:
+    FrontPanelCore* core_ = nullptr;
+    std::vector<std::function<void()>> unbind_;
 };
 
 } // namespace frontpanel

@@ -485,6 +485,7 @@ TEST(LevelControls, EdgeCasesOfEachControl) {
         {"a width of 1000 about a centre of 400 keeps the low edge at 0",
          [](Started& r) {
              r.state().NotchCentre = 400;
+             r.levels().sldNotchWidth.setValue(500);
              r.levels().sldNotchWidth.setValue(1000 + 10 - 1000);
          },
          [](Started& r) {

@@ -278,8 +278,15 @@ void Control::setBackColor(int32_t bgr) {
     backColor_ = bgr;
     QPalette p = widget_->palette();
     p.setColor(QPalette::Window, toQColor(bgr));
-    p.setColor(QPalette::Button, toQColor(bgr));
-    p.setColor(QPalette::Base, toQColor(bgr));
+    // A check box's or option button's back colour lies behind its caption, a slider's behind its groove;
+    // the box, circle, groove and handle keep the platform's own colours (see keepIndicatorColours), so
+    // they still show on a dark window.
+    const bool indicator = qobject_cast<QCheckBox*>(widget_) || qobject_cast<QRadioButton*>(widget_) ||
+                           qobject_cast<QSlider*>(widget_);
+    if (!indicator) {
+        p.setColor(QPalette::Button, toQColor(bgr));
+        p.setColor(QPalette::Base, toQColor(bgr));
+    }
     widget_->setPalette(p);
     widget_->setAutoFillBackground(fillsBackground());
 }
@@ -366,8 +373,26 @@ void CommandButton::setValue(bool pressed) {
 
 // ---- CheckBox
 
+namespace {
+
+// The tick box, the option circle and a slider's groove and handle are drawn in the palette's base and
+// button colours: they keep the platform's own, rather than the dark ones a frame around them may have
+// been given, as each control has colours of its own.
+void keepIndicatorColours(QWidget* w) {
+    QPalette p = w->palette();
+    const QPalette platform = QApplication::palette(w);
+    p.setColor(QPalette::Base, platform.color(QPalette::Base));
+    p.setColor(QPalette::Button, platform.color(QPalette::Button));
+    w->setPalette(p);
+    // The back colour, which fills the rest, is the window role's.
+    w->setBackgroundRole(QPalette::Window);
+}
+
+} // namespace
+
 CheckBox::CheckBox(QWidget* parent, const std::string& caption) : Control(new QCheckBox(q(caption), parent)) {
     box()->setTristate(false);
+    keepIndicatorColours(box());
     QObject::connect(box(), &QCheckBox::stateChanged, box(), [this](int state) {
         const auto v = static_cast<int16_t>(state == Qt::Checked ? 1 : state == Qt::PartiallyChecked ? 2 : 0);
         if (v == value_) return;
@@ -413,6 +438,7 @@ QButtonGroup* optionGroupOf(QWidget* parent) {
 OptionButton::OptionButton(QWidget* parent, const std::string& caption)
     : Control(new QRadioButton(q(caption), parent)) {
     button()->setAutoExclusive(false);
+    keepIndicatorColours(button());
     optionGroupOf(parent)->addButton(button());
     QObject::connect(button(), &QRadioButton::toggled, button(), [this](bool on) {
         if (on == value_) return;
@@ -618,6 +644,7 @@ void ComboBox::showRow(int row) {
 
 Slider::Slider(QWidget* parent) : Control(new QSlider(Qt::Horizontal, parent)) {
     slider()->setRange(0, 10);
+    keepIndicatorColours(slider());
     QObject::connect(slider(), &QSlider::valueChanged, slider(), [this](int v) { follow(v); });
 }
 QSlider* Slider::slider() const {
