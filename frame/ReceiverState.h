@@ -53,6 +53,11 @@ struct ReceiverState {
     // Demodulation, filters, level
     int32_t DemodMode = 0; // 0 AM, 1 USB, 2 LSB, 3 DRM, 4 FM, 5 BC, 6 SAM, 7 AM1
     int32_t NotchType = 0; // 0 AF notch, 1 IF notch
+    // The notch as the front panel sets it (its edges below); the display marks it too.
+    bool NotchActive = false;
+    int32_t NotchMode = 0;           // 0 manual, 1 automatic (the housekeeping timer follows the peak)
+    bool NotchMirror = false;        // designed as a band-pass instead of a band-reject filter
+    int32_t NotchBuiltCentre = 1000; // Hz, the centre at the last notch rebuild
     bool DynFilterActive = false;
     bool AGCOn = true;
     bool MuteAf = false;
@@ -75,12 +80,6 @@ struct ReceiverState {
     bool FiltersDirty = false; // the housekeeping timer rebuilds the bank
     bool NotchDirty = false;
 
-    // The notch: switched on, manual (0) or automatic (1, the housekeeping timer follows the strongest
-    // peak), designed as a band-pass instead of a band-reject, and the centre of the last rebuild (Hz)
-    bool NotchActive = false;
-    int32_t NotchMode = 0;
-    bool NotchMirror = false;
-    int32_t NotchBuiltCentre = 0;
     // Notch edges the notch knobs and controls work out for the housekeeping timer's rebuild (Hz)
     int32_t NotchCentre = 0;
     int32_t NotchWidth = 0;
@@ -143,6 +142,9 @@ struct ReceiverState {
     bool AutoStartSDR = false;          // power on at the end of the start-up
     std::string SaveRecordingsPath;
     int32_t RunPriority = 0; // priority class at power-on: 256 real-time, 128 high, 32 normal, 64 idle
+    // True from the configuration dialog's loading until OK, Cancel or its unloading; the Config button
+    // does nothing meanwhile. Never saved.
+    bool ConfigDialogOpen = false;
 
     // The knob labels' highlight: the knob the wheel and the knob keys act on (0 for none), and
     // whether a highlighted label also gets a border (the settings' "MouseOverS.HiLiteBorder").

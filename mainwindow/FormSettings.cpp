@@ -9,7 +9,6 @@
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
-#include "radio/SettingsSection.h"
 
 namespace mainwindow {
 
@@ -35,9 +34,9 @@ float toSingle(const std::string& text) {
 }
 
 bool toBoolean(const std::string& text) {
-    bool value = false;
-    if (!SettingsSection::parseBool(text, value)) runtime::raise(runtime::err::kTypeMismatch, kSource);
-    return value;
+    const auto value = runtime::parseBoolean(text);
+    if (!value) runtime::raise(runtime::err::kTypeMismatch, kSource);
+    return *value;
 }
 
 std::string longText(int64_t value) {

@@ -36,6 +36,8 @@ const Case kCases[] = {
     {"# ###", 38, "38"},
     {"# ###.0", 7038.5, "7 038.5"},
     {"# ###.0", 3.3, "3.3"},
+    {"# ###.0", 0.094, ".1"}, // no whole digit is shown for a whole part of 0
+    {"000", -100, "-100"},
     {"000000000", 71000000, "071000000"},
     // Plain digits: "#" only when significant, "0" always; halves away from zero.
     {"#0", 2.5, "3"},
@@ -134,6 +136,17 @@ TEST(NumberFormat, IsTheSameUnderAGermanProcessLocale) {
     if (!german.active()) GTEST_SKIP() << "no German locale on this machine";
     for (const auto& c : kCases)
         EXPECT_EQ(Format(c.value, c.picture), c.expected) << '"' << c.picture << "\" " << c.value;
+}
+
+TEST(NumberFormat, TheUsersSeparatorsFollowTheProcessLocale) {
+    EXPECT_EQ(NumberFormat::userSeparators().decimal, "."); // the C locale
+    EXPECT_EQ(Format(5E-06, "0.000000000", NumberFormat::userSeparators()), "0.000005000");
+    const profile::testing::ScopedGermanLocale german;
+    if (!german.active()) GTEST_SKIP() << "no German locale on this machine";
+    const NumberFormat::Separators user = NumberFormat::userSeparators();
+    EXPECT_EQ(user.decimal, ",");
+    EXPECT_NE(user.thousands, ",");
+    EXPECT_EQ(Format(5E-06, "0.000000000", user), "0,000005000");
 }
 
 TEST(NumberFormat, RefusesNumbersThatAreNotFinite) {

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "Text.h"
+
 namespace runtime {
 
 double roundHalfEven(double x) noexcept {
@@ -151,6 +153,23 @@ double leadingNumber(std::string_view text) {
     const auto value = parseDouble(number);
     if (!value) raise(err::kOverflow, "Val");
     return *value;
+}
+
+std::optional<int32_t> parseLong(std::string_view text) {
+    const auto number = parseDouble(text);
+    if (!number) return std::nullopt;
+    const double rounded = roundHalfEven(*number);
+    if (rounded < -2147483648.0 || rounded > 2147483647.0) return std::nullopt;
+    return static_cast<int32_t>(rounded);
+}
+
+std::optional<bool> parseBoolean(std::string_view text) {
+    const std::string_view trimmed = trimSpaces(text);
+    if (equalsNoCase(trimmed, "True")) return true;
+    if (equalsNoCase(trimmed, "False")) return false;
+    const auto number = parseDouble(trimmed);
+    if (!number) return std::nullopt;
+    return *number != 0.0;
 }
 
 } // namespace runtime
