@@ -114,8 +114,7 @@ void ShowNotchAndIfFilter(FrontPanelCore& core) {
 
     FilterTables& tables = core.tables;
     resumeNext([&] {
-        const IfFilterRow& r = tables.IfFilterTable.at(static_cast<size_t>(st.IFFilterMode))
-                                   .at(static_cast<size_t>(st.DemodMode));
+        const IfFilterRow& r = ifFilterRow(tables, st.IFFilterMode, st.DemodMode, "IfFilterTable");
         core.ctlArray[kIFHiKnob].Value = static_cast<float>(r.Hi);
         core.ctlArray[kIFLoKnob].Value = static_cast<float>(r.Lo);
     });

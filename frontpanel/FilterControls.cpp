@@ -193,10 +193,7 @@ void FilterControls::optIFFilter_Click(int32_t Index) {
         chkIFFilter.setValue(1);
         for (PanelControl* c : {&lblIFHi, &lblIFHiDesc, &lblIFLo, &lblIFLoDesc})
             c->setVisible(true);
-        if (st.DemodMode < 0 || st.DemodMode >= static_cast<int32_t>(tables_.IfFilterTable[0].size()))
-            runtime::raise(runtime::err::kSubscriptOutOfRange, "IfFilterTable");
-        const IfFilterRow& r =
-            tables_.IfFilterTable[static_cast<size_t>(Index)][static_cast<size_t>(st.DemodMode)];
+        const IfFilterRow& r = ifFilterRow(tables_, Index, st.DemodMode, "IfFilterTable");
         knob(kIFHiKnob).Value = static_cast<float>(r.Hi);
         knob(kIFHiKnob).Default = static_cast<float>(r.DefaultHi);
         knob(kIFLoKnob).Value = static_cast<float>(r.Lo);

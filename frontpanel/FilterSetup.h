@@ -45,6 +45,11 @@ struct FilterTables {
 // follow the AGC knobs' maxima and the notch ranges are filled with the knob table, so both stay empty.
 FilterTables DefaultFilterTables();
 
+// The IF filter row of an IF filter mode and a demodulation mode, and the AGC preset row of an AGC mode;
+// an index past the table raises Subscript out of range (9), named after source.
+IfFilterRow& ifFilterRow(FilterTables& tables, int32_t ifFilterMode, int32_t demodMode, const char* source);
+AgcPreset& agcPresetRow(FilterTables& tables, int32_t agcMode, const char* source);
+
 // The notch knob ranges as the knob table's filling sets them: AF 6000/0/1000, IF 6000/-6000/1000.
 std::array<NotchKnobRange, 2> DefaultNotchKnobRanges();
 

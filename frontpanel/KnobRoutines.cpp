@@ -314,10 +314,7 @@ void KnobRoutines::SetNotchWidth() {
 // ---- AGC
 
 frontpanel::AgcPreset& KnobRoutines::agcRow() {
-    const int32_t row = p_.state.AGCMode;
-    if (row < 0 || row >= static_cast<int32_t>(p_.tables.AgcPresetRow.size()))
-        runtime::raise(runtime::err::kSubscriptOutOfRange, "AgcPresetRow");
-    return p_.tables.AgcPresetRow[static_cast<size_t>(row)];
+    return frontpanel::agcPresetRow(p_.tables, p_.state.AGCMode, "AgcPresetRow");
 }
 
 void KnobRoutines::SetAGCAttack() {

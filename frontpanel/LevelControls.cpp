@@ -80,7 +80,7 @@ void LevelControls::optAGC_Click(int16_t Index) {
     optAGC.recolour(Index);
     optAGC.setValue(Index, true);
     state_.AGCMode = Index;
-    const AgcPreset& r = tables_.AgcPresetRow.at(static_cast<size_t>(Index));
+    const AgcPreset& r = agcPresetRow(tables_, Index, "AgcPresetRow");
     ScrollLabel& attack = knob(kAGCAttackKnob);
     attack.Value = static_cast<float>(r.Attack);
     attack.Default = static_cast<float>(r.AttackDefault);

@@ -446,6 +446,14 @@ TEST(LevelControls, EdgeCasesOfEachControl) {
              EXPECT_EQ(r.tables.AgcPresetRow[2].Attack, 33);
              EXPECT_EQ(r.tables.AgcPresetRow[2].AttackDefault, 50);
              EXPECT_EQ(r.tables.AgcPresetRow[1].Attack, 25);
+             // A stored row past the table is refused with the runtime's number, nothing written.
+             r.state().AGCMode = 9;
+             try {
+                 r.knob(kAGCAttackKnob).Apply();
+                 ADD_FAILURE() << "row 9 was written";
+             } catch (const runtime::RuntimeError& e) {
+                 EXPECT_EQ(e.Number(), runtime::err::kSubscriptOutOfRange);
+             }
          }},
         {"the AGC sliders' times and their tooltips",
          [](Started& r) {
