@@ -248,6 +248,33 @@ TEST(FilterControls, TheSlidersShowTheEdgesTheyWereMovedTo) {
     EXPECT_EQ(r.state().FilterLo, 50);
 }
 
+TEST(FilterControls, ThePointerWellInsideASliderLightsItsLabels) {
+    using frontpanel::kChosenColour;
+    using frontpanel::kOtherColour;
+    struct Case {
+        float x, y;
+        int32_t colour;
+    };
+    // A slider 330 x 855 twips: lit only more than 50 twips inside every edge.
+    for (const Case c :
+         {Case{165, 400, kChosenColour}, Case{51, 51, kChosenColour}, Case{50, 400, kOtherColour},
+          Case{165, 805, kOtherColour}, Case{280, 400, kOtherColour}}) {
+        SCOPED_TRACE(testing::Message() << c.x << ", " << c.y);
+        Started r;
+        frontpanel::FilterControls& f = r.filterControls();
+        int focusAsked = 0;
+        f.sldBW(1).Mirror = [&](frontpanel::Aspect a) { focusAsked += a == frontpanel::Aspect::Focus; };
+        f.sldBW_MouseMove(1, c.x, c.y, 330, 855);
+        EXPECT_EQ(focusAsked, 1);
+        EXPECT_EQ(f.lblFHiDesc.ForeColor(), c.colour);
+        EXPECT_EQ(f.lblFHi.ForeColor(), c.colour);
+        EXPECT_EQ(f.lblFloDesc.ForeColor(), kOtherColour);
+        f.sldBW_LostFocus(1);
+        EXPECT_EQ(f.lblFHiDesc.ForeColor(), kOtherColour);
+        EXPECT_EQ(f.lblFHi.ForeColor(), kOtherColour);
+    }
+}
+
 TEST(FilterControls, AnEdgeBeyondTheSliderIsKeptAndTheSliderShowsItsEnd) {
     Started r;
     frontpanel::FilterControls& f = r.filterControls();
