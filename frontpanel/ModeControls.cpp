@@ -2,6 +2,7 @@
 #include "frontpanel/ModeControls.h"
 
 #include <exception>
+#include <type_traits>
 
 #include "frame/ScopedFlag.h"
 #include "platform/runtime/Convert.h"
