@@ -1,5 +1,5 @@
-// The offline receiver: a 48 kHz 16-bit WAV file through the real block drivers and chains, block by
-// block as the sound engine would deliver it, into a WAV file of the played blocks.
+// The offline receiver: a 48 kHz 16-bit WAV file through the receive path (the real block drivers and
+// chains), block by block as the sound engine would deliver it, into a WAV file of the played blocks.
 #pragma once
 
 #include <cstdint>

@@ -35,7 +35,7 @@ inline constexpr char kUnsavedRecordingKey[] = "UnsavedRecording";
 
 struct WavFilePorts {
     WavFileListener* listener = nullptr;
-    const TunedFrequencySource* vfo = nullptr;
+    const TuningPort* vfo = nullptr;
     FileDialogService* dialogs = nullptr;
     RecordSampleRateChoice* rateChoice = nullptr;
     const RecorderClock* clock = nullptr; // the system's local clock when null

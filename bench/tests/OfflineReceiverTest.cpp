@@ -7,7 +7,7 @@
 #include <fstream>
 #include <functional>
 
-#include "ChainFixture.h"
+#include "dsp/testing/ChainFixture.h"
 #include "bench/OfflineReceiver.h"
 
 namespace {
