@@ -21,9 +21,14 @@ struct SDRColourScheme {
 
 // The DRM decoder options the main window keeps under "DRM.*".
 struct DrmOptions {
+    bool RunDreamOnDRM = false;
     std::string PathToDream;
+    bool MuteAFOnDRM = false; // the block drivers mute the output in the DRM mode
+    bool CloseSoundcardOnDRM = false;
     std::string DreamProgArgs;
+    int32_t DreamWindowStyle = 0; // 0 window shown, 1 minimised, 2 hidden
     bool DreamCloseOnExit = false;
+    bool DreamCloseOnModeChange = false;
 };
 
 struct ReceiverState {
@@ -53,7 +58,6 @@ struct ReceiverState {
     bool DynFilterActive = false;
     bool AGCOn = true;
     bool MuteAf = false;
-    bool MuteAFOnDRM = false;
     bool PerfStatsOn = false;
     int32_t FilterLo = 0; // Hz
     int32_t FilterHi = 0; // Hz
@@ -104,4 +108,21 @@ struct ReceiverState {
     int32_t CurrentMainBandIndex = 0; // the selected band in MainBands
     SDRColourScheme SDRColourSchemes;
     DrmOptions DRM;
+
+    // The main window's own options, kept in its settings section
+    float NoiseFloor = 0.0f;                 // the S-meter's noise floor, an RMS sample level
+    int32_t DisplayMode = 0;                 // the window layout, 0 to 3
+    bool ShaftAutoRate = false;              // kept for the configuration dialog
+    bool ScrollWheelEnableOverScope = false; // the wheel over the display tunes
+    bool KBDSupport = false;                 // kept for the configuration dialog
+    bool AutoTrackPresets = false;
+    bool FormCaptionOffOnPwrOn = false; // no title bar while the receiver is on
+    bool AutoStartSDR = false;          // power on at the end of the start-up
+    std::string SaveRecordingsPath;
+    int32_t RunPriority = 0; // priority class at power-on: 256 real-time, 128 high, 32 normal, 64 idle
+
+    // The knob labels' highlight: the knob the wheel and the knob keys act on (0 for none), and
+    // whether a highlighted label also gets a border (the settings' "MouseOverS.HiLiteBorder").
+    int16_t ActiveKnob = 0;
+    bool HiLiteBorder = false;
 };

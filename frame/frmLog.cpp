@@ -52,7 +52,7 @@ void frmLog::Form_Resize() {
     const int32_t h = ScaleHeight();
     cmdClose.setTop(h - cmdClose.Height());
     cmdClose.setLeft((w - cmdClose.Width()) / 2);
-    lstLog.Move(0, 0, w, std::max(0, h - cmdClose.Height()));
+    lstLog.Move(0, 0, w, std::max(0.0, h - cmdClose.Height()));
 }
 
 void frmLog::AddLog(const std::string& text) {

@@ -62,7 +62,7 @@ public:
     std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
         return std::nullopt;
     }
-    int32_t PopupMenu(const std::vector<std::string>&) override { return -1; }
+    int32_t PopupMenu(const std::vector<ui::MenuItem>&) override { return -1; }
     std::optional<ui::FileDialogResult> FileDialog(const ui::FileDialogRequest&) override {
         return std::nullopt;
     }

@@ -94,7 +94,7 @@ public:
                        [](bool v) { return std::string(booleanText(v)); });
     }
     float single(std::string_view key, float def) const {
-        return convert(key, def, singleText(def), toSingle, singleText);
+        return convert(key, def, runtime::singleText(def), toSingle, runtime::singleText);
     }
 
     // A value outside lo..hi is brought to the nearer end.
@@ -221,7 +221,7 @@ std::string fieldText(const PresetSettings& block, const Field& field) {
             } else if constexpr (std::is_same_v<T, bool>) {
                 return booleanText(value);
             } else {
-                return singleText(value);
+                return runtime::singleText(value);
             }
         },
         field);
@@ -283,13 +283,6 @@ std::string nowText() {
     char text[32];
     const std::size_t n = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
     return std::string(text, n);
-}
-
-std::string singleText(float value) {
-    if (value == 0.0f) return "0"; // no "-0"
-    char text[32];
-    const auto res = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, res.ptr);
 }
 
 BandPlanStore::BandPlanStore(std::vector<MainBandRec>& MainBands, ReceiverState& State, Clock clock)

@@ -113,9 +113,6 @@ MainBandRec newMainBand(const std::string& programFolder, const std::string& fil
 // The local date and time as a preset's "When" text, yyyy-mm-dd hh:mm:ss.
 std::string nowText();
 
-// A 32-bit float in the shortest text that reads back as the same value, "." before any fraction.
-std::string singleText(float value);
-
 // The module's state (current section and file, the busy flags, the shared reader) and its routines.
 // One per program, owned by the application object; UI thread only.
 class BandPlanStore {

@@ -135,7 +135,7 @@ void BlockDrivers::process(std::span<int16_t> A, std::span<int16_t> B, bool iq) 
     resumeNext([&] {
         if (engine == nullptr) return;
         if (st.MuteAf) engine->SetOutputAttenuation(-40000);
-        if (st.MuteAFOnDRM && st.DemodMode == DemodMode::DRM) engine->SetOutputAttenuation(-40000);
+        if (st.DRM.MuteAFOnDRM && st.DemodMode == DemodMode::DRM) engine->SetOutputAttenuation(-40000);
     });
     resumeNext([&] {
         if (rec != nullptr && rec->PlayerMode() == recorder::PlayerMode::Recording) rec->AddSamples(a, kN);

@@ -11,6 +11,7 @@ packages=(
     libfftw3-dev libhamlib-dev libhamlib-utils libftdi1-dev librtaudio-dev
     libxcb1-dev
     xvfb xauth
+    fonts-dejavu-core
     locales
     sox
 )

@@ -108,7 +108,7 @@ TEST(BlockDrivers, MutingOverridesTheChainsAttenuation) {
             DriverRig r(c.mode, iq);
             r.state.OutputAttenuation = 2.0f; // a gain: the chain writes 0 for the engine
             r.state.MuteAf = c.muteAf;
-            r.state.MuteAFOnDRM = c.muteOnDrm;
+            r.state.DRM.MuteAFOnDRM = c.muteOnDrm;
             r.run([](double t) { return station(11000, t, 4000); }, 1);
             SCOPED_TRACE(testing::Message() << c.muteAf << c.muteOnDrm << " mode " << c.mode << " iq " << iq);
             ASSERT_FALSE(r.engine.attenuations.empty());

@@ -80,6 +80,13 @@ std::string CStr(int64_t value) {
     return std::to_string(value);
 }
 
+std::string singleText(float value) {
+    if (value == 0.0f) return "0"; // no "-0"
+    char text[32];
+    const auto res = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, res.ptr);
+}
+
 namespace {
 
 std::string_view trimBlanks(std::string_view text) {

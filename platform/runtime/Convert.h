@@ -35,6 +35,9 @@ int64_t checkedDivide(int64_t numerator, int64_t denominator);
 // Decimal text of a number with up to 15 significant digits, always with "." as the separator.
 std::string CStr(double value);
 std::string CStr(int64_t value);
+// A 32-bit float in the shortest text that reads back as the same value ("0.1", "2.5"), "." before
+// any fraction.
+std::string singleText(float value);
 
 // Parses a finite decimal number (blanks around it allowed, "." as the separator); nullopt otherwise.
 std::optional<double> parseDouble(std::string_view text);

@@ -33,6 +33,10 @@ std::string standardDescription(int32_t number) {
         return "Path not found";
     case err::kObjectNotSet:
         return "Object variable or With block variable not set";
+    case err::kInvalidPropertyValue:
+        return "Invalid property value";
+    case err::kInvalidPropertyArrayIndex:
+        return "Invalid property array index";
     case err::kUnsupportedMember:
         return "Object doesn't support this property or method";
     case err::kDllEntryPoint:

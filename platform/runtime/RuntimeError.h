@@ -25,6 +25,8 @@ inline constexpr int32_t kPermissionDenied = 70;
 inline constexpr int32_t kPathFileAccess = 75;
 inline constexpr int32_t kPathNotFound = 76;
 inline constexpr int32_t kObjectNotSet = 91;
+inline constexpr int32_t kInvalidPropertyValue = 380;
+inline constexpr int32_t kInvalidPropertyArrayIndex = 381;
 inline constexpr int32_t kUnsupportedMember = 438;
 inline constexpr int32_t kDllEntryPoint = 453;
 } // namespace err

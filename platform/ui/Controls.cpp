@@ -2,23 +2,32 @@
 // handler itself when the value changed; user changes arrive through Qt's signals and take the same path.
 #include "Controls.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTabBar>
+#include <algorithm>
+#include <cmath>
 #include <exception>
 
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/PictureBox.h"
 #include "platform/ui/Twips.h"
 
 namespace ui {
@@ -50,39 +59,116 @@ int16_t shiftOf(Qt::KeyboardModifiers m) {
                                 (m & Qt::AltModifier ? 4 : 0));
 }
 
-// Delivers mouse events of one widget to its control's handlers.
-class MouseWatcher final : public QObject {
+// Delivers mouse, key and focus events of one widget to its control's handlers.
+class EventWatcher final : public QObject {
 public:
-    MouseWatcher(QWidget* w, Control& control) : QObject(w), control_(control) {
+    EventWatcher(QWidget* w, Control& control) : QObject(w), control_(control) {
         w->installEventFilter(this);
+        // The pointer moving over a control is an event whether or not a button is held.
+        w->setMouseTracking(true);
     }
     Handler* click = nullptr;
 
 protected:
     bool eventFilter(QObject*, QEvent* e) override {
-        const auto type = e->type();
-        if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
-            type != QEvent::MouseMove)
+        switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonDblClick:
+            return mouse(static_cast<QMouseEvent*>(e));
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return key(static_cast<QKeyEvent*>(e));
+        case QEvent::FocusOut: {
+            // A drop-down list or popup menu opening (the keyboard goes into it while it is open), or
+            // another window taking the keyboard, moves no focus within the window: the control has
+            // not been left.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
+            const bool left = reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+                              !QApplication::activePopupWidget();
+            if (left && control_.LostFocus) runGuarded(control_.LostFocus, "LostFocus");
             return false;
-        const auto* m = static_cast<QMouseEvent*>(e);
+        }
+        default:
+            return false;
+        }
+    }
+
+private:
+    bool mouse(QMouseEvent* m) {
+        const auto type = m->type();
+        const QPointF at = control_.mousePosition(m->position());
+        const auto x = static_cast<float>(at.x());
+        const auto y = static_cast<float>(at.y());
+        const int16_t shift = shiftOf(m->modifiers());
+        if (type == QEvent::MouseButtonDblClick) {
+            // The platform reports the second press of a double click as the double click alone.
+            if (m->button() == Qt::LeftButton) {
+                afterDoubleClick_ = true;
+                if (control_.DblClick) runGuarded(control_.DblClick, "DblClick");
+            }
+            return false;
+        }
         const int16_t button =
             type == QEvent::MouseMove ? static_cast<int16_t>(m->buttons() & 7) : buttonOf(m->button());
-        const float x = static_cast<float>(m->position().x() * kTwipsPerPixel);
-        const float y = static_cast<float>(m->position().y() * kTwipsPerPixel);
-        const int16_t shift = shiftOf(m->modifiers());
         const MouseHandler* handler = type == QEvent::MouseButtonPress     ? &control_.MouseDown
                                       : type == QEvent::MouseButtonRelease ? &control_.MouseUp
                                                                            : &control_.MouseMove;
         if (*handler) runGuarded([&] { (*handler)(button, shift, x, y); }, "MouseEvent");
-        if (type == QEvent::MouseButtonRelease && button == 1 && click && *click &&
-            static_cast<QWidget*>(parent())->rect().contains(m->position().toPoint()))
-            runGuarded(*click, "Click");
+        if (type == QEvent::MouseButtonRelease && button == 1) {
+            const bool clicked = !afterDoubleClick_;
+            afterDoubleClick_ = false;
+            if (clicked && click && *click &&
+                static_cast<QWidget*>(parent())->rect().contains(m->position().toPoint()))
+                runGuarded(*click, "Click");
+        }
         return false;
     }
 
-private:
+    bool key(QKeyEvent* k) {
+        const bool press = k->type() == QEvent::KeyPress;
+        // Under X11 a held key sends a release before each repeated press; it was never let go.
+        if (!press && k->isAutoRepeat()) return false;
+        const KeyHandler& handler = press ? control_.KeyDown : control_.KeyUp;
+        if (!handler) return false;
+        int16_t code = virtualKey(k->key());
+        if (code == 0) return false;
+        runGuarded([&] { handler(code, shiftOf(k->modifiers())); }, press ? "KeyDown" : "KeyUp");
+        return code == 0;
+    }
+
     Control& control_;
+    bool afterDoubleClick_ = false;
 };
+
+// How one axis of a container maps its units to pixels: twips on forms and frames, the picture's user
+// scale in a picture box.
+struct Axis {
+    double origin = 0;
+    double unitsPerPixel = kTwipsPerPixel;
+
+    int toPixel(double position) const { return runtime::CLng((position - origin) / unitsPerPixel); }
+    double fromPixel(int pixel) const { return origin + pixel * unitsPerPixel; }
+    int toPixels(double length) const {
+        return std::max(0, runtime::CLng(length / std::fabs(unitsPerPixel)));
+    }
+    double fromPixels(int pixels) const { return pixels * std::fabs(unitsPerPixel); }
+};
+
+// The scale spans the picture box as it is now; its surface follows a resize only once it is shown.
+Axis xAxisOf(const QWidget* w) {
+    const QWidget* box = w->parentWidget();
+    if (const PictureSurface* s = pictureSurfaceOf(box))
+        return {s->ScaleLeft(), s->ScaleWidth() / std::max(box->width(), 1)};
+    return {};
+}
+Axis yAxisOf(const QWidget* w) {
+    const QWidget* box = w->parentWidget();
+    if (const PictureSurface* s = pictureSurfaceOf(box))
+        return {s->ScaleTop(), s->ScaleHeight() / std::max(box->height(), 1)};
+    return {};
+}
 
 template <class F> void silently(QObject* o, F&& f) {
     const QSignalBlocker block(o);
@@ -108,7 +194,7 @@ void runGuarded(const Handler& handler, const char* source) {
 // ---- Control
 
 Control::Control(QWidget* widget) : widget_(widget) {
-    mouseWatcher_ = new MouseWatcher(widget, *this);
+    mouseWatcher_ = new EventWatcher(widget, *this);
 }
 
 Control::~Control() {
@@ -116,35 +202,54 @@ Control::~Control() {
 }
 
 void Control::watchClicks(Handler* click) {
-    static_cast<MouseWatcher*>(mouseWatcher_)->click = click;
+    static_cast<EventWatcher*>(mouseWatcher_)->click = click;
 }
 
-int32_t Control::Left() const {
-    return twips(widget_->x());
+QPointF Control::mousePosition(QPointF pixel) const {
+    return pixel * kTwipsPerPixel;
 }
-int32_t Control::Top() const {
-    return twips(widget_->y());
+
+double Control::Left() const {
+    return xAxisOf(widget_).fromPixel(widget_->x());
 }
-int32_t Control::Width() const {
-    return twips(widget_->width());
+double Control::Top() const {
+    return yAxisOf(widget_).fromPixel(widget_->y());
 }
-int32_t Control::Height() const {
-    return twips(widget_->height());
+double Control::Width() const {
+    return xAxisOf(widget_).fromPixels(widget_->width());
 }
-void Control::setLeft(int32_t t) {
-    widget_->move(pixels(t), widget_->y());
+double Control::Height() const {
+    return yAxisOf(widget_).fromPixels(widget_->height());
 }
-void Control::setTop(int32_t t) {
-    widget_->move(widget_->x(), pixels(t));
+void Control::setLeft(double left) {
+    widget_->move(xAxisOf(widget_).toPixel(left), widget_->y());
 }
-void Control::setWidth(int32_t t) {
-    widget_->resize(std::max(0, pixels(t)), widget_->height());
+void Control::setTop(double top) {
+    widget_->move(widget_->x(), yAxisOf(widget_).toPixel(top));
 }
-void Control::setHeight(int32_t t) {
-    widget_->resize(widget_->width(), std::max(0, pixels(t)));
+void Control::setWidth(double width) {
+    widget_->resize(xAxisOf(widget_).toPixels(width), widget_->height());
 }
-void Control::Move(int32_t left, int32_t top, int32_t width, int32_t height) {
-    widget_->setGeometry(pixels(left), pixels(top), std::max(0, pixels(width)), std::max(0, pixels(height)));
+void Control::setHeight(double height) {
+    widget_->resize(widget_->width(), yAxisOf(widget_).toPixels(height));
+}
+void Control::Move(double left, double top, double width, double height) {
+    const Axis x = xAxisOf(widget_);
+    const Axis y = yAxisOf(widget_);
+    widget_->setGeometry(x.toPixel(left), y.toPixel(top), x.toPixels(width), y.toPixels(height));
+}
+
+void Control::SetFocus() {
+    if (!widget_->isVisible() || !widget_->isEnabled())
+        runtime::raise(runtime::err::kInvalidCall, "SetFocus");
+    widget_->setFocus(Qt::OtherFocusReason);
+}
+
+void Control::ZOrder(int16_t position) {
+    if (position == 0)
+        widget_->raise();
+    else
+        widget_->lower();
 }
 
 bool Control::Visible() const {
@@ -176,7 +281,7 @@ void Control::setBackColor(int32_t bgr) {
     p.setColor(QPalette::Button, toQColor(bgr));
     p.setColor(QPalette::Base, toQColor(bgr));
     widget_->setPalette(p);
-    widget_->setAutoFillBackground(true);
+    widget_->setAutoFillBackground(fillsBackground());
 }
 
 std::string Control::FontName() const {
@@ -332,23 +437,45 @@ void OptionButton::setValue(bool selected) {
 
 // ---- TextBox
 
-TextBox::TextBox(QWidget* parent, const std::string& text)
-    : Control(new QLineEdit(q(text), parent)), text_(text) {
-    QObject::connect(edit(), &QLineEdit::textChanged, edit(), [this](const QString& t) {
-        std::string now = s(t);
-        if (now == text_) return;
-        text_ = std::move(now);
-        runGuarded(Change, "Change");
-    });
+TextBox::TextBox(QWidget* parent, const std::string& text, bool multiLine)
+    : Control(multiLine ? static_cast<QWidget*>(new QPlainTextEdit(q(text), parent))
+                        : static_cast<QWidget*>(new QLineEdit(q(text), parent))),
+      text_(text), multiLine_(multiLine) {
+    if (multiLine)
+        QObject::connect(lines(), &QPlainTextEdit::textChanged, lines(),
+                         [this] { userEdited(s(lines()->toPlainText())); });
+    else
+        QObject::connect(edit(), &QLineEdit::textChanged, edit(),
+                         [this](const QString& t) { userEdited(s(t)); });
 }
 QLineEdit* TextBox::edit() const {
     return static_cast<QLineEdit*>(widget());
 }
+QPlainTextEdit* TextBox::lines() const {
+    return static_cast<QPlainTextEdit*>(widget());
+}
+void TextBox::userEdited(std::string now) {
+    if (now == text_) return;
+    text_ = std::move(now);
+    runGuarded(Change, "Change");
+}
 void TextBox::setText(const std::string& text) {
     if (text == text_) return;
     text_ = text;
-    silently(edit(), [&] { edit()->setText(q(text)); });
+    if (multiLine_)
+        silently(lines(), [&] { lines()->setPlainText(q(text)); });
+    else
+        silently(edit(), [&] { edit()->setText(q(text)); });
     if (Change) Change();
+}
+bool TextBox::Locked() const {
+    return multiLine_ ? lines()->isReadOnly() : edit()->isReadOnly();
+}
+void TextBox::setLocked(bool on) {
+    if (multiLine_)
+        lines()->setReadOnly(on);
+    else
+        edit()->setReadOnly(on);
 }
 
 // ---- ListControl
@@ -561,6 +688,73 @@ void TabStrip::setSelectedItem(int32_t number) {
     selected_ = number;
     silently(bar(), [&] { bar()->setCurrentIndex(number - 1); });
     if (Click) Click();
+}
+
+// ---- Shape
+
+namespace {
+
+class ShapeWidget final : public QWidget {
+public:
+    ShapeWidget(QWidget* parent, const Shape& shape) : QWidget(parent), shape_(shape) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        if (shape_.BackStyle() == 1) p.fillRect(rect(), toQColor(shape_.BackColor()));
+        p.setPen(toQColor(shape_.BorderColor()));
+        p.setBrush(shape_.FillStyle() == 0 ? QBrush(toQColor(shape_.FillColor())) : QBrush(Qt::NoBrush));
+        QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        const int16_t kind = shape_.ShapeKind();
+        if (kind == Shape::kSquare || kind == Shape::kCircle || kind == Shape::kRoundedSquare) {
+            const double side = std::min(r.width(), r.height());
+            r = QRectF(r.center().x() - side / 2, r.center().y() - side / 2, side, side);
+        }
+        if (kind == Shape::kOval || kind == Shape::kCircle) {
+            p.drawEllipse(r);
+        } else if (kind == Shape::kRoundedRectangle || kind == Shape::kRoundedSquare) {
+            const double radius = std::min(r.width(), r.height()) / 6;
+            p.drawRoundedRect(r, radius, radius);
+        } else {
+            p.drawRect(r);
+        }
+    }
+
+private:
+    const Shape& shape_;
+};
+
+} // namespace
+
+Shape::Shape(QWidget* parent) : Control(new ShapeWidget(parent, *this)) {}
+
+void Shape::setShape(int16_t kind) {
+    if (kind < kRectangle || kind > kRoundedSquare)
+        runtime::raise(err::kInvalidPropertyValue, "Shape.Shape", "Invalid property value");
+    shape_ = kind;
+    widget()->update();
+}
+void Shape::setFillColor(int32_t bgr) {
+    fillColor_ = bgr;
+    widget()->update();
+}
+void Shape::setFillStyle(int16_t style) {
+    if (style != 0 && style != 1)
+        runtime::raise(err::kInvalidPropertyValue, "Shape.FillStyle", "Invalid property value");
+    fillStyle_ = style;
+    widget()->update();
+}
+void Shape::setBorderColor(int32_t bgr) {
+    borderColor_ = bgr;
+    widget()->update();
+}
+void Shape::setBackStyle(int16_t style) {
+    if (style != 0 && style != 1)
+        runtime::raise(err::kInvalidPropertyValue, "Shape.BackStyle", "Invalid property value");
+    backStyle_ = style;
+    widget()->update();
 }
 
 // ---- Frame

@@ -2,6 +2,7 @@
 // that run when a value really changes, whether the user or code changed it (and never otherwise).
 #pragma once
 
+#include <QPointF>
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
@@ -9,12 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/runtime/RuntimeError.h"
+
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QSlider;
@@ -23,12 +27,16 @@ class QTabBar;
 namespace ui {
 
 using Handler = std::function<void()>;
-// Button: 1 left, 2 right, 4 middle; Shift: 1 Shift, 2 Ctrl, 4 Alt; X and Y in twips.
+// Button: 1 left, 2 right, 4 middle; Shift: 1 Shift, 2 Ctrl, 4 Alt; X and Y in twips, or in the user
+// scale of a picture box.
 using MouseHandler = std::function<void(int16_t Button, int16_t Shift, float X, float Y)>;
+// KeyCode is the platform's virtual-key code (see virtualKey); setting it to 0 keeps the key from the
+// control.
+using KeyHandler = std::function<void(int16_t& KeyCode, int16_t Shift)>;
 
 namespace err {
-inline constexpr int32_t kInvalidPropertyValue = 380;
-inline constexpr int32_t kInvalidPropertyArrayIndex = 381;
+inline constexpr int32_t kInvalidPropertyValue = runtime::err::kInvalidPropertyValue;
+inline constexpr int32_t kInvalidPropertyArrayIndex = runtime::err::kInvalidPropertyArrayIndex;
 } // namespace err
 
 // Runs a handler at a Qt boundary: a run-time error is reported (trace log and message box), never
@@ -43,15 +51,17 @@ public:
 
     QWidget* widget() const { return widget_; }
 
-    int32_t Left() const;
-    int32_t Top() const;
-    int32_t Width() const;
-    int32_t Height() const;
-    void setLeft(int32_t twips);
-    void setTop(int32_t twips);
-    void setWidth(int32_t twips);
-    void setHeight(int32_t twips);
-    void Move(int32_t left, int32_t top, int32_t width, int32_t height);
+    // Geometry in the container's scale: twips on a form or frame, the picture's user scale for a
+    // control placed in a picture box. Positions land on whole pixels.
+    double Left() const;
+    double Top() const;
+    double Width() const;
+    double Height() const;
+    void setLeft(double left);
+    void setTop(double top);
+    void setWidth(double width);
+    void setHeight(double height);
+    void Move(double left, double top, double width, double height);
 
     // The control's own setting: a visible control inside a hidden window still reads True.
     bool Visible() const;
@@ -78,14 +88,34 @@ public:
     int16_t Index() const { return index_; }
     void setIndex(int16_t index) { index_ = index; }
 
+    // Text the program keeps with the control; the control itself never reads it.
+    std::string Tag;
+
+    // Gives the control the keyboard focus; a hidden or disabled control raises Invalid procedure call.
+    void SetFocus();
+    // 0 brings the control in front of its siblings, 1 puts it behind them.
+    void ZOrder(int16_t position = 0);
+
     MouseHandler MouseDown;
     MouseHandler MouseMove;
     MouseHandler MouseUp;
+    // A left double click: MouseDown, MouseUp, the click, DblClick, MouseUp (no second click).
+    Handler DblClick;
+    // Keys while the control has the focus. A held key repeats KeyDown; the releases the X server sends
+    // between repeats are dropped, so KeyUp comes once, when the key is really released.
+    KeyHandler KeyDown;
+    KeyHandler KeyUp;
+    Handler LostFocus;
+
+    // Where a mouse event at this pixel of the control is reported: twips, or the picture's user scale.
+    virtual QPointF mousePosition(QPointF pixel) const;
 
 protected:
     explicit Control(QWidget* widget);
     // Label and frame clicks come from the mouse, not from a Qt signal.
     void watchClicks(Handler* click);
+    // Whether a background colour set fills the control's rectangle.
+    virtual bool fillsBackground() const { return true; }
 
 private:
     QPointer<QWidget> widget_;
@@ -154,14 +184,22 @@ private:
 
 class TextBox final : public Control {
 public:
-    explicit TextBox(QWidget* parent, const std::string& text = {});
+    // A multi-line box wraps its text and shows line breaks; it is chosen when the box is made.
+    explicit TextBox(QWidget* parent, const std::string& text = {}, bool multiLine = false);
     std::string Text() const { return text_; }
     void setText(const std::string& text);
+    bool MultiLine() const { return multiLine_; }
+    // A locked box shows its text and lets the user select and copy it, but not change it.
+    bool Locked() const;
+    void setLocked(bool on);
     Handler Change;
 
 private:
     QLineEdit* edit() const;
+    QPlainTextEdit* lines() const;
+    void userEdited(std::string now);
     std::string text_;
+    bool multiLine_ = false;
 };
 
 // What list and combo boxes share: items with item data and a selected index (-1 for none).
@@ -260,6 +298,34 @@ public:
 private:
     QTabBar* bar() const;
     int32_t selected_ = 0;
+};
+
+// A line drawing: a rectangle, square, oval, circle or rounded one, outlined in BorderColor and filled
+// in FillColor when FillStyle is solid. Mouse events pass through it to what lies below.
+class Shape final : public Control {
+public:
+    enum Kind : int16_t { kRectangle = 0, kSquare, kOval, kCircle, kRoundedRectangle, kRoundedSquare };
+    explicit Shape(QWidget* parent);
+    int16_t ShapeKind() const { return shape_; }
+    void setShape(int16_t kind);
+    int32_t FillColor() const { return fillColor_; }
+    void setFillColor(int32_t bgr);
+    // 0 solid, 1 transparent.
+    int16_t FillStyle() const { return fillStyle_; }
+    void setFillStyle(int16_t style);
+    int32_t BorderColor() const { return borderColor_; }
+    void setBorderColor(int32_t bgr);
+    // 0 transparent, 1 opaque: whether BackColor fills the rectangle behind the shape.
+    int16_t BackStyle() const { return backStyle_; }
+    void setBackStyle(int16_t style);
+
+private:
+    bool fillsBackground() const override { return false; }
+    int16_t shape_ = kRectangle;
+    int32_t fillColor_ = 0x000000;
+    int16_t fillStyle_ = 1;
+    int32_t borderColor_ = 0x000000;
+    int16_t backStyle_ = 0;
 };
 
 // A captioned container; its option buttons form a group of their own. Children take container().

@@ -34,6 +34,19 @@ struct FileDialogResult {
     bool readOnly = false;
 };
 
+// One item of a popup menu: a caption of "-" is a separator; a disabled item is shown greyed and
+// cannot be chosen.
+struct MenuItem {
+    MenuItem(std::string caption, bool enabled = true) : Caption(std::move(caption)), Enabled(enabled) {}
+    MenuItem(const char* caption, bool enabled = true) : Caption(caption), Enabled(enabled) {}
+    bool separator() const { return Caption == "-"; }
+    bool choosable() const { return Enabled && !separator(); }
+    bool operator==(const MenuItem&) const = default;
+
+    std::string Caption;
+    bool Enabled = true;
+};
+
 struct ColourDialogRequest {
     int32_t initialColour = 0; // 0x00BBGGRR
     std::array<int32_t, 16> customColours{};
@@ -55,8 +68,8 @@ public:
     // cancel take value_or("")).
     virtual std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                                 const std::string& defaultText) = 0;
-    // The 0-based index of the item chosen, or -1 when the menu was dismissed.
-    virtual int32_t PopupMenu(const std::vector<std::string>& items) = 0;
+    // The 0-based index of the item chosen (separators count), or -1 when the menu was dismissed.
+    virtual int32_t PopupMenu(const std::vector<MenuItem>& items) = 0;
     // Nothing when cancelled.
     virtual std::optional<FileDialogResult> FileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<ColourDialogResult> ColourDialog(const ColourDialogRequest& request) = 0;

@@ -84,6 +84,14 @@ bool Form::Unload() {
     return true;
 }
 
+void Form::setPopupWithoutFocus() {
+    // A tool-tip window is never handed the focus by the window system, with or without a window
+    // manager; the attribute keeps Qt from activating it on show.
+    setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+}
+
 void Form::setKeyPreview(bool on) {
     if (on == keyPreview_) return;
     keyPreview_ = on;

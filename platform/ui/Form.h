@@ -38,6 +38,10 @@ public:
     // Asks Form_Unload (which may cancel), then hides the window; true when it was unloaded.
     bool Unload();
 
+    // Makes the form a borderless popup that never takes the focus: shown over its owner, it leaves the
+    // active window and the keyboard focus where they were. Call it before the form is first shown.
+    void setPopupWithoutFocus();
+
     // With key preview the form sees every key before the control that has the focus.
     bool KeyPreview() const { return keyPreview_; }
     void setKeyPreview(bool on);

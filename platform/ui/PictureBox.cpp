@@ -23,6 +23,9 @@ protected:
         if (surface_) surface_->resize(e->size().width(), e->size().height());
     }
 
+public:
+    const PictureSurface* surface() const { return surface_; }
+
 private:
     PictureSurface*& surface_;
 };
@@ -34,6 +37,15 @@ PictureBox::PictureBox(QWidget* parent) : Control(new PictureWidget(parent, surf
     surface_.resize(widget()->width(), widget()->height());
     surface_.onFlip = [w = widget()] { w->update(); };
     watchClicks(&Click);
+}
+
+QPointF PictureBox::mousePosition(QPointF pixel) const {
+    return surface_.fromPixels(pixel);
+}
+
+const PictureSurface* pictureSurfaceOf(const QWidget* widget) {
+    const auto* picture = dynamic_cast<const PictureWidget*>(widget);
+    return picture ? picture->surface() : nullptr;
 }
 
 } // namespace ui

@@ -113,6 +113,11 @@ QPointF PictureSurface::toPixels(double x, double y) const {
             (y - scaleTop_) * image_.height() / scaleHeight_};
 }
 
+QPointF PictureSurface::fromPixels(QPointF pixel) const {
+    return {scaleLeft_ + pixel.x() * scaleWidth_ / image_.width(),
+            scaleTop_ + pixel.y() * scaleHeight_ / image_.height()};
+}
+
 template <class Draw> void PictureSurface::paint(Draw&& draw) {
     if (drawMode_ == rop::kNop) return;
     QPainter p(&image_);

@@ -84,8 +84,9 @@ public:
     void Flip();
     std::function<void()> onFlip;
 
-    // The pixel a user point falls on.
+    // The pixel a user point falls on, and the user point of a pixel.
     QPointF toPixels(double x, double y) const;
+    QPointF fromPixels(QPointF pixel) const;
 
 private:
     template <class Draw> void paint(Draw&& draw);

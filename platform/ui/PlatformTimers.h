@@ -7,13 +7,17 @@
 
 namespace ui {
 
+// No timer fires more often than every 10 ms: a shorter interval runs at 10 ms. A tick more often
+// than that only makes work for a receiver whose blocks arrive every 42.67 ms.
+inline constexpr int32_t kTimerFloorMs = 10;
+
 class PlatformTimers {
 public:
     using Callback = std::function<void()>;
     virtual ~PlatformTimers() = default;
 
     // Arms a periodic timer; arming an (owner, id) pair that runs already replaces its callback and
-    // restarts its period, as the platform does. An interval below 1 ms is taken as 1 ms.
+    // restarts its period, as the platform does. An interval below kTimerFloorMs runs at kTimerFloorMs.
     virtual void SetTimer(const void* owner, int32_t id, int32_t elapseMs, Callback callback) = 0;
     // Stops the timer; false when there was none. Safe from inside the timer's own callback.
     virtual bool KillTimer(const void* owner, int32_t id) = 0;

@@ -93,14 +93,16 @@ std::optional<std::string> QtDialogService::InputBox(const std::string& prompt, 
     return text.toStdString();
 }
 
-int32_t QtDialogService::PopupMenu(const std::vector<std::string>& items) {
+int32_t QtDialogService::PopupMenu(const std::vector<MenuItem>& items) {
     QMenu menu(QApplication::activeWindow());
     std::vector<QAction*> actions;
     for (const auto& item : items) {
-        if (item == "-")
+        if (item.separator()) {
             actions.push_back(menu.addSeparator());
-        else
-            actions.push_back(menu.addAction(q(item)));
+        } else {
+            actions.push_back(menu.addAction(q(item.Caption)));
+            actions.back()->setEnabled(item.Enabled);
+        }
     }
     QAction* chosen = menu.exec(QCursor::pos());
     for (std::size_t i = 0; i < actions.size(); ++i)

@@ -31,7 +31,7 @@ void QtPlatformTimers::SetTimer(const void* owner, int32_t id, int32_t elapseMs,
         });
     }
     slot->callback = std::move(callback);
-    slot->timer.start(std::max(elapseMs, 1));
+    slot->timer.start(std::max(elapseMs, kTimerFloorMs));
 }
 
 bool QtPlatformTimers::KillTimer(const void* owner, int32_t id) {

@@ -1,7 +1,10 @@
 // Timer control over QTimer.
 #include "Timer.h"
 
+#include <algorithm>
+
 #include "platform/runtime/RuntimeError.h"
+#include "platform/ui/PlatformTimers.h"
 
 namespace ui {
 
@@ -24,7 +27,7 @@ void Timer::setEnabled(bool on) {
 
 void Timer::apply() {
     if (enabled_ && interval_ > 0)
-        timer_.start(interval_);
+        timer_.start(std::max(interval_, kTimerFloorMs));
     else
         timer_.stop();
 }

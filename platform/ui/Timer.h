@@ -13,7 +13,8 @@ public:
     // A member of its form, so it goes with the form; it takes no Qt parent.
     Timer();
     int32_t Interval() const { return interval_; }
-    // A new interval restarts the period; 0 stops the timer (Enabled keeps its value).
+    // A new interval restarts the period; 0 stops the timer (Enabled keeps its value). Interval reads
+    // back what was set; below kTimerFloorMs the timer runs at kTimerFloorMs.
     void setInterval(int32_t ms);
     bool Enabled() const { return enabled_; }
     void setEnabled(bool on);

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "platform/runtime/Convert.h"
 
@@ -74,6 +75,24 @@ TEST(NumberText, WritesLikeTheRuntimeWithADotWhateverTheLocale) {
     for (const auto& c : cases)
         EXPECT_EQ(CStr(c.in), c.out) << c.in;
     EXPECT_EQ(CStr(int64_t{-9000000000}), "-9000000000");
+}
+
+TEST(NumberText, WritesASingleInTheShortestTextThatReadsBackTheSame) {
+    const struct {
+        float in;
+        const char* out;
+    } cases[] = {
+        {0.1f, "0.1"}, {2.5f, "2.5"}, {-0.0f, "0"}, {1.0f / 3, "0.33333334"}, {16777216.0f, "16777216"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(singleText(c.in), c.out) << c.in;
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<float> any(-1e6f, 1e6f);
+    for (int i = 0; i < 1000; ++i) {
+        const float f = any(rng);
+        const auto back = parseDouble(singleText(f));
+        ASSERT_TRUE(back.has_value()) << singleText(f);
+        EXPECT_EQ(static_cast<float>(*back), f) << singleText(f);
+    }
 }
 
 TEST(NumberText, ParsesOnlyWholeFiniteNumbers) {

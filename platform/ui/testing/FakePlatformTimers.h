@@ -13,8 +13,8 @@ namespace ui::testing {
 class FakePlatformTimers final : public PlatformTimers {
 public:
     void SetTimer(const void* owner, int32_t id, int32_t elapseMs, Callback callback) override {
-        const int64_t period = std::max<int32_t>(elapseMs, 1);
-        timers_[{owner, id}] = Entry{period, now_ + period, std::move(callback)};
+        const int64_t period = std::max<int32_t>(elapseMs, kTimerFloorMs);
+        timers_[{owner, id}] = Entry{period, now_ + period, std::move(callback), elapseMs};
     }
 
     bool KillTimer(const void* owner, int32_t id) override { return timers_.erase({owner, id}) > 0; }
@@ -37,6 +37,15 @@ public:
     }
 
     bool isArmed(const void* owner, int32_t id) const { return timers_.count({owner, id}) > 0; }
+    // The interval the caller asked for, and the one the timer runs at; 0 for a timer not armed.
+    int32_t askedMs(const void* owner, int32_t id) const {
+        const auto it = timers_.find({owner, id});
+        return it == timers_.end() ? 0 : it->second.asked;
+    }
+    int64_t periodMs(const void* owner, int32_t id) const {
+        const auto it = timers_.find({owner, id});
+        return it == timers_.end() ? 0 : it->second.period;
+    }
     int64_t now() const { return now_; }
 
 private:
@@ -45,6 +54,7 @@ private:
         int64_t period;
         int64_t due;
         Callback callback;
+        int32_t asked;
     };
     std::map<Key, Entry> timers_;
     int64_t now_ = 0;

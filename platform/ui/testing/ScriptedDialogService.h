@@ -28,7 +28,7 @@ public:
 
     std::vector<Message> messages;
     std::vector<std::string> inputPrompts;
-    std::vector<std::vector<std::string>> menus;
+    std::vector<std::vector<MenuItem>> menus;
     std::vector<FileDialogRequest> fileRequests;
     std::vector<ColourDialogRequest> colourRequests;
     int unexpected = 0;
@@ -42,9 +42,18 @@ public:
         inputPrompts.push_back(prompt);
         return next(inputAnswers, std::optional<std::string>{});
     }
-    int32_t PopupMenu(const std::vector<std::string>& items) override {
+    // An answer naming a separator or a disabled item is one no user could give: it counts as
+    // unexpected and the menu is dismissed.
+    int32_t PopupMenu(const std::vector<MenuItem>& items) override {
         menus.push_back(items);
-        return next(menuAnswers, -1);
+        const int32_t answer = next(menuAnswers, -1);
+        if (answer < 0) return -1;
+        if (answer >= static_cast<int32_t>(items.size()) ||
+            !items[static_cast<std::size_t>(answer)].choosable()) {
+            ++unexpected;
+            return -1;
+        }
+        return answer;
     }
     std::optional<FileDialogResult> FileDialog(const FileDialogRequest& request) override {
         fileRequests.push_back(request);

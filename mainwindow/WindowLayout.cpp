@@ -1,0 +1,75 @@
+// The layout arithmetic and the two routines that apply and hold it.
+#include "mainwindow/WindowLayout.h"
+
+#include "frame/ScopedFlag.h"
+#include "platform/runtime/Convert.h"
+#include "platform/runtime/RuntimeError.h"
+
+namespace mainwindow {
+
+namespace {
+constexpr int32_t kPanelGap = 75; // twips between stacked panels
+} // namespace
+
+ChromeMetrics measureChrome(double outerWidth, double outerHeight, double clientWidth, double clientHeight) {
+    return {runtime::CLng((outerWidth - clientWidth) / 2), runtime::CLng(outerHeight - clientHeight)};
+}
+
+WindowLayout::WindowLayout(ReceiverState& state, PanelDesign design) : state_(state), design_(design) {}
+
+LayoutPlan WindowLayout::plan(int16_t Index, std::string_view CurrentModelSection) const {
+    if (Index < layout::kCompact || Index > layout::kFull)
+        runtime::raise(runtime::err::kInvalidPropertyArrayIndex, "frmMain.optDisplaySize_Click");
+    LayoutPlan p;
+    p.Index = Index;
+    p.ElektorPanel = CurrentModelSection == kElektorSection;
+    p.picElektor200705 = design_.picElektor200705;
+    p.picRecorder = design_.picRecorder;
+    p.picScopeContainer = design_.picScopeContainer;
+    p.picCalib = design_.picCalib;
+    p.picRecorder.Top = p.ElektorPanel ? p.picElektor200705.bottom() + kPanelGap : p.picElektor200705.Top;
+    p.picScopeContainer.Top = p.picRecorder.bottom() + kPanelGap;
+    p.picCalib.Top = p.picScopeContainer.bottom() + kPanelGap;
+
+    const int32_t B = Chrome.FormBorderWidth;
+    const int32_t C = Chrome.FormChromeHeight;
+    p.LayoutWidth = static_cast<float>(p.picCalib.Width + 2 * p.picCalib.Left + 2 * B);
+    const Rect& last = Index == layout::kCompact    ? design_.frPower
+                       : Index == layout::kStandard ? design_.frDemod
+                       : Index == layout::kExtended ? p.picRecorder
+                                                    : p.picCalib;
+    p.LayoutHeight = static_cast<float>(last.bottom() + B + C);
+    p.SwitchesFollowBoxes = Index >= layout::kExtended;
+    if (TitleBarHidden) p.LayoutHeight = p.LayoutHeight - static_cast<float>(C) + static_cast<float>(B);
+    return p;
+}
+
+void WindowLayout::optDisplaySize_Click(int16_t Index, std::string_view CurrentModelSection,
+                                        LayoutWindow& window) {
+    if (layoutBusy_) return;
+    const ScopedFlag busy(layoutBusy_);
+    const LayoutPlan p = plan(Index, CurrentModelSection);
+    window.markLayoutButton(Index);
+    state_.DisplayMode = Index;
+    window.placePanels(p);
+    LayoutWidth = p.LayoutWidth;
+    LayoutHeight = p.LayoutHeight;
+    if (p.SwitchesFollowBoxes)
+        window.followStatisticsAndAnalyserBoxes();
+    else {
+        state_.PerfStatsOn = false;
+        window.switchOffAnalyser();
+    }
+    window.setWindowHeight(runtime::CLng(LayoutHeight));
+    window.setWindowWidth(runtime::CLng(LayoutWidth));
+}
+
+void WindowLayout::Form_Resize(LayoutWindow& window) {
+    if (resizeBusy_) return;
+    const ScopedFlag busy(resizeBusy_);
+    if (!window.windowStateNormal()) return;
+    if (LayoutHeight > 0) window.setWindowHeight(runtime::CLng(LayoutHeight));
+    if (LayoutWidth > 0) window.setWindowWidth(runtime::CLng(LayoutWidth));
+}
+
+} // namespace mainwindow

@@ -1,0 +1,319 @@
+// What the windows hear from their controls beyond clicks and changes: double clicks, keys (a held key
+// never looks released), the focus, the stacking order, mouse events and placement in a picture's user
+// scale; and the shape, the locked multi-line text box, the popup that never takes the focus, popup menu
+// items and the timer floor.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/runtime/RuntimeError.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/PictureBox.h"
+#include "platform/ui/Timer.h"
+#include "platform/ui/testing/FakePlatformTimers.h"
+#include "platform/ui/testing/ScriptedDialogService.h"
+
+namespace {
+
+// A shown form that has the keyboard, as the user's window has.
+struct ActiveForm : ::testing::Test {
+    ui::Form form;
+    std::vector<std::string> events;
+
+    void show() {
+        form.setClientSize(4500, 3000);
+        form.Show();
+        form.activateWindow();
+        QApplication::setActiveWindow(&form);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+    void watchMouse(ui::Control& c, const std::string& name) {
+        c.MouseDown = [this, name](int16_t b, int16_t, float, float) {
+            add(name + " down " + std::to_string(b));
+        };
+        c.MouseUp = [this, name](int16_t b, int16_t, float, float) {
+            add(name + " up " + std::to_string(b));
+        };
+        c.DblClick = [this, name] { add(name + " dblclick"); };
+    }
+    void add(const std::string& e) { events.push_back(e); }
+};
+
+void sendKey(QWidget* w, QEvent::Type type, int key, bool autoRepeat,
+             Qt::KeyboardModifiers m = Qt::NoModifier) {
+    QKeyEvent e(type, key, m, QString(), autoRepeat);
+    QApplication::sendEvent(w, &e);
+}
+
+} // namespace
+
+TEST_F(ActiveForm, ADoubleClickComesAfterTheClickAndIsNotASecondClick) {
+    ui::Label lbl(&form, "7");
+    lbl.Move(0, 0, 600, 600);
+    watchMouse(lbl, "lbl");
+    lbl.Click = [this] { add("lbl click"); };
+    show();
+    // Through the window, as the window system delivers it: press, release, press, release.
+    QTest::mouseDClick(form.windowHandle(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"lbl down 1", "lbl up 1", "lbl click", "lbl dblclick", "lbl up 1"}));
+    events.clear();
+    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(events, (std::vector<std::string>{"lbl down 1", "lbl up 1", "lbl click"}));
+}
+
+TEST_F(ActiveForm, AHeldKeyRepeatsKeyDownAndIsReleasedOnce) {
+    ui::PictureBox pic(&form);
+    pic.Move(0, 0, 1500, 1500);
+    std::vector<std::tuple<std::string, int16_t, int16_t>> keys;
+    pic.KeyDown = [&](int16_t& code, int16_t shift) { keys.emplace_back("down", code, shift); };
+    pic.KeyUp = [&](int16_t& code, int16_t shift) { keys.emplace_back("up", code, shift); };
+    show();
+    // Held Up with Shift, as an X server reports it: each repeat is a release and a press, both marked.
+    sendKey(pic.widget(), QEvent::KeyPress, Qt::Key_Up, false, Qt::ShiftModifier);
+    for (int i = 0; i < 2; ++i) {
+        sendKey(pic.widget(), QEvent::KeyRelease, Qt::Key_Up, true, Qt::ShiftModifier);
+        sendKey(pic.widget(), QEvent::KeyPress, Qt::Key_Up, true, Qt::ShiftModifier);
+    }
+    sendKey(pic.widget(), QEvent::KeyRelease, Qt::Key_Up, false);
+    const std::vector<std::tuple<std::string, int16_t, int16_t>> expected = {
+        {"down", 38, 1}, {"down", 38, 1}, {"down", 38, 1}, {"up", 38, 0}};
+    EXPECT_EQ(keys, expected);
+}
+
+TEST_F(ActiveForm, AKeyCodeSetToZeroKeepsTheKeyFromTheControl) {
+    ui::TextBox txt(&form);
+    txt.KeyDown = [](int16_t& code, int16_t) {
+        if (code == 'X') code = 0;
+    };
+    show();
+    txt.SetFocus();
+    QTest::keyClicks(txt.widget(), "axb");
+    EXPECT_EQ(txt.Text(), "ab");
+}
+
+TEST_F(ActiveForm, SetFocusMovesTheKeyboardAndTheControlLeftHearsLostFocus) {
+    ui::TextBox a(&form);
+    ui::TextBox b(&form);
+    ui::PictureBox sink(&form);
+    b.setTop(600);
+    sink.setTop(1200);
+    a.LostFocus = [this] { add("a lost"); };
+    b.LostFocus = [this] { add("b lost"); };
+    show();
+    a.SetFocus();
+    EXPECT_EQ(QApplication::focusWidget(), a.widget());
+    b.SetFocus();
+    sink.SetFocus(); // a picture box takes the focus too, so its keys reach the window
+    EXPECT_EQ(QApplication::focusWidget(), sink.widget());
+    EXPECT_EQ(events, (std::vector<std::string>{"a lost", "b lost"}));
+    // Opening a drop-down, or the user turning to another window, leaves no control.
+    for (const Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent out(QEvent::FocusOut, reason);
+        QApplication::sendEvent(a.widget(), &out);
+    }
+    EXPECT_EQ(events.size(), 2u);
+    b.setVisible(false);
+    try {
+        b.SetFocus();
+        ADD_FAILURE() << "a hidden control took the focus";
+    } catch (const runtime::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), runtime::err::kInvalidCall);
+    }
+}
+
+TEST_F(ActiveForm, OpeningADropDownListDoesNotLeaveTheControl) {
+    ui::ComboBox cbo(&form);
+    ui::TextBox txt(&form);
+    txt.setTop(600);
+    cbo.AddItem("Broadcast");
+    cbo.AddItem("Amateur");
+    cbo.LostFocus = [this] { add("cbo lost"); };
+    show();
+    cbo.SetFocus();
+    auto* box = static_cast<QComboBox*>(cbo.widget());
+    box->showPopup();
+    QTest::qWait(20);
+    box->hidePopup();
+    QTest::qWait(20);
+    EXPECT_TRUE(events.empty());
+    txt.SetFocus();
+    EXPECT_EQ(events, (std::vector<std::string>{"cbo lost"}));
+}
+
+TEST_F(ActiveForm, ZOrderBringsAControlInFrontOfItsSiblingsOrBehindThem) {
+    ui::Label first(&form, "first");
+    ui::Label second(&form, "second");
+    first.Move(0, 0, 1500, 300);
+    second.Move(0, 0, 1500, 300);
+    const QPoint inside(5, 5);
+    EXPECT_EQ(form.childAt(inside), second.widget()); // made last, lies on top
+    first.ZOrder(0);
+    EXPECT_EQ(form.childAt(inside), first.widget());
+    first.ZOrder(1);
+    EXPECT_EQ(form.childAt(inside), second.widget());
+}
+
+TEST_F(ActiveForm, MouseEventsOverAPictureAreInItsUserScaleAndSoIsWhatIsPlacedInIt) {
+    ui::PictureBox pic(&form);
+    pic.Move(0, 0, 3000, 1500);          // 200 x 100 pixels
+    pic.surface().Scale(0, 5, 1024, -5); // y upward, as a spectrum's decibels
+    std::vector<std::tuple<int16_t, int16_t, float, float>> downs, moves;
+    pic.MouseDown = [&](int16_t b, int16_t s, float x, float y) { downs.emplace_back(b, s, x, y); };
+    pic.MouseMove = [&](int16_t b, int16_t s, float x, float y) { moves.emplace_back(b, s, x, y); };
+    // A label in the picture, placed before the window is shown: 5.12 units a pixel across, 0.05 down.
+    ui::Label lbl(pic.widget(), "7 100 000");
+    lbl.Move(512 + 17, 2.5, 102.4, 1);
+    show();
+    QTest::mousePress(pic.widget(), Qt::LeftButton, Qt::ControlModifier, QPoint(100, 50));
+    QTest::mouseRelease(pic.widget(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 50));
+    QTest::mouseMove(pic.widget(), QPoint(150, 20)); // no button held: a hover still reports
+    ASSERT_EQ(downs.size(), 1u);
+    EXPECT_EQ(downs[0], std::make_tuple(int16_t{1}, int16_t{2}, 512.0f, 2.5f));
+    ASSERT_FALSE(moves.empty());
+    EXPECT_EQ(moves.back(), std::make_tuple(int16_t{0}, int16_t{0}, 768.0f, 4.0f));
+
+    EXPECT_EQ(lbl.widget()->geometry(), QRect(103, 50, 20, 20));
+    EXPECT_DOUBLE_EQ(lbl.Left(), 527.36); // on the whole pixel the place fell on
+    EXPECT_DOUBLE_EQ(lbl.Top(), 2.5);
+    EXPECT_DOUBLE_EQ(lbl.Width(), 102.4);
+    EXPECT_DOUBLE_EQ(lbl.Height(), 1.0);
+}
+
+TEST_F(ActiveForm, ASliderReportsWhichButtonWentDown) {
+    ui::Slider sld(&form);
+    sld.Move(0, 0, 3000, 450);
+    std::vector<int16_t> buttons;
+    sld.MouseDown = [&](int16_t b, int16_t, float, float) { buttons.push_back(b); };
+    show();
+    QTest::mousePress(sld.widget(), Qt::RightButton, Qt::NoModifier, QPoint(10, 10));
+    QTest::mouseRelease(sld.widget(), Qt::RightButton, Qt::NoModifier, QPoint(10, 10));
+    QTest::mousePress(sld.widget(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QTest::mouseRelease(sld.widget(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    EXPECT_EQ(buttons, (std::vector<int16_t>{2, 1}));
+}
+
+TEST_F(ActiveForm, ALockedMultiLineBoxShowsItsLinesAndRefusesTyping) {
+    ui::TextBox txt(&form, {}, true);
+    txt.Move(0, 0, 3000, 1200);
+    int changes = 0;
+    txt.Change = [&] { ++changes; };
+    txt.setText("Band=Broadcast\r\nFreq Lo=5900000\r\nFreq Hi=6200000");
+    EXPECT_EQ(changes, 1);
+    txt.setLocked(true);
+    show();
+    auto* box = static_cast<QPlainTextEdit*>(txt.widget());
+    EXPECT_EQ(box->document()->blockCount(), 3);
+    txt.SetFocus();
+    QTest::keyClicks(box, "xyz");
+    EXPECT_EQ(txt.Text(), "Band=Broadcast\r\nFreq Lo=5900000\r\nFreq Hi=6200000");
+    EXPECT_EQ(changes, 1);
+    txt.setLocked(false);
+    QTest::keyClicks(box, "x");
+    EXPECT_EQ(changes, 2);
+}
+
+TEST_F(ActiveForm, APopupShownOverTheWindowLeavesTheFocusWhereItWas) {
+    ui::TextBox txt(&form);
+    show();
+    txt.SetFocus();
+    ui::Form popup(&form);
+    popup.setPopupWithoutFocus();
+    popup.setClientSize(2700, 1605);
+    popup.setBackColor(0xC0FFFF);
+    ui::Label lbl(&popup, "Frequency=7100000");
+    popup.Show();
+    QTest::qWait(20);
+    EXPECT_TRUE(popup.isVisible());
+    EXPECT_EQ(QApplication::activeWindow(), &form);
+    EXPECT_EQ(QApplication::focusWidget(), txt.widget());
+    QTest::keyClicks(txt.widget(), "7");
+    EXPECT_EQ(txt.Text(), "7");
+}
+
+TEST(Shape, DrawsItsKindInItsColoursAndLetsTheMouseThrough) {
+    ui::Form form;
+    form.setClientSize(1500, 1500);
+    form.setBackColor(0x000000);
+    int clicks = 0;
+    ui::Label below(&form);
+    below.Move(0, 0, 1500, 1500);
+    below.Click = [&] { ++clicks; };
+    ui::Shape dot(&form);
+    dot.Move(0, 0, 1500, 1500); // 100 x 100 pixels
+    dot.setShape(ui::Shape::kCircle);
+    dot.setFillStyle(0);
+    dot.setFillColor(0x0000FF);
+    dot.setBorderColor(0x00FF00);
+    form.Show();
+    const QImage img = dot.widget()->grab().toImage();
+    EXPECT_EQ(img.pixelColor(50, 50), QColor(255, 0, 0)); // filled
+    EXPECT_EQ(img.pixelColor(2, 2), QColor(0, 0, 0));     // outside the circle: what lies behind
+    int top = 0;                                          // the outline where the circle meets the top
+    while (top < 100 && img.pixelColor(50, top) == QColor(0, 0, 0))
+        ++top;
+    EXPECT_LE(top, 1);
+    EXPECT_EQ(img.pixelColor(50, top), QColor(0, 255, 0));
+    dot.setShape(ui::Shape::kRectangle);
+    dot.setFillStyle(1);
+    const QImage box = dot.widget()->grab().toImage();
+    EXPECT_EQ(box.pixelColor(0, 0), QColor(0, 255, 0));
+    EXPECT_EQ(box.pixelColor(50, 50), QColor(0, 0, 0)); // transparent fill
+    EXPECT_THROW(dot.setShape(6), runtime::RuntimeError);
+    QTest::mouseClick(dot.widget(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+    QTest::mouseClick(below.widget(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+    EXPECT_EQ(clicks, 1); // the shape itself never takes the click
+    EXPECT_EQ(form.childAt(50, 50), below.widget());
+}
+
+TEST(PopupMenu, SeparatorsAndDisabledItemsAreShownButCannotBeChosen) {
+    ui::testing::ScriptedDialogService dialogs;
+    const std::vector<ui::MenuItem> items = {"Cancel", "-", "Set Tuning Rate", {"Lock Tune Rate", false}};
+    dialogs.menuAnswers = {2, 1, 3, -1};
+    EXPECT_EQ(dialogs.PopupMenu(items), 2);
+    EXPECT_EQ(dialogs.PopupMenu(items), -1); // the separator
+    EXPECT_EQ(dialogs.PopupMenu(items), -1); // the disabled item
+    EXPECT_EQ(dialogs.PopupMenu(items), -1); // dismissed
+    EXPECT_EQ(dialogs.unexpected, 2);
+    ASSERT_EQ(dialogs.menus.size(), 4u);
+    EXPECT_EQ(dialogs.menus[0], items);
+    EXPECT_TRUE(dialogs.menus[0][1].separator());
+    EXPECT_FALSE(dialogs.menus[0][3].Enabled);
+}
+
+TEST(TimerFloor, NoTimerFiresMoreOftenThanEveryTenMilliseconds) {
+    const struct {
+        int32_t asked;
+        int64_t period;   // what the platform timers run at
+        int ticksIn100;   // ticks of the platform timer in 100 ms
+        bool controlRuns; // the timer control (0 stops it)
+    } cases[] = {
+        {0, 10, 10, false}, {1, 10, 10, true}, {9, 10, 10, true}, {10, 10, 10, true}, {50, 50, 2, true}};
+    for (const auto& c : cases) {
+        ui::testing::FakePlatformTimers timers;
+        const int owner = 0;
+        int ticks = 0;
+        timers.SetTimer(&owner, 4, c.asked, [&] { ++ticks; });
+        EXPECT_EQ(timers.askedMs(&owner, 4), c.asked);
+        EXPECT_EQ(timers.periodMs(&owner, 4), c.period) << c.asked;
+        timers.advance(100);
+        EXPECT_EQ(ticks, c.ticksIn100) << c.asked;
+
+        ui::Timer tmr;
+        tmr.setInterval(c.asked);
+        EXPECT_EQ(tmr.Interval(), c.asked);
+        EXPECT_EQ(tmr.running(), c.controlRuns) << c.asked;
+        if (c.controlRuns) {
+            EXPECT_EQ(tmr.qtimer().interval(), c.period) << c.asked;
+        }
+    }
+}
