@@ -12,18 +12,10 @@ struct ReceivePath::Adapters {
     VfoTuningPort tuning;
 };
 
-namespace {
-
-ReceivePathPorts programPorts(const ReceivePathNeighbours& n) {
-    return {n.Display, nullptr, nullptr, n.Pacer, nullptr};
-}
-
-} // namespace
-
 ReceivePath::ReceivePath(ReceiverState& state, Nerix::Wrappers& nerix, Nerix::FilterBank& bank,
                          Nerix::NCO& nco, Profiler& blockProfiler, const ReceivePathNeighbours& neighbours)
     : ReceivePath(state, nerix, bank, nco, blockProfiler, std::make_unique<Adapters>(neighbours),
-                  programPorts(neighbours)) {
+                  {neighbours.Display, nullptr, nullptr, neighbours.Pacer, nullptr}) {
     adapters_->engine.setListener(&drivers_);
 }
 
@@ -31,7 +23,8 @@ ReceivePath::ReceivePath(ReceiverState& state, Nerix::Wrappers& nerix, Nerix::Fi
                          Nerix::NCO& nco, Profiler& blockProfiler, const ReceivePathPorts& ports)
     : ReceivePath(state, nerix, bank, nco, blockProfiler, nullptr, ports) {}
 
-// Every port of the chain and the drivers is set here, from one set of connections.
+// Every port of the chain and the drivers is set here, from one set of connections: the adapters, when
+// there are any, stand for the recorder, the engine and the tuning.
 ReceivePath::ReceivePath(ReceiverState& state, Nerix::Wrappers& nerix, Nerix::FilterBank& bank,
                          Nerix::NCO& nco, Profiler& blockProfiler, std::unique_ptr<Adapters> adapters,
                          const ReceivePathPorts& ports)
