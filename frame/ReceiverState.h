@@ -77,6 +77,14 @@ struct ReceiverState {
     bool FiltersDirty = false; // the housekeeping timer rebuilds the bank
     bool NotchDirty = false;
 
+    // Notch edges the notch knobs and controls work out for the housekeeping timer's rebuild (Hz)
+    int32_t NotchCentre = 0;
+    int32_t NotchWidth = 0;
+    int32_t NotchWidthPrevious = 0;
+    int32_t NotchLow = 0;
+    int32_t NotchHigh = 0;
+    bool NotchBusy = false; // one notch update at a time, shared by the centre knob and the notch slider
+
     // AGC. The history length counts block peaks, the ramp length samples; both are kept within
     // 1..2048 and 0..2048 by their setters and again by the AGC itself.
     static constexpr int32_t kAgcTableLength = 2048;
@@ -103,6 +111,16 @@ struct ReceiverState {
 
     // True while a DSP chain runs a block.
     bool DspBusy = false;
+
+    // The front panel's tuning: the one pending step of the tuning-repeat timer (RepeatStep 0 stands
+    // for the VFO's step, in 0.1 Hz), the panel's step lock (the dial then steps by the VFO's step) and
+    // the flag by which a dial move of the wheel tuning is not taken as a turn. ActiveKnob 1 is the
+    // frequency readout.
+    bool TuneUpRequest = false;
+    bool TuneDownRequest = false;
+    float RepeatStep = 0.0f;
+    bool TuneStepLocked = false;
+    bool SkipDialChange = false;
 
     bool TraceOn = false;             // "trace" on the command line
     int32_t CurrentMainBandIndex = 0; // the selected band in MainBands

@@ -3,21 +3,15 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <string>
 
+#include "frame/NumberFormat.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/RuntimeError.h"
 
 namespace MouseOverS {
 
 namespace {
-
-// The label's "0.0" picture after a literal sign.
-std::string oneDecimal(const char* sign, double x) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%s%.1f", sign, x);
-    return text;
-}
 
 frontpanel::IfFilterRow& ifRow(const ReceiverState& state, frontpanel::FilterTables& tables,
                                const char* source) {
@@ -34,9 +28,12 @@ void SetIFShift(ReceiverState& state, float value) {
     state.FiltersDirty = true;
 }
 
+int32_t BfoOffsetOf(const ReceiverState& state, float value) {
+    return runtime::CLng(state.HiSideLoActive ? value : -static_cast<double>(value));
+}
+
 int32_t SetBFO(ReceiverState& state, float value) {
-    const double v = state.HiSideLoActive ? value : -static_cast<double>(value);
-    state.BfoOffset = runtime::CLng(v);
+    state.BfoOffset = BfoOffsetOf(state, value);
     SetIFShift(state, static_cast<float>(state.BfoOffset));
     const int64_t centre = (state.IQMode && !state.IQSelectUpper)
                                ? static_cast<int64_t>(state.BaseIF) - state.BfoOffset
@@ -72,18 +69,20 @@ float SetNB(ReceiverState& state, float value, float knobMax, float knobMin) {
     return state.NbLevel * 100.0f;
 }
 
-std::optional<std::string> ApplyOutVol(ReceiverState& state, float value) {
+std::optional<std::string> ApplyOutVol(ReceiverState& state, float value, std::string_view format) {
+    const auto signedPicture = [&](const char* sign) { return std::string(sign) + std::string(format); };
     if (value < -50.0f) {
         state.OutputAttenuation = value;
-        return oneDecimal("-", 20.0 * Nerix::Log10(std::fabs(value / 100.0)));
+        return NumberFormat::Format(20.0 * Nerix::Log10(std::fabs(value / 100.0)), signedPicture("-"));
     }
     if (value < -1.0f) return std::nullopt;
     if (value <= 1.0f) {
         state.OutputAttenuation = 0.0f;
-        return oneDecimal("", 0.0);
+        // The logarithm of no gain at all is taken as 0.
+        return NumberFormat::Format(0.0, format);
     }
     state.OutputAttenuation = value / 1000.0f + 1.0f;
-    return oneDecimal("+", 20.0 * Nerix::Log10(state.OutputAttenuation));
+    return NumberFormat::Format(20.0 * Nerix::Log10(state.OutputAttenuation), signedPicture("+"));
 }
 
 void lblFilterHi_Wheel(ReceiverState& state, float value) {

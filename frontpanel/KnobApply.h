@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "dsp/Nerix.h"
 #include "frame/ReceiverState.h"
@@ -12,6 +13,8 @@
 
 namespace MouseOverS {
 
+// The BFO offset a BFO knob value gives: the value signed by the LO side, rounded.
+int32_t BfoOffsetOf(const ReceiverState& state, float value);
 // BFO knob: BfoOffset (signed by the LO side), the IF shift, MixerCentre and NcoIncrement (the only
 // writer of it). Returns BfoOffset, which the BFO and IF-shift knobs show and the IF-shift knob holds.
 int32_t SetBFO(ReceiverState& state, float value);
@@ -28,8 +31,9 @@ int32_t SetAGCDecay(ReceiverState& state, float value);
 float SetNB(ReceiverState& state, float value, float knobMax, float knobMin);
 
 // Volume knob: OutputAttenuation (a gain factor above 0, 1/100 dB for the engine otherwise). Returns
-// the label's new text, or nothing where the value leaves both unchanged.
-std::optional<std::string> ApplyOutVol(ReceiverState& state, float value);
+// the label's new text in decibels (the knob's picture, signed by "+" or "-" in front of it), or nothing
+// where the value leaves both unchanged.
+std::optional<std::string> ApplyOutVol(ReceiverState& state, float value, std::string_view format = "0.0");
 
 // AF filter knobs.
 void lblFilterHi_Wheel(ReceiverState& state, float value);

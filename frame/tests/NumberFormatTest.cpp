@@ -79,6 +79,7 @@ const Case kCases[] = {
     {"0.0 kHz", 2, "2.0 kHz"},
     {"+0.0", 19.0849, "+19.1"},
     {"-0.0", 40, "-40.0"},
+    {"-0.0", 0, "-0.0"}, // the volume knob at its quietest decibel step: the sign is the picture's
     {"00.00 mS/div", 0.3555, "00.36 mS/div"},
     // Thousands.
     {"#,###", 0, ""},

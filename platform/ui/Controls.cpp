@@ -337,6 +337,13 @@ void Label::setAlignment(int16_t alignment) {
                                              : Qt::AlignLeft;
     label()->setAlignment(h | Qt::AlignTop);
 }
+void Label::setBorderStyle(int16_t style) {
+    if (style != 0 && style != 1)
+        runtime::raise(err::kInvalidPropertyValue, "Label.BorderStyle", "Invalid property value");
+    borderStyle_ = style;
+    label()->setFrameStyle(style == 1 ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+    label()->setLineWidth(1);
+}
 
 // ---- CommandButton
 

@@ -132,10 +132,14 @@ public:
     void setCaption(const std::string& text);
     // 0 left, 1 right, 2 centre.
     void setAlignment(int16_t alignment);
+    // 0 none, 1 a fixed single line round the label; others are an invalid property value.
+    int16_t BorderStyle() const { return borderStyle_; }
+    void setBorderStyle(int16_t style);
     Handler Click;
 
 private:
     QLabel* label() const;
+    int16_t borderStyle_ = 0;
 };
 
 class CommandButton final : public Control {

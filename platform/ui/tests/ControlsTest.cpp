@@ -209,6 +209,24 @@ TEST(Twips, GeometryIsFifteenTwipsPerPixel) {
     EXPECT_EQ(form.size(), QSize(444, 327));
 }
 
+TEST(LabelBorder, ASingleLineOrNoneAndNothingElse) {
+    ui::Form form;
+    ui::Label lbl(&form, "12000");
+    lbl.Move(0, 0, 900, 300);
+    form.show();
+    const QImage plain = lbl.widget()->grab().toImage();
+    lbl.setForeColor(0x0000FF);
+    lbl.setBorderStyle(1);
+    EXPECT_EQ(lbl.BorderStyle(), 1);
+    const QImage boxed = lbl.widget()->grab().toImage();
+    EXPECT_EQ(boxed.pixelColor(0, 10), QColor(0xFF, 0, 0)); // the line in the text colour
+    EXPECT_NE(plain.pixelColor(0, 10), QColor(0xFF, 0, 0));
+    lbl.setBorderStyle(0);
+    EXPECT_NE(lbl.widget()->grab().toImage().pixelColor(0, 10), QColor(0xFF, 0, 0));
+    EXPECT_THROW(lbl.setBorderStyle(2), runtime::RuntimeError);
+    EXPECT_EQ(lbl.BorderStyle(), 0);
+}
+
 TEST(Colours, BgrValuesMapToQtAndBack) {
     const QColor c = ui::toQColor(0x00C0FF10);
     EXPECT_EQ(c, QColor(0x10, 0xFF, 0xC0));

@@ -1,0 +1,227 @@
+// The frequency readout's controls and their wiring to the front panel's core.
+#include "frontpanel/TuningControls.h"
+
+#include <QApplication>
+#include <QPalette>
+
+#include "platform/runtime/RuntimeError.h"
+#include "platform/ui/Twips.h"
+
+namespace frontpanel {
+
+namespace {
+
+// The frame's layout, in twips. The digits stand in three groups (MHz, kHz, Hz) and the tenths.
+constexpr int32_t kFrameWidth = 7920, kFrameHeight = 2400;
+constexpr int32_t kPictureLeft = 120, kPictureTop = 270, kPictureWidth = 5700, kPictureHeight = 960;
+constexpr int32_t kDigitWidth = 450, kDigitHeight = 780, kDigitTop = 90, kDigitPitch = 540;
+constexpr int32_t kGroupGap = 120;
+constexpr int32_t kPointSize = 75;
+constexpr int32_t kDialPictureLeft = 6000, kDialPictureWidth = 1800, kDialPictureHeight = 1710;
+constexpr int32_t kDialSize = 1440;
+constexpr int32_t kLabelHeight = 255;
+
+int32_t digitLeft(int d) {
+    const int32_t groups = d >= 8 ? 3 : d >= 5 ? 2 : d >= 2 ? 1 : 0;
+    return 90 + d * kDigitPitch + groups * kGroupGap;
+}
+
+TwipsRect rectOf(const ui::Control& c) {
+    return {runtime::CLng(c.Left()), runtime::CLng(c.Top()), runtime::CLng(c.Width()),
+            runtime::CLng(c.Height())};
+}
+
+} // namespace
+
+TuningControls::TuningControls(QWidget* container, int32_t left, int32_t top, WindowHooks hooks)
+    : frFreqCtl(container), picFreqDisp(frFreqCtl.container()), shpTuneStep(picFreqDisp.widget()),
+      lblTuningRate(frFreqCtl.container(), "x 100 Hz"), imgTuneStepLock(frFreqCtl.container()),
+      cboTuningSteps(frFreqCtl.container()), picTuneDial(frFreqCtl.container()),
+      dialtuner(picTuneDial.widget()), lblTuneDialRate(frFreqCtl.container(), "x 100 Hz"),
+      hooks_(std::move(hooks)) {
+    frFreqCtl.Move(left, top, kFrameWidth, kFrameHeight);
+    picFreqDisp.Move(kPictureLeft, kPictureTop, kPictureWidth, kPictureHeight);
+    // The picture's scale follows its size once shown; its digits are placed now, in twips.
+    picFreqDisp.surface().resize(ui::pixels(kPictureWidth), ui::pixels(kPictureHeight));
+    picFreqDisp.widget()->setFocusPolicy(Qt::StrongFocus);
+
+    for (int16_t d = 0; d < kReadoutDigits; ++d) {
+        auto digit = std::make_unique<SevenSegmentDigit>(picFreqDisp.widget());
+        digit->setIndex(d);
+        digit->Move(digitLeft(d), kDigitTop, kDigitWidth, kDigitHeight);
+        lbl7Seg[static_cast<size_t>(d)] = std::move(digit);
+    }
+    // The points after the MHz, the kHz and the Hz digits.
+    for (int i = 0; i < 3; ++i) {
+        auto point = std::make_unique<ui::Shape>(picFreqDisp.widget());
+        point->setIndex(static_cast<int16_t>(i));
+        point->setFillStyle(0);
+        point->Move(digitLeft(1 + 3 * i) + kDigitWidth + 15, kDigitTop + kDigitHeight - kPointSize,
+                    kPointSize, kPointSize);
+        shpDP[static_cast<size_t>(i)] = std::move(point);
+    }
+    shpTuneStep.setVisible(false);
+
+    const char* scales[3] = {"MHz", "KHz", "Hz"};
+    const int first[3] = {0, 2, 5}, last[3] = {1, 4, 7};
+    for (int i = 0; i < 3; ++i) {
+        auto scale = std::make_unique<ui::Label>(frFreqCtl.container(), scales[i]);
+        scale->setIndex(static_cast<int16_t>(i));
+        const int32_t from = kPictureLeft + digitLeft(first[i]);
+        scale->Move(from, kPictureTop + kPictureHeight + 30,
+                    kPictureLeft + digitLeft(last[i]) + kDigitWidth - from, kLabelHeight);
+        scale->setAlignment(2);
+        lblScale[static_cast<size_t>(i)] = std::move(scale);
+    }
+
+    lblTuningRate.Move(3450, 1620, 2100, kLabelHeight);
+    lblTuningRate.setAlignment(1);
+    lblTuningRate.setToolTipText("Left Click to Lock Tune Rate, Right Click to Set Tune Step");
+    imgTuneStepLock.Move(5580, 1560, 240, 330);
+    imgTuneStepLock.setToolTipText("Double Click to Unlock Tune Rate");
+    imgTuneStepLock.setVisible(false);
+
+    cboTuningSteps.Move(0, 0, 1350, 315);
+    cboTuningSteps.setFontName("Courier New");
+    cboTuningSteps.setVisible(false);
+
+    picTuneDial.Move(kDialPictureLeft, kPictureTop, kDialPictureWidth, kDialPictureHeight);
+    picTuneDial.surface().resize(ui::pixels(kDialPictureWidth), ui::pixels(kDialPictureHeight));
+    dialtuner.Move((kDialPictureWidth - kDialSize) / 2, (kDialPictureHeight - kDialSize) / 2, kDialSize,
+                   kDialSize);
+    lblTuneDialRate.Move(kDialPictureLeft, kPictureTop + kDialPictureHeight + 30, kDialPictureWidth,
+                         kLabelHeight);
+    lblTuneDialRate.setAlignment(2);
+    lblTuneDialRate.setToolTipText("Right Click to Set Tune Step");
+}
+
+void TuningControls::connect(FrontPanelCore& core, const TuningStepTable& steps) {
+    TuningPanel& t = core.tuning;
+    for (int16_t d = 0; d < kReadoutDigits; ++d) {
+        SevenSegmentDigit& digit = *lbl7Seg[static_cast<size_t>(d)];
+        digit.MouseMove = [&t, d](int16_t, int16_t, float, float) { t.lbl7Seg_MouseMove(d); };
+        digit.MouseDown = [&t, d](int16_t button, int16_t, float, float) { t.lbl7Seg_MouseDown(d, button); };
+        digit.Click = [&t, d] { t.lbl7Seg_Click(d); };
+        digit.DblClick = [&t, d] { t.lbl7Seg_DblClick(d); };
+    }
+    picFreqDisp.KeyDown = [&t](int16_t& key, int16_t shift) { t.picFreqDisp_KeyDown(key, shift); };
+    picFreqDisp.KeyUp = [&t](int16_t&, int16_t) { t.picFreqDisp_KeyUp(); };
+    picFreqDisp.MouseMove = [&t](int16_t, int16_t, float, float) { t.picFreqDisp_MouseMove(); };
+    picFreqDisp.MouseUp = [&t](int16_t button, int16_t, float, float) { t.picFreqDisp_MouseUp(button); };
+    frFreqCtl.MouseMove = [&t](int16_t, int16_t, float, float) { t.frFreqCtl_MouseMove(); };
+    lblTuningRate.Click = [&t] { t.lblTuningRate_Click(); };
+    lblTuningRate.MouseDown = [&t](int16_t button, int16_t, float, float) {
+        t.lblTuningRate_MouseDown(button);
+    };
+    lblTuneDialRate.MouseDown = [&t](int16_t button, int16_t, float, float) {
+        t.lblTuneDialRate_MouseDown(button);
+    };
+    imgTuneStepLock.DblClick = [&t] { t.imgTuneStepLock_DblClick(); };
+    for (int16_t i = 0; i < 3; ++i)
+        lblScale[static_cast<size_t>(i)]->Click = [&t, i] { t.lblScale_Click(i); };
+    cboTuningSteps.Clear();
+    for (const int32_t step : steps)
+        cboTuningSteps.AddItem(TuningStepListText(step));
+    cboTuningSteps.Click = [&t, this] { t.cboTuningSteps_Click(cboTuningSteps.ListIndex()); };
+    cboTuningSteps.KeyDown = [&t](int16_t& key, int16_t) { t.cboTuningSteps_KeyPress(key); };
+    cboTuningSteps.LostFocus = [&t] { t.cboTuningSteps_LostFocus(); };
+    dialtuner.Changing = [&core] { core.dial.DialTuner_Changing(); };
+}
+
+// ---- The view
+
+void TuningControls::setDigitCaption(int16_t digit, const std::string& caption) {
+    lbl7Seg.at(static_cast<size_t>(digit))->setCaption(caption);
+}
+
+void TuningControls::setDigitColour(int16_t digit, int32_t bgr) {
+    lbl7Seg.at(static_cast<size_t>(digit))->setForeColor(bgr);
+}
+
+void TuningControls::setMarker(const TwipsRect& place, int32_t borderColour) {
+    shpTuneStep.Move(place.left, place.top, place.width, place.height);
+    shpTuneStep.setBorderColor(borderColour);
+    shpTuneStep.setVisible(true);
+}
+
+void TuningControls::setTuningRateCaption(const std::string& caption) {
+    lblTuningRate.setCaption(caption);
+}
+
+void TuningControls::setTuningRateLook(int32_t textColour, const std::string& toolTip) {
+    lblTuningRate.setForeColor(textColour);
+    lblTuningRate.setToolTipText(toolTip);
+}
+
+void TuningControls::setLockPictureVisible(bool visible) {
+    imgTuneStepLock.setVisible(visible);
+}
+
+void TuningControls::setLoCaption(const std::string& caption) {
+    if (hooks_.loCaption) hooks_.loCaption(caption);
+}
+
+void TuningControls::showStepSelector(int32_t left, int32_t top) {
+    cboTuningSteps.setVisible(true);
+    cboTuningSteps.setLeft(left);
+    cboTuningSteps.setTop(top);
+    cboTuningSteps.setBackColor(ui::fromQColor(QApplication::palette().color(QPalette::Button)));
+    cboTuningSteps.setForeColor(0);
+    cboTuningSteps.ZOrder(0);
+}
+
+void TuningControls::hideStepSelector() {
+    cboTuningSteps.setVisible(false);
+}
+
+void TuningControls::focusReadout() {
+    // A readout not on show yet cannot take the focus; the pointer over it is all the same.
+    runtime::resumeNext([&] { picFreqDisp.SetFocus(); });
+}
+
+void TuningControls::setTuneRepeatInterval(int32_t ms) {
+    if (hooks_.tuneRepeatInterval) hooks_.tuneRepeatInterval(ms);
+}
+
+TwipsRect TuningControls::digitRect(int16_t digit) const {
+    return rectOf(*lbl7Seg.at(static_cast<size_t>(digit)));
+}
+
+TwipsRect TuningControls::readoutRect() const {
+    return rectOf(picFreqDisp);
+}
+
+TwipsRect TuningControls::dialRect() const {
+    // The dial sits in its picture; the selector is placed on the frame.
+    TwipsRect r = rectOf(dialtuner);
+    r.left += runtime::CLng(picTuneDial.Left());
+    r.top += runtime::CLng(picTuneDial.Top());
+    return r;
+}
+
+TwipsRect TuningControls::tuningRateRect() const {
+    return rectOf(lblTuningRate);
+}
+
+TwipsRect TuningControls::stepSelectorRect() const {
+    return rectOf(cboTuningSteps);
+}
+
+// ---- Knob labels
+
+KnobLabelControl::KnobLabelControl(QWidget* container, int16_t knob, const std::string& caption)
+    : label(container, caption), knob_(knob) {
+    label.setIndex(knob);
+}
+
+void KnobLabelControl::connect(FrontPanelCore& core) {
+    core.knobs.setKnobLabel(knob_, this);
+    KnobPanel& knobs = core.knobs;
+    const int16_t k = knob_;
+    label.MouseMove = [&knobs, k](int16_t, int16_t, float, float) { knobs.knobLabel_MouseMove(k); };
+    label.MouseDown = [&knobs, k](int16_t button, int16_t, float, float) {
+        knobs.knobLabel_MouseDown(k, button);
+    };
+}
+
+} // namespace frontpanel
