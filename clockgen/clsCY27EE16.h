@@ -37,6 +37,9 @@ public:
     // The crystal load: stored, and written to the chip once it is initialised.
     int32_t XtalCap() const noexcept { return xtalCap_; }
     void setXtalCap(int32_t cap);
+    // Stored only, for a caller that knows another oscillator drives the lines now: the value reaches
+    // the chip at its next Initialise.
+    void keepXtalCap(int32_t cap) noexcept { xtalCap_ = cap; }
     // Writes register 0x13 with the low byte of cap; nothing before Initialise.
     void SetXtalCap(int32_t cap);
     // Sets the BFO knob to hz and applies it; a missing knob raises Object variable not set.

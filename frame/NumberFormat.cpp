@@ -3,6 +3,7 @@
 
 #include <array>
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <vector>
 
@@ -214,6 +215,17 @@ std::string Format(double value, std::string_view picture, const Separators& sep
         return "-" + layout(first, firstDigits, separators);
     }
     return layout(first, firstDigits, separators);
+}
+
+Separators userSeparators() {
+    const std::lconv* conv = std::localeconv();
+    Separators separators;
+    if (conv && conv->decimal_point && *conv->decimal_point) separators.decimal = conv->decimal_point;
+    if (conv && conv->thousands_sep && *conv->thousands_sep)
+        separators.thousands = conv->thousands_sep;
+    else
+        separators.thousands = separators.decimal == "," ? "." : ",";
+    return separators;
 }
 
 } // namespace NumberFormat

@@ -23,4 +23,9 @@ struct Separators {
 // NaN and infinities raise Overflow.
 std::string Format(double value, std::string_view picture, const Separators& separators = {});
 
+// The separators of the user's locale, as the process's C locale holds them (the UI sets it from the
+// environment at start-up); a locale without a thousands separator gets "," (or "." beside a decimal
+// comma).
+Separators userSeparators();
+
 } // namespace NumberFormat

@@ -138,6 +138,9 @@ struct ReceiverState {
     bool AutoStartSDR = false;          // power on at the end of the start-up
     std::string SaveRecordingsPath;
     int32_t RunPriority = 0; // priority class at power-on: 256 real-time, 128 high, 32 normal, 64 idle
+    // True from the configuration dialog's loading until OK, Cancel or its unloading; the Config button
+    // does nothing meanwhile. Never saved.
+    bool ConfigDialogOpen = false;
 
     // The knob labels' highlight: the knob the wheel and the knob keys act on (0 for none), and
     // whether a highlighted label also gets a border (the settings' "MouseOverS.HiLiteBorder").

@@ -37,6 +37,9 @@ public:
     void setDialogTitle(const std::string& vCaption) { title_ = vCaption; }
     // Adds bits; never removes one.
     void setExistFlags(int32_t vFlags) { flags_ |= vFlags; }
+    // Removes the three bits ExistFlags adds, for a caller whose next dialog wants only its own: a
+    // must-exist left by an earlier caller would refuse a name that is not there yet.
+    void clearExistFlags() { SetFlag(OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_CREATEPROMPT, false); }
     const std::string& Directory() const { return directory_; }
     void setDirectory(const std::string& vInitDir) { initDir_ = vInitDir; }
     const std::string& Extension() const { return extension_; }

@@ -45,7 +45,10 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"KeyLetterCase", "[S]\r\nmode=1\r\n", "S", "Mode", "1"},
         LookupCase{"EmptyValueIsNotTheDefault", "[S]\r\nMode=\r\n", "S", "Mode", ""},
         LookupCase{"TrailingBlanksStay", "[S]\r\nMode=  1  \r\n", "S", "Mode", "1  "},
-        LookupCase{"LeadingBlankLineIsNoKey", "[S]\r\n Mode=1\r\n", "S", "Mode", "<default>"},
+        // Hand edits read as the user meant them, and as a save finds them again.
+        LookupCase{"IndentedKeyLine", "[S]\r\n Mode=1\r\n", "S", "Mode", "1"},
+        LookupCase{"TabBeforeEquals", "[S]\r\nMode\t= 1\r\n", "S", "Mode", "1"},
+        LookupCase{"TabAfterEquals", "[S]\r\nMode=\t1\r\n", "S", "Mode", "1"},
         LookupCase{"CommentIsNoKey", "[S]\r\n;Mode=1\r\n", "S", "Mode", "<default>"},
         LookupCase{"LongerKeyIsNoKey", "[S]\r\nFilterMode=3\r\n", "S", "Mode", "<default>"},
         // A line answers only when it begins with the key: "Band=Mode" holds the key but is no Mode line.
@@ -56,8 +59,16 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"SubBand1IsNotSubBand10", "[SubBand.10]\r\nk=10\r\n[SubBand.1]\r\nk=1\r\n", "SubBand.1",
                    "k", "1"},
         LookupCase{"HeaderWithRemark", "[MainBand] remark\r\nk=v\r\n", "MainBand", "k", "v"},
-        LookupCase{"IndentedHeaderBelongsToTheSectionAbove", "[A]\r\n [B]\r\nk=a\r\n", "A", "k", "a"},
-        LookupCase{"IndentedHeaderIsNoSection", "[A]\r\n [B]\r\nk=a\r\n", "B", "k", "<default>"},
+        LookupCase{"IndentedHeaderOpensItsSection", "[A]\r\n [B]\r\nk=b\r\n", "B", "k", "b"},
+        LookupCase{"KeysUnderAnIndentedHeaderAreNotTheSectionAbove", "[A]\r\n [B]\r\nk=b\r\n", "A", "k",
+                   "<default>"},
+        LookupCase{"BlanksInsideTheBrackets", "[ SubBand.0 ]\r\nk=0\r\n", "SubBand.0", "k", "0"},
+        // A header has one name, the first, as for the writes: no two sections share its lines.
+        LookupCase{"OldNameBeforeTheHeaderIsItsName", "[Old][MainBand]\r\nk=m\r\n", "Old", "k", "m"},
+        LookupCase{"SecondNameOfAHeaderIsNoSection", "[Old][MainBand]\r\nk=m\r\n", "MainBand", "k",
+                   "<default>"},
+        LookupCase{"HeaderWithoutClosingBracketIsNoSection", "[MainBand\r\nk=m\r\n", "MainBand", "k",
+                   "<default>"},
         LookupCase{"OnlyTheFirstSectionOfANameIsSearched", "[S]\r\nx=1\r\n[S]\r\nk=2\r\n", "S", "k",
                    "<default>"},
         LookupCase{"KeyOfTheNextSectionIsNotFound", "[A]\r\n[B]\r\nk=b\r\n", "A", "k", "<default>"},
@@ -67,6 +78,8 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"LfLineEnds", "[A]\nk=a\n[B]\nk=b\n", "B", "k", "b"},
         LookupCase{"MixedLineEnds", "[A]\r\nk=a\n[B]\nk=b\r\n", "A", "k", "a"},
         LookupCase{"LastLineWithoutLineBreak", "[A]\r\nx=1\r\nk=last", "A", "k", "last"},
+        LookupCase{"ByteOrderMark", "\xEF\xBB\xBF[A]\r\nk=a\r\n", "A", "k", "a"},
+        LookupCase{"CrOnlyLineEnds", "[A]\rk=a\r[B]\rk=b\r", "B", "k", "b"},
         LookupCase{"Windows1252File", "[S]\r\nCaption=R\xE9seau \x80\r\n", "S", "Caption",
                    "R\xC3\xA9seau \xE2\x82\xAC"},
         LookupCase{"Utf8File", "[S]\r\nCaption=R\xC3\xA9seau\r\n", "S", "Caption", "R\xC3\xA9seau"},
@@ -117,4 +130,19 @@ TEST(ClsINIFile, InitDoesNotPumpTheMessageLoop) {
     clsINIFile ini;
     ini.init(dir.write("a.bpl", "[A]\r\n[B]\r\n[C]\r\n"));
     EXPECT_EQ(pumps, 0);
+}
+
+TEST(ClsINIFile, AFileTheLayerRefusesRaisesPathFileAccessWithTheReason) {
+    TempFolder dir;
+    clsINIFile ini;
+    ini.init(dir.write("a.bpl", "[S]\r\nk=1\r\n"));
+    try {
+        ini.init(dir.write("u.bpl", std::string("\xFF\xFE[\0S\0]\0", 8)));
+        FAIL() << "no error raised";
+    } catch (const runtime::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), runtime::err::kPathFileAccess);
+        EXPECT_NE(e.Description().find("UTF-16"), std::string::npos) << e.Description();
+    }
+    EXPECT_EQ(ini.GetItem("S", "k", "d"), "d");
+    EXPECT_EQ(ini.SectionCount(), 0);
 }

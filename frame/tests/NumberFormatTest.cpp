@@ -136,6 +136,17 @@ TEST(NumberFormat, IsTheSameUnderAGermanProcessLocale) {
         EXPECT_EQ(Format(c.value, c.picture), c.expected) << '"' << c.picture << "\" " << c.value;
 }
 
+TEST(NumberFormat, TheUsersSeparatorsFollowTheProcessLocale) {
+    EXPECT_EQ(NumberFormat::userSeparators().decimal, "."); // the C locale
+    EXPECT_EQ(Format(5E-06, "0.000000000", NumberFormat::userSeparators()), "0.000005000");
+    const profile::testing::ScopedGermanLocale german;
+    if (!german.active()) GTEST_SKIP() << "no German locale on this machine";
+    const NumberFormat::Separators user = NumberFormat::userSeparators();
+    EXPECT_EQ(user.decimal, ",");
+    EXPECT_NE(user.thousands, ",");
+    EXPECT_EQ(Format(5E-06, "0.000000000", user), "0,000005000");
+}
+
 TEST(NumberFormat, RefusesNumbersThatAreNotFinite) {
     for (const double v :
          {std::nan(""), std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()}) {

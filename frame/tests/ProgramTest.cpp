@@ -138,6 +138,26 @@ TEST_F(Program, WithNoSavedModelSetsUpTheFirstModelAndReportsItsSerialPort) {
     program.waitFor(kBound);
 }
 
+// A FIFO where the settings file should be once hung the program before its first window, for ever.
+TEST_F(Program, AFifoAtTheSettingsPathIsRefusedAndTheProgramStarts) {
+    addBandPlans();
+    const std::string settings = root_.file("config/NerixSDR/NerixSDR.ini");
+    std::filesystem::remove(settings);
+    ASSERT_EQ(::mkfifo(settings.c_str(), 0600), 0);
+    ChildProcess program = start({"trace"});
+    ASSERT_TRUE(waitForLogLine("frmMain:frmMain:Form_Load:Start"));
+    const auto lines = logLines(logPath());
+    EXPECT_NE(
+        std::find(
+            lines.begin(), lines.end(),
+            "INI file " + settings +
+                " not read: it is not a regular file (a folder, a FIFO or a device); it is left as it is"),
+        lines.end());
+    program.signal(SIGTERM);
+    program.waitFor(kBound);
+    EXPECT_TRUE(std::filesystem::is_fifo(settings));
+}
+
 TEST_F(Program, TracesTheStartUpAndRefusesASecondInstanceWithoutTouchingItsLog) {
     addBandPlans();
     ChildProcess first = start({"trace"});

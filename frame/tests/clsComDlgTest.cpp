@@ -113,6 +113,15 @@ TEST_F(ComDlg, FlagBitsStayButEachDialogAppliesOnlyItsOwn) {
     EXPECT_FALSE(r.overwritePrompt);
     EXPECT_TRUE(r.createPrompt);
     EXPECT_FALSE(r.fileMustExist); // a create prompt outranks must-exist
+
+    // A caller that wants none of the bits for its dialog clears them; the save's overwrite bit stays.
+    dlg.clearExistFlags();
+    choose({"/t/dummy.wav"});
+    ASSERT_TRUE(dlg.ShowOpen());
+    EXPECT_FALSE(dialogs.fileRequests.back().fileMustExist);
+    EXPECT_FALSE(dialogs.fileRequests.back().createPrompt);
+    EXPECT_FALSE(dialogs.fileRequests.back().pathMustExist);
+    EXPECT_EQ(dlg.Flags() & all, clsComDlg::OFN_OVERWRITEPROMPT);
 }
 
 TEST_F(ComDlg, ResultsOfOneFile) {

@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
 #include <clocale>
 #include <filesystem>
 #include <functional>
@@ -13,7 +14,9 @@
 
 #include "frame/clsINIFile.h"
 #include "frontpanel/modBandPlan.h"
+#include "platform/profile/IniFile.h"
 #include "platform/profile/PrivateProfile.h"
+#include "platform/profile/testing/BoundedChild.h"
 #include "platform/profile/testing/TempFolder.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
@@ -626,6 +629,231 @@ TEST(ShippedBandPlans, LoadAndSaveBackByteForByte) {
         EXPECT_TRUE(plan.log.empty());
     }
     EXPECT_EQ(plans, 2);
+}
+
+// A small band plan as the program writes it, every key the save writes present.
+const std::string kHandPlan =
+    "[MainBand]\r\nIndex=0\r\nName=hand\r\nCaption=Hand\r\nDescription=Edited by hand\r\nActive=True\r\n"
+    "ActiveSubBand=0\r\nNumSubBands=1\r\n"
+    "[SubBand.0]\r\nIndex=0\r\nName=hand.SubBand(0)\r\nCaption=160m\r\nDescription=Top "
+    "band\r\nNumPresets=12\r\n"
+    "ActivePreset=0\r\nFreqMin=1810000\r\nFreqMax=2000000\r\nDemodMode=2\r\nFreqCurrent=1840000\r\n"
+    "TuneStep=100\r\nAGCOn=False\r\n"
+    "[Preset.0.0]\r\nIndex=0\r\nName=hand.SubBand(0).Preset(0)\r\nCaption=FT8\r\nDescription=Digital\r\n"
+    "Active=True\r\nWhen=2025-01-10 00:30:00\r\nDemodMode=5\r\nFreqCurrent=1840000\r\nNotchMode=0\r\n"
+    "[SubBand.1]\r\nIndex=1\r\nName=hand.SubBand(1)\r\nCaption=80m\r\nDescription=SubBand "
+    "#2\r\nNumPresets=12\r\n"
+    "ActivePreset=-1\r\nFreqMin=3500000\r\nFreqMax=3800000\r\n";
+
+std::string replaceFirst(std::string text, const std::string& from, const std::string& to) {
+    const auto at = text.find(from);
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
+
+std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+struct HandEdit {
+    const char* name;
+    std::string (*edit)(const std::string& text);
+    // The save writes the edited line with the program's own spelling (its value's text changed).
+    bool respelledBySave = false;
+};
+
+void PrintTo(const HandEdit& c, std::ostream* os) {
+    *os << c.name;
+}
+
+// The records a load gives, with the preset's block as a press reads it.
+struct Loaded {
+    std::string caption, description;
+    bool active;
+    int32_t activeSubBand, numSubBands;
+    std::vector<SubBandRec> subBands;
+    bool operator==(const Loaded&) const = default;
+};
+
+Loaded loadHand(const std::string& bytes, std::vector<std::string>* log = nullptr) {
+    Plan plan;
+    auto& band = plan.select(plan.add("hand.bpl", bytes));
+    plan.store.LoadPresetOnDemand(0, 0, 0);
+    if (log) *log = plan.log;
+    return {band.Caption, band.Description, band.Active, band.ActiveSubBand, band.NumSubBands, band.SubBand};
+}
+
+// Loads, changes the upper edge of sub-band 0, saves; gives the saved bytes.
+std::string changeAndSave(const std::string& bytes) {
+    Plan plan;
+    auto& band = plan.select(plan.add("hand.bpl", bytes));
+    plan.store.LoadPresetOnDemand(0, 0, 0);
+    sub(band, 0).FreqMax = 1999000;
+    EXPECT_TRUE(plan.store.SaveBandPlan(band));
+    return plan.dir.read("hand.bpl");
+}
+
+class HandEditedBandPlans : public ::testing::TestWithParam<HandEdit> {};
+
+TEST_P(HandEditedBandPlans, ReadAsWrittenAndSavedWithoutLosingAValue) {
+    const HandEdit& c = GetParam();
+    const std::string edited = c.edit(kHandPlan);
+    ASSERT_NE(edited, kHandPlan);
+
+    // Every value the user wrote is read: the records are those of the plan as the program writes it.
+    const Loaded clean = loadHand(kHandPlan);
+    ASSERT_EQ(clean.subBands[0].Caption, "160m");                 // the reference itself reads
+    ASSERT_EQ(clean.subBands[0].Preset[0].Settings.NotchMode, 0); // the press read the block
+    std::vector<std::string> log;
+    EXPECT_EQ(loadHand(edited, &log), clean);
+    EXPECT_TRUE(log.empty()) << log.front();
+
+    // The save replaces only the changed value's line; every other line stays as the user wrote it.
+    const std::string cleanSaved = changeAndSave(kHandPlan);
+    const std::string saved = changeAndSave(edited);
+    EXPECT_EQ(saved, c.respelledBySave ? cleanSaved : c.edit(cleanSaved));
+    EXPECT_EQ(loadHand(saved), loadHand(cleanSaved));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Spellings, HandEditedBandPlans,
+    ::testing::Values(
+        HandEdit{
+            "IndentedKeyLine",
+            [](const std::string& t) { return replaceFirst(t, "\r\nCaption=160m", "\r\n  Caption=160m"); }},
+        HandEdit{
+            "TabIndentedPresetKey",
+            [](const std::string& t) { return replaceFirst(t, "\r\nDemodMode=5", "\r\n\tDemodMode=5"); }},
+        // One leading blank once cost 160 m its caption and edges at the next save.
+        HandEdit{"IndentedHeader",
+                 [](const std::string& t) { return replaceFirst(t, "\r\n[SubBand.0]", "\r\n [SubBand.0]"); }},
+        HandEdit{"BlanksInsideTheBrackets",
+                 [](const std::string& t) { return replaceFirst(t, "[SubBand.0]", "[ SubBand.0 ]"); }},
+        HandEdit{
+            "RemarkAfterTheHeader",
+            [](const std::string& t) { return replaceFirst(t, "[SubBand.0]", "[SubBand.0] ; top band"); }},
+        HandEdit{"TabBeforeEquals",
+                 [](const std::string& t) {
+                     return replaceFirst(t, "Description=Top band", "Description\t=Top band");
+                 }},
+        HandEdit{"BlanksAroundEquals",
+                 [](const std::string& t) { return replaceFirst(t, "Caption=80m", "Caption = 80m"); }},
+        HandEdit{"KeyLetterCase",
+                 [](const std::string& t) { return replaceFirst(t, "ActivePreset=0", "activepreset=0"); }},
+        HandEdit{"TabAfterEqualsOnTheChangedLine",
+                 [](const std::string& t) { return replaceFirst(t, "FreqMax=2000000", "FreqMax=\t2000000"); },
+                 true},
+        HandEdit{"ByteOrderMark", [](const std::string& t) { return "\xEF\xBB\xBF" + t; }},
+        HandEdit{"CrOnlyLineEnds", [](const std::string& t) { return replaceAll(t, "\r\n", "\r"); }},
+        HandEdit{"LfLineEnds", [](const std::string& t) { return replaceAll(t, "\r\n", "\n"); }},
+        HandEdit{"NoFinalLineBreak", [](const std::string& t) { return t.substr(0, t.size() - 2); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A header's name is its first: "[Old][MainBand]" once gave the load the band's keys while every save
+// went to a new "[MainBand]" that the load never read. Now load and save both leave those lines to "Old".
+TEST(BandPlanLoad, AHeaderNamedOldFirstKeepsItsLinesAndTheBandReadsWhatItsSaveWrites) {
+    const std::string edited = replaceFirst(kHandPlan, "[MainBand]", "[Old][MainBand]");
+    const Loaded first = loadHand(edited);
+    EXPECT_EQ(first.caption, "hand");
+    EXPECT_EQ(first.subBands[0].Caption, "160m");
+    const std::string saved = changeAndSave(edited);
+    EXPECT_TRUE(saved.starts_with(replaceFirst(edited, "FreqMax=2000000", "FreqMax=1999000")));
+    Loaded expected = first;
+    expected.subBands[0].FreqMax = 1999000;
+    EXPECT_EQ(loadHand(saved), expected);
+}
+
+struct RefusedPlan {
+    const char* name;
+    const char* why; // part of the trace line
+    std::string bytes;
+};
+
+void PrintTo(const RefusedPlan& c, std::ostream* os) {
+    *os << c.name;
+}
+
+std::string utf16(std::string_view ascii) {
+    std::string out = "\xFF\xFE";
+    for (const char c : ascii) {
+        out += c;
+        out += '\0';
+    }
+    return out;
+}
+
+class RefusedBandPlans : public ::testing::TestWithParam<RefusedPlan> {};
+
+TEST_P(RefusedBandPlans, LoadAsDefaultsWithATraceLineAndAreNeverWritten) {
+    const RefusedPlan& c = GetParam();
+    Plan plan;
+    auto& band = plan.select(plan.add("hand.bpl", c.bytes));
+    EXPECT_TRUE(band.FileUnreadable);
+    EXPECT_EQ(sub(band, 0).Caption, "S1");
+    EXPECT_TRUE(plan.logged(band.FilePath));
+    EXPECT_TRUE(plan.logged(c.why));
+    plan.store.LoadPresetOnDemand(0, 0, 0);
+    sub(band, 0).FreqMax = 1999000;
+    EXPECT_FALSE(plan.store.SaveBandPlan(band));
+    EXPECT_EQ(plan.dir.read("hand.bpl"), c.bytes);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(plan.dir.path()), {}), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RefusedBandPlans,
+                         ::testing::Values(RefusedPlan{"Utf16", "UTF-16", utf16(kHandPlan)},
+                                           RefusedPlan{"NulBytes", "not text",
+                                                       kHandPlan + std::string("\0\0\x01", 3)},
+                                           RefusedPlan{"TooLarge", "larger",
+                                                       kHandPlan + std::string(profile::kIniFileLimit, ';')}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A FIFO among the band plans once hung the band's first selection; the store runs in a child that the
+// test waits for with a bound.
+TEST(RefusedBandPlans, AFifoIsRefusedWithoutWaiting) {
+    TempFolder dir;
+    const std::string path = dir.file("hand.bpl");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    const auto result = profile::testing::runInBoundedChild(
+        [&] {
+            Plan plan;
+            plan.MainBands.push_back(modBandPlan::newMainBand(dir.path(), "hand.bpl", 0));
+            auto& band = plan.select(plan.MainBands.back());
+            plan.store.LoadPresetOnDemand(0, 0, 0);
+            sub(band, 0).FreqMax = 1999000;
+            const bool refused = band.FileUnreadable && !plan.store.SaveBandPlan(band);
+            return refused && plan.logged("not a regular file") ? 0 : 1;
+        },
+        std::chrono::seconds(30));
+    ASSERT_TRUE(result) << "the band plan store hung on the FIFO";
+    EXPECT_EQ(*result, 0);
+    EXPECT_TRUE(std::filesystem::is_fifo(path));
+}
+
+// A band file named in Latin-1 and a caption in Cyrillic are written without changing how any other
+// value of the file reads.
+TEST(BandPlanSave, NoNameOrCaptionChangesHowTheRestOfTheFileReads) {
+    Plan plan;
+    // "Bänder.bpl" with its name in Latin-1 bytes, in a UTF-8 file.
+    auto& named = plan.select(plan.add(
+        "B\xE4nder.bpl", "[MainBand]\r\nDescription=Diapason \xC3\xA9t\xC3\xA9\r\nNumSubBands=0\r\n"));
+    auto& latin = plan.select(plan.addFixture("latin1.bpl"));
+    latin.Caption = "\xD0\x94\xD0\xB8\xD0\xB0\xD0\xBF"; // Cyrillic, which Windows-1252 lacks
+    ASSERT_TRUE(plan.store.SaveBandPlan(named));
+    ASSERT_TRUE(plan.store.SaveBandPlan(latin));
+
+    Plan again;
+    auto& namedAgain = again.select(again.add("B\xE4nder.bpl", plan.dir.read("B\xE4nder.bpl")));
+    auto& latinAgain = again.select(again.add("latin1.bpl", plan.dir.read("latin1.bpl")));
+    EXPECT_EQ(namedAgain.Description, "Diapason \xC3\xA9t\xC3\xA9");
+    EXPECT_EQ(latinAgain.Caption, latin.Caption);
+    EXPECT_EQ(latinAgain.Description, "B\u00e4nder f\u00fcr \u00dcbersee");
+    EXPECT_EQ(sub(latinAgain, 0).Caption, "Gr\u00f6\u00dfen");
+    EXPECT_EQ(sub(latinAgain, 0).Description, "Stra\u00dfe");
+    clsINIFile ini;
+    ini.init(namedAgain.FilePath);
+    EXPECT_EQ(ini.GetItem("MainBand", "Name", ""), "B\u00e4nder");
 }
 
 } // namespace

@@ -43,9 +43,20 @@ std::string baseName(const std::string& path) {
 
 } // namespace
 
+namespace {
+
+// A virtual console, /dev/tty0 (the one in front) to /dev/ttyN: a screen and keyboard, never a port.
+bool isVirtualConsole(std::string_view path) {
+    constexpr std::string_view prefix = "/dev/tty";
+    if (!path.starts_with(prefix) || path.size() == prefix.size()) return false;
+    return path.substr(prefix.size()).find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+} // namespace
+
 bool isConsoleDevice(const std::string& path, const std::string& activeConsoleList) {
     const std::string real = resolved(path);
-    if (real == "/dev/console" || real == "/dev/tty") return true;
+    if (real == "/dev/console" || real == "/dev/tty" || isVirtualConsole(real)) return true;
     std::ifstream list(activeConsoleList);
     std::string name;
     const std::string base = baseName(real);

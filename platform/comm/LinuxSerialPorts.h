@@ -19,8 +19,9 @@ namespace comm {
 using EnvLookup = std::function<std::optional<std::string>(std::string_view name)>;
 std::string serialDevicePath(int32_t portNo, const profile::SettingsStore* store, const EnvLookup& env);
 
-// True when path is, or resolves to, a device the kernel lists as an active console (or /dev/console
-// itself). activeConsoleList is the file that lists them.
+// True when path is, or resolves to, the system console (/dev/console, /dev/tty), a virtual console
+// (/dev/tty0 to /dev/ttyN) or a device the kernel lists as an active console. activeConsoleList is the
+// file that lists them.
 bool isConsoleDevice(const std::string& path, const std::string& activeConsoleList);
 
 class LinuxSerialPorts final : public SerialPortOpener {

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/profile/AtomicFile.h"
+#include "platform/profile/IniFile.h"
 #include "platform/profile/PrivateProfile.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/Text.h"
@@ -47,9 +48,9 @@ FileSettingsStore::AppFile* FileSettingsStore::open(std::string_view appName) co
         AppFile app;
         app.path = fileFor(appName);
         FileStatus status = FileStatus::Ok;
-        if (const auto bytes = readWholeFile(app.path, &status)) app.doc = IniDocument::fromBytes(*bytes);
-        app.unreadable = status == FileStatus::IoError || status == FileStatus::Denied;
-        if (app.unreadable) runtime::AddLog("Settings: cannot read " + app.path);
+        if (auto doc = readIniFile(app.path, &status)) app.doc = std::move(*doc);
+        // A file refused or unreadable keeps what it holds: the settings run on defaults, unsaved.
+        app.unreadable = status != FileStatus::Ok && status != FileStatus::Missing;
         it = apps_.emplace(folded, std::move(app)).first;
     }
     return &it->second;
@@ -87,7 +88,8 @@ bool FileSettingsStore::commit() {
         if (status == FileStatus::Ok) {
             app.dirty = false;
         } else {
-            runtime::AddLog("Settings: cannot write " + app.path);
+            runtime::AddLog("Settings: cannot write " + app.path +
+                            (app.unreadable ? ": it could not be read, so it keeps what it holds" : ""));
             ok = false;
         }
     }

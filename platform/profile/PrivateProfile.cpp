@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/profile/AtomicFile.h"
+#include "platform/profile/IniFile.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Text.h"
 
@@ -24,6 +25,10 @@ ProfileStatus fromFileStatus(FileStatus status) {
         return ProfileStatus::ReadOnly;
     case FileStatus::Denied:
     case FileStatus::IoError:
+    case FileStatus::NotRegular:
+    case FileStatus::TooLarge:
+    case FileStatus::Utf16:
+    case FileStatus::NotText:
         break;
     }
     return ProfileStatus::IoError;
@@ -70,9 +75,9 @@ std::string cutToChars(std::string_view utf8, std::size_t maxChars) {
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
                                     std::string_view defaultValue, const std::string& file,
                                     std::size_t maxChars) {
-    const auto bytes = readWholeFile(file);
+    const auto doc = readIniFile(file);
     std::optional<std::string> value;
-    if (bytes) value = IniDocument::fromBytes(*bytes).get(section, key);
+    if (doc) value = doc->get(section, key);
     return cutToChars(value ? *value : defaultValue, maxChars);
 }
 
@@ -92,8 +97,8 @@ ProfileStatus WritePrivateProfileString(std::string_view section, std::string_vi
 
 ProfileBatch::ProfileBatch(std::string file) : file_(std::move(file)) {
     FileStatus status = FileStatus::Ok;
-    if (const auto bytes = readWholeFile(file_, &status)) doc_ = IniDocument::fromBytes(*bytes);
-    unreadable_ = status == FileStatus::IoError || status == FileStatus::Denied;
+    if (auto doc = readIniFile(file_, &status)) doc_ = std::move(*doc);
+    unreadable_ = status != FileStatus::Ok && status != FileStatus::Missing;
 }
 
 std::string ProfileBatch::read(std::string_view section, std::string_view key, std::string_view defaultValue,

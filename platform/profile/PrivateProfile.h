@@ -56,8 +56,8 @@ public:
                      std::size_t maxChars = kProfileReadCap) const;
     // Checks and keeps the write in memory.
     ProfileStatus write(std::string_view section, std::string_view key, std::string_view value);
-    // Replaces the file when anything was written; Ok when nothing was. A file that existed but could
-    // not be read is never replaced.
+    // Replaces the file when anything was written; Ok when nothing was. A file that existed but was
+    // refused or could not be read is never replaced.
     ProfileStatus commit();
 
     const std::string& file() const noexcept { return file_; }

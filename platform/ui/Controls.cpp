@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -26,6 +28,7 @@
 
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/Text.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/PictureBox.h"
 #include "platform/ui/Twips.h"
@@ -175,6 +178,16 @@ template <class F> void silently(QObject* o, F&& f) {
     f();
 }
 
+// Texts keep the platform's CR LF; Qt shows a bare LF as the line break.
+QString shown(const std::string& text) {
+    return q(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// Whether a sorted list puts a before b: by text, letter case aside.
+bool sortsBefore(const std::string& a, const std::string& b) {
+    return runtime::foldCase(runtime::toU32(a)) < runtime::foldCase(runtime::toU32(b));
+}
+
 } // namespace
 
 void runGuarded(const Handler& handler, const char* source) {
@@ -188,6 +201,14 @@ void runGuarded(const Handler& handler, const char* source) {
     } catch (const std::exception& e) {
         runtime::AddLog(std::string(source) + ": " + e.what());
         runtime::MsgBox(e.what(), runtime::mb::kCritical);
+    }
+}
+
+void setTabOrder(std::initializer_list<const Control*> controls) {
+    const Control* previous = nullptr;
+    for (const Control* c : controls) {
+        if (previous) QWidget::setTabOrder(previous->widget(), c->widget());
+        previous = c;
     }
 }
 
@@ -245,6 +266,10 @@ void Control::SetFocus() {
     widget_->setFocus(Qt::OtherFocusReason);
 }
 
+void Control::Refresh() {
+    widget_->repaint();
+}
+
 void Control::ZOrder(int16_t position) {
     if (position == 0)
         widget_->raise();
@@ -289,7 +314,10 @@ std::string Control::FontName() const {
 }
 void Control::setFontName(const std::string& name) {
     QFont f = widget_->font();
-    f.setFamily(q(name));
+    if (runtime::equalsNoCase(name, "Courier New"))
+        f.setFamily(QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+    else
+        f.setFamily(q(name));
     widget_->setFont(f);
 }
 double Control::FontSize() const {
@@ -319,17 +347,30 @@ void Control::setToolTipText(const std::string& text) {
 
 // ---- Label
 
-Label::Label(QWidget* parent, const std::string& caption) : Control(new QLabel(q(caption), parent)) {
+Label::Label(QWidget* parent, const std::string& caption)
+    : Control(new QLabel(shown(caption), parent)), caption_(caption) {
+    // A caption is text, never markup.
+    label()->setTextFormat(Qt::PlainText);
     watchClicks(&Click);
 }
 QLabel* Label::label() const {
     return static_cast<QLabel*>(widget());
 }
-std::string Label::Caption() const {
-    return s(label()->text());
-}
 void Label::setCaption(const std::string& text) {
-    label()->setText(q(text));
+    caption_ = text;
+    label()->setText(shown(text));
+    fitCaption();
+}
+void Label::setAutoSize(bool on) {
+    autoSize_ = on;
+    fitCaption();
+}
+void Label::setWordWrap(bool on) {
+    label()->setWordWrap(on);
+    fitCaption();
+}
+void Label::fitCaption() {
+    if (autoSize_) label()->resize(label()->sizeHint());
 }
 void Label::setAlignment(int16_t alignment) {
     const Qt::Alignment h = alignment == 1   ? Qt::AlignRight
@@ -343,6 +384,7 @@ void Label::setBorderStyle(int16_t style) {
     borderStyle_ = style;
     label()->setFrameStyle(style == 1 ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
     label()->setLineWidth(1);
+    fitCaption();
 }
 
 // ---- CommandButton
@@ -493,10 +535,16 @@ void ListControl::checkIndex(int32_t index, const char* member) const {
 }
 
 void ListControl::AddItem(const std::string& text, int32_t index) {
-    if (index == -1) index = rowCount();
+    if (index == -1) {
+        index = rowCount();
+        if (sorted_)
+            while (index > 0 && sortsBefore(text, rowText(index - 1)))
+                --index;
+    }
     if (index < 0 || index > rowCount()) runtime::raise(runtime::err::kInvalidCall, "AddItem");
     insertRow(index, text);
     itemData_.insert(itemData_.begin() + index, 0);
+    newIndex_ = index;
     if (listIndex_ >= index) ++listIndex_;
     showRow(listIndex_);
 }
@@ -547,6 +595,10 @@ void ListControl::setListIndex(int32_t index) {
     if (Click) Click();
 }
 
+void ListControl::forgetSelection() {
+    listIndex_ = -1;
+}
+
 void ListControl::userSelected(int row) {
     if (row == listIndex_ || row < 0) return;
     listIndex_ = row;
@@ -585,14 +637,28 @@ void ListBox::showRow(int row) {
 
 // ---- ComboBox
 
-ComboBox::ComboBox(QWidget* parent) : ListControl(new QComboBox(parent)) {
-    QObject::connect(combo(), &QComboBox::currentIndexChanged, combo(),
-                     [this](int row) { userSelected(row); });
+ComboBox::ComboBox(QWidget* parent, Style style) : ListControl(new QComboBox(parent)), style_(style) {
+    if (style == kDropdownList) {
+        QObject::connect(combo(), &QComboBox::currentIndexChanged, combo(),
+                         [this](int row) { userSelected(row); });
+        return;
+    }
+    combo()->setEditable(true);
+    // What the user types stays as typed: it neither becomes an item nor completes to one.
+    combo()->setInsertPolicy(QComboBox::NoInsert);
+    combo()->setCompleter(nullptr);
+    // Choosing an item is reported even when Qt still holds it as current under typed text.
+    QObject::connect(combo(), &QComboBox::activated, combo(), [this](int row) { userSelected(row); });
+    QObject::connect(combo()->lineEdit(), &QLineEdit::textEdited, combo(), [this](const QString&) {
+        forgetSelection();
+        runGuarded(Change, "Change");
+    });
 }
 QComboBox* ComboBox::combo() const {
     return static_cast<QComboBox*>(widget());
 }
 std::string ComboBox::Text() const {
+    if (style_ == kDropdownCombo) return s(combo()->currentText());
     return ListIndex() < 0 ? std::string{} : rowText(ListIndex());
 }
 int ComboBox::rowCount() const {
@@ -611,7 +677,11 @@ std::string ComboBox::rowText(int row) const {
     return s(combo()->itemText(row));
 }
 void ComboBox::showRow(int row) {
-    silently(combo(), [&] { combo()->setCurrentIndex(row); });
+    silently(combo(), [&] {
+        combo()->setCurrentIndex(row);
+        // An editable box keeps its typed text while nothing is chosen; a choice shows the item's.
+        if (style_ == kDropdownCombo && row >= 0) combo()->setEditText(combo()->itemText(row));
+    });
 }
 
 // ---- Slider
@@ -633,6 +703,7 @@ void Slider::follow(int v) {
     if (v == value_) return;
     value_ = v;
     runGuarded(Change, "Change");
+    runGuarded(Scroll, "Scroll");
 }
 void Slider::setMin(int32_t value) {
     silently(slider(), [&] { slider()->setMinimum(value); });
@@ -662,10 +733,83 @@ void Slider::setSmallChange(int32_t step) {
 void Slider::setLargeChange(int32_t step) {
     slider()->setPageStep(step);
 }
+void Slider::setTickFrequency(int32_t positions) {
+    slider()->setTickInterval(std::max(positions, 0));
+    slider()->setTickPosition(positions > 0 ? QSlider::TicksBelow : QSlider::NoTicks);
+}
 
 // ---- TabStrip
 
-TabStrip::TabStrip(QWidget* parent) : Control(new QTabBar(parent)) {
+namespace {
+
+// The spacing a tab puts around its caption, when the strip has to choose it.
+class TabSpacingStyle final : public QProxyStyle {
+public:
+    int spacing = -1; // the style's own
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        if (metric == PM_TabBarTabHSpace && spacing >= 0) return spacing;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+// Tabs share the strip's width, as the platform's do: when the captions with the style's spacing do not
+// fit, the spacing shrinks (to a few pixels) before any tab would scroll out of sight.
+class FittingTabBar final : public QTabBar {
+public:
+    explicit FittingTabBar(QWidget* parent) : QTabBar(parent), spacing_(new TabSpacingStyle) {
+        spacing_->setParent(this);
+        setStyle(spacing_);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        fit();
+        QTabBar::resizeEvent(event);
+    }
+    void tabInserted(int index) override {
+        QTabBar::tabInserted(index);
+        fit();
+    }
+
+private:
+    void fit() {
+        constexpr int kLeastSpacing = 6;
+        spacing_->spacing = -1;
+        if (count() == 0 || width() <= 0) return;
+        int total = 0;
+        for (int i = 0; i < count(); ++i)
+            total += tabSizeHint(i).width();
+        if (total <= width()) return;
+        // What a tab needs besides its spacing: the caption and the tab's own frame.
+        const int natural = style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, this);
+        const int rest = total - count() * natural;
+        spacing_->spacing = std::max(kLeastSpacing, (width() - rest) / count() / 2 * 2);
+    }
+
+    TabSpacingStyle* spacing_;
+};
+
+// A frame's box; a bare one is a plain opaque page, without border or caption.
+class FrameBox final : public QGroupBox {
+public:
+    FrameBox(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {}
+    bool bare = false;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (!bare) {
+            QGroupBox::paintEvent(event);
+            return;
+        }
+        QPainter p(this);
+        p.fillRect(rect(), palette().color(QPalette::Window));
+    }
+};
+
+} // namespace
+
+TabStrip::TabStrip(QWidget* parent) : Control(new FittingTabBar(parent)) {
     QObject::connect(bar(), &QTabBar::currentChanged, bar(), [this](int i) {
         if (i < 0 || i + 1 == selected_) return;
         selected_ = i + 1;
@@ -675,8 +819,11 @@ TabStrip::TabStrip(QWidget* parent) : Control(new QTabBar(parent)) {
 QTabBar* TabStrip::bar() const {
     return static_cast<QTabBar*>(widget());
 }
-void TabStrip::AddTab(const std::string& caption) {
-    silently(bar(), [&] { bar()->addTab(q(caption)); });
+void TabStrip::AddTab(const std::string& caption, const std::string& toolTip) {
+    silently(bar(), [&] {
+        const int i = bar()->addTab(q(caption));
+        bar()->setTabToolTip(i, q(toolTip));
+    });
     // The first tab is selected as it is added, as the platform's strip does, without a click.
     if (selected_ == 0) selected_ = 1;
 }
@@ -687,6 +834,11 @@ std::string TabStrip::TabCaption(int32_t number) const {
     if (number < 1 || number > TabCount())
         runtime::raise(err::kInvalidPropertyArrayIndex, "Tabs", "Invalid property array index");
     return s(bar()->tabText(number - 1));
+}
+std::string TabStrip::TabToolTipText(int32_t number) const {
+    if (number < 1 || number > TabCount())
+        runtime::raise(err::kInvalidPropertyArrayIndex, "Tabs", "Invalid property array index");
+    return s(bar()->tabToolTip(number - 1));
 }
 void TabStrip::setSelectedItem(int32_t number) {
     if (number < 1 || number > TabCount())
@@ -766,8 +918,16 @@ void Shape::setBackStyle(int16_t style) {
 
 // ---- Frame
 
-Frame::Frame(QWidget* parent, const std::string& caption) : Control(new QGroupBox(q(caption), parent)) {
+Frame::Frame(QWidget* parent, const std::string& caption) : Control(new FrameBox(q(caption), parent)) {
+    box()->setAutoFillBackground(true);
     watchClicks(&Click);
+}
+void Frame::setBorderStyle(int16_t style) {
+    if (style != 0 && style != 1)
+        runtime::raise(err::kInvalidPropertyValue, "Frame.BorderStyle", "Invalid property value");
+    borderStyle_ = style;
+    static_cast<FrameBox*>(box())->bare = style == 0;
+    box()->update();
 }
 QGroupBox* Frame::box() const {
     return static_cast<QGroupBox*>(widget());

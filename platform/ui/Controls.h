@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,10 @@ inline constexpr int32_t kInvalidPropertyArrayIndex = runtime::err::kInvalidProp
 // thrown into Qt.
 void runGuarded(const Handler& handler, const char* source);
 
+class Control;
+// The order in which the Tab key moves the focus through these controls, first to last.
+void setTabOrder(std::initializer_list<const Control*> controls);
+
 class Control {
 public:
     virtual ~Control();
@@ -75,6 +80,7 @@ public:
     void setBackColor(int32_t bgr);
 
     std::string FontName() const;
+    // "Courier New" names the system's fixed-pitch face.
     void setFontName(const std::string& name);
     double FontSize() const;
     void setFontSize(double points);
@@ -95,6 +101,8 @@ public:
     void SetFocus();
     // 0 brings the control in front of its siblings, 1 puts it behind them.
     void ZOrder(int16_t position = 0);
+    // Repaints the control at once instead of at the next idle paint (a read-out that follows a drag).
+    void Refresh();
 
     MouseHandler MouseDown;
     MouseHandler MouseMove;
@@ -128,17 +136,25 @@ private:
 class Label final : public Control {
 public:
     explicit Label(QWidget* parent, const std::string& caption = {});
-    std::string Caption() const;
+    // The caption as set; CR LF shows as a line break.
+    std::string Caption() const { return caption_; }
     void setCaption(const std::string& text);
     // 0 left, 1 right, 2 centre.
     void setAlignment(int16_t alignment);
     // 0 none, 1 a fixed single line round the label; others are an invalid property value.
     int16_t BorderStyle() const { return borderStyle_; }
     void setBorderStyle(int16_t style);
+    // An auto-sized label takes the size of its caption at each change of caption or font.
+    void setAutoSize(bool on);
+    // A word-wrapping caption breaks its lines at the label's width.
+    void setWordWrap(bool on);
     Handler Click;
 
 private:
     QLabel* label() const;
+    void fitCaption();
+    std::string caption_;
+    bool autoSize_ = false;
     int16_t borderStyle_ = 0;
 };
 
@@ -209,7 +225,12 @@ private:
 // What list and combo boxes share: items with item data and a selected index (-1 for none).
 class ListControl : public Control {
 public:
+    // Without an index the item goes to the end, or, in a sorted list, to its place by text (letter
+    // case aside, after equal texts); NewIndex tells where.
     void AddItem(const std::string& text, int32_t index = -1);
+    int32_t NewIndex() const { return newIndex_; }
+    bool Sorted() const { return sorted_; }
+    void setSorted(bool on) { sorted_ = on; }
     void RemoveItem(int32_t index);
     void Clear();
     int32_t ListCount() const;
@@ -231,10 +252,15 @@ protected:
     virtual std::string rowText(int row) const = 0;
     virtual void showRow(int row) = 0; // without signals
 
+    // The selection forgotten without running Click: the user typed over it.
+    void forgetSelection();
+
 private:
     void checkIndex(int32_t index, const char* member) const;
     std::vector<int32_t> itemData_;
     int32_t listIndex_ = -1;
+    int32_t newIndex_ = -1;
+    bool sorted_ = false;
 };
 
 class ListBox final : public ListControl {
@@ -251,13 +277,18 @@ private:
     void showRow(int row) override;
 };
 
-// A drop-down list: the text is the selected item's.
+// A drop-down list (the text is the selected item's), or a drop-down combo, into which the user may
+// also type: typed text leaves no item selected and runs Change, choosing an item runs Click.
 class ComboBox final : public ListControl {
 public:
-    explicit ComboBox(QWidget* parent);
+    enum Style : int16_t { kDropdownCombo = 0, kDropdownList = 2 };
+    explicit ComboBox(QWidget* parent, Style style = kDropdownList);
+    Style ComboStyle() const { return style_; }
     std::string Text() const;
+    Handler Change;
 
 private:
+    Style style_;
     QComboBox* combo() const;
     int rowCount() const override;
     void insertRow(int row, const std::string& text) override;
@@ -280,7 +311,12 @@ public:
     void setValue(int32_t value);
     void setSmallChange(int32_t step);
     void setLargeChange(int32_t step);
+    // A tick mark below the track every so many positions; 0 for none.
+    void setTickFrequency(int32_t positions);
+    // Change runs for every change of Value, from code as from the user; Scroll only for the user's
+    // moves (drag, track click, keys), so code that sets the position runs its own handler.
     Handler Change;
+    Handler Scroll;
 
 private:
     QSlider* slider() const;
@@ -292,9 +328,10 @@ private:
 class TabStrip final : public Control {
 public:
     explicit TabStrip(QWidget* parent);
-    void AddTab(const std::string& caption);
+    void AddTab(const std::string& caption, const std::string& toolTip = {});
     int32_t TabCount() const;
     std::string TabCaption(int32_t number) const;
+    std::string TabToolTipText(int32_t number) const;
     int32_t SelectedItem() const { return selected_; }
     void setSelectedItem(int32_t number);
     Handler Click;
@@ -332,17 +369,22 @@ private:
     int16_t backStyle_ = 0;
 };
 
-// A captioned container; its option buttons form a group of their own. Children take container().
+// A captioned container; its option buttons form a group of their own. Children take container(). A
+// frame is opaque, so one brought to the front covers those behind it.
 class Frame final : public Control {
 public:
     explicit Frame(QWidget* parent, const std::string& caption = {});
     QWidget* container() const { return widget(); }
     std::string Caption() const;
     void setCaption(const std::string& text);
+    // 1 the captioned border, 0 none (a bare page).
+    int16_t BorderStyle() const { return borderStyle_; }
+    void setBorderStyle(int16_t style);
     Handler Click;
 
 private:
     QGroupBox* box() const;
+    int16_t borderStyle_ = 1;
 };
 
 } // namespace ui

@@ -3,8 +3,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QKeyEvent>
 
+#include "platform/runtime/RuntimeError.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Twips.h"
 
@@ -82,6 +84,30 @@ bool Form::Unload() {
     loaded_ = false;
     hide();
     return true;
+}
+
+void Form::ShowModal(QWidget* owner) {
+    if (modalLoop_) runtime::raise(runtime::err::kInvalidCall, "Form.ShowModal", "Form already displayed");
+    if (owner && parentWidget() != owner) setParent(owner, windowFlags());
+    setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    try {
+        Show();
+    } catch (...) {
+        modalLoop_ = nullptr;
+        setWindowModality(Qt::NonModal);
+        throw;
+    }
+    // A handler run by the load may already have closed the form.
+    if (isVisible()) loop.exec();
+    modalLoop_ = nullptr;
+    setWindowModality(Qt::NonModal);
+}
+
+void Form::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (modalLoop_) modalLoop_->quit();
 }
 
 void Form::setPopupWithoutFocus() {

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 #include <cstdint>
+
+class QEventLoop;
 #include <string>
 
 namespace ui {
@@ -37,6 +39,9 @@ public:
     void Hide();
     // Asks Form_Unload (which may cancel), then hides the window; true when it was unloaded.
     bool Unload();
+    // Shows the form modal, owned by owner, and returns once it is hidden or unloaded. Until then
+    // the user reaches no other window, while timers and other events go on being delivered.
+    void ShowModal(QWidget* owner);
 
     // Makes the form a borderless popup that never takes the focus: shown over its owner, it leaves the
     // active window and the keyboard focus where they were. Call it before the form is first shown.
@@ -58,9 +63,11 @@ protected:
 
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QEventLoop* modalLoop_ = nullptr;
     bool loaded_ = false;
     bool keyPreview_ = false;
     int32_t backColor_ = 0x8000000F;

@@ -88,6 +88,17 @@ TEST(SerialDeviceMapping, TheActiveConsoleIsRecognised) {
     EXPECT_TRUE(comm::isConsoleDevice("/dev/ttyUSB0", serialConsole));
 }
 
+// Virtual consoles are screens and keyboards, whether the kernel lists them as active or not.
+TEST(SerialDeviceMapping, VirtualConsolesAreConsolesAndPortsAreNot) {
+    TempDir dir;
+    const std::string none = dir.file("active", "");
+    for (const char* console : {"/dev/tty0", "/dev/tty1", "/dev/tty7", "/dev/tty63"})
+        EXPECT_TRUE(comm::isConsoleDevice(console, none)) << console;
+    for (const char* port : {"/dev/ttyS0", "/dev/ttyS12", "/dev/ttyUSB0", "/dev/ttyACM1", "/dev/ttyAMA0",
+                             "/dev/ttyx1", "/dev/tty1x", "/dev/pts/1", "/tmp/tty1"})
+        EXPECT_FALSE(comm::isConsoleDevice(port, none)) << port;
+}
+
 TEST(LinuxSerialPorts, RefusesWhatIsNoSerialPortAndAMissingDevice) {
     TempDir dir;
     const std::string plain = dir.file("ttyS99", "not a port");

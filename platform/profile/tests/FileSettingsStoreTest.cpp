@@ -3,13 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <vector>
 
+#include "platform/profile/AtomicFile.h"
 #include "platform/profile/FileSettingsStore.h"
+#include "platform/profile/IniFile.h"
+#include "platform/profile/testing/BoundedChild.h"
 #include "platform/profile/testing/TempFolder.h"
 #include "platform/runtime/Hooks.h"
 
@@ -155,4 +159,100 @@ TEST(FileSettingsStore, WhatWasCommittedSurvivesACrashRightAfter) {
     FileSettingsStore reopened(dir.path());
     EXPECT_EQ(reopened.GetSetting("NerixSDR", "S", "k"), "committed");
     EXPECT_EQ(reopened.GetSetting("NerixSDR", "S", "later", "none"), "none");
+}
+
+namespace {
+
+// The temporaries of unfinished saves of a file in a folder.
+std::vector<std::string> unfinishedSaves(const std::string& folder, const std::string& fileName) {
+    std::vector<std::string> found;
+    const std::string prefix = unfinishedSavePrefix(fileName);
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(prefix, 0) == 0) found.push_back(name);
+    }
+    return found;
+}
+
+} // namespace
+
+TEST(FileSettingsStore, TheNextSaveRemovesWhatACrashedSaveLeftBehind) {
+    TempFolder dir;
+    const std::string folder = dir.path() + "/NerixSDR";
+    const int status = inChild([&] {
+        FileSettingsStore store(dir.path());
+        for (int i = 0; i < 2000; ++i)
+            store.SaveSetting("NerixSDR", "S", "key" + std::to_string(i), std::string(20, 'x'));
+        const rlimit limit{4096, 4096}; // killed in mid-write, as by a crash
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        store.commit();
+        ::_exit(3);
+    });
+    ASSERT_TRUE(WIFSIGNALED(status)) << "child was not interrupted, status " << status;
+    const auto left = unfinishedSaves(folder, "NerixSDR.ini");
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left.front().size(), unfinishedSavePrefix("NerixSDR.ini").size() + 6);
+    // Another file's temporary and a file that only looks alike are not ours to remove.
+    dir.write("NerixSDR/.Other.ini.unfinished-save-abcdef", "other");
+    dir.write("NerixSDR/.NerixSDR.ini.unfinished-save-sevenxx", "mine?");
+
+    FileSettingsStore store(dir.path());
+    store.SaveSetting("NerixSDR", "S", "k", "after");
+    ASSERT_TRUE(store.commit());
+    EXPECT_EQ(unfinishedSaves(folder, "NerixSDR.ini"),
+              (std::vector<std::string>{".NerixSDR.ini.unfinished-save-sevenxx"}));
+    EXPECT_TRUE(std::filesystem::exists(folder + "/.Other.ini.unfinished-save-abcdef"));
+    EXPECT_EQ(dir.read("NerixSDR/NerixSDR.ini"), "[S]\r\nk=after\r\n");
+}
+
+// A FIFO where the settings file should be once hung the start-up for ever.
+TEST(FileSettingsStore, AFifoAtTheSettingsPathIsRefusedAtOnce) {
+    TempFolder dir;
+    std::filesystem::create_directories(dir.path() + "/NerixSDR");
+    const std::string file = dir.path() + "/NerixSDR/NerixSDR.ini";
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    const auto result = profile::testing::runInBoundedChild(
+        [&] {
+            std::vector<std::string> log;
+            runtime::ScopedHooks hooks{
+                runtime::Hooks{.addLog = [&](const std::string& l) { log.push_back(l); }}};
+            FileSettingsStore store(dir.path());
+            const bool answered = store.GetSetting("NerixSDR", "frmMain", "SDRModelNo", "0") == "0";
+            store.SaveSetting("NerixSDR", "frmMain", "SDRModelNo", "3");
+            const bool refused = !store.commit();
+            const bool traced = !log.empty() && log.front().find(file) != std::string::npos &&
+                                log.front().find("not a regular file") != std::string::npos;
+            return answered && refused && traced ? 0 : 1;
+        },
+        std::chrono::seconds(30));
+    ASSERT_TRUE(result) << "the store hung on the FIFO";
+    EXPECT_EQ(*result, 0);
+    EXPECT_TRUE(std::filesystem::is_fifo(file));
+}
+
+TEST(FileSettingsStore, ASettingsFileItCannotReadIsNeverWritten) {
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"UTF-16", std::string("\xFF\xFE[\0S\0]\0\r\0\n\0", 12)},
+        {"binary", std::string("[S]\r\nk=1\r\n\0\0\x01", 13)},
+        {"too large", "[S]\r\nk=1\r\n" + std::string(kIniFileLimit, ';')},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        const std::string file = dir.write("NerixSDR/NerixSDR.ini", c.bytes);
+        std::vector<std::string> log;
+        runtime::ScopedHooks hooks{runtime::Hooks{.addLog = [&](const std::string& l) { log.push_back(l); }}};
+        {
+            FileSettingsStore store(dir.path());
+            EXPECT_EQ(store.GetSetting("NerixSDR", "S", "k", "dflt"), "dflt");
+            store.SaveSetting("NerixSDR", "S", "k", "2");
+            EXPECT_FALSE(store.commit());
+        }
+        EXPECT_EQ(TempFolder::readFile(file), c.bytes);
+        ASSERT_FALSE(log.empty());
+        EXPECT_NE(log.front().find(file), std::string::npos) << log.front();
+    }
 }

@@ -130,11 +130,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "[S]\r\nold=Caf\xC3\xA9\r\nnew=\xC3\xBC\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(PrivateProfile, CharacterWindows1252CannotHoldBecomesAQuestionMark) {
+// No character is lost to a "?": the whole file becomes UTF-8, and the other values read the same.
+TEST(PrivateProfile, CharacterWindows1252CannotHoldTurnsTheFileIntoUtf8) {
     TempFolder dir;
-    const std::string file = dir.write("f.ini", "[S]\r\nk=\xE9\r\n");
+    const std::string file = dir.write("f.ini", "[S]\r\nk=\xE9\r\nother=Caf\xE9\r\n");
     ASSERT_EQ(WritePrivateProfileString("S", "k", "\xE2\x86\x92", file), ProfileStatus::Ok); // an arrow
-    EXPECT_EQ(TempFolder::readFile(file), "[S]\r\nk=?\r\n");
+    EXPECT_EQ(TempFolder::readFile(file), "[S]\r\nk=\xE2\x86\x92\r\nother=Caf\xC3\xA9\r\n");
+    EXPECT_EQ(GetPrivateProfileString("S", "other", "", file), "Caf\xC3\xA9");
 }
 
 TEST(PrivateProfile, RefusesWhatWouldInjectKeysOrSections) {

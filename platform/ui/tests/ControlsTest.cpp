@@ -1,15 +1,24 @@
 // Controls: a handler runs when a value really changes, from code as from the user, and never on clear,
-// remove or a repeated value; arrays pass their index; twips and colours convert exactly.
+// remove or a repeated value; arrays pass their index; sorted lists, typed combos, slider scrolls, tab
+// tooltips, labels, bare pages and modal forms; twips and colours convert exactly.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <functional>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "platform/runtime/RuntimeError.h"
 #include "platform/ui/ControlArray.h"
@@ -168,6 +177,153 @@ TEST_F(Clicks, LabelMouseEventsAndClickInTwips) {
     EXPECT_EQ(runs, 1); // only the left button clicks
 }
 
+TEST_F(Clicks, ASortedListPlacesEachItemByTextAndTellsWhere) {
+    ui::ComboBox cbo(&form);
+    ui::ListBox lst(&form);
+    for (auto* l : std::initializer_list<ui::ListControl*>{&cbo, &lst}) {
+        l->setSorted(true);
+        const struct {
+            const char* text;
+            int32_t where;
+        } adds[] = {{"Yaesu:FT-847", 0}, {"Hamlib:Dummy", 0}, {"icom:IC-706", 1},
+                    {"Icom:IC-706", 2},  {"AOR:AR8200", 0},   {"zz", 5}};
+        for (const auto& a : adds) {
+            l->AddItem(a.text);
+            EXPECT_EQ(l->NewIndex(), a.where) << a.text;
+            l->setItemData(l->NewIndex(), a.where + 100);
+        }
+        EXPECT_EQ(l->List(0), "AOR:AR8200");
+        EXPECT_EQ(l->List(3), "Icom:IC-706"); // after the equal text that came first
+        EXPECT_EQ(l->List(5), "zz");
+        EXPECT_EQ(l->ItemData(5), 105);
+        l->AddItem("first", 0); // a given place is kept, sorted or not
+        EXPECT_EQ(l->NewIndex(), 0);
+        EXPECT_EQ(l->List(0), "first");
+    }
+}
+
+TEST_F(Clicks, TypingInADropDownComboLeavesNoItemChosen) {
+    ui::ComboBox cbo(&form, ui::ComboBox::kDropdownCombo);
+    for (const char* t : {"1", "2", "4", "8"})
+        cbo.AddItem(t);
+    std::vector<std::string> events;
+    cbo.Click = [&] { events.push_back("click " + std::to_string(cbo.ListIndex())); };
+    cbo.Change = [&] { events.push_back("change " + cbo.Text()); };
+    cbo.setListIndex(2);
+    EXPECT_EQ(cbo.Text(), "4");
+
+    auto* box = static_cast<QComboBox*>(cbo.widget());
+    box->lineEdit()->selectAll();
+    QTest::keyClicks(box->lineEdit(), "3");
+    EXPECT_EQ(cbo.Text(), "3");
+    EXPECT_EQ(cbo.ListIndex(), -1);
+    EXPECT_EQ(box->count(), 4); // typed text never becomes an item
+
+    // Choosing the item Qt still holds as current is a choice all the same.
+    QTest::keyClick(box, Qt::Key_Down);
+    EXPECT_EQ(cbo.ListIndex(), 3);
+    EXPECT_EQ(cbo.Text(), "8");
+    EXPECT_EQ(events, (std::vector<std::string>{"click 2", "change 3", "click 3"}));
+
+    ui::ComboBox list(&form); // a drop-down list takes no typing
+    EXPECT_EQ(list.ComboStyle(), ui::ComboBox::kDropdownList);
+    EXPECT_FALSE(static_cast<QComboBox*>(list.widget())->isEditable());
+}
+
+TEST_F(Clicks, ASliderScrollsOnlyForTheUsersMoves) {
+    ui::Slider sld(&form);
+    sld.setMin(-3000);
+    sld.setMax(3000);
+    sld.setTickFrequency(100);
+    std::vector<std::string> events;
+    sld.Change = [&] { events.push_back("change " + std::to_string(sld.Value())); };
+    sld.Scroll = [&] { events.push_back("scroll " + std::to_string(sld.Value())); };
+    sld.setValue(150);
+    static_cast<QSlider*>(sld.widget())->setValue(160); // as a drag moves it
+    QTest::keyClick(sld.widget(), Qt::Key_Right);
+    EXPECT_EQ(events, (std::vector<std::string>{"change 150", "change 160", "scroll 160", "change 161",
+                                                "scroll 161"}));
+    EXPECT_EQ(static_cast<QSlider*>(sld.widget())->tickInterval(), 100);
+}
+
+TEST_F(Clicks, TabsCarryTheirOwnToolTips) {
+    ui::TabStrip tabs(&form);
+    tabs.AddTab("General", "Configure the SDR");
+    tabs.AddTab("About");
+    EXPECT_EQ(tabs.TabToolTipText(1), "Configure the SDR");
+    EXPECT_EQ(tabs.TabToolTipText(2), "");
+    EXPECT_THROW(tabs.TabToolTipText(3), runtime::RuntimeError);
+}
+
+TEST_F(Clicks, TabsShareTheStripsWidthRatherThanScrolling) {
+    ui::TabStrip tabs(&form);
+    form.setClientSize(9600, 1500);
+    tabs.Move(0, 0, 9000, 375);
+    for (const char* caption : {"General", "Soundcard", "VFO", "DDS", "Serial I/F", "Parallel I/F", "DREAM",
+                                "Spectrum Display", "Controls", "About"})
+        tabs.AddTab(caption);
+    form.Show();
+    auto* bar = static_cast<QTabBar*>(tabs.widget());
+    ASSERT_EQ(bar->width(), 600);
+    for (int i = 0; i < bar->count(); ++i) {
+        EXPECT_LE(bar->tabRect(i).right(), bar->width() - 1) << i;
+        EXPECT_GE(bar->tabRect(i).width(), bar->fontMetrics().horizontalAdvance(bar->tabText(i))) << i;
+    }
+    // A strip wide enough keeps the style's own spacing.
+    const int squeezed = bar->tabRect(0).width();
+    tabs.setWidth(30000);
+    EXPECT_GT(bar->tabRect(0).width(), squeezed);
+}
+
+TEST_F(Clicks, LabelsKeepTheirCaptionAndShowItsLineBreaks) {
+    ui::Label lbl(&form);
+    lbl.setAutoSize(true);
+    lbl.setCaption("NerixSDR Ver 0.1.0\r\n<b>notice</b>");
+    EXPECT_EQ(lbl.Caption(), "NerixSDR Ver 0.1.0\r\n<b>notice</b>");
+    auto* shown = static_cast<QLabel*>(lbl.widget());
+    EXPECT_EQ(shown->text(), "NerixSDR Ver 0.1.0\n<b>notice</b>"); // plain text, markup shown as typed
+    EXPECT_EQ(shown->size(), shown->sizeHint());
+    const int oneLine = QFontMetrics(shown->font()).height();
+    EXPECT_GE(shown->height(), 2 * oneLine);
+    lbl.setBorderStyle(1);
+    EXPECT_EQ(shown->frameShape(), QFrame::Box);
+    EXPECT_THROW(lbl.setBorderStyle(2), runtime::RuntimeError);
+}
+
+TEST_F(Clicks, CourierNewIsTheSystemsFixedPitchFace) {
+    ui::TextBox txt(&form, "PC(DB25)", true);
+    txt.setFontName("Courier New");
+    EXPECT_TRUE(QFontInfo(txt.widget()->font()).fixedPitch()) << txt.FontName();
+}
+
+// The colour a frame shows at a point of the form.
+QColor colourAt(QWidget& form, QPoint at) {
+    return form.grab().toImage().pixelColor(at);
+}
+
+TEST(Frames, TheFrontPageCoversThePagesBehindItWithoutABorder) {
+    ui::Form form;
+    form.setClientSize(3000, 3000);
+    ui::Frame back(&form), front(&form, "caption hidden");
+    for (ui::Frame* f : {&back, &front}) {
+        f->Move(150, 150, 1500, 1500);
+        f->setBorderStyle(0);
+    }
+    ui::Frame inner(front.container(), "inner");
+    inner.Move(300, 300, 900, 900);
+    back.setBackColor(0x0000FF);
+    front.setBackColor(0x00FF00);
+    form.Show();
+    back.ZOrder(0);
+    EXPECT_EQ(colourAt(form, QPoint(10, 10)), QColor(0xFF, 0, 0)) << "the back page in front";
+    front.ZOrder(0);
+    // Edge to edge the front page's own colour: no border, no caption, nothing of the page behind.
+    for (const QPoint p : {QPoint(10, 10), QPoint(109, 10), QPoint(10, 109), QPoint(109, 109)})
+        EXPECT_EQ(colourAt(form, p), QColor(0, 0xFF, 0)) << p.x() << "," << p.y();
+    EXPECT_EQ(inner.BorderStyle(), 1); // a frame on a bare page keeps its border
+    EXPECT_THROW(front.setBorderStyle(3), runtime::RuntimeError);
+}
+
 class LoadForm final : public ui::Form {
 public:
     int loads = 0;
@@ -192,6 +348,27 @@ TEST(FormLifecycle, LoadsOnceAndUnloadMayBeCancelled) {
     EXPECT_FALSE(form.isVisible());
     form.Show();
     EXPECT_EQ(form.loads, 2); // a form unloaded loads again when it is next shown
+}
+
+TEST(FormLifecycle, AModalFormHoldsItsCallerUntilItIsClosed) {
+    ui::Form owner;
+    owner.Show();
+    LoadForm modal;
+    ui::CommandButton cmdApply(&modal, "&Apply");
+    std::vector<std::string> seen;
+    cmdApply.Click = [&] {
+        seen.push_back(QApplication::activeModalWidget() == &modal ? "modal" : "modeless");
+        modal.Unload();
+    };
+    // The user's press arrives through the event loop while the caller waits.
+    QTimer::singleShot(0, &modal, [&] { cmdApply.setValue(true); });
+    modal.ShowModal(&owner);
+    seen.push_back("returned");
+    EXPECT_EQ(seen, (std::vector<std::string>{"modal", "returned"}));
+    EXPECT_EQ(modal.parentWidget(), &owner);
+    EXPECT_FALSE(modal.isVisible());
+    EXPECT_EQ(modal.loads, 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST(Twips, GeometryIsFifteenTwipsPerPixel) {
