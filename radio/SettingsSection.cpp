@@ -1,11 +1,8 @@
 // One object's keys in the settings store, tolerant of damaged values.
 #include "SettingsSection.h"
 
-#include <cmath>
-
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
-#include "platform/runtime/Text.h"
 
 SettingsSection::SettingsSection(profile::SettingsStore& store, std::string section, std::string owner)
     : store_(store), section_(std::move(section)), owner_(std::move(owner)) {}
@@ -27,13 +24,12 @@ int32_t SettingsSection::readInt32(std::string_view key, int32_t current) const 
     bool found = false;
     const std::string text = raw(key, {}, found);
     if (!found) return current;
-    const auto value = runtime::parseDouble(text);
-    const double rounded = value ? runtime::roundHalfEven(*value) : 0.0;
-    if (!value || rounded < -2147483648.0 || rounded > 2147483647.0) {
+    const auto value = runtime::parseLong(text);
+    if (!value) {
         logRejected(key, text);
         return current;
     }
-    return static_cast<int32_t>(rounded);
+    return *value;
 }
 
 double SettingsSection::readDouble(std::string_view key, double current) const {
@@ -48,33 +44,16 @@ double SettingsSection::readDouble(std::string_view key, double current) const {
     return *value;
 }
 
-bool SettingsSection::parseBool(std::string_view text, bool& value) {
-    const std::string_view trimmed = runtime::trimSpaces(text);
-    if (runtime::equalsNoCase(trimmed, "True")) {
-        value = true;
-        return true;
-    }
-    if (runtime::equalsNoCase(trimmed, "False")) {
-        value = false;
-        return true;
-    }
-    if (const auto number = runtime::parseDouble(trimmed)) {
-        value = *number != 0.0;
-        return true;
-    }
-    return false;
-}
-
 bool SettingsSection::readBool(std::string_view key, bool current) const {
     bool found = false;
     const std::string text = raw(key, {}, found);
     if (!found) return current;
-    bool value = current;
-    if (!parseBool(text, value)) {
+    const auto value = runtime::parseBoolean(text);
+    if (!value) {
         logRejected(key, text);
         return current;
     }
-    return value;
+    return *value;
 }
 
 std::string SettingsSection::readText(std::string_view key, std::string_view current) const {
