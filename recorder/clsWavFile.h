@@ -5,6 +5,7 @@
 #include "platform/files/FileSystem.h"
 #include "platform/profile/SettingsStore.h"
 #include "recorder/LogRecord.h"
+#include "recorder/PlayerMode.h"
 #include "recorder/RecorderPorts.h"
 #include "recorder/WavPlayback.h"
 #include "recorder/WavRecording.h"
@@ -71,6 +72,7 @@ public:
     void setFileName(std::string v) { fileName_ = std::move(v); }
     int32_t StatusOfMedia() const { return statusOfMedia_; }
     void setStatusOfMedia(int32_t v) { statusOfMedia_ = v; }
+    // One of recorder::PlayerMode.
     int32_t PlayerMode() const { return playerMode_; }
     void setPlayerMode(int32_t v);
     bool IsPlaying() const { return isPlaying_; }
