@@ -55,6 +55,11 @@ struct ReceiverState {
     // Demodulation, filters, level
     int32_t DemodMode = DemodMode::AM;
     int32_t NotchType = NotchType::AF;
+    // The notch as the front panel sets it (its edges below); the display marks it too.
+    bool NotchActive = false;
+    int32_t NotchMode = 0;           // 0 manual, 1 automatic (the housekeeping timer follows the peak)
+    bool NotchMirror = false;        // designed as a band-pass instead of a band-reject filter
+    int32_t NotchBuiltCentre = 1000; // Hz, the centre at the last notch rebuild
     bool DynFilterActive = false;
     bool AGCOn = true;
     bool MuteAf = false;

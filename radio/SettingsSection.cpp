@@ -1,6 +1,9 @@
 // One object's keys in the settings store, tolerant of damaged values.
 #include "SettingsSection.h"
 
+#include <cmath>
+#include <limits>
+
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 
@@ -44,6 +47,18 @@ double SettingsSection::readDouble(std::string_view key, double current) const {
     return *value;
 }
 
+float SettingsSection::readSingle(std::string_view key, float current) const {
+    bool found = false;
+    const std::string text = raw(key, {}, found);
+    if (!found) return current;
+    const auto value = runtime::parseDouble(text);
+    if (!value || std::fabs(*value) > std::numeric_limits<float>::max()) {
+        logRejected(key, text);
+        return current;
+    }
+    return static_cast<float>(*value);
+}
+
 bool SettingsSection::readBool(std::string_view key, bool current) const {
     bool found = false;
     const std::string text = raw(key, {}, found);
@@ -71,6 +86,10 @@ void SettingsSection::writeInt(std::string_view key, int64_t value) {
 
 void SettingsSection::writeDouble(std::string_view key, double value) {
     writeText(key, runtime::CStr(value));
+}
+
+void SettingsSection::writeSingle(std::string_view key, float value) {
+    writeText(key, runtime::singleText(value));
 }
 
 void SettingsSection::writeBool(std::string_view key, bool value) {

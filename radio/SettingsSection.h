@@ -17,6 +17,8 @@ public:
     // cannot stop the rest of a restore.
     int32_t readInt32(std::string_view key, int32_t current) const;
     double readDouble(std::string_view key, double current) const;
+    // A number beyond the 32-bit float range does not convert either.
+    float readSingle(std::string_view key, float current) const;
     // "True"/"False" in any letter case, or a number (non-zero is true): runtime::parseBoolean.
     bool readBool(std::string_view key, bool current) const;
     std::string readText(std::string_view key, std::string_view current) const;
@@ -24,6 +26,8 @@ public:
     void writeText(std::string_view key, std::string_view value);
     void writeInt(std::string_view key, int64_t value);
     void writeDouble(std::string_view key, double value);
+    // In the shortest text that reads back as the same 32-bit float.
+    void writeSingle(std::string_view key, float value);
     void writeBool(std::string_view key, bool value);
     // Makes the writes durable; a save routine calls it once at its end.
     void commit();
