@@ -9,15 +9,15 @@
 #include <random>
 #include <vector>
 
-#include "bench/ChainRig.h"
 #include "bench/OfflineReceiver.h"
+#include "bench/ReceiverRig.h"
 
 namespace {
 
 constexpr int32_t kN = 2048;
 constexpr double kBlockSeconds = 2048.0 / 48000.0;
 
-struct Rig : offline::ChainRig {
+struct Rig : offline::ReceiverRig {
     explicit Rig(int32_t mode) {
         state.IQMode = true;
         state.VFOControl = true;
@@ -28,7 +28,7 @@ struct Rig : offline::ChainRig {
         SetUp(mode, 300.0f); // the BFO through the oscillator in the mixing modes
         bank->NotchFilter.MakeFilter();
         bank->NotchFilter.Active = true;
-        state.NotchType = 0;
+        state.NotchType = NotchType::AF;
         state.DynFilterActive = true;
         bank->AfFilter.Active = true;
         std::mt19937 rng(1);
@@ -52,7 +52,7 @@ void BM_IqChainBlock(benchmark::State& s) {
     Rig rig(static_cast<int32_t>(s.range(0)));
     for (auto _ : s) {
         std::copy(rig.i.begin(), rig.i.end(), rig.a.begin());
-        rig.chain->DoDSPIQ(rig.a.data(), rig.q.data(), kN);
+        rig.path->Chain().DoDSPIQ(rig.a.data(), rig.q.data(), kN);
         benchmark::DoNotOptimize(rig.a.data());
     }
     realTime(s);
@@ -68,19 +68,19 @@ void BM_IqFilterTransforms(benchmark::State& s) {
                                       &b.AfFilter};
     const auto add = [&](std::initializer_list<clsFFTFilter*> f) { passes.insert(passes.end(), f); };
     switch (mode) {
-    case 0:
-    case 7:
+    case DemodMode::AM:
+    case DemodMode::AM1:
         add({&b.IQAMFilterI, &b.IQAMFilterQ, &b.DemodAfFilter});
         break;
-    case 1:
-    case 2:
+    case DemodMode::USB:
+    case DemodMode::LSB:
         add({&b.SsbFilterI, &b.SsbFilterQ, &b.DemodAfFilter});
         break;
-    case 4:
-    case 5:
+    case DemodMode::FM:
+    case DemodMode::BC:
         add({&b.DemodAfFilter});
         break;
-    case 6:
+    case DemodMode::SAM:
         add({&b.IQAMFilterI, &b.IQAMFilterQ, &b.SsbFilterI, &b.SsbFilterQ, &b.DemodAfFilter});
         break;
     default:
@@ -93,8 +93,8 @@ void BM_IqFilterTransforms(benchmark::State& s) {
         for (clsFFTFilter* f : passes)
             f->Filter_FFT_S_1(v);
         for (int t = 0; t < 2; ++t) {
-            rig.fft.FFT_Real_S_2(v, re, im);
-            rig.fft.IFFT_Real_S_2(re, im, v);
+            rig.path->FftReal4096().FFT_Real_S_2(v, re, im);
+            rig.path->FftReal4096().IFFT_Real_S_2(re, im, v);
         }
         benchmark::DoNotOptimize(v.data());
     }

@@ -1,12 +1,11 @@
-// The offline receiver over the real drivers and chains.
+// The offline receiver over the receive path.
 #include "bench/OfflineReceiver.h"
 
 #include <chrono>
 #include <cstring>
 #include <fstream>
 
-#include "bench/ChainRig.h"
-#include "mainwindow/BlockDrivers.h"
+#include "bench/ReceiverRig.h"
 #include "platform/runtime/RuntimeError.h"
 
 namespace offline {
@@ -97,14 +96,10 @@ Result run(const Options& o) {
     if (in.rate != 48000 || in.channels < 1 || in.channels > 2)
         runtime::raise(runtime::err::kInvalidCall, "offline.run");
 
-    ChainRig rig(o.nerixLibrary, o.nspLibrary);
-    ReceiverState& state = rig.state;
     Collector engine;
-    rig.chain->Ports.Engine = &engine;
-    Profiler profiler;
-    mainwindow::BlockDrivers drivers(
-        state, rig.wrappers, *rig.bank, *rig.chain, profiler,
-        mainwindow::BlockDriverPorts{nullptr, nullptr, &engine, nullptr, nullptr});
+    ReceiverRig rig(o.nerixLibrary, o.nspLibrary, {nullptr, nullptr, &engine, nullptr, nullptr});
+    ReceiverState& state = rig.state;
+    mainwindow::BlockDrivers& drivers = rig.path->Drivers();
 
     // With no VFO the LO side is the user's choice, as under a receiver model's own VFO control.
     state.IQMode = in.channels == 2;
@@ -124,7 +119,7 @@ Result run(const Options& o) {
         rig.bank->NotchFilter.FHigh = 1100;
         rig.bank->NotchFilter.MakeFilter();
         rig.bank->NotchFilter.Active = true;
-        state.NotchType = 0;
+        state.NotchType = NotchType::AF;
     }
 
     const size_t frames = in.samples.size() / size_t(in.channels);

@@ -1,17 +1,19 @@
-// The offline receiver: a 48 kHz 16-bit WAV file through the real block drivers and chains, block by
-// block as the sound engine would deliver it, into a WAV file of the played blocks.
+// The offline receiver: a 48 kHz 16-bit WAV file through the receive path (the real block drivers and
+// chains), block by block as the sound engine would deliver it, into a WAV file of the played blocks.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "frame/ReceiverModes.h"
+
 namespace offline {
 
 struct Options {
     std::string input, output;
-    int32_t mode = 1;       // 0 AM, 1 USB, 2 LSB, 3 DRM, 4 FM, 5 BC, 6 SAM, 7 AM1
-    int32_t filterLo = 300; // Hz
+    int32_t mode = DemodMode::USB; // one of DemodMode
+    int32_t filterLo = 300;        // Hz
     int32_t filterHi = 3000;
     float bfo = 0.0f;      // Hz, the BFO knob
     bool upper = false;    // IQSelectUpper: receive below the LO

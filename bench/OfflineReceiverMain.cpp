@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (positional != 2 || o.mode < 0 || o.mode > 7) {
+    if (positional != 2 || o.mode < DemodMode::AM || o.mode > DemodMode::AM1) {
         std::fputs(kUsage, stderr);
         return 2;
     }

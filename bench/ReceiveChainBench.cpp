@@ -6,14 +6,14 @@
 #include <random>
 #include <vector>
 
-#include "bench/ChainRig.h"
+#include "bench/ReceiverRig.h"
 
 namespace {
 
 constexpr int32_t kN = 2048;
 constexpr double kBlockSeconds = 2048.0 / 48000.0;
 
-struct Rig : offline::ChainRig {
+struct Rig : offline::ReceiverRig {
     Rig(int32_t mode, bool extras) {
         state.FilterLo = 300;
         state.FilterHi = 3000;
@@ -22,7 +22,7 @@ struct Rig : offline::ChainRig {
         SetUp(mode, 300.0f); // the BFO through the oscillator in the sideband modes
         bank->NotchFilter.MakeFilter();
         bank->NotchFilter.Active = extras;
-        state.NotchType = 0;
+        state.NotchType = NotchType::AF;
         std::mt19937 rng(1);
         std::normal_distribution<double> noise(0.0, 800.0);
         for (int k = 0; k < kN; ++k)
@@ -36,7 +36,7 @@ void BM_AudioChainBlock(benchmark::State& s) {
     Rig rig(static_cast<int32_t>(s.range(0)), s.range(1) != 0);
     for (auto _ : s) {
         std::copy(rig.input.begin(), rig.input.end(), rig.a.begin());
-        rig.chain->DoDSP(rig.a.data(), rig.b.data(), kN);
+        rig.path->Chain().DoDSP(rig.a.data(), rig.b.data(), kN);
         benchmark::DoNotOptimize(rig.a.data());
     }
     s.counters["xRealTime"] =

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <functional>
 
-#include "ChainFixture.h"
 #include "bench/OfflineReceiver.h"
+#include "dsp/testing/ChainFixture.h"
 
 namespace {
 

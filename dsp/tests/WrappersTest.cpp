@@ -1,5 +1,5 @@
 // The vector wrappers on both libraries, the n <= 0 rule, MaxAbs, CopyWords and Log10.
-#include "DspFixture.h"
+#include "dsp/testing/DspFixture.h"
 
 #include "frame/DebugTools.h"
 

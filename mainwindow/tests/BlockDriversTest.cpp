@@ -4,7 +4,7 @@
 
 #include <numeric>
 
-#include "DriverRig.h"
+#include "mainwindow/tests/DriverRig.h"
 #include "platform/runtime/Hooks.h"
 
 using namespace rig;

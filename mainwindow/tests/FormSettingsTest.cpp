@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "DspFixture.h"
 #include "dsp/NerixDX8.h"
 #include "dsp/clsFFTFilter.h"
+#include "dsp/testing/DspFixture.h"
 #include "mainwindow/FormSettings.h"
 #include "platform/profile/SettingsStore.h"
 #include "platform/profile/testing/TempFolder.h"

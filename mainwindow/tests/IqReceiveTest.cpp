@@ -4,7 +4,7 @@
 // places them.
 #include <gtest/gtest.h>
 
-#include "DriverRig.h"
+#include "mainwindow/tests/DriverRig.h"
 
 using namespace rig;
 
@@ -173,7 +173,7 @@ TEST(IqChain, LoSideFollowsTheTunedFrequencyAgainstTheOscillatorBase) {
         SCOPED_TRACE(testing::Message() << c.from << " -> " << c.to);
         EXPECT_EQ(r.state.IQSelectUpper, c.upper);
         EXPECT_EQ(r.vfo.HiSideLo(), !c.upper);
-        EXPECT_EQ(r.chain->LastTunedFrequency(), c.to);
+        EXPECT_EQ(r.chain.LastTunedFrequency(), c.to);
     }
 }
 

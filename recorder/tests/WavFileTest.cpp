@@ -41,9 +41,12 @@ struct Events : recorder::WavFileListener {
     void RecordingFault(RecorderFault f, int32_t e) override { faults.emplace_back(f, e); }
 };
 
-struct Vfo : recorder::TunedFrequencySource {
+struct Vfo : TuningPort {
     int32_t f = 70500000;
     int32_t TunedFrequency() const override { return f; }
+    std::optional<double> OscillatorBase() const override { return std::nullopt; }
+    int32_t IFFrequency() const override { return 0; }
+    void SetHiSideLo(bool) override {}
 };
 
 struct Dialogs : recorder::FileDialogService {
