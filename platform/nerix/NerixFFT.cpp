@@ -245,4 +245,9 @@ NERIX_HOT void RealIFFT_S_2(float* re, float* im, float* y, int32_t points) {
     std::memcpy(y, p.time, sizeof(float) * static_cast<size_t>(points));
 }
 
+void PlanRealFFT_S(int32_t points) {
+    if (points < 2 || !powerOfTwo(points)) return;
+    realPlans(points);
+}
+
 } // extern "C"
