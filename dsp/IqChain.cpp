@@ -39,6 +39,15 @@ void ReceiveChain::decideLoSide() {
     lastTunedFrequency_ = tuning->TunedFrequency();
 }
 
+const float* ReceiveChain::samDelayedIf(const float* sum) {
+    constexpr int32_t d = kSamCarrierDelay;
+    float* out = samIf_.data();
+    nerix_.CopySingles(samDelayLine_.data(), out, d);
+    nerix_.CopySingles(sum, out + d, kN - d);
+    nerix_.CopySingles(sum + (kN - d), samDelayLine_.data(), d);
+    return out;
+}
+
 void ReceiveChain::DoDSPIQ(int16_t* A, const int16_t* B, int32_t /*n*/) {
     ScopedFlag busy(state_.DspBusy);
     try {
@@ -137,8 +146,13 @@ void ReceiveChain::runIq(int16_t* A, const int16_t* B) {
         nerix_.CopySingles(C, iqD_.data(), kN);
         b.IQAMFilterQ.Filter_FFT_S_1(iqD_);
         b.IQAMFilterI.Filter_FFT_S_1(iqC_);
-        nerix_.Mpy3(C, W, I, kN);
-        nerix_.Mpy3(iqD_.data(), W, Q, kN);
+        // The carrier comes out of its filter 1023 samples late, 270 degrees of the 12 kHz IF: against
+        // the undelayed sum the product would be in quadrature and the in-phase detector silent on an
+        // exactly tuned station. The sum is delayed to meet it, its last samples carried to the next
+        // block.
+        const float* delayed = samDelayedIf(W);
+        nerix_.Mpy3(C, delayed, I, kN);
+        nerix_.Mpy3(iqD_.data(), delayed, Q, kN);
         break;
     }
     default: // DRM, FM and BC work on the corrected pair or the sum as they are

@@ -32,7 +32,7 @@ ReceiveChain::ReceiveChain(ReceiverState& state, Wrappers& nerix, FilterBank& ba
       samScratch_(buffer(2049)), levelScratch_(buffer(2049)), audioLevelScratch_(buffer(2049)),
       weighted_(buffer(ReceiverState::kAgcTableLength)), nrRe_(buffer()), nrIm_(buffer()), nrMag_(buffer()),
       nrBefore_(buffer()), iqI_(buffer()), iqQ_(buffer()), iqSum_(buffer()), iqDiff_(buffer()),
-      iqC_(buffer()), iqD_(buffer()) {
+      iqC_(buffer()), iqD_(buffer()), samIf_(buffer()), samDelayLine_(buffer(kSamCarrierDelay)) {
     agcChain_.ramp = buffer(2049);
     agcAudio_.ramp = buffer(2048);
     agcIf_.ramp = buffer(2049);

@@ -19,6 +19,10 @@ namespace Nerix {
 // Every block buffer: a block in 0..2047, FFT scratch in 2048..4095.
 inline constexpr int32_t kBufferLength = 4097;
 
+// The bank's filters centre their kernels on tap (2048 - 1) / 2, so each delays its signal by 1023
+// samples; SAM delays the IF sum by as much to meet its filtered carrier.
+inline constexpr int32_t kSamCarrierDelay = (kBlockPoints - 1) / 2;
+
 // The AF notch's spectrum buffers and overlap tail; each chain keeps its own.
 struct AfNotchState {
     AfNotchState();
@@ -105,7 +109,12 @@ private:
     // DoDSPIQ
     void decideLoSide();
     void runIq(int16_t* A, const int16_t* B);
+    // The IF sum delayed by kSamCarrierDelay samples through the delay line; valid until the next call.
+    const float* samDelayedIf(const float* sum);
     std::vector<float> iqI_, iqQ_, iqSum_, iqDiff_, iqC_, iqD_;
+    // SAM: the IF sum delayed as far as the carrier filter delays the carrier, and the samples that
+    // reach into the next block.
+    std::vector<float> samIf_, samDelayLine_;
     AfNotchState iqNotch_;
     int32_t lastTunedFrequency_ = 0;
 };

@@ -152,7 +152,8 @@ struct DriverRig : StartupParts {
     mainwindow::BlockDrivers& drivers = path.Drivers();
 };
 
-// A station offset hz from the LO: positive offsets above it (I = cos, Q = sin).
+// A station at hz of left + j right (I = cos, Q = sin): positive frequencies lie below the LO, negative
+// ones above it (docs/ARCHITECTURE.md, "The I/Q orientation").
 inline std::pair<double, double> station(double hz, double t, double amplitude) {
     return {amplitude * std::cos(2 * M_PI * hz * t), amplitude * std::sin(2 * M_PI * hz * t)};
 }

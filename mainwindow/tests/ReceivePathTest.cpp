@@ -28,8 +28,8 @@ struct ProgramPath : StartupParts {
         std::fill(state.AgcPeakHistory.begin(), state.AgcPeakHistory.begin() + state.AgcHistoryLength,
                   16383.0f);
         setMode(DemodMode::USB);
-        // Tuned below the oscillator's base: the LO goes to the high side and the stations above it
-        // are received.
+        // Tuned below the oscillator's base: the LO goes to the high side and the stations below it, at
+        // positive frequencies of the capture, are received.
         osc.base = 7'000'000;
         vfo.setRXMinFreq(0);
         vfo.setRxMaxFreq(200'000'000);
@@ -79,7 +79,8 @@ TEST(ReceivePath, TheProgramsPathPlaysTheStationTheSoundCardCapturesAndRecordsIt
     ASSERT_EQ(p.engine.StartSound(), 0);
     p.sim.advance(24 * kN);
 
-    // An upper-sideband station 11 kHz above the LO, heard at 1 kHz.
+    // An upper-sideband tone 11 kHz below the LO, 1 kHz above the carrier 12 kHz below it, heard at
+    // 1 kHz.
     const auto heard = p.lastPlayed(2 * kN);
     EXPECT_NEAR(strongest(heard), 1000.0, 30.0);
     EXPECT_GT(level(heard, 1000), 1000.0);
