@@ -94,6 +94,18 @@ struct FakeEngine final : mainwindow::BlockOutput {
 // the filter bank, the oscillator, the block stopwatch), and the front panel's filter set-up.
 struct StartupParts : DspLibraries {
     StartupParts() : bank(Nerix::CreateFilterBank(wrappers, 12000)) { nco.InitNCO(30, 16, 2048); }
+    // The receiver as the program's load leaves it: USB-width filter edges, AGC on with the
+    // peak history preset, so levels settle as they do in the program.
+    void presetReceiver(bool iq) {
+        state.IQMode = iq;
+        state.FilterLo = 300;
+        state.FilterHi = 3000;
+        state.AGCOn = true;
+        MouseOverS::SetAGCAttack(state, wrappers, 50);
+        MouseOverS::SetAGCDecay(state, 20);
+        std::fill(state.AgcPeakHistory.begin(), state.AgcPeakHistory.begin() + state.AgcHistoryLength,
+                  16383.0f);
+    }
     // The mode's button, then the filters it designs, with the BFO at 0.
     void setMode(int32_t mode) {
         MouseOverS::SetBFO(state, 0.0f);
@@ -110,14 +122,7 @@ struct StartupParts : DspLibraries {
 
 struct DriverRig : StartupParts {
     explicit DriverRig(int32_t mode, bool iq = true) {
-        state.IQMode = iq;
-        state.FilterLo = 300;
-        state.FilterHi = 3000;
-        state.AGCOn = true;
-        MouseOverS::SetAGCAttack(state, wrappers, 50);
-        MouseOverS::SetAGCDecay(state, 20);
-        std::fill(state.AgcPeakHistory.begin(), state.AgcPeakHistory.begin() + state.AgcHistoryLength,
-                  16383.0f);
+        presetReceiver(iq);
         vfo.setRXMinFreq(0);
         vfo.setRxMaxFreq(200'000'000);
         vfo.setOscType(&osc);

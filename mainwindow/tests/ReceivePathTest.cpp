@@ -19,14 +19,7 @@ namespace {
 
 struct ProgramPath : StartupParts {
     ProgramPath() {
-        state.IQMode = true;
-        state.FilterLo = 300;
-        state.FilterHi = 3000;
-        state.AGCOn = true;
-        MouseOverS::SetAGCAttack(state, wrappers, 50);
-        MouseOverS::SetAGCDecay(state, 20);
-        std::fill(state.AgcPeakHistory.begin(), state.AgcPeakHistory.begin() + state.AgcHistoryLength,
-                  16383.0f);
+        presetReceiver(true);
         setMode(DemodMode::USB);
         // Tuned below the oscillator's base: the LO goes to the high side and the stations below it, at
         // positive frequencies of the capture, are received.
