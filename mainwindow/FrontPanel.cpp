@@ -23,6 +23,7 @@ namespace {
 
 constexpr int32_t kReadoutLeft = 870, kReadoutTop = -15;
 constexpr int32_t kFrameRowLeft = 60, kFrameRowTop = 1300;
+constexpr int32_t kSideSwitchesLeft = 10950, kSideSwitchesTop = 900;
 
 // The hidden label every knob record holds until its own is bound.
 class PlaceholderLabel final : public frontpanel::KnobLabel {
@@ -116,8 +117,9 @@ public:
         : host_(host), vfo_(host.Context.Vfo), highlight_(host, *this), receiverShell_(host),
           recorderFormat_(host), placeholder_(host.Form),
           tuning(host.Form, kReadoutLeft, kReadoutTop, {host.LoCaption, host.TuneRepeatInterval}),
-          core(context()), receiver({host.Form, kFrameRowLeft, kFrameRowTop, kReadoutLeft + 6000, 1050,
-                                     host.picElektor200705, host.picRecorder, host.picCalib}),
+          core(context()),
+          receiver({host.Form, kFrameRowLeft, kFrameRowTop, kSideSwitchesLeft, kSideSwitchesTop,
+                    host.picElektor200705, host.picRecorder, host.picCalib}),
           knobLabels_(core.ctlArray), knobValues_(core.ctlArray) {
         tuning.connect(core, host.Context.TuningSteps);
         receiver.connect(core);

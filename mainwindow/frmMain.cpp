@@ -153,7 +153,8 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
     optPwr.Click = [this](int16_t i) { optPwr_Click(i); };
     for (int16_t i = 0; i < 3; ++i) {
         ui::OptionButton& b = optPwr.Load(i, frPower.container(), pwrCaptions[i]);
-        b.Move(90, 255 + i * 300, 630, 255);
+        b.Move(45, 255 + i * 300, 690, 255);
+        b.setFontSize(8);
         b.setToolTipText(pwrTips[i]);
         b.setEnabled(false);
     }
@@ -165,7 +166,8 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
     optDisplaySize.Click = [this](int16_t i) { optDisplaySize_Click(i); };
     for (int16_t i = 0; i < 4; ++i) {
         ui::OptionButton& b = optDisplaySize.Load(i, frDispMode.container(), sizeCaptions[i]);
-        b.Move(75, 225 + i * 225, 780, 225);
+        b.Move(45, 225 + i * 225, 840, 225);
+        b.setFontSize(8);
         b.setToolTipText(sizeTips[i]);
     }
 
@@ -183,6 +185,11 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
     cmdConfig.Move(3540, 60, 900, 330);
     cmdConfig.Click = [this] { cmdConfig_Click(); };
     cmdCalibrateSMeter.Move(4500, 60, 780, 330);
+    // Buttons keep a light face whatever the scheme, so their captions read on a dark window.
+    for (ui::CommandButton* b : {&cmdConfig, &cmdCalibrateSMeter}) {
+        b->setBackColor(0xE0E0E0);
+        b->setForeColor(0x000000);
+    }
     chkPerfStatsOn.setToolTipText("Click  Turn on Radio Stats");
     chkPerfStatsOn.Click = [this] { Context.State.PerfStatsOn = chkPerfStatsOn.Value() == 1; };
     const char* statCaptions[] = {"-", "In1", "In2", "AGC", "LO", "Load", "Time", "", "", "Thread1"};
@@ -737,7 +744,17 @@ void frmMain::ReColour() {
     const int32_t back = BackColor();
     forEachControl([&](ui::Control& c) {
         const mainwindow::ControlColours colours = mainwindow::recolour(kindOf(c), back, scheme);
-        if (colours.BackColor) guarded([&] { c.setBackColor(*colours.BackColor); });
+        if (colours.BackColor)
+            guarded([&] {
+                // A picture's own surface takes the colour and is cleared to it, as a new back colour clears
+                // a picture.
+                if (auto* picture = dynamic_cast<ui::PictureBox*>(&c)) {
+                    picture->setBackColor(*colours.BackColor);
+                    picture->surface().Cls();
+                } else {
+                    c.setBackColor(*colours.BackColor);
+                }
+            });
         if (colours.ForeColor) guarded([&] { c.setForeColor(*colours.ForeColor); });
     });
     const mainwindow::DerivedColours d = mainwindow::derivedColours(scheme);

@@ -93,6 +93,9 @@ struct MainWindowRig {
         vfo.setTunedFrequency(70'500'000);
         vfo.setTuneStep(2500);
         dsp.state.BaseIF = 12000;
+        // The supervisor's default scheme.
+        auto& colours = dsp.state.SDRColourSchemes;
+        colours = {0, 0xBFBF00, 0xFFFF00, 0xBFBF00, 255, 0xBFBF00, 255};
         nco.InitNCO(30, 16, Nerix::kNcoBlock);
     }
 

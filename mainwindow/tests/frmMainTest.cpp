@@ -8,6 +8,7 @@
 
 #include "MainWindowRig.h"
 #include "platform/runtime/RuntimeError.h"
+#include "platform/ui/Twips.h"
 
 namespace {
 
@@ -301,6 +302,131 @@ TEST_F(StartUp, CaptionsTheModelAndTheHamlibRig) {
         make(recording()).Show();
         EXPECT_EQ(window->Caption(), c.caption);
     }
+}
+
+} // namespace
+
+namespace {
+
+struct Layouts : ::testing::Test, mainwindowtest::MainWindowRig {
+    // Places and client sizes land on whole pixels of 15 twips.
+    static int32_t onPixels(int32_t twips) { return ui::twips(ui::pixels(twips)); }
+};
+
+// With a window frame of B = 60 and C = 330 twips injected, each layout gives the outer size of the
+// layout table and stacks the panels; the Elektor model's panel pushes the lower three down by 570.
+TEST_F(Layouts, GiveTheSizeOfEachLayoutWithAndWithoutTheElektorPanelAndTitleBar) {
+    constexpr int32_t B = 60, C = 330;
+    const struct {
+        int16_t index;
+        int32_t other, elektor;
+    } heights[] = {{0, 1200, 1200}, {1, 2875, 2875}, {2, 3580, 4150}, {3, 7075, 7645}};
+    auto& w = make();
+    w.Show();
+    for (const bool elektor : {false, true})
+        for (const bool titleHidden : {false, true})
+            for (const auto& h : heights) {
+                SCOPED_TRACE(::testing::Message()
+                             << h.index << " elektor " << elektor << " hidden " << titleHidden);
+                setup.ModelSection =
+                    elektor ? "RXModel.Elektor 2007-05 IQ SDR" : "RXModel.Elektor 2007-05 iq SDR";
+                w.Layout.TitleBarHidden = titleHidden;
+                w.optDisplaySize_Click(h.index);
+                const int32_t chrome = titleHidden ? B : C;
+                const int32_t outer = (elektor ? h.elektor : h.other) + B + chrome;
+                EXPECT_EQ(w.Layout.LayoutHeight, outer);
+                EXPECT_EQ(w.OuterHeight(),
+                          onPixels(outer - (titleHidden ? 2 * B : C)) + (titleHidden ? 2 * B : C));
+                EXPECT_EQ(w.OuterWidth(), onPixels(12465) + 2 * B);
+                EXPECT_EQ(w.picElektor200705.Visible(), elektor);
+                EXPECT_EQ(w.picRecorder.Top(), onPixels(elektor ? 3520 : 2950));
+                EXPECT_EQ(w.picScopeContainer.Top(), onPixels(elektor ? 4225 : 3655));
+                EXPECT_EQ(w.picCalib.Top(), onPixels(elektor ? 7195 : 6625));
+                EXPECT_EQ(state().DisplayMode, h.index);
+                EXPECT_TRUE(w.optDisplaySize[h.index].Value());
+                EXPECT_EQ(w.optDisplaySize[h.index].ForeColor(), 0xFFFF00);
+                EXPECT_EQ(w.optDisplaySize[static_cast<int16_t>((h.index + 1) % 4)].ForeColor(), 0xC0C000);
+            }
+}
+
+TEST_F(Layouts, SwitchTheStatisticsAndAnalyserAndRefuseAnIndexPastTheFourth) {
+    auto& w = make();
+    w.Show();
+    w.chkPerfStatsOn.setValue(1);
+    ASSERT_TRUE(w.Display && w.Display->HasAnalyser());
+    w.optDisplaySize_Click(0);
+    EXPECT_FALSE(state().PerfStatsOn);
+    EXPECT_FALSE(w.Display->AnalyserActive());
+    w.optDisplaySize_Click(2);
+    EXPECT_TRUE(state().PerfStatsOn);
+
+    const int32_t height = w.ScaleHeight();
+    try {
+        w.optDisplaySize_Click(4);
+        ADD_FAILURE() << "index 4 was taken";
+    } catch (const runtime::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), runtime::err::kInvalidPropertyArrayIndex);
+    }
+    EXPECT_EQ(state().DisplayMode, 2);
+    EXPECT_EQ(w.ScaleHeight(), height);
+    w.optDisplaySize_Click(1);
+    EXPECT_EQ(state().DisplayMode, 1);
+    EXPECT_NE(w.ScaleHeight(), height);
+}
+
+TEST_F(Layouts, AResizeInTheNormalStateSnapsBackAndAMinimisedWindowStays) {
+    auto& w = make();
+    w.Show();
+    w.optDisplaySize_Click(1);
+    const int32_t width = w.ScaleWidth(), height = w.ScaleHeight();
+    w.resize(w.width() + 40, w.height() + 40);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.ScaleWidth(), width);
+    EXPECT_EQ(w.ScaleHeight(), height);
+    w.setWindowState(Qt::WindowMinimized);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w.windowState() & Qt::WindowMinimized);
+}
+
+// Whatever the scheme, the power buttons keep their own colours; every label and frame of every component
+// takes the scheme's.
+TEST_F(Layouts, ReColourReachesEveryComponentAndKeepsTheFixedColours) {
+    store.SaveSetting("NerixSDR", "frmMain", "SDRBackgroundColour", std::to_string(0xFFFFFF));
+    store.SaveSetting("NerixSDR", "frmMain", "SDRLabelColour", std::to_string(0x123456));
+    store.SaveSetting("NerixSDR", "frmMain", "SDRFrameNormalColour", std::to_string(0x654321));
+    auto& w = make();
+    w.Show();
+    EXPECT_EQ(w.BackColor(), 0xFFFFFF);
+    EXPECT_EQ(w.optPwr[0].ForeColor(), 0x00FF00);
+    EXPECT_EQ(w.optPwr[1].ForeColor(), 0x0000FF);
+    EXPECT_EQ(w.optPwr[2].ForeColor(), 0x00FFFF);
+    int frames = 0, labels = 0;
+    w.forEachControl([&](ui::Control& c) {
+        if (auto* f = dynamic_cast<ui::Frame*>(&c)) {
+            ++frames;
+            EXPECT_EQ(f->BackColor(), 0xFFFFFF);
+            EXPECT_EQ(f->ForeColor(), 0x654321);
+        }
+        if (dynamic_cast<ui::Label*>(&c)) ++labels;
+    });
+    EXPECT_GE(frames, 9); // power, layouts, readout, mode, filter, IF filter, AGC, NR, notch, output
+    EXPECT_GT(labels, 20);
+    EXPECT_EQ(w.lblVer.BackColor(), 0xFFFFFF);
+}
+
+// The window as a person sees it, in its two longest layouts and the shortest.
+TEST_F(Layouts, DrawsTheWindow) {
+    auto& w = make();
+    w.Show();
+    for (const int16_t index : {3, 1, 0}) {
+        w.optDisplaySize_Click(index);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(w.grab().save(QString(RENDER_DIR "/main_window_layout%1.png").arg(index)));
+    }
+    setup.ModelSection = "RXModel.Elektor 2007-05 IQ SDR";
+    w.optDisplaySize_Click(3);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w.grab().save(RENDER_DIR "/main_window_elektor.png"));
 }
 
 } // namespace
