@@ -9,8 +9,8 @@
 #include <tuple>
 #include <vector>
 
-#include "dsp/testing/ChainFixture.h"
 #include "PanelRig.h"
+#include "dsp/testing/ChainFixture.h"
 #include "frontpanel/ControlsStartUp.h"
 #include "platform/runtime/Hooks.h"
 
