@@ -1,0 +1,107 @@
+// The configuration dialog's change of receiver model replaces the VFO while the main window's users of
+// it live on: the block drivers and the chain, the shaft encoder and the recorder's frequency log. Under
+// the sanitizers, a block, an encoder tick and a log entry after the replacement show that none of them
+// is left on the released object.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DriverRig.h"
+#include "config/LiveObjects.h"
+#include "platform/files/FileSystem.h"
+#include "platform/profile/testing/TempFolder.h"
+#include "platform/ui/testing/FakePlatformTimers.h"
+#include "radio/EncoderReadout.h"
+#include "radio/modEncoder.h"
+#include "recorder/clsWavFile.h"
+
+namespace {
+
+struct Readout final : EncoderReadout {
+    std::vector<std::string> shown;
+    void Display7Seg(const std::string& digits) override { shown.push_back(digits); }
+    void setLabel15Caption(const std::string&) override {}
+};
+
+// The recorder's frequency source as the main window gives it: the VFO in use, asked at each call.
+struct InUseFrequency final : recorder::TunedFrequencySource {
+    std::function<clsVFO*()> vfo;
+    int32_t TunedFrequency() const override {
+        const clsVFO* v = vfo();
+        return v ? v->TunedFrequency() : 0;
+    }
+};
+
+} // namespace
+
+TEST(VfoReplacement, TheDriversTheEncoderAndTheRecorderWorkOnTheNewVfo) {
+    rig::DriverRig r(1);
+    // The VFO lives in one slot, as the application holds it.
+    std::unique_ptr<clsVFO> slot = std::make_unique<clsVFO>(r.store);
+    const auto wire = [&](clsVFO& v, int32_t tuned) {
+        v.setRXMinFreq(0);
+        v.setRxMaxFreq(200'000'000);
+        v.setOscType(&r.osc);
+        v.setTunedFrequency(tuned);
+    };
+    wire(*slot, 70'000'000);
+    r.chain->Ports.Vfo = slot.get();
+    r.drivers.Ports.Vfo = slot.get();
+
+    RXDefinitions::RxModelTable models;
+    modSetupRX::ReceiverSetup setup;
+    config::LiveRadio live{
+        {r.store, r.state, models, setup, slot, [] { return modSetupRX::RadioObjects{}; }, {}}};
+    // The drivers and the chain keep the object itself: they are re-pointed.
+    live.onReplaced([&](clsVFO& v) {
+        r.chain->Ports.Vfo = &v;
+        r.drivers.Ports.Vfo = &v;
+    });
+
+    ui::testing::FakePlatformTimers timers;
+    Readout readout;
+    const bool encoderOn = true;
+    modEncoder::Encoder encoder([&] { return slot.get(); }, timers, readout, encoderOn);
+    encoder.setEncoderHwnd(&timers);
+    encoder.setEncoderElapse(10);
+    encoder.StartEncoderTimer();
+
+    profile::testing::TempFolder folder;
+    files::PosixFileSystem disk;
+    InUseFrequency frequency;
+    frequency.vfo = [&] { return slot.get(); };
+    recorder::WavFilePorts ports;
+    ports.vfo = &frequency;
+    auto wav = std::make_unique<recorder::clsWavFile>(r.store, disk, folder.path(), ports);
+
+    r.run(
+        [](double t) {
+            return std::pair{1000.0 * std::cos(6283.0 * t), 1000.0 * std::sin(6283.0 * t)};
+        },
+        2);
+    live.ReplaceVfo();
+    wire(*slot, 71'000'000);
+
+    const auto played = r.engine.left.size();
+    r.run(
+        [](double t) {
+            return std::pair{1000.0 * std::cos(6283.0 * t), 1000.0 * std::sin(6283.0 * t)};
+        },
+        2);
+    EXPECT_EQ(r.engine.left.size(), played + 2);
+    timers.advance(10);
+    ASSERT_FALSE(readout.shown.empty());
+    EXPECT_EQ(readout.shown.back(), slot->FormattedTunedFreq());
+    wav->TempFileName = folder.path() + "/~NerixWAV.TMP";
+    ASSERT_EQ(wav->OpenRecording(), 0);
+    EXPECT_EQ(wav->LogRecords().front().TunedFrequency, 71'000'000);
+    wav->NewLogRecord(slot->TunedFrequency());
+    wav.reset();
+    encoder.StopEncoderTimer();
+    slot->setOscType(nullptr);
+}
