@@ -59,6 +59,7 @@ void startSound(NerixDX8& engine, frmDX8Events& form) {
 
 TEST(ConfigApplyWindow, WhatTheControlsShowReachesTheLiveReceiver) {
     World w;
+    w.vfo.setName("RXModel.IQ,AD9850 DDS");
     frmConfig& d = shownOn(w, 3);
     d.txtIFFrequency.setText("0 455 000");
     d.chkLoLO.setValue(1);
@@ -77,6 +78,9 @@ TEST(ConfigApplyWindow, WhatTheControlsShowReachesTheLiveReceiver) {
 
     EXPECT_EQ(w.vfo.IFFrequency(), 455'000);
     EXPECT_FALSE(w.vfo.HiSideLo());
+    // The settings were saved before anything changed, and Apply wrote nothing after.
+    EXPECT_EQ(w.store.GetSetting("NerixSDR", "RXModel.IQ,AD9850 DDS", "IFFrequency"), "12000");
+    EXPECT_EQ(w.store.GetSetting("NerixSDR", "RXModel.IQ,AD9850 DDS", "HiSideLo"), "True");
     EXPECT_EQ(w.vfo.OscMultiplier(), 2);
     EXPECT_EQ(w.parallel.portAddress, 0x3BC);
     EXPECT_EQ(w.parallel.waitTime, 1e-5);
