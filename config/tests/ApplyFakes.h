@@ -322,6 +322,32 @@ private:
     Log& log_;
 };
 
+// Message boxes, in the log as "MsgBox: " and the prompt's first line, and kept whole; every answer is OK.
+class LogDialogs final : public ui::DialogService {
+public:
+    explicit LogDialogs(Log& log) : log_(log) {}
+    std::vector<ui::testing::ScriptedDialogService::Message> messages;
+
+    int32_t MsgBox(const std::string& prompt, int32_t buttons, const std::string& title) override {
+        messages.push_back({prompt, buttons, title});
+        log_.push_back("MsgBox: " + prompt.substr(0, prompt.find('\r')));
+        return runtime::mb::kOk;
+    }
+    std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    int32_t PopupMenu(const std::vector<ui::MenuItem>&) override { return -1; }
+    std::optional<ui::FileDialogResult> FileDialog(const ui::FileDialogRequest&) override {
+        return std::nullopt;
+    }
+    std::optional<ui::ColourDialogResult> ColourDialog(const ui::ColourDialogRequest&) override {
+        return std::nullopt;
+    }
+
+private:
+    Log& log_;
+};
+
 // Whether the entries come in the log in this order (others may stand between them).
 inline ::testing::AssertionResult inOrder(const Log& log, const std::vector<std::string>& entries) {
     auto at = log.begin();
