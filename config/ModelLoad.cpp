@@ -39,12 +39,12 @@ public:
     bool readBool(std::string_view key, bool current) const {
         const auto text = raw(key);
         if (!text) return current;
-        bool value = false;
-        if (!SettingsSection::parseBool(*text, value)) {
+        const auto value = runtime::parseBoolean(*text);
+        if (!value) {
             rejected(key, *text);
             return current;
         }
-        return value;
+        return *value;
     }
 
 private:

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <clocale>
 #include <cmath>
+#include <span>
 #include <vector>
 
 #include "platform/runtime/Convert.h"
@@ -187,13 +188,17 @@ std::string Format(double value, std::string_view picture, const Separators& sep
         return text;
     }
 
-    std::vector<std::string_view> sections;
-    for (std::size_t start = 0;;) {
+    // Positive, negative and zero; any later section serves no number. Held without allocating, since
+    // the display formats its labels every frame.
+    std::array<std::string_view, 3> section{};
+    std::size_t count = 0;
+    for (std::size_t start = 0; count < section.size();) {
         const auto end = picture.find(';', start);
-        sections.push_back(picture.substr(start, end == std::string_view::npos ? end : end - start));
+        section[count++] = picture.substr(start, end == std::string_view::npos ? end : end - start);
         if (end == std::string_view::npos) break;
         start = end + 1;
     }
+    const std::span<const std::string_view> sections(section.data(), count);
 
     const auto digitsFor = [value](const Section& s) {
         return toDigits(std::fabs(value) * (s.percent ? 100.0 : 1.0), s.decimals());

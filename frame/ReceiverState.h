@@ -53,6 +53,11 @@ struct ReceiverState {
     // Demodulation, filters, level
     int32_t DemodMode = 0; // 0 AM, 1 USB, 2 LSB, 3 DRM, 4 FM, 5 BC, 6 SAM, 7 AM1
     int32_t NotchType = 0; // 0 AF notch, 1 IF notch
+    // The notch as the front panel sets it (its edges below); the display marks it too.
+    bool NotchActive = false;
+    int32_t NotchMode = 0;           // 0 manual, 1 automatic (the housekeeping timer follows the peak)
+    bool NotchMirror = false;        // designed as a band-pass instead of a band-reject filter
+    int32_t NotchBuiltCentre = 1000; // Hz, the centre at the last notch rebuild
     bool DynFilterActive = false;
     bool AGCOn = true;
     bool MuteAf = false;

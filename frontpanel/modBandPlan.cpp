@@ -11,6 +11,7 @@
 #include <optional>
 #include <variant>
 
+#include "frame/ScopedFlag.h"
 #include "frame/clsINIFile.h"
 #include "frame/modIniFiles.h"
 #include "platform/profile/PrivateProfile.h"
@@ -18,7 +19,6 @@
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Text.h"
-#include "frame/ScopedFlag.h"
 
 namespace modBandPlan {
 
@@ -48,24 +48,6 @@ const char* booleanText(bool value) {
     return value ? "True" : "False";
 }
 
-std::optional<int32_t> toLong(std::string_view text) {
-    const auto number = runtime::parseDouble(text);
-    if (!number) return std::nullopt;
-    const double rounded = runtime::roundHalfEven(*number);
-    if (rounded < std::numeric_limits<int32_t>::min() || rounded > std::numeric_limits<int32_t>::max())
-        return std::nullopt;
-    return static_cast<int32_t>(rounded);
-}
-
-std::optional<bool> toBoolean(std::string_view text) {
-    const std::string_view trimmed = runtime::trimSpaces(text);
-    if (runtime::equalsNoCase(trimmed, "True")) return true;
-    if (runtime::equalsNoCase(trimmed, "False")) return false;
-    const auto number = runtime::parseDouble(trimmed);
-    if (!number) return std::nullopt;
-    return *number != 0.0;
-}
-
 std::optional<float> toSingle(std::string_view text) {
     const auto number = runtime::parseDouble(text);
     if (!number || std::fabs(*number) > std::numeric_limits<float>::max()) return std::nullopt;
@@ -87,10 +69,11 @@ public:
     std::string text(std::string_view key, const std::string& def) const { return source_(key, def); }
 
     int32_t number(std::string_view key, int32_t def) const {
-        return convert(key, def, std::to_string(def), toLong, [](int32_t v) { return std::to_string(v); });
+        return convert(key, def, std::to_string(def), runtime::parseLong,
+                       [](int32_t v) { return std::to_string(v); });
     }
     bool boolean(std::string_view key, bool def) const {
-        return convert(key, def, booleanText(def), toBoolean,
+        return convert(key, def, booleanText(def), runtime::parseBoolean,
                        [](bool v) { return std::string(booleanText(v)); });
     }
     float single(std::string_view key, float def) const {

@@ -10,7 +10,6 @@
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
-#include "radio/SettingsSection.h"
 
 namespace mainwindow {
 
@@ -36,9 +35,9 @@ float toSingle(const std::string& text) {
 }
 
 bool toBoolean(const std::string& text) {
-    bool value = false;
-    if (!SettingsSection::parseBool(text, value)) runtime::raise(runtime::err::kTypeMismatch, kSource);
-    return value;
+    const auto value = runtime::parseBoolean(text);
+    if (!value) runtime::raise(runtime::err::kTypeMismatch, kSource);
+    return *value;
 }
 
 // The number a text begins with, 0 when it begins with none: blanks, a sign, digits with a point, an

@@ -3,11 +3,11 @@
 
 #include <cmath>
 
+#include "frame/ScopedFlag.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
 #include "radio/LineInterface.h"
-#include "frame/ScopedFlag.h"
 
 namespace {
 constexpr double kTwoTo32 = 4294967296.0;
@@ -95,6 +95,31 @@ std::optional<int32_t> OscillatorBase::tuningWord(int32_t f) const {
     const double product = runtime::roundHalfEven(f * factor_);
     if (!std::isfinite(product) || product < -2147483648.0 || product > 2147483647.0) return std::nullopt;
     return static_cast<int32_t>(product);
+}
+
+std::optional<double> OscillatorBase::wordLimit() const {
+    if (!(factor_ > 0) || !std::isfinite(factor_)) return std::nullopt;
+    const auto fits = [&](double f) { return runtime::roundHalfEven(f * factor_) <= 2147483647.0; };
+    double f = std::floor(2147483647.5 / factor_);
+    if (f > 2147483647.0) return std::nullopt;
+    // The estimate is off by at most a step of the product's rounding; settle on the exact boundary.
+    while (f > 0 && !fits(f))
+        f -= 1;
+    while (fits(f + 1))
+        f += 1;
+    if (!traits_.floatLimits) return f;
+    // A float limit is the largest float at or below it, so its word fits too.
+    float limit = static_cast<float>(f);
+    if (static_cast<double>(limit) > f) limit = std::nextafter(limit, 0.0f);
+    return static_cast<double>(limit);
+}
+
+double OscillatorBase::MaxFreq() const {
+    if (!traits_.limitedByWord) return maxFreq_;
+    // Read against the clock in force, so a calibrated clock moves the limit with it. SetFrequency's own
+    // clamp keeps the stored limit, where a word that does not fit still becomes 2.
+    const std::optional<double> top = wordLimit();
+    return top && *top < maxFreq_ ? *top : maxFreq_;
 }
 
 std::optional<int32_t> OscillatorBase::SetFrequency(int32_t f) {

@@ -23,6 +23,9 @@ public:
         bool restoresSettings;     // Initialise reads the settings first
         bool hasAutoRefresh;       // the class keeps the AutoRefresh setting
         std::string_view clockKey; // the spelling of the clock key this class reads
+        // The output is a tuning word a chip takes: MaxFreq never reads above the highest frequency whose
+        // word fits, so the VFO never tunes the chip where it would get word 2 or nothing.
+        bool limitedByWord = false;
     };
 
     std::string Name() const override { return name_; }
@@ -39,7 +42,7 @@ public:
     void setBaseFrequency(int32_t hertz) override;
     double FreqScaling() const override { return freqScaling_; }
     void setFreqScaling(double value) override;
-    double MaxFreq() const override { return maxFreq_; }
+    double MaxFreq() const override;
     double MinFreq() const override { return minFreq_; }
     int32_t CurrentTuningWord() const override { return currentTuningWord_; }
     void setCurrentTuningWord(int32_t value) override { currentTuningWord_ = value; }
@@ -84,6 +87,9 @@ protected:
     void showClkInMessage() const;
     // f × K rounded half to even; nothing when it does not fit a signed 32-bit integer.
     std::optional<int32_t> tuningWord(int32_t f) const;
+    // The highest frequency whose word fits at the current clock, in the class's limit width; nothing
+    // when every 32-bit frequency fits or there is no clock.
+    std::optional<double> wordLimit() const;
     bool& setFrequencyBusy() noexcept { return setFrequencyBusy_; }
     bool& cmdOutActiveFlag() noexcept { return cmdOutActive_; }
 

@@ -2,10 +2,10 @@
 #include "SettingsSection.h"
 
 #include <cmath>
+#include <limits>
 
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
-#include "platform/runtime/Text.h"
 
 SettingsSection::SettingsSection(profile::SettingsStore& store, std::string section, std::string owner)
     : store_(store), section_(std::move(section)), owner_(std::move(owner)) {}
@@ -27,13 +27,12 @@ int32_t SettingsSection::readInt32(std::string_view key, int32_t current) const 
     bool found = false;
     const std::string text = raw(key, {}, found);
     if (!found) return current;
-    const auto value = runtime::parseDouble(text);
-    const double rounded = value ? runtime::roundHalfEven(*value) : 0.0;
-    if (!value || rounded < -2147483648.0 || rounded > 2147483647.0) {
+    const auto value = runtime::parseLong(text);
+    if (!value) {
         logRejected(key, text);
         return current;
     }
-    return static_cast<int32_t>(rounded);
+    return *value;
 }
 
 double SettingsSection::readDouble(std::string_view key, double current) const {
@@ -48,33 +47,28 @@ double SettingsSection::readDouble(std::string_view key, double current) const {
     return *value;
 }
 
-bool SettingsSection::parseBool(std::string_view text, bool& value) {
-    const std::string_view trimmed = runtime::trimSpaces(text);
-    if (runtime::equalsNoCase(trimmed, "True")) {
-        value = true;
-        return true;
+float SettingsSection::readSingle(std::string_view key, float current) const {
+    bool found = false;
+    const std::string text = raw(key, {}, found);
+    if (!found) return current;
+    const auto value = runtime::parseDouble(text);
+    if (!value || std::fabs(*value) > std::numeric_limits<float>::max()) {
+        logRejected(key, text);
+        return current;
     }
-    if (runtime::equalsNoCase(trimmed, "False")) {
-        value = false;
-        return true;
-    }
-    if (const auto number = runtime::parseDouble(trimmed)) {
-        value = *number != 0.0;
-        return true;
-    }
-    return false;
+    return static_cast<float>(*value);
 }
 
 bool SettingsSection::readBool(std::string_view key, bool current) const {
     bool found = false;
     const std::string text = raw(key, {}, found);
     if (!found) return current;
-    bool value = current;
-    if (!parseBool(text, value)) {
+    const auto value = runtime::parseBoolean(text);
+    if (!value) {
         logRejected(key, text);
         return current;
     }
-    return value;
+    return *value;
 }
 
 std::string SettingsSection::readText(std::string_view key, std::string_view current) const {
@@ -92,6 +86,10 @@ void SettingsSection::writeInt(std::string_view key, int64_t value) {
 
 void SettingsSection::writeDouble(std::string_view key, double value) {
     writeText(key, runtime::CStr(value));
+}
+
+void SettingsSection::writeSingle(std::string_view key, float value) {
+    writeText(key, runtime::singleText(value));
 }
 
 void SettingsSection::writeBool(std::string_view key, bool value) {

@@ -17,19 +17,20 @@ public:
     // cannot stop the rest of a restore.
     int32_t readInt32(std::string_view key, int32_t current) const;
     double readDouble(std::string_view key, double current) const;
-    // "True"/"False" in any letter case, or a number (non-zero is true).
+    // A number beyond the 32-bit float range does not convert either.
+    float readSingle(std::string_view key, float current) const;
+    // "True"/"False" in any letter case, or a number (non-zero is true): runtime::parseBoolean.
     bool readBool(std::string_view key, bool current) const;
     std::string readText(std::string_view key, std::string_view current) const;
 
     void writeText(std::string_view key, std::string_view value);
     void writeInt(std::string_view key, int64_t value);
     void writeDouble(std::string_view key, double value);
+    // In the shortest text that reads back as the same 32-bit float.
+    void writeSingle(std::string_view key, float value);
     void writeBool(std::string_view key, bool value);
     // Makes the writes durable; a save routine calls it once at its end.
     void commit();
-
-    // The flag forms the readers accept; false for text that is no flag.
-    static bool parseBool(std::string_view text, bool& value);
 
 private:
     std::string raw(std::string_view key, std::string_view current, bool& found) const;

@@ -4,9 +4,9 @@
 #include <array>
 #include <exception>
 
+#include "frame/ScopedFlag.h"
 #include "platform/runtime/RuntimeError.h"
 #include "radio/LineInterface.h"
-#include "frame/ScopedFlag.h"
 #include "radio/clsVFO.h"
 
 namespace {
@@ -21,6 +21,7 @@ constexpr OscillatorBase::Traits kTraits{
     .restoresSettings = true,
     .hasAutoRefresh = false,
     .clockKey = "ClkIn",
+    .limitedByWord = true,
 };
 
 } // namespace

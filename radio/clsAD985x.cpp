@@ -3,8 +3,8 @@
 
 #include <array>
 
-#include "radio/LineInterface.h"
 #include "frame/ScopedFlag.h"
+#include "radio/LineInterface.h"
 #include "radio/clsAD9850.h"
 #include "radio/clsAD9851.h"
 
@@ -26,6 +26,7 @@ constexpr OscillatorBase::Traits kAd9850{
     .restoresSettings = false,
     .hasAutoRefresh = true,
     .clockKey = "ClkIn",
+    .limitedByWord = true,
 };
 
 constexpr OscillatorBase::Traits kAd9851{
@@ -38,6 +39,7 @@ constexpr OscillatorBase::Traits kAd9851{
     .restoresSettings = true,
     .hasAutoRefresh = true,
     .clockKey = "ClkIn",
+    .limitedByWord = true,
 };
 
 } // namespace

@@ -3,9 +3,9 @@
 
 #include <array>
 
+#include "frame/ScopedFlag.h"
 #include "platform/runtime/RuntimeError.h"
 #include "radio/LineInterface.h"
-#include "frame/ScopedFlag.h"
 
 namespace {
 
@@ -19,6 +19,7 @@ constexpr OscillatorBase::Traits kTraits{
     .restoresSettings = false,
     .hasAutoRefresh = false,
     .clockKey = "CLKIn",
+    .limitedByWord = true,
 };
 
 // The chip's VCO runs in its high range above about this system clock. The number once stood bare

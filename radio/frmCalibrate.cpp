@@ -8,6 +8,7 @@
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
+#include "radio/ClockCalibration.h"
 
 namespace {
 
@@ -98,18 +99,15 @@ void frmCalibrate::txtOfficialFreq_Change() {
         dialogs_.MsgBox(kZeroMessage, runtime::mb::kOkOnly, runtime::kProductName);
         return;
     }
-    const auto official = static_cast<int64_t>(typed);
-    // The oscillator runs at the magnitude, on either side, as the VFO sends it.
-    const int64_t f = std::llabs(vfo_.HiSideLo() ? if_ + official : official - if_);
-    if (f == 0) return;
-    // The tuning word was computed from the frequency times the VFO's multiplier ratio.
-    if (vfo_.PLLMultiplier() == 0) return;
-    const double r = static_cast<float>(static_cast<double>(vfo_.OscMultiplier()) / vfo_.PLLMultiplier());
-    if (tuningWord_ <= 0 || !std::isfinite(r) || r <= 0) return;
-    const double clock = 4294967296.0 * (static_cast<double>(f) * r * 10) / tuningWord_ / 10;
-    if (!std::isfinite(clock) || clock <= 0) return;
-    newClock_ = clock;
-    lblDDSClkinNew.setCaption(formatClock(clock));
+    const std::optional<double> clock = radio::calibratedClock({.officialHertz = static_cast<int32_t>(typed),
+                                                                .ifHertz = if_,
+                                                                .hiSideLo = vfo_.HiSideLo(),
+                                                                .oscMultiplier = vfo_.OscMultiplier(),
+                                                                .pllMultiplier = vfo_.PLLMultiplier(),
+                                                                .tuningWord = tuningWord_});
+    if (!clock) return;
+    newClock_ = *clock;
+    lblDDSClkinNew.setCaption(formatClock(*clock));
     cmdTry.setEnabled(true);
     cmdApply.setEnabled(true);
 }

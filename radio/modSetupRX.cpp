@@ -6,7 +6,6 @@
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
-#include "radio/SettingsSection.h"
 
 namespace modSetupRX {
 namespace {
@@ -45,9 +44,9 @@ public:
     bool readBool(std::string_view key, bool current) const {
         const auto text = raw(key);
         if (!text) return current;
-        bool value = false;
-        if (!SettingsSection::parseBool(*text, value)) mismatch(key);
-        return value;
+        const auto value = runtime::parseBoolean(*text);
+        if (!value) mismatch(key);
+        return *value;
     }
     std::string readText(std::string_view key, std::string_view current) const {
         return raw(key).value_or(std::string(current));

@@ -17,7 +17,6 @@ struct LogRecord {
 
 inline constexpr char kTrailerMarker[] = "Nerix";
 inline constexpr int32_t kMarkerLength = 5;
-inline constexpr int32_t kHeaderLength = 44;
 // One record is 62 characters of two bytes each.
 inline constexpr int32_t kRecordBytes = 124;
 // LogCount is 16-bit: no recording holds more entries.

@@ -6,6 +6,8 @@
 #include "platform/profile/SettingsStore.h"
 #include "recorder/LogRecord.h"
 #include "recorder/RecorderPorts.h"
+#include "recorder/WavPlayback.h"
+#include "recorder/WavRecording.h"
 
 #include <cstdint>
 #include <memory>
@@ -26,9 +28,6 @@ inline constexpr int32_t kNoFullHalf = -32762;      // 0x8006
 inline constexpr int32_t kAddNotRecording = -32761; // 0x8007
 inline constexpr int32_t kWrongMode = -32760;       // 0x8008
 } // namespace status
-
-// The run-time error of a file the player cannot read.
-inline constexpr int32_t kInvalidFileFormat = 321;
 
 // The settings key that marks an unsaved recording (its temporary file's path) across crashes.
 inline constexpr char kUnsavedRecordingKey[] = "UnsavedRecording";
@@ -80,9 +79,9 @@ public:
     bool IsClosed() const { return isClosed_; }
     bool IsPaused() const { return isPaused_; }
     void setIsPaused(bool v) { isPaused_ = v; }
-    bool BufferFull() const { return rec_.pending > 0; }
+    bool BufferFull() const { return recording_.pendingHalves() > 0; }
     int32_t NumSamples() const;
-    void setNumSamples(int32_t v) { play_.numSamples = v; }
+    void setNumSamples(int32_t v) { playback_.setNumSamples(v); }
     int32_t FileSize() const;
     int32_t WavSamplingRate() const { return wavSamplingRate_; }
     void setWavSamplingRate(int32_t v) { wavSamplingRate_ = v; }
@@ -104,17 +103,19 @@ public:
     int32_t TotSamplesOut() const;
     bool IsRecording() const { return isRecording_; }
     // Resuming is only possible into a recording whose file is still open and was not stopped by a fault.
-    void setIsRecording(bool v) { isRecording_ = v && rec_.open && !rec_.failed; }
+    void setIsRecording(bool v) { isRecording_ = v && recording_.open() && !recording_.failed(); }
 
     // The log, shared with the track list.
     const std::vector<LogRecord>& LogRecords() const { return logRecords_; }
     int32_t LogCount() const { return logCount_; }
     int32_t NumberOfTracks() const { return numberOfTracks_; }
-    int32_t TrailerPosition() const { return int32_t(trailerPosition_); }
+    int32_t TrailerPosition() const { return int32_t(playback_.trailerPosition()); }
     // Bytes per sample of the open file or recording: offsets in the log count in these.
-    int32_t BytesPerSample() const { return rec_.R > 0 ? rec_.bytesPerSample : play_.bytesPerSample; }
+    int32_t BytesPerSample() const {
+        return recording_.halfSize() > 0 ? recording_.bytesPerSample() : playback_.bytesPerSample();
+    }
     // Samples refused because both halves were still waiting for the disk.
-    int64_t DroppedSamples() const { return rec_.dropped; }
+    int64_t DroppedSamples() const { return recording_.dropped(); }
 
     // Recording.
     int32_t OpenRecording();
@@ -148,33 +149,14 @@ public:
     void init();
 
 private:
-    struct Recording {
-        bool open = false;   // the open file is this recording's
-        bool failed = false; // stopped by a write failure or the size limit; nothing more is written
-        bool dropping = false;
-        int32_t R = 0, D = 1, bytesPerSample = 2, decimatedHalfSize = 0;
-        int32_t fillHalf = 0, fillPosition = 0, pending = 0;
-        int64_t samplesQueued = 0, dataBytes = 0, numSamples = 0, dropped = 0;
-    };
-    struct Playback {
-        int32_t F = 1, H = 0, bytesPerSample = 2;
-        int32_t fillHalf = 0, fillPosition = 0, halfOffset = 0, playingHalf = 0;
-        int64_t filePosition = 45, dataEnd = 44, seekPosition = 0, fileSize = 0, numSamples = 0;
-        bool endOfData = false;
-    };
-
     void raiseFault(RecorderFault fault, int32_t errorNumber);
     bool recordingSideShown() const;
-    int32_t writeHalf(int32_t half, int32_t samples);
-    int32_t writePending();
+    void recordingStopped(RecorderFault fault, int32_t errorNumber);
     int32_t flushRecording();
-    void stopOnFault(RecorderFault fault, int32_t errorNumber, bool cutBack);
-    int32_t writeSizes();
     std::vector<uint8_t> BuildWavHeader();
     void ParseWavHeader(std::span<const uint8_t> header);
     void ReadTrailer();
     int32_t openForPlayback(bool startReading);
-    void sizePlayBuffers();
     void selectRateOption();
     int32_t closeHandle();
     void resetBuffers();
@@ -187,7 +169,6 @@ private:
     files::FileSystem& fs_;
     std::string programFolder_;
     WavFilePorts ports_;
-    WavFileListener nullListener_;
 
     std::unique_ptr<files::File> diskFile_;
     std::string name_ = "clsWavFile";
@@ -199,16 +180,9 @@ private:
 
     std::vector<LogRecord> logRecords_{1};
     int32_t logCount_ = 0, numberOfTracks_ = 0;
-    int64_t trailerPosition_ = 0;
-    int32_t headerBits_ = 16;
-    int32_t headerDataSize_ = 0;
 
-    Recording rec_;
-    Playback play_;
-    std::vector<int16_t> recordBuffer_, halfBuffer_;
-    std::vector<uint8_t> writeBytes_;
-    std::vector<int16_t> playBuffer_, readBuffer_;
-    std::vector<uint8_t> readBytes_;
+    WavRecording recording_;
+    WavPlayback playback_;
 
     bool inWrite_ = false, inStopRecording_ = false, inStopPlayBack_ = false, inRead_ = false,
          inGetNext_ = false, inSave_ = false;

@@ -1,5 +1,6 @@
 // The clock generator driver on the simulated serial port and FT232 adaptor: the I2C writes decoded
-// from the pins into the chip's registers, the BFO remainder, the guards, the limits and the settings.
+// from the pins into the chip's registers, the BFO remainder, the guards, the limits and the settings,
+// and the receiver set-up of the models built on it.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,15 +12,17 @@
 #include <vector>
 
 #include "clockgen/clsCY27EE16.h"
+#include "frame/ReceiverState.h"
+#include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
-#include "platform/runtime/testing/FakePerformanceCounter.h"
+#include "radio/RXDefinitions.h"
 #include "radio/clsDDSNullIF.h"
 #include "radio/clsDDSSerialIF.h"
 #include "radio/clsFT232IF.h"
 #include "radio/clsVFO.h"
+#include "radio/modSetupRX.h"
+#include "radio/testing/PinBench.h"
 #include "radio/testing/PinDecoders.h"
-
-using runtime::testing::FakePerformanceCounter;
 
 namespace {
 
@@ -122,7 +125,7 @@ struct Chip {
 
 enum class Bus { Serial, Ft232 };
 
-class ClockGen : public ::testing::TestWithParam<Bus> {
+class ClockGen : public ::testing::TestWithParam<Bus>, protected pins::BasicPinBench<SpellingStore> {
 protected:
     ClockGen() {
         ports.plugIn(1);
@@ -156,12 +159,6 @@ protected:
         knob.applied.clear();
     }
 
-    FakePerformanceCounter counter{10'000'000, 1};
-    modTiming::Timing timing{counter};
-    SpellingStore store;
-    pins::PinTrace trace{counter};
-    pins::SimSerialPorts ports{trace};
-    pins::SimFtdiDriver driver{trace};
     clsDDSSerialIF serial{store, timing, ports};
     clsFT232IF ft232{driver, store, timing};
     RecordingKnob knob{trace};
@@ -510,7 +507,8 @@ TEST(ClockGenSettings, TheClockReadAsClkInMeetsTheOneWrittenAsCLKIn) {
 }
 
 TEST(ClockGenSettings, NothingIsReadOrWrittenWithoutASectionAndTheEndSavesOnlyAfterInitialise) {
-    SpellingStore store;
+    pins::BasicPinBench<SpellingStore> bench;
+    SpellingStore& store = bench.store;
     {
         clsCY27EE16 osc{store};
         osc.setClkIn(300'000'000);
@@ -521,12 +519,8 @@ TEST(ClockGenSettings, NothingIsReadOrWrittenWithoutASectionAndTheEndSavesOnlyAf
     EXPECT_TRUE(store.written.empty());
     EXPECT_TRUE(store.read.empty());
 
-    FakePerformanceCounter counter{10'000'000, 1};
-    modTiming::Timing timing{counter};
-    pins::PinTrace trace{counter};
-    pins::SimFtdiDriver driver{trace};
-    driver.plugIn(kFt232);
-    clsFT232IF ft232{driver, store, timing};
+    bench.driver.plugIn(kFt232);
+    clsFT232IF ft232{bench.driver, store, bench.timing};
     {
         clsCY27EE16 osc{store};
         osc.setIFHandler(&ft232);
@@ -535,6 +529,99 @@ TEST(ClockGenSettings, NothingIsReadOrWrittenWithoutASectionAndTheEndSavesOnlyAf
         store.written.clear();
     }
     EXPECT_EQ(store.written.size(), 4u);
+}
+
+// The receiver set-up's clock generator models, on the serial port and on the FT232 adaptor: the objects
+// the row names, filled with its values, and a tuning through the VFO decoded from the chip's registers.
+struct ClockGenReceiver : pins::PinBench {
+    ClockGenReceiver() {
+        ports.plugIn(1);
+        driver.plugIn(kFt232);
+    }
+    modSetupRX::Globals globals() {
+        modSetupRX::RadioObjects objects;
+        objects.Vfo = &vfo;
+        objects.SerialLine = &serial;
+        objects.Ft232Line = &ft232;
+        objects.Cy27ee16Osc = &cy;
+        return {store, state, models, objects, nullptr};
+    }
+
+    std::vector<std::string> messages;
+    runtime::ScopedHooks hooks{{.doEvents = [] {},
+                                .addLog = [](const std::string&) {},
+                                .msgBox =
+                                    [this](const std::string& p, int32_t, const std::string&) {
+                                        messages.push_back(p);
+                                        return 1;
+                                    }}};
+    ReceiverState state;
+    RXDefinitions::RxModelTable models;
+    RecordingKnob knob{trace};
+    clsVFO vfo{store};
+    clsDDSSerialIF serial{store, timing, ports};
+    clsFT232IF ft232{driver, store, timing};
+    clsCY27EE16 cy{store, &knob};
+    modSetupRX::ReceiverSetup setup;
+};
+
+struct ClockGenModel {
+    const char* name;
+    int model;
+    LineInterface* (*line)(ClockGenReceiver&);
+    const char* lineName;
+};
+
+TEST(ClockGenSetup, EachClockGenModelGetsItsObjectsAndTunesTheChipThroughTheVfo) {
+    const ClockGenModel cases[] = {
+        {"serial", 17, [](ClockGenReceiver& r) -> LineInterface* { return &r.serial; },
+         "DDSInterface.Serial"},
+        {"FT232", 19, [](ClockGenReceiver& r) -> LineInterface* { return &r.ft232; },
+         "DDSInterface.DDSFTDIFT232IF"},
+    };
+    // Steps the clock generator's table hits exactly.
+    const int32_t tunings[] = {3'738'999, 12'488'001, 1'100'250};
+    for (const ClockGenModel& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClockGenReceiver r;
+        r.state.SDRModelNo = c.model;
+        int32_t m = -1;
+        r.setup.InitialiseRX(m, r.globals());
+        ASSERT_EQ(m, c.model);
+        const RXDefinitions::RxModelEntry& row = r.models.RxModels[static_cast<size_t>(c.model)];
+        const std::string section = "RXModel." + row.Name;
+        LineInterface* line = c.line(r);
+        EXPECT_EQ(r.vfo.OscType(), &r.cy);
+        EXPECT_EQ(r.setup.SelectedOsc, &r.cy);
+        EXPECT_EQ(r.setup.SelectedLine, line);
+        EXPECT_EQ(r.cy.IFHandler(), line);
+        EXPECT_EQ(r.cy.Parent(), &r.vfo);
+        EXPECT_EQ(line->Name(), c.lineName);
+        EXPECT_EQ(line->RxName(), section);
+        EXPECT_EQ(r.cy.RxName(), section);
+        EXPECT_EQ(r.cy.Name(), "DDSChip." + row.DDSChipName);
+        EXPECT_EQ(r.cy.ClkIn(), 300'000'000);
+        EXPECT_EQ(r.cy.BaseFrequency(), 0);
+        EXPECT_TRUE(r.cy.Initialised());
+        EXPECT_EQ(r.vfo.IFFrequency(), 12'000);
+        EXPECT_TRUE(r.state.IQMode);
+        EXPECT_TRUE(r.messages.empty());
+
+        const pins::TwoWire wiring = c.model == 19 ? pins::wiring::ft232() : pins::wiring::serialI2C(1);
+        for (const int32_t tunedHz : tunings) {
+            SCOPED_TRACE(tunedHz);
+            r.trace.clearKeepingState();
+            r.knob.applied.clear();
+            r.vfo.setTunedFrequency(tunedHz * 10);
+            // The local oscillator above the signal by the IF; the chip runs at four times it and the
+            // hertz below its 4 kHz step go to the knob.
+            const double loHz = static_cast<double>(tunedHz) + row.LOOffset;
+            Chip chip;
+            chip.apply(chipWrites(pins::decodeI2C(pins::twoWireSamples(r.trace, wiring))));
+            ASSERT_EQ(r.knob.applied.size(), 1u);
+            EXPECT_NEAR(chip.outputHz() / 4 + r.knob.applied[0], loHz, 1.0);
+        }
+    }
 }
 
 } // namespace

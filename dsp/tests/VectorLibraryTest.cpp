@@ -42,6 +42,7 @@ TEST_P(VectorLibrary, ElementWiseFunctionsMatchReferenceLoopsAndStopAtN) {
          [&](size_t k) { return a[k] * b[k]; }, blank()},
         {"Mpy_S_1", [&](auto& d) { lib.Mpy_S_1(c, d.data(), n()); }, [&](size_t k) { return b[k] * c; }, b},
         {"Sub_S_1", [&](auto& d) { lib.Sub_S_1(c, d.data(), n()); }, [&](size_t k) { return b[k] - c; }, b},
+        {"Add_S_1", [&](auto& d) { lib.Add_S_1(c, d.data(), n()); }, [&](size_t k) { return b[k] + c; }, b},
         {"Mpy_S_2", [&](auto& d) { lib.Mpy_S_2(a.data(), d.data(), n()); },
          [&](size_t k) { return b[k] * a[k]; }, b},
         {"Abs_S_1", [&](auto& d) { lib.Abs_S_1(d.data(), n()); }, [&](size_t k) { return std::fabs(b[k]); },
@@ -246,6 +247,7 @@ TEST(VectorLibraryCounts, NegativeCountsDoNothingAndReductionsGiveZero) {
     for (int32_t n : {-1, -2147483647 - 1}) {
         lib.Add_S_2(v.data(), d.data(), n);
         lib.Mpy_S_1(2.0f, v.data(), n);
+        lib.Add_S_1(2.0f, v.data(), n);
         lib.ShiftVectorRight_S_1(v.data(), n);
         lib.VectorRamp_S_1(0, 1, d.data(), n);
         lib.SetMemory_S(d.data(), n, 0.0f);

@@ -36,6 +36,8 @@ const Case kCases[] = {
     {"# ###", 38, "38"},
     {"# ###.0", 7038.5, "7 038.5"},
     {"# ###.0", 3.3, "3.3"},
+    {"# ###.0", 0.094, ".1"}, // no whole digit is shown for a whole part of 0
+    {"000", -100, "-100"},
     {"000000000", 71000000, "071000000"},
     // Plain digits: "#" only when significant, "0" always; halves away from zero.
     {"#0", 2.5, "3"},

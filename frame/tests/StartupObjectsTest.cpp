@@ -12,13 +12,12 @@
 #include "platform/process/testing/FakeProcessSystem.h"
 #include "platform/profile/testing/TempFolder.h"
 #include "platform/runtime/Hooks.h"
-#include "platform/runtime/testing/FakePerformanceCounter.h"
+#include "radio/testing/PinBench.h"
 #include "radio/testing/SimFtdiDriver.h"
 #include "radio/testing/SimParallelPort.h"
 #include "radio/testing/SimSerialLines.h"
 
 using profile::testing::TempFolder;
-using runtime::testing::FakePerformanceCounter;
 
 namespace {
 
@@ -34,13 +33,13 @@ public:
 
 // Makes the objects over simulated devices and a simulated clock, writing down each one it makes; one
 // object can be made to fail as a constructor would.
-class SimObjects final : public startup::ObjectFactory {
+class SimObjects final : public startup::ObjectFactory, public pins::PinBench {
 public:
     SimObjects() {
         ports.plugIn(1);
-        ftdi.plugIn("DRB USB ADP");
-        ftdi.plugIn("US232C");
-        ftdi.plugIn("FT232R USB UART");
+        driver.plugIn("DRB USB ADP");
+        driver.plugIn("US232C");
+        driver.plugIn("FT232R USB UART");
     }
 
     std::unique_ptr<clsVFO> makeVfo(Application& app) override {
@@ -61,15 +60,15 @@ public:
     }
     std::unique_ptr<clsFTDIDRB30> makeDrb30Line(Application& app) override {
         made("Drb30Line");
-        return std::make_unique<clsFTDIDRB30>(ftdi, *app.Settings, timing);
+        return std::make_unique<clsFTDIDRB30>(driver, *app.Settings, timing);
     }
     std::unique_ptr<clsFTDIUS232C> makeUs232cLine(Application& app) override {
         made("Us232cLine");
-        return std::make_unique<clsFTDIUS232C>(ftdi, *app.Settings, timing);
+        return std::make_unique<clsFTDIUS232C>(driver, *app.Settings, timing);
     }
     std::unique_ptr<clsFT232IF> makeFt232Line(Application& app) override {
         made("Ft232Line");
-        return std::make_unique<clsFT232IF>(ftdi, *app.Settings, timing);
+        return std::make_unique<clsFT232IF>(driver, *app.Settings, timing);
     }
     std::unique_ptr<clsAD9835> makeAd9835Osc(Application& app) override {
         made("Ad9835Osc");
@@ -103,12 +102,6 @@ public:
     std::vector<std::string> order;
     std::string failing;
 
-    FakePerformanceCounter counter{10'000'000, 1};
-    modTiming::Timing timing{counter};
-    pins::PinTrace trace{counter};
-    pins::SimSerialPorts ports{trace};
-    pins::SimParallelPort lpt{trace};
-    pins::SimFtdiDriver ftdi{trace};
     NoRig rigs;
 
 private:

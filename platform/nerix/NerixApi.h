@@ -12,6 +12,7 @@ void Add_S_3(const float* a, const float* b, float* dst, int32_t n);
 void Sub_S_3(const float* a, const float* b, float* dst, int32_t n);
 void Mpy_S_3(const float* a, const float* b, float* dst, int32_t n);
 void Mpy_S_1(float c, float* v, int32_t n);
+void Add_S_1(float c, float* v, int32_t n);
 void Sub_S_1(float c, float* v, int32_t n);
 void Mpy_S_2(const float* a, float* v, int32_t n);
 void Mpy_D_1(double c, double* v, int32_t n);
@@ -76,6 +77,7 @@ void CallBack(void (*address)());
     X(Sub_S_3)                                                                                               \
     X(Mpy_S_3)                                                                                               \
     X(Mpy_S_1)                                                                                               \
+    X(Add_S_1)                                                                                               \
     X(Sub_S_1)                                                                                               \
     X(Mpy_S_2)                                                                                               \
     X(Mpy_D_1)                                                                                               \

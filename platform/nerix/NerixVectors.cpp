@@ -93,6 +93,10 @@ NERIX_HOT void Mpy_S_1(float c, float* v, int32_t n) {
     for (int32_t k = 0; k < n; ++k)
         v[k] *= c;
 }
+void Add_S_1(float c, float* v, int32_t n) {
+    for (int32_t k = 0; k < n; ++k)
+        v[k] += c;
+}
 void Sub_S_1(float c, float* v, int32_t n) {
     for (int32_t k = 0; k < n; ++k)
         v[k] -= c;

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "Text.h"
+
 namespace runtime {
 
 double roundHalfEven(double x) noexcept {
@@ -117,6 +119,23 @@ std::optional<int64_t> parseInt(std::string_view text) {
     const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
     if (res.ec != std::errc() || res.ptr != text.data() + text.size()) return std::nullopt;
     return value;
+}
+
+std::optional<int32_t> parseLong(std::string_view text) {
+    const auto number = parseDouble(text);
+    if (!number) return std::nullopt;
+    const double rounded = roundHalfEven(*number);
+    if (rounded < -2147483648.0 || rounded > 2147483647.0) return std::nullopt;
+    return static_cast<int32_t>(rounded);
+}
+
+std::optional<bool> parseBoolean(std::string_view text) {
+    const std::string_view trimmed = trimSpaces(text);
+    if (equalsNoCase(trimmed, "True")) return true;
+    if (equalsNoCase(trimmed, "False")) return false;
+    const auto number = parseDouble(trimmed);
+    if (!number) return std::nullopt;
+    return *number != 0.0;
 }
 
 } // namespace runtime

@@ -43,4 +43,10 @@ std::string singleText(float value);
 std::optional<double> parseDouble(std::string_view text);
 std::optional<int64_t> parseInt(std::string_view text);
 
+// Stored longs and Booleans, read as tolerantly as the settings and band plan files need: a long is any
+// number parseDouble takes, rounded half to even, that fits 32 bits; a Boolean is "True" or "False" in
+// any letter case (blanks around allowed) or such a number, non-zero being true. Nothing otherwise.
+std::optional<int32_t> parseLong(std::string_view text);
+std::optional<bool> parseBoolean(std::string_view text);
+
 } // namespace runtime

@@ -4,6 +4,9 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#include "platform/runtime/RuntimeError.h"
+#include "platform/ui/Twips.h"
+
 namespace ui {
 
 namespace {
@@ -37,6 +40,43 @@ PictureBox::PictureBox(QWidget* parent) : Control(new PictureWidget(parent, surf
     surface_.resize(widget()->width(), widget()->height());
     surface_.onFlip = [w = widget()] { w->update(); };
     watchClicks(&Click);
+}
+
+void PictureBox::Move(double left, double top, double width, double height) {
+    if (width < 0 || height < 0) runtime::raise(err::kInvalidPropertyValue, "Move", "Invalid property value");
+    Control::Move(left, top, width, height);
+    if (surface_.image().size() != widget()->size()) surface_.resize(widget()->width(), widget()->height());
+}
+
+double PictureBox::ContainerScaleHeight() const {
+    const QWidget* container = widget()->parentWidget();
+    if (!container) return 0.0;
+    if (const PictureSurface* s = pictureSurfaceOf(container)) return s->ScaleHeight();
+    return twips(container->height());
+}
+
+// A picture box's back colour is what Cls fills with; the widget shows the buffer, not its palette.
+void PictureBox::setBackColor(int32_t bgr) {
+    surface_.setBackColor(bgr);
+    Control::setBackColor(bgr);
+}
+
+std::string PictureBox::FontName() const {
+    return surface_.FontFamily();
+}
+
+void PictureBox::setFontName(const std::string& name) {
+    surface_.setFontFamily(name);
+    Control::setFontName(name);
+}
+
+double PictureBox::FontSize() const {
+    return surface_.FontPointSize();
+}
+
+void PictureBox::setFontSize(double points) {
+    Control::setFontSize(points); // refuses a size that is not positive
+    surface_.setFontPointSize(points);
 }
 
 QPointF PictureBox::mousePosition(QPointF pixel) const {

@@ -72,7 +72,14 @@ PictureSurface::PictureSurface(int w, int h) {
     resize(w, h);
 }
 
+PictureSurface::~PictureSurface() = default;
+
 void PictureSurface::resize(int w, int h) {
+    // The same size keeps what was drawn (a hidden picture's resize arrives when it is first shown).
+    if (!image_.isNull() && image_.width() == std::max(w, 1) && image_.height() == std::max(h, 1)) return;
+    // The painter belongs to the old buffer; a new one is opened on the new buffer.
+    const bool open = painter_ != nullptr;
+    painter_.reset();
     const bool userScale =
         !image_.isNull() && (scaleLeft_ != 0 || scaleTop_ != 0 || scaleWidth_ != twips(image_.width()) ||
                              scaleHeight_ != twips(image_.height()));
@@ -80,6 +87,19 @@ void PictureSurface::resize(int w, int h) {
     image_.fill(toQColor(backColor_));
     // A user scale stays as it was set; the default scale follows the size.
     if (!userScale) Scale(0, 0, twips(image_.width()), twips(image_.height()));
+    if (open) setAutoRedraw(true);
+}
+
+void PictureSurface::setAutoRedraw(bool on) {
+    if (on == AutoRedraw()) return;
+    if (on) {
+        painter_ = std::make_unique<QPainter>(&image_);
+        painter_->setRenderHint(QPainter::Antialiasing, false);
+        penState_ = PenState{};
+    } else {
+        painter_.reset();
+        Flip();
+    }
 }
 
 void PictureSurface::Scale(double left, double top, double width, double height) {
@@ -89,6 +109,23 @@ void PictureSurface::Scale(double left, double top, double width, double height)
     scaleTop_ = top;
     scaleWidth_ = width;
     scaleHeight_ = height;
+}
+
+std::string PictureSurface::FontFamily() const {
+    return font_.family().toStdString();
+}
+
+void PictureSurface::setFontFamily(const std::string& name) {
+    font_.setFamily(QString::fromStdString(name));
+}
+
+double PictureSurface::FontPointSize() const {
+    return font_.pointSizeF();
+}
+
+void PictureSurface::setFontPointSize(double points) {
+    if (!(points > 0)) runtime::raise(err::kInvalidPropertyValue, "FontSize", "Invalid property value");
+    font_.setPointSizeF(points);
 }
 
 void PictureSurface::setDrawMode(int16_t mode) {
@@ -118,21 +155,41 @@ QPointF PictureSurface::fromPixels(QPointF pixel) const {
             scaleTop_ + pixel.y() * scaleHeight_ / image_.height()};
 }
 
-template <class Draw> void PictureSurface::paint(Draw&& draw) {
-    if (drawMode_ == rop::kNop) return;
-    QPainter p(&image_);
-    p.setRenderHint(QPainter::Antialiasing, false);
+void PictureSurface::preparePen(QPainter& p) {
+    const PenState wanted{foreColor_, drawMode_, drawWidth_, drawStyle_};
+    if (wanted == penState_) return;
     p.setCompositionMode(compositionOf(drawMode_));
     QPen pen(toQColor(foreColor_));
     pen.setWidth(drawWidth_);
     pen.setStyle(penStyleOf(drawStyle_));
     pen.setCapStyle(Qt::FlatCap);
     p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    penState_ = wanted;
+}
+
+template <class Draw> void PictureSurface::paint(Draw&& draw) {
+    if (drawMode_ == rop::kNop) return;
+    if (painter_) {
+        preparePen(*painter_);
+        draw(*painter_);
+        return;
+    }
+    QPainter p(&image_);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    penState_ = PenState{};
+    preparePen(p);
     draw(p);
 }
 
 void PictureSurface::Cls() {
-    image_.fill(toQColor(backColor_));
+    if (painter_) {
+        painter_->setCompositionMode(QPainter::CompositionMode_Source);
+        painter_->fillRect(image_.rect(), toQColor(backColor_));
+        penState_ = PenState{};
+    } else {
+        image_.fill(toQColor(backColor_));
+    }
     currentX_ = scaleLeft_;
     currentY_ = scaleTop_;
 }
@@ -164,19 +221,37 @@ void PictureSurface::Box(double x1, double y1, double x2, double y2) {
 
 void PictureSurface::PSet(double x, double y) {
     const QPoint px = wholePixel(toPixels(x, y), "PSet");
-    if (image_.rect().contains(px)) image_.setPixelColor(px, toQColor(foreColor_));
+    if (image_.rect().contains(px)) {
+        if (painter_) {
+            painter_->setCompositionMode(QPainter::CompositionMode_Source);
+            painter_->fillRect(QRect(px, QSize(1, 1)), toQColor(foreColor_));
+            penState_ = PenState{};
+        } else {
+            image_.setPixelColor(px, toQColor(foreColor_));
+        }
+    }
     currentX_ = x;
     currentY_ = y;
 }
 
 void PictureSurface::Print(const std::string& text, bool newLine) {
     const QString t = QString::fromStdString(text);
-    QPainter p(&image_);
-    p.setFont(font_);
-    p.setPen(toQColor(foreColor_));
     const QFontMetricsF fm(font_, &image_);
     const QPointF at = toPixels(currentX_, currentY_);
-    p.drawText(QPointF(at.x(), at.y() + fm.ascent()), t);
+    wholePixel(at, "Print");
+    const auto write = [&](QPainter& p) {
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p.setFont(font_);
+        p.setPen(toQColor(foreColor_));
+        p.drawText(QPointF(at.x(), at.y() + fm.ascent()), t);
+    };
+    if (painter_) {
+        write(*painter_);
+        penState_ = PenState{};
+    } else {
+        QPainter p(&image_);
+        write(p);
+    }
     if (newLine) {
         currentX_ = scaleLeft_;
         // The next line lies below on the screen, whichever way the scale's y runs.

@@ -1,40 +1,29 @@
 // A picture to draw on: a back buffer with a user coordinate system (y runs upward when ScaleHeight is
 // negative), a current point, line width and style, and the platform's raster drawing modes for lines and
-// boxes. Flip() shows the buffer on the picture box.
+// boxes. Flip() shows the buffer on the picture box. While AutoRedraw is on, one painter stays open on the
+// buffer, so a frame of many lines costs one painter, not one per line.
 #pragma once
 
 #include <QFont>
 #include <QImage>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
-namespace ui {
+#include "platform/ui/Picture.h"
 
-// The raster drawing modes, numbered as the platform numbers them.
-namespace rop {
-inline constexpr int16_t kBlack = 1;
-inline constexpr int16_t kNotMergePen = 2;
-inline constexpr int16_t kMaskNotPen = 3;
-inline constexpr int16_t kNotCopyPen = 4;
-inline constexpr int16_t kMaskPenNot = 5;
-inline constexpr int16_t kInvert = 6;
-inline constexpr int16_t kXorPen = 7;
-inline constexpr int16_t kNotMaskPen = 8;
-inline constexpr int16_t kMaskPen = 9;
-inline constexpr int16_t kNotXorPen = 10;
-inline constexpr int16_t kNop = 11;
-inline constexpr int16_t kMergeNotPen = 12;
-inline constexpr int16_t kCopyPen = 13;
-inline constexpr int16_t kMergePenNot = 14;
-inline constexpr int16_t kMergePen = 15;
-inline constexpr int16_t kWhite = 16;
-} // namespace rop
+class QPainter;
+
+namespace ui {
 
 class PictureSurface {
 public:
     // Size in pixels; the scale starts as pixels in twips (the platform's default scale mode).
     PictureSurface(int widthPixels, int heightPixels);
+    ~PictureSurface();
+    PictureSurface(const PictureSurface&) = delete;
+    PictureSurface& operator=(const PictureSurface&) = delete;
 
     void resize(int widthPixels, int heightPixels);
     const QImage& image() const { return image_; }
@@ -58,6 +47,10 @@ public:
     int16_t DrawStyle() const { return drawStyle_; }
     void setDrawStyle(int16_t style);
     QFont& Font() { return font_; }
+    std::string FontFamily() const;
+    void setFontFamily(const std::string& name);
+    double FontPointSize() const;
+    void setFontPointSize(double points);
 
     double CurrentX() const { return currentX_; }
     double CurrentY() const { return currentY_; }
@@ -80,6 +73,10 @@ public:
     // Text sizes in scale units, as magnitudes.
     double TextHeight(const std::string& text) const;
 
+    // On opens the painter that the drawing until off shares; off closes it and shows the buffer.
+    bool AutoRedraw() const { return painter_ != nullptr; }
+    void setAutoRedraw(bool on);
+
     // Shows what has been drawn (the picture box repaints from the buffer).
     void Flip();
     std::function<void()> onFlip;
@@ -90,7 +87,15 @@ public:
 
 private:
     template <class Draw> void paint(Draw&& draw);
+    void preparePen(QPainter& p);
     QImage image_;
+    std::unique_ptr<QPainter> painter_; // open while AutoRedraw is on
+    // What the open painter was last given, so a run of lines in one colour sets its pen once.
+    struct PenState {
+        int32_t colour = -1;
+        int16_t mode = 0, width = 0, style = -1;
+        bool operator==(const PenState&) const = default;
+    } penState_;
     QFont font_;
     double scaleLeft_ = 0, scaleTop_ = 0, scaleWidth_ = 0, scaleHeight_ = 0;
     double currentX_ = 0, currentY_ = 0;

@@ -1,9 +1,11 @@
 // Every DDS receiver model tuned across its range through the VFO: the frequency decoded from the chip's
-// pins equals the VFO's oscillator output within one word step, or is word 2 (nothing, on the AD9835)
-// where the word does not fit. One sweep catches byte order, bit order, pin mapping and inversion; the
-// same rows on the two USB adaptors also catch a word left in the adaptor's pin buffer.
+// pins equals the VFO's oscillator output within one word step, and the tuned frequency it stands for is
+// the one the readout shows, at the chip's limit too (the VFO takes the tuning back there). One sweep
+// catches byte order, bit order, pin mapping and inversion; the same rows on the two USB adaptors also
+// catch a word left in the adaptor's pin buffer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -11,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/runtime/testing/FakePerformanceCounter.h"
 #include "radio/clsAD9835.h"
 #include "radio/clsAD9850.h"
 #include "radio/clsAD9851.h"
@@ -21,9 +22,8 @@
 #include "radio/clsFTDIDRB30.h"
 #include "radio/clsFTDIUS232C.h"
 #include "radio/clsVFO.h"
+#include "radio/testing/PinBench.h"
 #include "radio/testing/PinDecoders.h"
-
-using runtime::testing::FakePerformanceCounter;
 
 namespace {
 
@@ -57,16 +57,6 @@ void PrintTo(const ModelRow& row, std::ostream* os) {
 }
 
 constexpr double kTwoTo32 = 4294967296.0;
-
-class ModelSweep : public ::testing::TestWithParam<ModelRow> {
-protected:
-    FakePerformanceCounter counter{10'000'000, 1};
-    modTiming::Timing timing{counter};
-    profile::MemorySettingsStore store;
-    pins::PinTrace trace{counter};
-    pins::SimParallelPort lpt{trace};
-    pins::SimSerialPorts ports{trace};
-};
 
 std::unique_ptr<OscillatorBase> oscillatorFor(int chip, profile::SettingsStore& store) {
     switch (chip) {
@@ -122,65 +112,131 @@ int32_t sweepPoint(const ModelRow& row, int i) {
     return static_cast<int32_t>(std::max<int64_t>(hz, row.minHz) * 10 + i % 10);
 }
 
-// Whether the oscillator frequency's tuning word fits the chip's signed 32-bit word.
-bool wordFits(const ModelRow& row, int32_t oscOut) {
-    return std::nearbyint(oscOut * kTwoTo32 / (row.clock * 10.0)) < 2147483648.0;
+// The VFO's multiplier ratio as it tunes with it, a 32-bit float.
+double ratio(const ModelRow& row) {
+    return static_cast<float>(static_cast<double>(row.oscMultiplier) / row.pllMultiplier);
 }
 
-TEST_P(ModelSweep, TheChipRunsAtTheVfosOscillatorFrequency) {
-    const ModelRow& row = GetParam();
-    clsVFO vfo(store);
-    std::unique_ptr<OscillatorBase> osc = oscillatorFor(row.chip, store);
-    clsDDSParallelIF par(store, timing, lpt);
-    clsDDSSerialIF ser(store, timing, ports);
-    connect(vfo, *osc, row);
-    LineInterface& line = row.interfaceType == 0 ? static_cast<LineInterface&>(ser) : par;
-    osc->setIFHandler(&line);
-    line.setWaitTime(5e-6);
-    if (row.interfaceType == 0) {
-        ports.plugIn(1);
-        line.Initialise();
-        ASSERT_GT(line.OpenPort(false), 0);
-    } else {
-        // The configuration dialog offers the row's pins as the parallel defaults.
-        par.setIOUPDBitNo(row.ioupdBit);
-        par.setSCLCKBitNo(row.sclckBit);
-        par.setSDATABitNo(row.sdataBit);
-        par.setInverting(row.inverting);
-        line.Initialise();
+// The tuned frequency, in 0.1 Hz, at which the chip runs for a word at a clock in hertz (the LO on the
+// high side, as the VFO starts): what the readout must show.
+double tunedForWord(const ModelRow& row, uint32_t word, double clock) {
+    return word * (clock * 10.0 / kTwoTo32) / ratio(row) - row.loOffset * 10.0;
+}
+
+// The tuning the VFO keeps within the row's range; anything below it was taken back from the chip's limit.
+int32_t withinRange(const ModelRow& row, int32_t tuned) {
+    return std::clamp(tuned, row.minHz * 10, row.maxHz * 10);
+}
+
+// Whether the row's range takes the oscillator past half the chip's clock, where no word fits.
+bool passesTheChip(const ModelRow& row) {
+    return (double{row.maxHz} + row.loOffset) * ratio(row) >= row.clock / 2.0;
+}
+
+class ModelSweep : public ::testing::TestWithParam<ModelRow>, protected pins::PinBench {
+protected:
+    // The row's radio as the receiver set-up leaves it, initialised on the row's port.
+    void SetUp() override {
+        const ModelRow& row = GetParam();
+        osc = oscillatorFor(row.chip, store);
+        connect(vfo, *osc, row);
+        LineInterface& line = row.interfaceType == 0 ? static_cast<LineInterface&>(ser) : par;
+        osc->setIFHandler(&line);
+        line.setWaitTime(5e-6);
+        if (row.interfaceType == 0) {
+            ports.plugIn(1);
+            line.Initialise();
+            ASSERT_GT(line.OpenPort(false), 0);
+        } else {
+            // The configuration dialog offers the row's pins as the parallel defaults.
+            par.setIOUPDBitNo(row.ioupdBit);
+            par.setSCLCKBitNo(row.sclckBit);
+            par.setSDATABitNo(row.sdataBit);
+            par.setInverting(row.inverting);
+            line.Initialise();
+        }
+        osc->Initialise();
     }
-    osc->Initialise();
+
+    // Tunes the VFO and checks what the chip latched against the VFO's output and the readout.
+    // Returns whether the VFO took the tuning back from an oscillator limit.
+    bool tuneAndCheck(int32_t tuned, double clock) {
+        const ModelRow& row = GetParam();
+        trace.clearKeepingState();
+        vfo.setTunedFrequency(tuned);
+        const int32_t oscOut = vfo.OscOut();
+        const std::string where = std::string(row.name) + " at " + std::to_string(clock) + " Hz tuned " +
+                                  std::to_string(tuned) + " osc " + std::to_string(oscOut);
+        const pins::ThreeWire wiring =
+            row.interfaceType == 0
+                ? pins::wiring::serialThreeWire(1)
+                : pins::wiring::parallel(888, row.sdataBit, row.sclckBit, row.ioupdBit, row.inverting);
+        const auto word = latchedWord(row.chip, pins::threeWireSamples(trace, wiring));
+        const double step = clock * 10.0 / kTwoTo32; // 0.1 Hz per word step
+        EXPECT_TRUE(word.has_value()) << where;
+        if (!word) return false;
+        EXPECT_NEAR(*word * step, oscOut, step) << where;
+        EXPECT_NEAR(tunedForWord(row, *word, clock), vfo.TunedFrequency(), step / ratio(row) + 1) << where;
+        return vfo.TunedFrequency() < withinRange(row, tuned);
+    }
+
+    clsVFO vfo{store};
+    std::unique_ptr<OscillatorBase> osc;
+    clsDDSParallelIF par{store, timing, lpt};
+    clsDDSSerialIF ser{store, timing, ports};
+};
+
+TEST_P(ModelSweep, TheChipRunsAtTheFrequencyTheReadoutShows) {
+    const ModelRow& row = GetParam();
+    int takenBack = 0;
+    for (int i = 0; i < 50; ++i)
+        takenBack += tuneAndCheck(sweepPoint(row, i), row.clock);
+    // The last point is the row's maximum: past the chip, the readout stops at the chip's limit.
+    if (passesTheChip(row)) EXPECT_GT(takenBack, 0);
+}
+
+// The calibration dialog writes the clock it worked out; the limit moves with it, whichever way.
+TEST_P(ModelSweep, ACalibratedClockMovesTheLimitWithIt) {
+    const ModelRow& row = GetParam();
+    for (const double clock : {row.clock * 0.9999, row.clock * 1.0001}) {
+        osc->setClkIn(clock);
+        int takenBack = 0;
+        for (int i = 40; i < 50; ++i)
+            takenBack += tuneAndCheck(sweepPoint(row, i), clock);
+        if (passesTheChip(row)) EXPECT_GT(takenBack, 0) << clock;
+    }
+}
+
+// The limit the VFO reads is exactly the last frequency whose word the chip takes: one above it (the
+// next float, where the class holds its limits as floats) would be word 2, or nothing on the AD9835.
+TEST_P(ModelSweep, TheLimitIsTheLastFrequencyWhoseWordTheChipTakes) {
+    const ModelRow& row = GetParam();
     const pins::ThreeWire wiring =
         row.interfaceType == 0
             ? pins::wiring::serialThreeWire(1)
             : pins::wiring::parallel(888, row.sdataBit, row.sclckBit, row.ioupdBit, row.inverting);
-
-    const double step = row.clock * 10.0 / kTwoTo32; // 0.1 Hz per word step
-    int sent = 0;
-    int overflowed = 0;
-    for (int i = 0; i < 50; ++i) {
-        const int32_t tuned = sweepPoint(row, i);
+    // The chip on its own, its limits from the clock alone; whole-hertz clocks, the nominal one and one a
+    // calibration moved.
+    osc->setFreqScaling(1.0);
+    for (const double clock : {double{row.clock}, row.clock - 1234.0}) {
+        SCOPED_TRACE(clock);
+        osc->setClkIn(clock);
+        const double limit = osc->MaxFreq();
+        const double step = clock * 10.0 / kTwoTo32;
         trace.clearKeepingState();
-        vfo.setTunedFrequency(tuned);
-        const int32_t oscOut = vfo.OscOut();
-        const std::string where =
-            std::string(row.name) + " tuned " + std::to_string(tuned) + " osc " + std::to_string(oscOut);
-
+        osc->SetFrequency(static_cast<int32_t>(limit));
         const auto word = latchedWord(row.chip, pins::threeWireSamples(trace, wiring));
-        if (!wordFits(row, oscOut)) {
-            ++overflowed;
-            if (row.chip == 9835)
-                EXPECT_TRUE(trace.writesTo(wiring.device).empty()) << where;
-            else
-                EXPECT_EQ(word, 2u) << where;
-            continue;
-        }
-        ASSERT_TRUE(word.has_value()) << where;
-        ++sent;
-        EXPECT_NEAR(*word * step, oscOut, step) << where;
+        ASSERT_TRUE(word.has_value());
+        EXPECT_NEAR(*word * step, limit, step);
+
+        const double above = row.chip == 9851 ? std::nextafter(static_cast<float>(limit), 1e10f) : limit + 1;
+        trace.clearKeepingState();
+        osc->SetFrequency(static_cast<int32_t>(above));
+        if (row.chip == 9835)
+            EXPECT_TRUE(trace.writesTo(wiring.device).empty());
+        else
+            EXPECT_EQ(latchedWord(row.chip, pins::threeWireSamples(trace, wiring)), 2u);
     }
-    EXPECT_EQ(sent + overflowed, 50);
-    EXPECT_GT(sent, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(DdsModels, ModelSweep, ::testing::ValuesIn(kRows),
@@ -209,21 +265,15 @@ std::vector<AdaptorRow> adaptorRows() {
     return out;
 }
 
-class AdaptorSweep : public ::testing::TestWithParam<AdaptorRow> {
+class AdaptorSweep : public ::testing::TestWithParam<AdaptorRow>, protected pins::PinBench {
 protected:
     AdaptorSweep() {
         for (const char* description : {"DRB USB ADP", "US232C"})
             driver.plugIn(description, pins::SimFtdiDriver::kPacedByBaudRate);
     }
-
-    FakePerformanceCounter counter{10'000'000, 1};
-    modTiming::Timing timing{counter};
-    profile::MemorySettingsStore store;
-    pins::PinTrace trace{counter};
-    pins::SimFtdiDriver driver{trace};
 };
 
-TEST_P(AdaptorSweep, TheChipOnTheAdaptorRunsAtTheVfosOscillatorFrequency) {
+TEST_P(AdaptorSweep, TheChipOnTheAdaptorRunsAtTheFrequencyTheReadoutShows) {
     const ModelRow& row = GetParam().row;
     const bool drb = GetParam().interfaceType == 4;
     clsVFO vfo(store);
@@ -246,7 +296,7 @@ TEST_P(AdaptorSweep, TheChipOnTheAdaptorRunsAtTheVfosOscillatorFrequency) {
     const double step = row.clock * 10.0 / kTwoTo32;
     // A framed burst of five bytes (AD985x, AD9951) or six framed 16-bit words (AD9835).
     const uint32_t tuningBytes = row.chip == 9835 ? 6 * (2 + 24 * 2 + 1) : 2 + 24 * 5 + 1;
-    int sent = 0;
+    int takenBack = 0;
     for (int i = 0; i < 50; ++i) {
         const int32_t tuned = sweepPoint(row, i);
         trace.clearKeepingState();
@@ -257,23 +307,16 @@ TEST_P(AdaptorSweep, TheChipOnTheAdaptorRunsAtTheVfosOscillatorFrequency) {
             std::string(row.name) + " tuned " + std::to_string(tuned) + " osc " + std::to_string(oscOut);
         const std::vector<uint32_t> made(writes.begin() + static_cast<std::ptrdiff_t>(before), writes.end());
         EXPECT_EQ(line.PinCount(), 0) << where;
+        EXPECT_EQ(made, std::vector<uint32_t>{tuningBytes}) << where;
 
         const auto word = latchedWord(row.chip, pins::threeWireSamples(trace, wiring));
-        if (!wordFits(row, oscOut)) {
-            if (row.chip == 9835) {
-                EXPECT_TRUE(made.empty()) << where;
-            } else {
-                EXPECT_EQ(made, std::vector<uint32_t>{tuningBytes}) << where;
-                EXPECT_EQ(word, 2u) << where;
-            }
-            continue;
-        }
-        EXPECT_EQ(made, std::vector<uint32_t>{tuningBytes}) << where;
         ASSERT_TRUE(word.has_value()) << where;
-        ++sent;
         EXPECT_NEAR(*word * step, oscOut, step) << where;
+        EXPECT_NEAR(tunedForWord(row, *word, row.clock), vfo.TunedFrequency(), step / ratio(row) + 1)
+            << where;
+        takenBack += vfo.TunedFrequency() < withinRange(row, tuned);
     }
-    EXPECT_GT(sent, 0);
+    if (passesTheChip(row)) EXPECT_GT(takenBack, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(DdsModels, AdaptorSweep, ::testing::ValuesIn(adaptorRows()),

@@ -19,6 +19,7 @@
 #include "radio/clsFTDIUS232C.h"
 #include "radio/clsVFO.h"
 #include "radio/modEncoder.h"
+#include "radio/testing/PinBench.h"
 #include "radio/testing/SimFtdiDriver.h"
 #include "radio/testing/SimSerialLines.h"
 
@@ -65,7 +66,7 @@ struct FrontPanel final : comm::OnCommHandler {
 };
 
 // The receiver with both encoder paths wired up; a test picks one.
-struct KnobBench {
+struct KnobBench : pins::PinBench {
     KnobBench() {
         vfo.setRXMinFreq(0);
         vfo.setRxMaxFreq(30'000'000);
@@ -90,7 +91,7 @@ struct KnobBench {
     }
 
     void useUs232c() {
-        ftdi.plugIn("US232C");
+        driver.plugIn("US232C");
         us232c.setName(modEncoder::kUs232cInterfaceName);
         us232c.Initialise();
         wire(us232c);
@@ -128,7 +129,7 @@ struct KnobBench {
         ui.drain();
     }
 
-    std::deque<uint8_t>& queue() { return ftdi.adaptor("US232C")->receiveQueue; }
+    std::deque<uint8_t>& queue() { return driver.adaptor("US232C")->receiveQueue; }
 
     // The word the AD9835 gets for a frequency in 0.1 Hz at its 50 MHz clock.
     static int32_t wordFor(int64_t tenths) {
@@ -136,17 +137,11 @@ struct KnobBench {
     }
 
     std::mt19937 rng{15};
-    FakePerformanceCounter counter{10'000'000, 1};
-    modTiming::Timing timing{counter};
-    profile::MemorySettingsStore store;
-    pins::PinTrace trace{counter};
-    pins::SimSerialPorts ports{trace};
     pins::SimSerialLines* com1 = nullptr;
-    pins::SimFtdiDriver ftdi{trace};
     runtime::PostQueue ui;
     comm::MSComm control{ports, ui};
     clsDDSSerialIF serial{store, timing, ports};
-    clsFTDIUS232C us232c{ftdi, store, timing};
+    clsFTDIUS232C us232c{driver, store, timing};
     clsAD9835 osc{store};
     clsVFO vfo{store};
     ui::testing::FakePlatformTimers timers;
@@ -329,7 +324,7 @@ TEST_F(Knob, AFailingAdaptorDecodesNothingAndTheNextPollReadsOn) {
     const int32_t tuned = vfo.TunedFrequency();
     for (const auto call : {pins::SimFtdiDriver::Call::GetQueueStatus, pins::SimFtdiDriver::Call::Read}) {
         show(Path::Us232c, turn(phase, 2));
-        ftdi.failNext(call, ftdi::status::kIoError);
+        driver.failNext(call, ftdi::status::kIoError);
         readout.shown.clear();
         encoder.EncoderTimerProc();
         EXPECT_EQ(encoder.EncoderCount(), 0);

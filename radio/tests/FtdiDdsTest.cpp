@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/runtime/testing/FakePerformanceCounter.h"
 #include "radio/clsAD9835.h"
 #include "radio/clsAD9850.h"
 #include "radio/clsAD9851.h"
@@ -14,9 +13,8 @@
 #include "radio/clsFTDIDRB30.h"
 #include "radio/clsFTDIUS232C.h"
 #include "radio/clsVFO.h"
+#include "radio/testing/PinBench.h"
 #include "radio/testing/PinDecoders.h"
-
-using runtime::testing::FakePerformanceCounter;
 
 namespace {
 
@@ -40,7 +38,7 @@ constexpr uint32_t burst(uint32_t bytes) {
 constexpr uint32_t kOut8 = 1 + 24;
 constexpr uint32_t kOut16 = burst(2);
 
-class DdsOverFtdi : public ::testing::Test {
+class DdsOverFtdi : public ::testing::Test, protected pins::PinBench {
 protected:
     DdsOverFtdi() {
         for (const Adaptor& a : kAdaptors)
@@ -70,11 +68,6 @@ protected:
         osc.setIFHandler(&line);
     }
 
-    FakePerformanceCounter counter{10'000'000, 1};
-    modTiming::Timing timing{counter};
-    profile::MemorySettingsStore store;
-    pins::PinTrace trace{counter};
-    pins::SimFtdiDriver driver{trace};
     clsFTDIUS232C us232c{driver, store, timing};
     clsFTDIDRB30 drb30{driver, store, timing};
 };

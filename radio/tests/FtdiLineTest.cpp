@@ -12,14 +12,13 @@
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
-#include "platform/runtime/testing/FakePerformanceCounter.h"
 #include "radio/clsD2XX.h"
 #include "radio/clsFT232IF.h"
 #include "radio/clsFTDIDRB30.h"
 #include "radio/clsFTDIUS232C.h"
+#include "radio/testing/PinBench.h"
 #include "radio/testing/PinDecoders.h"
 
-using runtime::testing::FakePerformanceCounter;
 using Call = pins::SimFtdiDriver::Call;
 
 namespace {
@@ -28,7 +27,7 @@ constexpr const char* kUs232c = "US232C";
 constexpr const char* kDrb30 = "DRB USB ADP";
 constexpr const char* kFt232 = "FT232R USB UART";
 
-class FtdiLines : public ::testing::Test {
+class FtdiLines : public ::testing::Test, protected pins::PinBench {
 protected:
     FtdiLines() {
         for (const char* d : {kUs232c, kDrb30, kFt232})
@@ -46,11 +45,6 @@ protected:
     }
     bool isOpen(const std::string& description) { return driver.adaptor(description)->open; }
 
-    FakePerformanceCounter counter{10'000'000, 1};
-    modTiming::Timing timing{counter};
-    profile::MemorySettingsStore store;
-    pins::PinTrace trace{counter};
-    pins::SimFtdiDriver driver{trace};
     clsFTDIUS232C us232c{driver, store, timing};
     clsFTDIDRB30 drb30{driver, store, timing};
     clsFT232IF ft232{driver, store, timing};

@@ -9,12 +9,10 @@
 #include "platform/comm/MSComm.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
-#include "platform/runtime/testing/FakePerformanceCounter.h"
 #include "radio/clsDDSParallelIF.h"
 #include "radio/clsDDSSerialIF.h"
+#include "radio/testing/PinBench.h"
 #include "radio/testing/PinDecoders.h"
-
-using runtime::testing::FakePerformanceCounter;
 
 namespace {
 
@@ -27,13 +25,8 @@ struct Messages {
         }}};
 };
 
-class SerialLine : public ::testing::Test {
+class SerialLine : public ::testing::Test, protected pins::PinBench {
 protected:
-    FakePerformanceCounter counter{10'000'000, 1};
-    modTiming::Timing timing{counter};
-    profile::MemorySettingsStore store;
-    pins::PinTrace trace{counter};
-    pins::SimSerialPorts ports{trace};
     runtime::PostQueue ui;
     comm::MSComm control{ports, ui};
     Messages messages;
@@ -234,7 +227,7 @@ TEST_F(SerialLine, TheControlDropsEventsOfASwappedPortAndOutlivesNoEvent) {
     EXPECT_FALSE(ports.device(2)->isOpen());
 }
 
-class ParallelLine : public ::testing::Test {
+class ParallelLine : public ::testing::Test, protected pins::PinBench {
 protected:
     std::vector<uint8_t> writes(int address = 888) const {
         std::vector<uint8_t> out;
@@ -243,11 +236,6 @@ protected:
         return out;
     }
 
-    FakePerformanceCounter counter{10'000'000, 1};
-    modTiming::Timing timing{counter};
-    profile::MemorySettingsStore store;
-    pins::PinTrace trace{counter};
-    pins::SimParallelPort lpt{trace};
     clsDDSParallelIF line{store, timing, lpt};
 };
 

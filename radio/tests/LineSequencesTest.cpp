@@ -7,14 +7,12 @@
 #include "BenchLine.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
-#include "platform/runtime/testing/FakePerformanceCounter.h"
+#include "radio/testing/PinBench.h"
 #include "radio/testing/PinDecoders.h"
-
-using runtime::testing::FakePerformanceCounter;
 
 namespace {
 
-class LineSequences : public ::testing::Test {
+class LineSequences : public ::testing::Test, protected pins::PinBench {
 protected:
     void SetUp() override { line.Initialise(); }
 
@@ -23,10 +21,6 @@ protected:
     }
     std::size_t changes() const { return trace.writesTo("COM1").size(); }
 
-    FakePerformanceCounter counter{10'000'000, 1}; // 10 ticks per microsecond
-    modTiming::Timing timing{counter};
-    profile::MemorySettingsStore store;
-    pins::PinTrace trace{counter};
     pins::SimSerialLines port{trace, 1};
     BenchLine line{store, timing, port};
 };

@@ -10,9 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "clockgen/clsCY27EE16.h"
 #include "platform/runtime/Hooks.h"
-#include "platform/runtime/testing/FakePerformanceCounter.h"
 #include "radio/clsAD9835.h"
 #include "radio/clsAD9850.h"
 #include "radio/clsAD9851.h"
@@ -26,10 +24,9 @@
 #include "radio/clsHamlib.h"
 #include "radio/clsSoftDDS.h"
 #include "radio/modSetupRX.h"
+#include "radio/testing/PinBench.h"
 #include "radio/testing/PinDecoders.h"
 #include "radio/testing/Wirings.h"
-
-using runtime::testing::FakePerformanceCounter;
 
 namespace {
 
@@ -74,13 +71,13 @@ void PrintTo(const Message& m, std::ostream* os) {
 
 // The fourteen objects over simulated ports, with every adaptor and serial port 1 plugged in unless a test
 // says otherwise.
-struct Radio {
+struct Radio : pins::PinBench {
     explicit Radio(bool plugIn = true) {
         if (!plugIn) return;
         ports.plugIn(1);
-        ftdi.plugIn("DRB USB ADP");
-        ftdi.plugIn("US232C");
-        ftdi.plugIn("FT232R USB UART");
+        driver.plugIn("DRB USB ADP");
+        driver.plugIn("US232C");
+        driver.plugIn("FT232R USB UART");
     }
 
     modSetupRX::Globals globals() {
@@ -88,7 +85,7 @@ struct Radio {
                 state,
                 models,
                 {&vfo, &serial, &parallel, &null, &drb30, &us232c, &ft232, &ad9835, &ad9850, &ad9851, &ad9951,
-                 &cy, &soft, &hamlib},
+                 nullptr, &soft, &hamlib},
                 nullptr};
     }
     void initialise(int32_t model) {
@@ -101,13 +98,6 @@ struct Radio {
         store.SaveSetting("NerixSDR", section, key, value);
     }
 
-    FakePerformanceCounter counter{10'000'000, 1};
-    modTiming::Timing timing{counter};
-    profile::MemorySettingsStore store;
-    pins::PinTrace trace{counter};
-    pins::SimSerialPorts ports{trace};
-    pins::SimParallelPort lpt{trace};
-    pins::SimFtdiDriver ftdi{trace};
     FakeRigs rigs;
     RecordingKnob knob;
     ReceiverState state;
@@ -126,14 +116,13 @@ struct Radio {
     clsDDSSerialIF serial{store, timing, ports};
     clsDDSParallelIF parallel{store, timing, lpt};
     clsDDSNullIF null{store};
-    clsFTDIDRB30 drb30{ftdi, store, timing};
-    clsFTDIUS232C us232c{ftdi, store, timing};
-    clsFT232IF ft232{ftdi, store, timing};
+    clsFTDIDRB30 drb30{driver, store, timing};
+    clsFTDIUS232C us232c{driver, store, timing};
+    clsFT232IF ft232{driver, store, timing};
     clsAD9835 ad9835{store};
     clsAD9850 ad9850{store};
     clsAD9851 ad9851{store};
     clsAD9951 ad9951{store};
-    clsCY27EE16 cy{store, &knob};
     clsSoftDDS soft{store, &knob};
     clsHamlib hamlib{store, rigs};
     modSetupRX::ReceiverSetup setup;
@@ -202,7 +191,8 @@ TEST(SetupRX, FreshStoreModel13IsTheSoftwareOscillatorAtItsCrystal) {
     EXPECT_TRUE(r.messages.empty());
 }
 
-// Every model gets the oscillator and line its row names, filled with the row's values.
+// Every model gets the oscillator and line its row names, filled with the row's values (the clock
+// generator's models are held by its own tests).
 TEST(SetupRX, EveryModelGetsTheObjectsItsRowNames) {
     struct Case {
         int model;
@@ -232,16 +222,14 @@ TEST(SetupRX, EveryModelGetsTheObjectsItsRowNames) {
         {14, "SoftDds", "Null", "DDSInterface.Null", 48000, 40500000, 12000, true},
         {15, "Ad9951", "Parallel", "DDSInterface.Parallel", 360080000, 0, 44998000, false},
         {16, "Ad9951", "Serial", "DDSInterface.Serial", 300000000, 0, 12000, true},
-        {17, "Cy27ee16", "Serial", "DDSInterface.Serial", 300000000, 0, 12000, true},
         {18, "Hamlib", "Null", "DDSInterface.Null", 360096000, 0, 0, false},
-        {19, "Cy27ee16", "Ft232", "DDSInterface.DDSFTDIFT232IF", 300000000, 0, 12000, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("model " + std::to_string(c.model));
         auto r = std::make_unique<Radio>();
-        const std::map<std::string, OscillatorBase*> oscs = {
-            {"Ad9835", &r->ad9835}, {"Ad9850", &r->ad9850}, {"Ad9851", &r->ad9851}, {"Ad9951", &r->ad9951},
-            {"Cy27ee16", &r->cy},   {"SoftDds", &r->soft},  {"Hamlib", &r->hamlib}};
+        const std::map<std::string, OscillatorBase*> oscs = {{"Ad9835", &r->ad9835}, {"Ad9850", &r->ad9850},
+                                                             {"Ad9851", &r->ad9851}, {"Ad9951", &r->ad9951},
+                                                             {"SoftDds", &r->soft},  {"Hamlib", &r->hamlib}};
         const std::map<std::string, LineInterface*> lines = {
             {"Serial", &r->serial}, {"Parallel", &r->parallel}, {"Null", &r->null},
             {"Drb30", &r->drb30},   {"Us232c", &r->us232c},     {"Ft232", &r->ft232}};
@@ -506,25 +494,11 @@ struct Family {
 
 // Frequencies whose tuning word fits every DDS model's chip.
 constexpr std::array<int32_t, 3> kDds = {7'100'000, 3'500'001, 10'123'457};
-// Steps the clock generator's table hits exactly.
-constexpr std::array<int32_t, 3> kClockGen = {3'738'999, 12'488'001, 1'100'250};
 // Within a quarter of the sound card's rate of the model's crystal (80 m: 3.527 MHz less the IF).
 constexpr std::array<int32_t, 3> kCrystal80m = {3'515'000, 3'520'123, 3'509'001};
 
 void PrintTo(const Family& f, std::ostream* os) {
     *os << f.name;
-}
-
-// The CY27EE16's output from its PLL and divider registers, as the chip computes it.
-double cyOutputHz(const std::map<uint8_t, uint8_t>& regs) {
-    const int pb = (regs.at(0x40) & 0x03) << 8 | regs.at(0x41);
-    const int po = regs.at(0x42) >> 7;
-    const int q = (regs.at(0x42) & 0x7F) + 2;
-    const int p = 2 * (pb + 4) + po;
-    int d = regs.at(0x0C);
-    if (regs.at(0x46) == 0x87) d = 2;
-    if (regs.at(0x46) == 0xC7) d = 3;
-    return 10'000'000.0 * p / q / d;
 }
 
 class TuningEndToEnd : public ::testing::TestWithParam<Family> {};
@@ -583,21 +557,6 @@ TEST_P(TuningEndToEnd, TheTunedFrequencyReachesTheHardware) {
             EXPECT_NEAR(*word * clock / kTwoTo32, oscHz, clock / kTwoTo32);
             break;
         }
-        case 273316: {
-            const auto wiring =
-                row.DDSInterfaceType == 6 ? pins::wiring::ft232() : pins::wiring::serialI2C(1);
-            std::map<uint8_t, uint8_t> regs;
-            for (const auto& t : pins::decodeI2C(pins::twoWireSamples(r.trace, wiring))) {
-                ASSERT_GE(t.bytes.size(), 2u);
-                EXPECT_EQ(t.bytes[0], 0xD2);
-                for (size_t i = 2; i < t.bytes.size(); ++i)
-                    regs[static_cast<uint8_t>(t.bytes[1] + i - 2)] = t.bytes[i];
-            }
-            ASSERT_EQ(r.knob.applied.size(), 1u);
-            // The chip runs at four times the oscillator; the hertz below its 4 kHz step go to the knob.
-            EXPECT_NEAR(cyOutputHz(regs) / 4 + r.knob.applied[0], loHz, 1.0);
-            break;
-        }
         case 1:
             ASSERT_EQ(r.rigs.frequencies.size(), 1u);
             EXPECT_DOUBLE_EQ(r.rigs.frequencies[0], oscHz);
@@ -614,7 +573,6 @@ INSTANTIATE_TEST_SUITE_P(
     SetupRX, TuningEndToEnd,
     ::testing::Values(Family{"Ad9951Serial", 0, nullptr, kDds}, Family{"Ad9835Serial", 1, nullptr, kDds},
                       Family{"Ad9850Parallel", 2, nullptr, kDds}, Family{"Ad9851Parallel", 3, nullptr, kDds},
-                      Family{"Ad9951Drb30", 15, "4", kDds}, Family{"Cy27ee16Serial", 17, nullptr, kClockGen},
-                      Family{"Cy27ee16Ft232", 19, nullptr, kClockGen}, Family{"Hamlib", 18, nullptr, kDds},
+                      Family{"Ad9951Drb30", 15, "4", kDds}, Family{"Hamlib", 18, nullptr, kDds},
                       Family{"SoftDds", 12, nullptr, kCrystal80m}),
     [](const auto& info) { return std::string(info.param.name); });

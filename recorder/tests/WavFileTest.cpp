@@ -389,6 +389,27 @@ TEST_F(WavFileTest, CloseFailureIsShownAndTheNextSaveGoesStraightToTheName) {
     EXPECT_EQ(soxSamples(path("b.wav")), captured_);
 }
 
+// A close that fails leaves the recording running without its file; its next half is a failed write.
+TEST_F(WavFileTest, AFailedCloseStopsTheRecordingAtItsNextHalfInsteadOfWritingNowhere) {
+    wav_->TempFileName = path("t.tmp");
+    ASSERT_EQ(wav_->OpenRecording(), 0);
+    feed(1);
+    faulty_.faults.closeError = 57;
+    EXPECT_EQ(wav_->CloseFile(), 57);
+    faulty_.faults.closeError = 0;
+    ASSERT_TRUE(wav_->IsRecording());
+    const std::vector<int16_t> block(kBlock, 1);
+    for (int i = 0; i < kHalf / kBlock; ++i)
+        ASSERT_EQ(wav_->AddSamples(block, kBlock), 0);
+    ASSERT_TRUE(wav_->BufferFull());
+    EXPECT_EQ(wav_->WriteToDisk(), runtime::err::kBadFileName);
+    EXPECT_FALSE(wav_->IsRecording());
+    EXPECT_EQ(wav_->PlayerMode(), 4);
+    ASSERT_EQ(events_.faults.size(), 1u);
+    EXPECT_EQ(events_.faults[0], std::make_pair(RecorderFault::WriteFailed, runtime::err::kBadFileName));
+    EXPECT_EQ(wav_->AddSamples(block, kBlock), recorder::status::kAddNotRecording);
+}
+
 TEST_F(WavFileTest, SavingOverAnExistingFileReplacesIt) {
     std::ofstream(path("old.wav")) << "old";
     wav_->TempFileName = path("t.tmp");

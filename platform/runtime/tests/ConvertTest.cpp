@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <random>
 
 #include "platform/runtime/Convert.h"
@@ -104,6 +105,47 @@ TEST(NumberText, ParsesOnlyWholeFiniteNumbers) {
     EXPECT_EQ(parseInt(" -42"), -42);
     for (const char* bad : {"", "4.2", "99999999999999999999", "x"})
         EXPECT_FALSE(parseInt(bad).has_value()) << bad;
+}
+
+// What a settings or band plan file may hold for a long or a flag, and what each reads as.
+TEST(NumberText, StoredLongsRoundHalfToEvenAndStoredBooleansTakeWordsOrNumbers) {
+    constexpr std::optional<int32_t> noLong;
+    constexpr std::optional<bool> noFlag;
+    const struct {
+        const char* text;
+        std::optional<int32_t> asLong;
+        std::optional<bool> asBoolean;
+    } cases[] = {
+        {"12", 12, true},
+        {" -7 ", -7, true},
+        {"0", 0, false},
+        {"-0", 0, false},
+        {"2.5", 2, true},
+        {"3.5", 4, true},
+        {"-2.5", -2, true},
+        {"0.4", 0, true}, // 0 as a long, yet not 0 as a flag
+        {"1e3", 1000, true},
+        {"+8", 8, true},
+        {"2147483647", 2147483647, true},
+        {"2147483647.4", 2147483647, true},
+        {"2147483647.5", noLong, true},
+        {"-2147483648", -2147483647 - 1, true},
+        {"-2147483648.5", -2147483647 - 1, true},
+        {"-2147483649", noLong, true},
+        {"True", noLong, true},
+        {"  fALSE ", noLong, false},
+        {"TRUE", noLong, true},
+        {"yes", noLong, noFlag},
+        {"", noLong, noFlag},
+        {"12,5", noLong, noFlag},
+        {"1e400", noLong, noFlag},
+        {"nan", noLong, noFlag},
+        {"True1", noLong, noFlag},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(parseLong(c.text), c.asLong) << '"' << c.text << '"';
+        EXPECT_EQ(parseBoolean(c.text), c.asBoolean) << '"' << c.text << '"';
+    }
 }
 
 TEST(ResumeNext, SkipsAFailingStatementAndReportsIt) {

@@ -24,6 +24,7 @@
 #include "platform/ui/ControlArray.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Form.h"
+#include "platform/ui/PictureBox.h"
 #include "platform/ui/Twips.h"
 
 namespace {
@@ -416,3 +417,34 @@ TEST(Colours, BgrValuesMapToQtAndBack) {
 }
 
 } // namespace
+
+// The picture box is the picture core code draws on: placement, visibility and stacking are the
+// control's, and a hidden box is drawn at its new size at once.
+TEST(PictureBox, ServesAsThePictureOfCoreCode) {
+    QWidget container;
+    container.resize(200, 100);
+    ui::PictureBox first(&container), second(&container);
+    ui::Picture& pic = first;
+    pic.Move(150, 300, 1500, 600);
+    EXPECT_EQ(pic.Left(), 150);
+    EXPECT_EQ(pic.Height(), 600);
+    EXPECT_EQ(pic.PixelWidth(), 100);
+    EXPECT_EQ(pic.PixelHeight(), 40);
+    EXPECT_EQ(pic.ContainerScaleHeight(), 1500);
+    pic.setHeight(900);
+    EXPECT_EQ(first.surface().image().height(), 60);
+    EXPECT_THROW(pic.Move(0, 0, -15, 15), runtime::RuntimeError);
+    pic.setFontName("Tahoma");
+    pic.setFontSize(7);
+    EXPECT_EQ(pic.FontName(), "Tahoma");
+    EXPECT_EQ(pic.FontSize(), 7);
+    pic.setVisible(false);
+    EXPECT_FALSE(pic.Visible());
+    pic.setBackColor(0x0000FF);
+    pic.Cls();
+    EXPECT_EQ(first.surface().image().pixel(5, 5) & 0xFFFFFF, 0xFF0000u);
+    pic.ZOrder();
+    EXPECT_EQ(container.children().last(), first.widget());
+    second.ZOrder();
+    EXPECT_EQ(container.children().last(), second.widget());
+}

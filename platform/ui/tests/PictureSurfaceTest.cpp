@@ -125,3 +125,69 @@ TEST(PictureSurface, CoordinatesWithoutAPixelRaiseOverflowAndLeaveThePictureAlon
 }
 
 } // namespace
+
+namespace {
+
+// One frame of everything a picture draws: clear, lines and boxes in several raster modes and widths,
+// a point, text.
+void drawFrame(ui::PictureSurface& pic) {
+    pic.Scale(0, 40, 80, -40);
+    pic.setBackColor(0x102030);
+    pic.Cls();
+    pic.setForeColor(0x00FF00);
+    pic.Line(0, 5, 80, 35);
+    pic.setDrawMode(ui::rop::kMergeNotPen);
+    pic.setForeColor(0xC0C0C0);
+    pic.Box(10, 10, 50, 30);
+    pic.setDrawMode(ui::rop::kNotXorPen);
+    pic.setDrawWidth(5);
+    pic.Line(60, 0, 60, 40);
+    pic.setDrawWidth(1);
+    pic.setDrawMode(ui::rop::kMaskNotPen);
+    pic.setCurrentX(2);
+    pic.setCurrentY(38);
+    pic.Print("-090", true);
+    pic.setDrawMode(ui::rop::kCopyPen);
+    pic.PSet(70, 20);
+    pic.Line(0, 20, 80, 20);
+}
+
+} // namespace
+
+TEST(PictureSurface, ThePersistentImageDrawsTheSameWithOnePainterAndShowsItWhenSwitchedOff) {
+    ui::PictureSurface each(80, 40), once(80, 40);
+    drawFrame(each);
+    int flips = 0;
+    once.onFlip = [&] { ++flips; };
+    once.setAutoRedraw(true);
+    EXPECT_TRUE(once.AutoRedraw());
+    drawFrame(once);
+    EXPECT_EQ(flips, 0);
+    once.setAutoRedraw(false);
+    EXPECT_EQ(flips, 1);
+    EXPECT_FALSE(once.AutoRedraw());
+    EXPECT_EQ(once.image(), each.image());
+    // Text is copied under any mode; the masked mode would have hidden it.
+    bool textSeen = false;
+    for (int x = 0; x < 30; ++x)
+        for (int y = 0; y < 15; ++y)
+            textSeen |= rgb(once.image(), x, y) == 0xC0C0C0u;
+    EXPECT_TRUE(textSeen);
+}
+
+TEST(PictureSurface, AResizeWhileThePersistentImageIsOnKeepsDrawingIntoTheNewBuffer) {
+    ui::PictureSurface pic(20, 20);
+    pic.Scale(0, 0, 100, 100);
+    pic.setBackColor(0);
+    pic.setAutoRedraw(true);
+    pic.Cls();
+    pic.resize(20, 20); // the same size keeps the drawing
+    pic.setForeColor(0xFFFFFF);
+    pic.Line(0, 50, 100, 50);
+    EXPECT_EQ(rgb(pic.image(), 5, 10), 0xFFFFFFu);
+    pic.resize(40, 40);
+    pic.Cls();
+    pic.Line(0, 50, 100, 50);
+    pic.setAutoRedraw(false);
+    EXPECT_EQ(rgb(pic.image(), 30, 20), 0xFFFFFFu);
+}
