@@ -1,7 +1,7 @@
 // The configuration dialog's change of receiver model replaces the VFO while the main window's users of
-// it live on: the block drivers and the chain, the shaft encoder and the recorder's frequency log. Under
-// the sanitizers, a block, an encoder tick and a log entry after the replacement show that none of them
-// is left on the released object.
+// it live on: the block drivers and the chain, the display, the shaft encoder and the recorder's frequency
+// log. Under the sanitizers, a block, a display frame, an encoder tick and a log entry after the
+// replacement show that none of them is left on the released object.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,9 +13,11 @@
 
 #include "DriverRig.h"
 #include "config/LiveObjects.h"
+#include "display/clsSpectrumAnalyser.h"
 #include "platform/files/FileSystem.h"
 #include "platform/profile/testing/TempFolder.h"
 #include "platform/ui/testing/FakePlatformTimers.h"
+#include "platform/ui/testing/RecordingPicture.h"
 #include "radio/EncoderReadout.h"
 #include "radio/modEncoder.h"
 #include "recorder/clsWavFile.h"
@@ -39,7 +41,7 @@ struct InUseFrequency final : recorder::TunedFrequencySource {
 
 } // namespace
 
-TEST(VfoReplacement, TheDriversTheEncoderAndTheRecorderWorkOnTheNewVfo) {
+TEST(VfoReplacement, TheDriversTheDisplayTheEncoderAndTheRecorderWorkOnTheNewVfo) {
     rig::DriverRig r(1);
     // The VFO lives in one slot, as the application holds it.
     std::unique_ptr<clsVFO> slot = std::make_unique<clsVFO>(r.store);
@@ -57,10 +59,22 @@ TEST(VfoReplacement, TheDriversTheEncoderAndTheRecorderWorkOnTheNewVfo) {
     modSetupRX::ReceiverSetup setup;
     config::LiveRadio live{
         {r.store, r.state, models, setup, slot, [] { return modSetupRX::RadioObjects{}; }, {}}};
-    // The drivers and the chain keep the object itself: they are re-pointed.
+    // The I/Q display's pass band reads the LO side of the VFO.
+    clsSpectrumAnalyser analyser(r.store, r.state, r.wrappers, {r.bank.get(), slot.get()});
+    ui::testing::RecordingPicture pic0(1024, 300), pic1(1024, 300);
+    analyser.picDisplay0(pic0);
+    analyser.picDisplay1(pic1);
+    analyser.FSampling = 48000;
+    analyser.Order = 11;
+    analyser.FEnd = 24000;
+    analyser.init();
+    analyser.setIQMode(true);
+    analyser.setMode(display::kModeSpectrum);
+    // The drivers, the chain and the display keep the object itself: they are re-pointed.
     live.onReplaced([&](clsVFO& v) {
         r.chain->Ports.Vfo = &v;
         r.drivers.Ports.Vfo = &v;
+        analyser.setPorts({r.bank.get(), &v});
     });
 
     ui::testing::FakePlatformTimers timers;
@@ -94,6 +108,9 @@ TEST(VfoReplacement, TheDriversTheEncoderAndTheRecorderWorkOnTheNewVfo) {
         },
         2);
     EXPECT_EQ(r.engine.left.size(), played + 2);
+    const std::vector<float> quiet(2048, 0.0f);
+    analyser.LoadSamples_S(quiet, quiet);
+    EXPECT_NO_THROW(analyser.Display());
     timers.advance(10);
     ASSERT_FALSE(readout.shown.empty());
     EXPECT_EQ(readout.shown.back(), slot->FormattedTunedFreq());
