@@ -1,5 +1,5 @@
-// The analyser as its neighbours reach it. The display may not depend on the front panel, so the main
-// window joins the filter set-up to the analyser here.
+// The analyser as its neighbours reach it. The display may depend on neither the front panel nor the
+// configuration dialog, so the main window joins them to the analyser here.
 #pragma once
 
 #include <cstddef>
@@ -8,6 +8,7 @@
 #include "config/ConfigPorts.h"
 #include "display/clsSpectrumAnalyser.h"
 #include "frontpanel/FilterSetup.h"
+#include "frontpanel/PanelPorts.h"
 
 namespace mainwindow {
 
@@ -19,6 +20,16 @@ public:
         analyser_.LoadFilterCoeffs_T_S(
             std::span<const float>(coeffs, n > 0 ? static_cast<std::size_t>(n) : 0));
     }
+
+private:
+    clsSpectrumAnalyser& analyser_;
+};
+
+// The notch switches show and hide the analyser's notch marker.
+class AnalyserNotchOverlay final : public frontpanel::NotchOverlay {
+public:
+    explicit AnalyserNotchOverlay(clsSpectrumAnalyser& analyser) : analyser_(analyser) {}
+    void setShowNotch(bool show) override { analyser_.setShowNotch(show); }
 
 private:
     clsSpectrumAnalyser& analyser_;
