@@ -109,28 +109,12 @@ private:
     Analyser& a_;
 };
 
-class Settings final : public config::AnalyserSettings {
-public:
-    explicit Settings(Analyser& a) : a_(a) {}
-    int32_t ScopeBackColour() const override { return a_.get().ScopeBackColour(); }
-    int32_t GraticuleColour() const override { return a_.get().GraticuleColour(); }
-    int32_t Y1BaseColour() const override { return a_.get().Y1BaseColour(); }
-    int32_t Y2BaseColour() const override { return a_.get().Y2BaseColour(); }
-    int32_t FilterCurveColour() const override { return a_.get().FilterCurveColour(); }
-    int32_t NotchFilterColour() const override { return a_.get().NotchFilterColour(); }
-    int32_t XTextColour() const override { return a_.get().XTextColour(); }
-    int32_t YTextColour() const override { return a_.get().YTextColour(); }
-    bool HideFreqToolTip() const override { return a_.get().HideFreqToolTip(); }
-
-private:
-    Analyser& a_;
-};
-
 class Component final : public DisplayComponent {
 public:
     explicit Component(ComponentHost& host)
         : host_(host), sink_(analyser_), knobs_(analyser_), notch_(analyser_), curve_(analyser_),
-          settings_(analyser_), picScope0(host.picScopeContainer), picScope1(host.picScopeContainer),
+          settings_([this]() -> clsSpectrumAnalyser& { return analyser_.get(); }),
+          picScope0(host.picScopeContainer), picScope1(host.picScopeContainer),
           chkSpectrumAnalyser(host.picScopeContainer) {
         for (ui::PictureBox* p : {&picScope0, &picScope1})
             p->Move(1380, 60, 9600, 2760);
@@ -208,7 +192,7 @@ private:
     Knobs knobs_;
     Notch notch_;
     Curve curve_;
-    Settings settings_;
+    ConfigAnalyser settings_;
 
 public:
     ui::PictureBox picScope0;

@@ -12,6 +12,7 @@
 #include "frontpanel/TuningSteps.h"
 #include "frontpanel/modWheelMouse.h"
 #include "mainwindow/PanelKnobLabels.h"
+#include "mainwindow/PanelKnobValues.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/ui/WheelFilter.h"
 #include "radio/clsVFO.h"
@@ -102,15 +103,6 @@ private:
     ComponentHost& host_;
 };
 
-class KnobValues final : public config::KnobValues {
-public:
-    explicit KnobValues(CtlArray& ctlArray) : ctlArray_(ctlArray) {}
-    float Value(int16_t knob) const override { return frontpanel::knobAt(ctlArray_, knob).Value; }
-
-private:
-    CtlArray& ctlArray_;
-};
-
 class Panel final : public FrontPanelComponent {
 public:
     explicit Panel(ComponentHost& host)
@@ -120,7 +112,7 @@ public:
           core(context()),
           receiver({host.Form, kFrameRowLeft, kFrameRowTop, kSideSwitchesLeft, kSideSwitchesTop,
                     host.picElektor200705, host.picRecorder, host.picCalib}),
-          knobLabels_(core.ctlArray), knobValues_(core.ctlArray) {
+          knobLabels_(core.ctlArray), knobValues_(core.ctlArray, core.routines) {
         tuning.connect(core, host.Context.TuningSteps);
         receiver.connect(core);
     }
@@ -284,7 +276,7 @@ public:
 
 private:
     PanelKnobLabels knobLabels_;
-    KnobValues knobValues_;
+    PanelKnobValues knobValues_;
 };
 
 void Highlight::FocusFrame(frontpanel::KnobFrame frame) {
