@@ -7,6 +7,7 @@
 
 #include "display/clsSpectrumAnalyser.h"
 #include "frontpanel/FilterSetup.h"
+#include "frontpanel/PanelPorts.h"
 
 namespace mainwindow {
 
@@ -18,6 +19,16 @@ public:
         analyser_.LoadFilterCoeffs_T_S(
             std::span<const float>(coeffs, n > 0 ? static_cast<std::size_t>(n) : 0));
     }
+
+private:
+    clsSpectrumAnalyser& analyser_;
+};
+
+// The notch switches show and hide the analyser's notch marker.
+class AnalyserNotchOverlay final : public frontpanel::NotchOverlay {
+public:
+    explicit AnalyserNotchOverlay(clsSpectrumAnalyser& analyser) : analyser_(analyser) {}
+    void setShowNotch(bool show) override { analyser_.setShowNotch(show); }
 
 private:
     clsSpectrumAnalyser& analyser_;
