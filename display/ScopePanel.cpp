@@ -275,6 +275,19 @@ void ScopePanel::connect(ScopePanelCore& core, frontpanel::FrontPanelCore& front
         k->connect(frontPanel);
 }
 
+void connectWindowHover(ScopePanelCore& core, frontpanel::ReceiverControls& receiver, ui::Control& picCalib) {
+    ScopePanelCore* c = &core;
+    ui::Frame* demod = &receiver.frDemod;
+    ui::Frame* filter = &receiver.frFilter;
+    demod->MouseMove = [c, demod](int16_t, int16_t, float, float) {
+        c->frDemod_MouseMove([demod](int32_t colour) { demod->setForeColor(colour); });
+    };
+    filter->MouseMove = [c, filter](int16_t, int16_t, float, float) {
+        c->frFilters_MouseMove([filter](int32_t colour) { filter->setForeColor(colour); });
+    };
+    picCalib.MouseMove = [c](int16_t, int16_t, float, float) { c->picCalib_MouseMove(); };
+}
+
 // ---- ScopePanelView
 
 ui::CheckBox& ScopePanel::box(ScopeBox which) const {

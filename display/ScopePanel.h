@@ -11,6 +11,7 @@
 #include "display/ScopePanelCore.h"
 #include "display/ScopePanelView.h"
 #include "frontpanel/FrontPanelCore.h"
+#include "frontpanel/ReceiverControls.h"
 #include "frontpanel/TuningControls.h"
 #include "platform/ui/ControlArray.h"
 #include "platform/ui/Controls.h"
@@ -105,5 +106,10 @@ private:
     ui::Slider& slider(ScopeSlider which) const;
     void layOut();
 };
+
+// The hover handlers of the window's areas that the panel's core answers for beyond the panel: the front
+// panel's mode and filter frames (their captions take the focus colour) and the calibration panel. The
+// bare window's own hover is the main window's to forward to ScopePanelCore::Form_MouseMove.
+void connectWindowHover(ScopePanelCore& core, frontpanel::ReceiverControls& receiver, ui::Control& picCalib);
 
 } // namespace display

@@ -96,6 +96,7 @@ struct ReceiverState {
     int32_t AgcHistoryLength = 1;
     int32_t AgcRampLength = 0;
     float AgcGain = 0.0f; // the last gain computed, for the meters
+    int32_t AGCMode = 0;  // the AGC preset row the AGC knobs edit, 0 to 4
     float AgcAttackMs = 0.0f;
     int32_t AgcDecayMs = 0;
 

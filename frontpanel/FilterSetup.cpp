@@ -1,10 +1,10 @@
 // Filter tables, filter set-up and the mode's effect on the filter bank.
 #include "frontpanel/FilterSetup.h"
 
+#include "frame/ScopedFlag.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
-#include "frame/ScopedFlag.h"
 
 namespace frontpanel {
 
@@ -25,6 +25,33 @@ FilterTables DefaultFilterTables() {
             r.DefaultLo = r.Lo = ifRows[d][1];
         }
     return t;
+}
+
+IfFilterRow& ifFilterRow(FilterTables& tables, int32_t ifFilterMode, int32_t demodMode, const char* source) {
+    const auto modes = static_cast<int32_t>(tables.IfFilterTable.size());
+    const auto rows = static_cast<int32_t>(tables.IfFilterTable[0].size());
+    if (ifFilterMode < 0 || ifFilterMode >= modes || demodMode < 0 || demodMode >= rows)
+        runtime::raise(runtime::err::kSubscriptOutOfRange, source);
+    return tables.IfFilterTable[static_cast<size_t>(ifFilterMode)][static_cast<size_t>(demodMode)];
+}
+
+AgcPreset& agcPresetRow(FilterTables& tables, int32_t agcMode, const char* source) {
+    if (agcMode < 0 || agcMode >= static_cast<int32_t>(tables.AgcPresetRow.size()))
+        runtime::raise(runtime::err::kSubscriptOutOfRange, source);
+    return tables.AgcPresetRow[static_cast<size_t>(agcMode)];
+}
+
+std::array<NotchKnobRange, 2> DefaultNotchKnobRanges() {
+    return {NotchKnobRange{6000, 0, 1000}, NotchKnobRange{6000, -6000, 1000}};
+}
+
+void FillAgcPresetRows(FilterTables& tables, float attackMax, float decayMax) {
+    const double divisors[3] = {4, 2, 1};
+    for (size_t row = 1; row <= 3; ++row) {
+        AgcPreset& p = tables.AgcPresetRow[row];
+        p.AttackDefault = p.Attack = p.AttackCopy = runtime::CLng(attackMax / divisors[row - 1]);
+        p.DecayDefault = p.Decay = p.DecayCopy = runtime::CLng(decayMax / divisors[row - 1]);
+    }
 }
 
 FilterSetup::FilterSetup(ReceiverState& state, Nerix::FilterBank& bank, FilterTables& tables,

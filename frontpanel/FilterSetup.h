@@ -23,13 +23,39 @@ struct IfFilterRow {
     bool SpareFlag = false;
 };
 
+// One AGC preset: the attack and decay knobs' values (tenths of a millisecond) and their defaults. The
+// copies are written at start-up and not read again.
+struct AgcPreset {
+    int32_t AttackDefault = 0, Attack = 0, AttackCopy = 0, DecayDefault = 0, Decay = 0, DecayCopy = 0;
+};
+
+// The notch centre knob's range and remembered value for one notch type.
+struct NotchKnobRange {
+    float Max = 0, Min = 0, Value = 0;
+};
+
 struct FilterTables {
     std::array<AfFilterPresetRow, 9> AfFilterPreset{};         // rows 0..4 used
     std::array<std::array<IfFilterRow, 9>, 3> IfFilterTable{}; // [IF filter mode][demodulation mode]
+    std::array<AgcPreset, 9> AgcPresetRow{};         // by AGCMode: 1 Fast, 2 Normal, 3 Slow, 4 a preset's
+    std::array<NotchKnobRange, 2> NotchKnobRanges{}; // by notch type: 0 AF, 1 IF
 };
 
-// The tables as the main window fills them at start-up.
+// The audio-filter presets and IF filter rows as the main window fills them at start-up. The AGC rows
+// follow the AGC knobs' maxima and the notch ranges are filled with the knob table, so both stay empty.
 FilterTables DefaultFilterTables();
+
+// The IF filter row of an IF filter mode and a demodulation mode, and the AGC preset row of an AGC mode;
+// an index past the table raises Subscript out of range (9), named after source.
+IfFilterRow& ifFilterRow(FilterTables& tables, int32_t ifFilterMode, int32_t demodMode, const char* source);
+AgcPreset& agcPresetRow(FilterTables& tables, int32_t agcMode, const char* source);
+
+// The notch knob ranges as the knob table's filling sets them: AF 6000/0/1000, IF 6000/-6000/1000.
+std::array<NotchKnobRange, 2> DefaultNotchKnobRanges();
+
+// The AGC rows 1 (Fast), 2 (Normal) and 3 (Slow) from the attack and decay knobs' maxima: a quarter, a
+// half and the whole of each, rounded; the defaults and copies the same.
+void FillAgcPresetRows(FilterTables& tables, float attackMax, float decayMax);
 
 // The display's view of the IF filter's pass band.
 class FilterCurveSink {

@@ -15,10 +15,7 @@ namespace {
 
 frontpanel::IfFilterRow& ifRow(const ReceiverState& state, frontpanel::FilterTables& tables,
                                const char* source) {
-    if (state.IFFilterMode < 0 || state.IFFilterMode > 2 || state.DemodMode < 0 || state.DemodMode > 8)
-        runtime::raise(runtime::err::kSubscriptOutOfRange, source);
-    return tables
-        .IfFilterTable[static_cast<size_t>(state.IFFilterMode)][static_cast<size_t>(state.DemodMode)];
+    return frontpanel::ifFilterRow(tables, state.IFFilterMode, state.DemodMode, source);
 }
 
 } // namespace

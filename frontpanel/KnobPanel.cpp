@@ -11,9 +11,6 @@ namespace frontpanel {
 
 namespace {
 
-// The audio notch's range, the first row of the notch knob ranges; the notch-type switch replaces them.
-constexpr float kAudioNotchMax = 6000;
-constexpr float kAudioNotchMin = 0;
 // A quarter of the 48000 Hz sample rate.
 constexpr float kFilterHiMax = 48000.0f / 4;
 // The demodulation mode without filter rows of its own (DRM).
@@ -150,7 +147,10 @@ void KnobPanel::FillKnobTable(const TwinSetUp& twins, const std::function<void(c
     if (twins.volSlider) resumeNext([&] { twins.volSlider(knob(10)); });
 
     step(":Initialising ctlArray(11)");
-    fill({11, kAudioNotchMax, kAudioNotchMin, 1000, 1000, 1, 10, 50, "#0", false});
+    // The knob takes the audio notch's range; the notch-type switch replaces it from the other row.
+    tables_.NotchKnobRanges = DefaultNotchKnobRanges();
+    const NotchKnobRange& audioNotch = tables_.NotchKnobRanges[0];
+    fill({11, audioNotch.Max, audioNotch.Min, 1000, 1000, 1, 10, 50, "#0", false});
     apply(11);
     knob(11).Disabled = true;
     step(":Initialising ctlArray(12)");

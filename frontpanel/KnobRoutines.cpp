@@ -313,11 +313,16 @@ void KnobRoutines::SetNotchWidth() {
 
 // ---- AGC
 
+frontpanel::AgcPreset& KnobRoutines::agcRow() {
+    return frontpanel::agcPresetRow(p_.tables, p_.state.AGCMode, "AgcPresetRow");
+}
+
 void KnobRoutines::SetAGCAttack() {
     if (AGCAttackBusy_) return;
     const ScopedFlag busy(AGCAttackBusy_);
     ScrollLabel& k = knob(kAGCAttackKnob);
     writeCaption(k, MouseOverS::SetAGCAttack(p_.state, p_.nerix, k.Value));
+    agcRow().Attack = CLng(k.Value);
 }
 
 void KnobRoutines::SetAGCDecay() {
@@ -325,6 +330,7 @@ void KnobRoutines::SetAGCDecay() {
     const ScopedFlag busy(AGCDecayBusy_);
     ScrollLabel& k = knob(kAGCDecayKnob);
     writeCaption(k, MouseOverS::SetAGCDecay(p_.state, k.Value));
+    agcRow().Decay = CLng(k.Value);
 }
 
 // ---- BFO and IF shift

@@ -82,6 +82,8 @@ private:
     ScrollLabel& knob(int16_t index) { return p_.ctlArray[static_cast<size_t>(index)]; }
     frontpanel::AnalyserKnobs& analyser();
     Nerix::FilterBank& filters();
+    // The AGC preset row the AGC knobs edit (AGCMode); one past the table raises 9.
+    frontpanel::AgcPreset& agcRow();
 
     KnobPorts p_;
 

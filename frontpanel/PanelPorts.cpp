@@ -48,5 +48,16 @@ int32_t CurrentVfo::OscOut() const {
 bool CurrentVfo::HiSideLo() const {
     return vfo().HiSideLo();
 }
+void CurrentVfo::setHiSideLo(bool value) {
+    vfo().setHiSideLo(value);
+}
+void CurrentVfo::Refresh() {
+    vfo().Refresh();
+}
+void CurrentVfo::setCalibMode(bool value) {
+    Oscillator* osc = vfo().OscType();
+    if (!osc) runtime::raise(runtime::err::kObjectNotSet, "clsVFO.OscType");
+    osc->setCalibMode(value);
+}
 
 } // namespace frontpanel

@@ -27,6 +27,11 @@ public:
     virtual double Dec_Freq(double decrement) = 0;
     virtual int32_t OscOut() const = 0;
     virtual bool HiSideLo() const = 0;
+    virtual void setHiSideLo(bool value) = 0;
+    // Recomputes the oscillator frequency and sends it.
+    virtual void Refresh() = 0;
+    // The current oscillator's calibration switch; an oscillator without one raises 438.
+    virtual void setCalibMode(bool value) = 0;
 };
 
 // The VFO in use now: the configuration dialog may replace the object, so the panel keeps the way to
@@ -46,6 +51,9 @@ public:
     double Dec_Freq(double decrement) override;
     int32_t OscOut() const override;
     bool HiSideLo() const override;
+    void setHiSideLo(bool value) override;
+    void Refresh() override;
+    void setCalibMode(bool value) override;
 
 private:
     clsVFO& vfo() const;
@@ -120,6 +128,39 @@ public:
     virtual int32_t Value() const = 0;
     // Held within the dial's limits; raises no change event.
     virtual void setValue(int32_t value) = 0;
+};
+
+// What the receiver's controls reach on the main window: the power button, its sound start, the DRM
+// decoder's start and the process watch over it. The main window implements it; tests fake it.
+class ReceiverShell {
+public:
+    virtual ~ReceiverShell() = default;
+    // The power button's "On" is selected.
+    virtual bool PowerOn() const = 0;
+    // The power button's sound start: prepares the devices and starts sound. A failure leaves the power
+    // Off and raises.
+    virtual void StartSound() = 0;
+    // Starts the DRM decoder when its own options say so.
+    virtual void RunDREAM() = 0;
+    // Asks the windows of the decoder the main window started to close.
+    virtual void CloseProcessWindows() = 0;
+};
+
+// The sound engine's state and the two status methods that give the sound card up; 0 is success,
+// anything else the number of the error that ended the method.
+class SoundCardStatus {
+public:
+    virtual ~SoundCardStatus() = default;
+    virtual bool Prepared() const = 0;
+    virtual int32_t StopSound() = 0;
+    virtual int32_t ReleaseDevices() = 0;
+};
+
+// The spectrum display's notch marker.
+class NotchOverlay {
+public:
+    virtual ~NotchOverlay() = default;
+    virtual void setShowNotch(bool show) = 0;
 };
 
 // The slider and dial that follow the noise-reduction and volume knobs; an empty one is not there yet.

@@ -1,5 +1,5 @@
 // The analyser as its neighbours reach it. The analyser does not depend on the front panel, so the main
-// window joins the filter set-up and the display knobs to the analyser here.
+// window joins the filter set-up, the notch switches and the display knobs to the analyser here.
 #pragma once
 
 #include <cstddef>
@@ -54,6 +54,16 @@ public:
 
 private:
     clsSpectrumAnalyser& a_;
+};
+
+// The notch switches show and hide the analyser's notch marker.
+class AnalyserNotchOverlay final : public frontpanel::NotchOverlay {
+public:
+    explicit AnalyserNotchOverlay(clsSpectrumAnalyser& analyser) : analyser_(analyser) {}
+    void setShowNotch(bool show) override { analyser_.setShowNotch(show); }
+
+private:
+    clsSpectrumAnalyser& analyser_;
 };
 
 } // namespace mainwindow

@@ -1,7 +1,6 @@
 // The main window's settings: keys, their order, defaults and conversions.
 #include "mainwindow/FormSettings.h"
 
-#include <cctype>
 #include <cmath>
 #include <limits>
 
@@ -37,41 +36,6 @@ float toSingle(const std::string& text) {
 bool toBoolean(const std::string& text) {
     const auto value = runtime::parseBoolean(text);
     if (!value) runtime::raise(runtime::err::kTypeMismatch, kSource);
-    return *value;
-}
-
-// The number a text begins with, 0 when it begins with none: blanks, a sign, digits with a point, an
-// exponent; whatever follows is ignored.
-double leadingNumber(const std::string& text) {
-    std::size_t i = text.find_first_not_of(" \t\r\n");
-    if (i == std::string::npos) return 0;
-    const std::size_t start = i;
-    const auto digitsFrom = [&](std::size_t at) {
-        while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])))
-            ++at;
-        return at;
-    };
-    if (text[i] == '+' || text[i] == '-') ++i;
-    const std::size_t intEnd = digitsFrom(i);
-    std::size_t end = intEnd;
-    bool any = intEnd > i;
-    if (end < text.size() && text[end] == '.') {
-        const std::size_t fracEnd = digitsFrom(end + 1);
-        any = any || fracEnd > end + 1;
-        end = fracEnd;
-    }
-    if (!any) return 0;
-    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
-        std::size_t e = end + 1;
-        if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
-        const std::size_t expEnd = digitsFrom(e);
-        if (expEnd > e) end = expEnd;
-    }
-    std::string number = text.substr(start, end - start);
-    if (number.back() == '.') number.pop_back();
-    if (number == "+" || number == "-") return 0;
-    const auto value = runtime::parseDouble(number);
-    if (!value) runtime::raise(runtime::err::kOverflow, kSource);
     return *value;
 }
 
@@ -143,7 +107,7 @@ void FormSettings::RestoreSettings(const SettingsObjects& o) {
     guarded([&] { s.NoiseFloor = toSingle(read("NoiseFloor", "1000000")); });
     guarded([&] { s.NoiseFloor = static_cast<float>(static_cast<double>(s.NoiseFloor) / 100000.0); });
     guarded([&] { s.DisplayMode = toLong(read("DisplayMode", "2")); });
-    guarded([&] { s.ScopeSource = runtime::CLng(leadingNumber(read("ScopeSource", "0"))); });
+    guarded([&] { s.ScopeSource = runtime::CLng(runtime::leadingNumber(read("ScopeSource", "0"))); });
     boolean("PerfStatsOn", s.PerfStatsOn, false);
     if (s.SPLAvailable) boolean("UseSPL", s.UseSPL, false);
     boolean("ShaftAutoRate", s.ShaftAutoRate, false);

@@ -1,6 +1,9 @@
 // Writing and reading the frequency log text of the trailer.
 #include "recorder/LogRecord.h"
 
+#include "recorder/WavHeader.h"
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -44,6 +47,22 @@ std::string tenDigits(int32_t value) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%010d", value);
     return buf;
+}
+
+void appendRecord(std::string& text, const LogRecord& r) {
+    appendField(text, "F=", tenDigits(r.TunedFrequency));
+    appendField(text, "T=", formatLogDate(r.Date));
+    appendField(text, "S=", tenDigits(r.Start));
+    appendField(text, "E=", tenDigits(r.End));
+    text += '\0';
+}
+
+// Each character as its code and a zero byte.
+std::vector<uint8_t> wideText(const std::string& text) {
+    std::vector<uint8_t> bytes(text.size() * 2, 0);
+    for (std::size_t k = 0; k < text.size(); ++k)
+        bytes[2 * k] = uint8_t(text[k]);
+    return bytes;
 }
 
 // A whole number of any length that fits 32 bits.
@@ -106,19 +125,26 @@ bool parseLogDate(const std::string& text, double& date) {
 
 std::vector<uint8_t> BuildLogText(const std::vector<LogRecord>& LogRecords) {
     std::string text;
-    for (std::size_t i = 0; i + 1 < LogRecords.size(); ++i) {
-        const LogRecord& r = LogRecords[i];
-        if (r.TunedFrequency <= 0) continue;
-        appendField(text, "F=", tenDigits(r.TunedFrequency));
-        appendField(text, "T=", formatLogDate(r.Date));
-        appendField(text, "S=", tenDigits(r.Start));
-        appendField(text, "E=", tenDigits(r.End));
-        text += '\0';
+    for (std::size_t i = 0; i + 1 < LogRecords.size(); ++i)
+        if (LogRecords[i].TunedFrequency > 0) appendRecord(text, LogRecords[i]);
+    return wideText(text);
+}
+
+std::vector<uint8_t> LogRecordText(const LogRecord& r) {
+    std::string text;
+    appendRecord(text, r);
+    return wideText(text);
+}
+
+void BoundLogToData(std::vector<LogRecord>& LogRecords, int32_t count, int64_t dataEnd) {
+    count = std::clamp<int32_t>(count, 0, int32_t(std::min<std::size_t>(LogRecords.size(), INT32_MAX)));
+    auto clamp32 = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+    for (int32_t i = 0; i < count; ++i) {
+        LogRecord& r = LogRecords[std::size_t(i)];
+        r.Start = clamp32(std::clamp<int64_t>(r.Start, kHeaderLength, dataEnd));
+        r.End = clamp32(std::clamp<int64_t>(r.End, r.Start, dataEnd));
     }
-    std::vector<uint8_t> bytes(text.size() * 2, 0);
-    for (std::size_t k = 0; k < text.size(); ++k)
-        bytes[2 * k] = uint8_t(text[k]);
-    return bytes;
+    if (count > 0) LogRecords[std::size_t(count - 1)].End = clamp32(dataEnd);
 }
 
 int32_t ParseLogText(std::vector<LogRecord>& LogRecords, std::span<const uint8_t> text) {

@@ -27,6 +27,13 @@ inline constexpr int64_t kMaxTrailerBytes = kMarkerLength + int64_t(kMaxLogEntri
 // Every entry but the last (blank) one with a frequency above 0, as two bytes per character.
 std::vector<uint8_t> BuildLogText(const std::vector<LogRecord>& LogRecords);
 
+// One entry in the same text form, whatever its frequency.
+std::vector<uint8_t> LogRecordText(const LogRecord& r);
+
+// Bounds the first `count` entries to samples that end at byte offset dataEnd, and ends the last there:
+// entries made after the last sample that reached the file point no further than its end.
+void BoundLogToData(std::vector<LogRecord>& LogRecords, int32_t count, int64_t dataEnd);
+
 // Rebuilds the log from trailer text; returns the number of records (NUL-terminated segments). Lenient:
 // a value that does not convert leaves its field 0, and at most kMaxLogEntries records are taken.
 int32_t ParseLogText(std::vector<LogRecord>& LogRecords, std::span<const uint8_t> text);

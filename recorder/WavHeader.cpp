@@ -61,6 +61,8 @@ WavHeaderFields wavHeaderFields(std::span<const uint8_t> header) {
     fields.sampleRate = getLE32(header, 24);
     fields.bitsPerSample = getLE16(header, 34);
     fields.dataSize = getLE32(header, 40);
+    auto tagAt = [&](std::size_t at, const char* tag) { return std::memcmp(&header[at], tag, 4) == 0; };
+    fields.wavTags = tagAt(0, "RIFF") && tagAt(8, "WAVE") && tagAt(12, "fmt ") && tagAt(36, "data");
     return fields;
 }
 

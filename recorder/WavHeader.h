@@ -40,6 +40,7 @@ struct WavHeaderFields {
     int32_t sampleRate = 0;
     int32_t bitsPerSample = 0;
     int32_t dataSize = 0;
+    bool wavTags = false; // "RIFF", "WAVE", "fmt " and "data" stand where the header puts them
 };
 
 // header holds at least kHeaderLength bytes.

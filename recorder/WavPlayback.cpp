@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace recorder {
 
@@ -41,7 +42,11 @@ void WavPlayback::takeHeader(const WavHeaderFields& header, int32_t samplingRate
     const int32_t rate = header.sampleRate;
     headerBits_ = header.bitsPerSample;
     headerDataSize_ = header.dataSize;
-    if (rate <= 0 || rate > samplingRate) runtime::raise(runtime::err::kDivisionByZero, kSource);
+    if (rate <= 0 || rate > samplingRate)
+        runtime::raise(runtime::err::kDivisionByZero, kSource,
+                       header.wavTags
+                           ? "The file's sample rate of " + std::to_string(rate) + " Hz cannot be played"
+                           : std::string("The file has no WAV header"));
     const int32_t f = samplingRate / rate;
     // Only whole factors whose blocks tile a half can be zero-stuffed.
     if (!isRateFactor(f)) runtime::raise(kInvalidFileFormat, kSource, "Invalid file format");

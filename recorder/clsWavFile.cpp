@@ -161,19 +161,25 @@ int32_t clsWavFile::NewLogRecord(const int32_t& TunedFrequency) {
     ++logCount_;
     LastTunedFrequency = TunedFrequency;
     logRecords_.emplace_back();
+    journalEntry(logRecords_[std::size_t(logCount_ - 1)]);
     return 0;
+}
+
+// Entries are made by the timers and the presets, never in the sound path, so the write happens here.
+void clsWavFile::journalEntry(const LogRecord& r) {
+    const int32_t rc = journal_.append(r);
+    if (rc == 0 || journalFailed_) return;
+    journalFailed_ = true;
+    runtime::AddLog(
+        "clsWavFile.NewLogRecord: the frequency log journal " + LogJournal::pathFor(TempFileName) +
+        " could not be written, a crash would lose the entries from here: Code=" + std::to_string(rc) +
+        " Description=" + files::describeError(rc));
 }
 
 int16_t clsWavFile::UpdateWavHeader() {
     if (!diskFile_) return 0;
     const int64_t dataEnd = kHeaderLength + recording_.dataBytes();
-    // Entries made after the last sample that reached the file point no further than its end.
-    for (int32_t i = 0; i < logCount_; ++i) {
-        LogRecord& r = logRecords_[std::size_t(i)];
-        r.Start = clamp32(std::clamp<int64_t>(r.Start, kHeaderLength, dataEnd));
-        r.End = clamp32(std::clamp<int64_t>(r.End, r.Start, dataEnd));
-    }
-    if (logCount_ > 0) logRecords_[std::size_t(logCount_ - 1)].End = clamp32(dataEnd);
+    BoundLogToData(logRecords_, logCount_, dataEnd);
     const std::vector<uint8_t> text = BuildLogText(logRecords_);
     const std::vector<uint8_t> header = BuildWavHeader();
     std::size_t written = 0;
@@ -211,6 +217,7 @@ int32_t clsWavFile::OpenRecording() {
     if (isRecording_) return status::kRecordingOpen;
     // A recording stopped by a fault is finished before it is moved aside.
     if (recording_.open()) CloseRecording();
+    journal_.close();
     // A recording that cannot be moved aside is not deleted by a new one.
     if (const int32_t rc = recoverUnsavedRecording(); rc != 0) return rc;
     CloseFile();
@@ -235,8 +242,22 @@ int32_t clsWavFile::OpenRecording() {
         closeHandle();
         return rc;
     }
+    // Either the journal or the marker tells a later Record that this recording is undecided; with
+    // neither, a crash would leave it to be deleted, so it does not start.
+    const int32_t journalError = journal_.create(fs_, LogJournal::pathFor(TempFileName));
+    if (!setUnsavedMarker(TempFileName) && journalError != 0) {
+        closeHandle();
+        fs_.remove(TempFileName);
+        setUnsavedMarker("");
+        return journalError;
+    }
+    journalFailed_ = false;
+    if (journalError != 0)
+        runtime::AddLog(
+            "clsWavFile.OpenRecording: the frequency log journal " + LogJournal::pathFor(TempFileName) +
+            " could not be created, a crash would lose the log: Code=" + std::to_string(journalError) +
+            " Description=" + files::describeError(journalError));
     recording_.setOpen(true);
-    setUnsavedMarker(TempFileName);
     isRecording_ = true;
     isClosed_ = false;
     isPaused_ = false;
@@ -307,6 +328,7 @@ int32_t clsWavFile::CloseRecording() {
     }
     // A failed final header is reported like a failed close: the file is closed either way.
     int32_t rc = closeHandle();
+    journal_.close();
     if (rc == 0) rc = headerError;
     logRecords_.assign(1, LogRecord{});
     recording_.clearCounts();
@@ -343,36 +365,60 @@ int32_t clsWavFile::CloseFile() {
 
 // ---- unsaved recordings ----
 
-void clsWavFile::setUnsavedMarker(const std::string& path) {
+// False when the store could not keep it (a read-only settings file).
+bool clsWavFile::setUnsavedMarker(const std::string& path) {
     settings_.SaveSetting(runtime::kProductName, name_, kUnsavedRecordingKey, path);
-    settings_.commit();
+    return settings_.commit();
+}
+
+// The recording is decided: nothing marks it any more.
+void clsWavFile::dropJournal() {
+    journal_.close();
+    const std::string journal = LogJournal::pathFor(TempFileName);
+    if (fs_.exists(journal)) fs_.remove(journal);
 }
 
 void clsWavFile::DiscardRecording() {
     setUnsavedMarker("");
+    dropJournal();
 }
 
+// A temporary recording is undecided while the marker names it or its journal is there: the marker alone
+// is not enough, as a read-only settings file cannot keep it.
 int32_t clsWavFile::recoverUnsavedRecording() {
     const std::string marked = settings_.GetSetting(runtime::kProductName, name_, kUnsavedRecordingKey, "");
-    if (marked.empty()) return 0;
-    if (!fs_.exists(marked)) {
-        setUnsavedMarker("");
-        return 0;
+    if (!marked.empty()) {
+        if (!fs_.exists(marked))
+            setUnsavedMarker("");
+        else if (const int32_t rc = moveAside(marked, true); rc != 0)
+            return rc;
     }
+    if (TempFileName != marked && fs_.exists(TempFileName) && fs_.exists(LogJournal::pathFor(TempFileName)))
+        return moveAside(TempFileName, false);
+    return 0;
+}
+
+// Completes the recording with its log, then moves it to "recovered_<date>_<time>.wav" beside it. Nothing
+// is moved or dropped before the step ahead of it worked, so a failure loses nothing and the next Record
+// tries again.
+int32_t clsWavFile::moveAside(const std::string& path, bool marked) {
+    const std::string journal = LogJournal::pathFor(path);
+    int32_t rc = completeRecording(fs_, path, journal);
+    if (rc != 0) return rc;
     std::string stamp = formatLogDate(now());
     std::replace(stamp.begin(), stamp.end(), ':', '-');
     std::replace(stamp.begin(), stamp.end(), ' ', '_');
-    const std::string folder = folderOf(marked);
+    const std::string folder = folderOf(path);
     const std::string base = (folder.empty() ? std::string() : folder + "/") + "recovered_" + stamp;
     std::string target = base + ".wav";
     for (int i = 2; fs_.exists(target); ++i)
         target = base + "_" + std::to_string(i) + ".wav";
-    const int32_t rc = fs_.rename(marked, target);
-    if (rc == 0) {
-        RecoveredFileName = target;
-        setUnsavedMarker("");
-    }
-    return rc;
+    rc = fs_.rename(path, target);
+    if (rc != 0) return rc;
+    RecoveredFileName = target;
+    if (fs_.exists(journal)) fs_.remove(journal);
+    if (marked) setUnsavedMarker("");
+    return 0;
 }
 
 // ---- playback ----
@@ -487,12 +533,19 @@ int32_t clsWavFile::openForPlayback(bool startReading) {
     try {
         int64_t length = 0;
         int32_t rc = diskFile_->size(length);
-        if (rc == 0 && length > INT32_MAX) rc = kInvalidFileFormat;
         if (rc != 0) runtime::raise(rc, kSource);
+        // Every size and position in a recording is 32-bit.
+        if (length > INT32_MAX)
+            runtime::raise(kInvalidFileFormat, kSource,
+                           "The file is larger than 2 GiB, the largest size a recording can have");
+        if (length == 0) runtime::raise(runtime::err::kDivisionByZero, kSource, "The file is empty");
         playback_.setFileSize(length);
         std::vector<uint8_t> header(kHeaderLength, 0);
         std::size_t got = 0;
-        diskFile_->readAt(0, header, got);
+        if ((rc = diskFile_->readAt(0, header, got)) != 0) runtime::raise(rc, kSource);
+        if (got < std::size_t(kHeaderLength))
+            runtime::raise(runtime::err::kDivisionByZero, kSource,
+                           "The file is too short to hold a WAV header (" + std::to_string(got) + " bytes)");
         playback_.setFilePosition(WavPlayback::kFirstSamplePosition);
         ParseWavHeader(header);
         playback_.sizeBuffers(playBlockSize_);
@@ -644,6 +697,7 @@ void clsWavFile::Save() {
     isPaused_ = false;
     isRecording_ = false;
     setUnsavedMarker("");
+    dropJournal();
 }
 
 void clsWavFile::readSettings() {

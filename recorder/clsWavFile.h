@@ -4,6 +4,7 @@
 
 #include "platform/files/FileSystem.h"
 #include "platform/profile/SettingsStore.h"
+#include "recorder/LogJournal.h"
 #include "recorder/LogRecord.h"
 #include "recorder/RecorderPorts.h"
 #include "recorder/WavPlayback.h"
@@ -162,7 +163,10 @@ private:
     void resetBuffers();
     double now() const;
     int32_t recoverUnsavedRecording();
-    void setUnsavedMarker(const std::string& path);
+    int32_t moveAside(const std::string& path, bool marked);
+    bool setUnsavedMarker(const std::string& path);
+    void journalEntry(const LogRecord& r);
+    void dropJournal();
     void readSettings();
 
     profile::SettingsStore& settings_;
@@ -183,6 +187,8 @@ private:
 
     WavRecording recording_;
     WavPlayback playback_;
+    LogJournal journal_;
+    bool journalFailed_ = false;
 
     bool inWrite_ = false, inStopRecording_ = false, inStopPlayBack_ = false, inRead_ = false,
          inGetNext_ = false, inSave_ = false;

@@ -1,6 +1,7 @@
 // The front panel's core over small fakes: a real VFO (reached through the panel's VFO port), a dial
 // position, a shell that marks knobs as the window's highlight does, a spectrum analyser's settings, a
-// readout view that remembers what it shows, and scripted dialogs.
+// readout view that remembers what it shows, scripted dialogs, the filter bank as the start-up makes it,
+// and the main window's power, sound and decoder steps recorded in one list.
 #pragma once
 
 #include <array>
@@ -12,6 +13,7 @@
 #include "dsp/FilterBank.h"
 #include "frontpanel/FrontPanelCore.h"
 #include "platform/profile/SettingsStore.h"
+#include "platform/runtime/RuntimeError.h"
 #include "platform/ui/testing/ScriptedDialogService.h"
 #include "radio/clsVFO.h"
 
@@ -28,6 +30,61 @@ struct RecordingLabel final : frontpanel::KnobLabel {
     void setForeColor(int32_t bgr) override { colour = bgr; }
     void setBorder(bool single) override { border = single; }
     bool border = false;
+};
+
+// The main window's side of the mode's sound-card hand-over, recording the calls that act in one list;
+// a step can be made to fail.
+struct FakeReceiverShell final : frontpanel::ReceiverShell, frontpanel::SoundCardStatus {
+    std::vector<std::string> calls;
+    bool power = true;
+    bool prepared = true;
+    int32_t stopStatus = 0;
+    bool releaseThrows = false;
+    bool startThrows = false;
+
+    bool PowerOn() const override { return power; }
+    void StartSound() override {
+        calls.push_back("StartSound");
+        if (startThrows) {
+            power = false;
+            runtime::raise(7, "SoundCard.PrepareDevices");
+        }
+        prepared = true;
+    }
+    void RunDREAM() override { calls.push_back("RunDREAM"); }
+    void CloseProcessWindows() override { calls.push_back("CloseProcessWindows"); }
+    bool Prepared() const override { return prepared; }
+    int32_t StopSound() override {
+        calls.push_back("StopSound");
+        return stopStatus;
+    }
+    int32_t ReleaseDevices() override {
+        calls.push_back("ReleaseDevices");
+        if (releaseThrows) runtime::raise(runtime::err::kObjectNotSet, "SoundCard.ReleaseDevices");
+        prepared = false;
+        return 0;
+    }
+};
+
+struct FakeNotchDisplay final : frontpanel::NotchOverlay {
+    bool shown = false;
+    void setShowNotch(bool show) override { shown = show; }
+};
+
+// Counts the filter bank's rebuilds: each one hands the display the IF filter's curve once.
+struct CountingCurve final : frontpanel::FilterCurveSink {
+    int loads = 0;
+    void LoadFilterCoeffs_T_S(const float*, int32_t) override { ++loads; }
+};
+
+struct FakeRecorder final : frontpanel::RecorderFormat {
+    bool closed = true;
+    int32_t decimator = 1;
+    int32_t bits = 16;
+    bool IsClosed() const override { return closed; }
+    void setDecimator(int32_t factor) override { decimator = factor; }
+    int32_t WavSamplingRate() const override { return 48000 / decimator; }
+    void setBitsPerSample(int32_t b) override { bits = b; }
 };
 
 struct FakeDial final : frontpanel::DialPosition {
@@ -174,6 +231,12 @@ struct PanelRig {
         vfoObject.setTunedFrequency(140'741'234);
         shell.state = &state();
         if (!withAnalyser) context.analyser = nullptr;
+        context.receiverShell = &receiver;
+        context.soundCard = &receiver;
+        context.notchDisplay = &notchDisplay;
+        context.filterCurve = &curve;
+        context.switches.modelSection = [this] { return modelSection; };
+        context.switches.recorder = &recorder;
         rebuild();
     }
 
@@ -212,7 +275,13 @@ struct PanelRig {
     clsVFO vfoObject{store};
     frontpanel::CurrentVfo vfo{[this] { return &vfoObject; }};
     frontpanel::FilterTables tables = frontpanel::DefaultFilterTables();
-    Nerix::FilterBank filters{dsp.wrappers};
+    std::unique_ptr<Nerix::FilterBank> bank = Nerix::CreateFilterBank(dsp.wrappers, 12000);
+    Nerix::FilterBank& filters = *bank;
+    FakeReceiverShell receiver;
+    FakeNotchDisplay notchDisplay;
+    CountingCurve curve;
+    FakeRecorder recorder;
+    std::string modelSection = "RXModel.Sat Schneider DRT1";
     FakeDial dial;
     FakeShell shell;
     RecordingView view;

@@ -13,6 +13,7 @@
 #include "display/DisplayStartUp.h"
 #include "display/ScopePanel.h"
 #include "display/ScopePanelCore.h"
+#include "frontpanel/ReceiverControls.h"
 #include "frontpanel/tests/PanelRig.h"
 #include "mainwindow/DisplayAdapters.h"
 #include "platform/ui/Form.h"
@@ -67,10 +68,14 @@ protected:
         // The start-up's order: the analyser switch, the knob table, the analyser on the panel's
         // pictures with the stored mode shown, then the restored state.
         panel.connect(scope, front);
+        display::connectWindowHover(scope, receiver, picCalib);
+        picCalib.Move(60, 5000, 2000, 600);
+        picRecorder.Move(2200, 5000, 4000, 600);
+        picElektor200705.Move(6400, 5000, 4000, 600);
         display::startup::ShowAnalyserActive(scope);
         front.knobs.FillKnobTable();
         startUp();
-        form.setClientSize(12500, 3000);
+        form.setClientSize(12500, 5700);
         form.Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     }
@@ -115,6 +120,10 @@ protected:
     ui::testing::ScriptedDialogService dialogs;
     ui::Form form;
     display::ScopePanel panel{&form, 60, 60};
+    // The front panel's frames below the display, with the calibration panel under them.
+    ui::PictureBox picElektor200705{&form}, picRecorder{&form}, picCalib{&form};
+    frontpanel::ReceiverControls receiver{
+        {&form, 60, 3100, 10600, 5000, picElektor200705.widget(), picRecorder.widget(), picCalib.widget()}};
     clsSpectrumAnalyser analyser{store, dsp.state, dsp.wrappers};
     mainwindow::AnalyserKnobSettings analyserKnobs{analyser};
     frontpanel::FrontPanelCore front{{dsp.state, dsp.wrappers, tables, vfo, dial, shell, readout, dialogs,
@@ -445,13 +454,15 @@ TEST_F(ScopePanelWorld, LeavingTheDisplayAndTheFramesAroundIt) {
          [&] { QTest::mouseMove(panel.picScopeCtls.widget(), QPoint(300, 185)); },
          {"Unhighlight 0"}},
         {"image area", [&] { QTest::mouseMove(panel.imgAreaScope.widget(), QPoint(1, 100)); }, {"Darken"}},
-        {"calibration panel", [&] { scope.picCalib_MouseMove(); }, {"Darken"}},
+        {"calibration panel",
+         [&] { QTest::mouseMove(picCalib.widget(), QPoint(picCalib.widget()->width() - 2, 2)); },
+         {"Darken"}},
         {"bare window", [&] { scope.Form_MouseMove(); }, {"Darken"}},
         {"mode frame",
-         [&] { scope.frDemod_MouseMove({}); },
+         [&] { QTest::mouseMove(receiver.frDemod.widget(), QPoint(3, 3)); },
          {"UnFocusFrames", "Unhighlight 7", "Unhighlight 8", "Unhighlight 0"}},
         {"filter frame",
-         [&] { scope.frFilters_MouseMove({}); },
+         [&] { QTest::mouseMove(receiver.frFilter.widget(), QPoint(3, 3)); },
          {"UnFocusFrames", "Unhighlight 0", "Unhighlight 7", "Unhighlight 8"}},
         {"a knob frame",
          [&] { QTest::mouseMove(panel.frScopeChn1Ctl.widget(), QPoint(3, 3)); },
@@ -467,10 +478,14 @@ TEST_F(ScopePanelWorld, LeavingTheDisplayAndTheFramesAroundIt) {
             EXPECT_EQ(state().ActiveKnob, 0) << c.where;
         }
     }
-    int32_t caption = -1;
+    // The mode and filter frames' captions take the focus colour.
     state().SDRColourSchemes.FrameFocus = 0x00FFFF;
-    scope.frDemod_MouseMove([&](int32_t c) { caption = c; });
-    EXPECT_EQ(caption, 0x00FFFF);
+    receiver.frDemod.setForeColor(0);
+    receiver.frFilter.setForeColor(0);
+    QTest::mouseMove(receiver.frDemod.widget(), QPoint(4, 4));
+    EXPECT_EQ(receiver.frDemod.ForeColor(), 0x00FFFF);
+    QTest::mouseMove(receiver.frFilter.widget(), QPoint(4, 4));
+    EXPECT_EQ(receiver.frFilter.ForeColor(), 0x00FFFF);
 }
 
 TEST_F(ScopePanelWorld, TheKnobLabelsOfThePanelAreTheKnobTablesLabels) {
@@ -502,7 +517,8 @@ TEST_F(ScopePanelWorld, ThePanelRendersForAPerson) {
     const int16_t shown = panel.picScope[0].Visible() ? 0 : 1;
     moveOver(shown, QPoint(200, 60));
     ASSERT_TRUE(panel.lblSpectrumFreq[shown].Visible());
-    EXPECT_TRUE(form.grab().save(QString::fromUtf8(RENDER_DIR) + "/display_panel.png"));
+    EXPECT_TRUE(
+        panel.picScopeContainer.widget()->grab().save(QString::fromUtf8(RENDER_DIR) + "/display_panel.png"));
 }
 
 } // namespace

@@ -130,6 +130,10 @@ int32_t PosixFileSystem::create(const std::string& path, std::unique_ptr<File>& 
     return openWith(path, O_RDWR | O_CREAT | O_TRUNC, file);
 }
 
+int32_t PosixFileSystem::openUpdate(const std::string& path, std::unique_ptr<File>& file) {
+    return openWith(path, O_RDWR, file);
+}
+
 bool PosixFileSystem::exists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;

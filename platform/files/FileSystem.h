@@ -37,6 +37,8 @@ public:
     virtual int32_t openRead(const std::string& path, std::unique_ptr<File>& file) = 0;
     // Creates (or empties) the file, open for reading and writing.
     virtual int32_t create(const std::string& path, std::unique_ptr<File>& file) = 0;
+    // Opens an existing file for reading and writing, keeping what it holds.
+    virtual int32_t openUpdate(const std::string& path, std::unique_ptr<File>& file) = 0;
     virtual bool exists(const std::string& path) = 0;
     virtual int32_t remove(const std::string& path) = 0;
     // Moves `from` to `to`, replacing `to` atomically: the old `to` is gone only once the new one is in
@@ -49,6 +51,7 @@ class PosixFileSystem final : public FileSystem {
 public:
     int32_t openRead(const std::string& path, std::unique_ptr<File>& file) override;
     int32_t create(const std::string& path, std::unique_ptr<File>& file) override;
+    int32_t openUpdate(const std::string& path, std::unique_ptr<File>& file) override;
     bool exists(const std::string& path) override;
     int32_t remove(const std::string& path) override;
     int32_t rename(const std::string& from, const std::string& to) override;

@@ -1,6 +1,7 @@
 // Checked numeric conversions and locale-independent number text.
 #include "Convert.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -119,6 +120,39 @@ std::optional<int64_t> parseInt(std::string_view text) {
     const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
     if (res.ec != std::errc() || res.ptr != text.data() + text.size()) return std::nullopt;
     return value;
+}
+
+double leadingNumber(std::string_view text) {
+    std::size_t i = text.find_first_not_of(" \t\r\n");
+    if (i == std::string::npos) return 0;
+    const std::size_t start = i;
+    const auto digitsFrom = [&](std::size_t at) {
+        while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])))
+            ++at;
+        return at;
+    };
+    if (text[i] == '+' || text[i] == '-') ++i;
+    const std::size_t intEnd = digitsFrom(i);
+    std::size_t end = intEnd;
+    bool any = intEnd > i;
+    if (end < text.size() && text[end] == '.') {
+        const std::size_t fracEnd = digitsFrom(end + 1);
+        any = any || fracEnd > end + 1;
+        end = fracEnd;
+    }
+    if (!any) return 0;
+    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+        std::size_t e = end + 1;
+        if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
+        const std::size_t expEnd = digitsFrom(e);
+        if (expEnd > e) end = expEnd;
+    }
+    std::string number(text.substr(start, end - start));
+    if (number.back() == '.') number.pop_back();
+    if (number == "+" || number == "-") return 0;
+    const auto value = parseDouble(number);
+    if (!value) raise(err::kOverflow, "Val");
+    return *value;
 }
 
 std::optional<int32_t> parseLong(std::string_view text) {

@@ -42,6 +42,10 @@ std::string singleText(float value);
 // Parses a finite decimal number (blanks around it allowed, "." as the separator); nullopt otherwise.
 std::optional<double> parseDouble(std::string_view text);
 std::optional<int64_t> parseInt(std::string_view text);
+// The number a text begins with, as the runtime's Val reads it: blanks, a sign, digits with a point and
+// an exponent; whatever follows is ignored, and a text that begins with none gives 0. A number too large
+// for a double raises Overflow.
+double leadingNumber(std::string_view text);
 
 // Stored longs and Booleans, read as tolerantly as the settings and band plan files need: a long is any
 // number parseDouble takes, rounded half to even, that fits 32 bits; a Boolean is "True" or "False" in

@@ -318,8 +318,15 @@ void Control::setBackColor(int32_t bgr) {
     backColor_ = bgr;
     QPalette p = widget_->palette();
     p.setColor(QPalette::Window, toQColor(bgr));
-    p.setColor(QPalette::Button, toQColor(bgr));
-    p.setColor(QPalette::Base, toQColor(bgr));
+    // A check box's or option button's back colour lies behind its caption, a slider's behind its groove;
+    // the box, circle, groove and handle keep the platform's own colours (see keepIndicatorColours), so
+    // they still show on a dark window.
+    const bool indicator = qobject_cast<QCheckBox*>(widget_) || qobject_cast<QRadioButton*>(widget_) ||
+                           qobject_cast<QSlider*>(widget_);
+    if (!indicator) {
+        p.setColor(QPalette::Button, toQColor(bgr));
+        p.setColor(QPalette::Base, toQColor(bgr));
+    }
     widget_->setPalette(p);
     widget_->setAutoFillBackground(fillsBackground());
 }
@@ -423,8 +430,26 @@ void CommandButton::setValue(bool pressed) {
 
 // ---- CheckBox
 
+namespace {
+
+// The tick box, the option circle and a slider's groove and handle are drawn in the palette's base and
+// button colours: they keep the platform's own, rather than the dark ones a frame around them may have
+// been given, as each control has colours of its own.
+void keepIndicatorColours(QWidget* w) {
+    QPalette p = w->palette();
+    const QPalette platform = QApplication::palette(w);
+    p.setColor(QPalette::Base, platform.color(QPalette::Base));
+    p.setColor(QPalette::Button, platform.color(QPalette::Button));
+    w->setPalette(p);
+    // The back colour, which fills the rest, is the window role's.
+    w->setBackgroundRole(QPalette::Window);
+}
+
+} // namespace
+
 CheckBox::CheckBox(QWidget* parent, const std::string& caption) : Control(new QCheckBox(q(caption), parent)) {
     box()->setTristate(false);
+    keepIndicatorColours(box());
     QObject::connect(box(), &QCheckBox::stateChanged, box(), [this](int state) {
         const auto v = static_cast<int16_t>(state == Qt::Checked ? 1 : state == Qt::PartiallyChecked ? 2 : 0);
         if (v == value_) return;
@@ -470,6 +495,7 @@ QButtonGroup* optionGroupOf(QWidget* parent) {
 OptionButton::OptionButton(QWidget* parent, const std::string& caption)
     : Control(new QRadioButton(q(caption), parent)) {
     button()->setAutoExclusive(false);
+    keepIndicatorColours(button());
     optionGroupOf(parent)->addButton(button());
     QObject::connect(button(), &QRadioButton::toggled, button(), [this](bool on) {
         if (on == value_) return;
@@ -703,6 +729,7 @@ void ComboBox::showRow(int row) {
 
 Slider::Slider(QWidget* parent) : Control(new QSlider(Qt::Horizontal, parent)) {
     slider()->setRange(0, 10);
+    keepIndicatorColours(slider());
     QObject::connect(slider(), &QSlider::valueChanged, slider(), [this](int v) { follow(v); });
 }
 QSlider* Slider::slider() const {
@@ -742,11 +769,30 @@ void Slider::setValue(int32_t value) {
     silently(slider(), [&] { slider()->setValue(value); });
     if (Change) Change();
 }
+int32_t Slider::SmallChange() const {
+    return slider()->singleStep();
+}
 void Slider::setSmallChange(int32_t step) {
     slider()->setSingleStep(step);
 }
+int32_t Slider::LargeChange() const {
+    return slider()->pageStep();
+}
 void Slider::setLargeChange(int32_t step) {
     slider()->setPageStep(step);
+}
+void Slider::setOrientation(int16_t orientation) {
+    if (orientation != 0 && orientation != 1)
+        runtime::raise(err::kInvalidPropertyValue, "Slider.Orientation", "Invalid property value");
+    orientation_ = orientation;
+    slider()->setOrientation(orientation == 1 ? Qt::Vertical : Qt::Horizontal);
+    // Qt puts a vertical slider's minimum at the bottom; ours stands at the top, and the arrow keys
+    // move the handle the way they point.
+    slider()->setInvertedAppearance(orientation == 1);
+    slider()->setInvertedControls(orientation == 1);
+}
+int32_t Slider::TickFrequency() const {
+    return slider()->tickPosition() == QSlider::NoTicks ? 0 : slider()->tickInterval();
 }
 void Slider::setTickFrequency(int32_t positions) {
     slider()->setTickInterval(std::max(positions, 0));

@@ -309,9 +309,15 @@ public:
     int32_t Value() const { return value_; }
     // Outside Min..Max is an invalid property value.
     void setValue(int32_t value);
+    int32_t SmallChange() const;
     void setSmallChange(int32_t step);
+    int32_t LargeChange() const;
     void setLargeChange(int32_t step);
-    // A tick mark below the track every so many positions; 0 for none.
+    // 0 horizontal, Min on the left; 1 vertical, Min at the top. Others are an invalid property value.
+    int16_t Orientation() const { return orientation_; }
+    void setOrientation(int16_t orientation);
+    // A tick mark beside the track every so many positions; 0 for none.
+    int32_t TickFrequency() const;
     void setTickFrequency(int32_t positions);
     // Change runs for every change of Value, from code as from the user; Scroll only for the user's
     // moves (drag, track click, keys), so code that sets the position runs its own handler.
@@ -322,6 +328,7 @@ private:
     QSlider* slider() const;
     void follow(int value);
     int32_t value_ = 0;
+    int16_t orientation_ = 0;
 };
 
 // Tabs are numbered from 1; SelectedItem is the selected tab's number, 0 while there is none.

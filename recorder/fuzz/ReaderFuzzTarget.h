@@ -6,7 +6,8 @@
 
 namespace recorder::fuzz {
 
-// Opens the bytes as a recording, lists its tracks and plays it to the end; aborts on a broken invariant.
+// Opens the bytes as a recording, lists its tracks and plays its first blocks with a seek; aborts on a
+// broken invariant.
 void readAndPlay(const uint8_t* data, std::size_t size);
 
 } // namespace recorder::fuzz

@@ -501,6 +501,7 @@ struct Hostile {
     std::string contents;
     int32_t error; // 0: opens
     int32_t tracks;
+    const char* says = ""; // what the refusal's description tells the user
 };
 
 TEST_F(WavFileTest, HostileFilesGiveAClearErrorOrASafeReading) {
@@ -508,10 +509,15 @@ TEST_F(WavFileTest, HostileFilesGiveAClearErrorOrASafeReading) {
     const std::string goodLog =
         wide(std::string("F=0070500000\4T=2026-12-10 13:05:09\4S=0000000044\4E=0000004044\4") + '\0');
     const std::vector<Hostile> cases = {
-        {"rate zero", makeFile(0, 16, 2000, samples), 11, 0},
-        {"rate above capture", makeFile(96000, 16, 2000, samples), 11, 0},
-        {"rate with a factor of three", makeFile(16000, 16, 2000, samples), 321, 0},
-        {"short header", std::string(10, 'x'), 11, 0},
+        {"rate zero", makeFile(0, 16, 2000, samples), 11, 0,
+         "The file's sample rate of 0 Hz cannot be played"},
+        {"rate above capture", makeFile(96000, 16, 2000, samples), 11, 0,
+         "The file's sample rate of 96000 Hz cannot be played"},
+        {"rate with a factor of three", makeFile(16000, 16, 2000, samples), 321, 0, "Invalid file format"},
+        {"short header", std::string(10, 'x'), 11, 0,
+         "The file is too short to hold a WAV header (10 bytes)"},
+        {"empty", "", 11, 0, "The file is empty"},
+        {"text, no header", std::string(100, 'x'), 11, 0, "The file has no WAV header"},
         {"44100 plays at factor one", makeFile(44100, 16, 2000, samples), 0, 0},
         {"negative data size", makeFile(48000, 16, -5, samples), 0, 0},
         {"huge data size", makeFile(48000, 16, 0x7fffffff, samples), 0, 0},
@@ -539,6 +545,7 @@ TEST_F(WavFileTest, HostileFilesGiveAClearErrorOrASafeReading) {
             wav_->OpenFile();
         } catch (const runtime::RuntimeError& e) {
             error = e.Number();
+            EXPECT_EQ(e.Description(), c.says);
         }
         EXPECT_EQ(error, c.error);
         if (error != 0) {
@@ -561,6 +568,22 @@ TEST_F(WavFileTest, HostileFilesGiveAClearErrorOrASafeReading) {
         }
         EXPECT_NE(wav_->PlayerMode(), 2) << "playback ends";
     }
+}
+
+// A file past the 32-bit positions of the format (sparse here) is refused before anything is read.
+TEST_F(WavFileTest, AFileOver2GiBIsRefusedSayingSo) {
+    { std::ofstream(path("big.wav"), std::ios::binary) << makeFile(48000, 16, 2000, ""); }
+    fs::resize_file(path("big.wav"), std::uintmax_t(INT32_MAX) + 1);
+    wav_->setFileName(path("big.wav"));
+    try {
+        wav_->OpenFile();
+        FAIL() << "opened";
+    } catch (const runtime::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), recorder::kInvalidFileFormat);
+        EXPECT_EQ(e.Description(), "The file is larger than 2 GiB, the largest size a recording can have");
+    }
+    EXPECT_TRUE(wav_->IsClosed());
+    EXPECT_EQ(wav_->PlayerMode(), 0);
 }
 
 TEST_F(WavFileTest, SettingsAreValidatedKeyByKey) {

@@ -73,4 +73,12 @@ int32_t FaultyFileSystem::create(const std::string& path, std::unique_ptr<File>&
     return rc;
 }
 
+int32_t FaultyFileSystem::openUpdate(const std::string& path, std::unique_ptr<File>& file) {
+    if (faults.openError) return faults.openError;
+    std::unique_ptr<File> real;
+    const int32_t rc = real_.openUpdate(path, real);
+    if (rc == 0) file = std::make_unique<FaultyFile>(std::move(real), faults);
+    return rc;
+}
+
 } // namespace files::testing

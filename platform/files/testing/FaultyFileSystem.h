@@ -35,6 +35,7 @@ public:
 
     int32_t openRead(const std::string& path, std::unique_ptr<File>& file) override;
     int32_t create(const std::string& path, std::unique_ptr<File>& file) override;
+    int32_t openUpdate(const std::string& path, std::unique_ptr<File>& file) override;
     bool exists(const std::string& path) override { return real_.exists(path); }
     int32_t remove(const std::string& path) override {
         return faults.removeError ? faults.removeError : real_.remove(path);

@@ -54,10 +54,23 @@ TEST_F(FileSystemTest, WritesAndReadsAtOffsets) {
     EXPECT_EQ(slurp(path("a")), std::string("\0\0\0\0W", 5));
 }
 
+TEST_F(FileSystemTest, OpeningForUpdateKeepsWhatTheFileHolds) {
+    put(path("u"), "header+samples");
+    std::unique_ptr<files::File> f;
+    ASSERT_EQ(real_.openUpdate(path("u"), f), 0);
+    std::size_t n = 0;
+    ASSERT_EQ(f->writeAt(14, bytes("+log"), n), 0);
+    ASSERT_EQ(f->writeAt(0, bytes("H"), n), 0);
+    ASSERT_EQ(f->close(), 0);
+    EXPECT_EQ(slurp(path("u")), "Header+samples+log");
+}
+
 TEST_F(FileSystemTest, MissingFileReportsFileNotFound) {
     std::unique_ptr<files::File> f;
     EXPECT_EQ(real_.openRead(path("none"), f), 53);
     EXPECT_EQ(f, nullptr);
+    EXPECT_EQ(real_.openUpdate(path("none"), f), 53);
+    EXPECT_FALSE(real_.exists(path("none"))) << "an update never creates the file";
     EXPECT_EQ(real_.remove(path("none")), 53);
 }
 

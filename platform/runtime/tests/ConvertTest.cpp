@@ -107,6 +107,18 @@ TEST(NumberText, ParsesOnlyWholeFiniteNumbers) {
         EXPECT_FALSE(parseInt(bad).has_value()) << bad;
 }
 
+TEST(NumberText, ReadsTheNumberATextBeginsWith) {
+    const struct {
+        const char* text;
+        double value;
+    } cases[] = {{"300", 300}, {"  -50 Hz", -50}, {"2.5e3x", 2500}, {"1e", 1},
+                 {".5", 0.5},  {"7.", 7},         {"", 0},          {"Hz 300", 0},
+                 {"+", 0},     {"-.", 0},         {"1999,5", 1999}, {"\t42\r\n", 42}};
+    for (const auto& c : cases)
+        EXPECT_EQ(runtime::leadingNumber(c.text), c.value) << c.text;
+    EXPECT_THROW(runtime::leadingNumber("1e999"), runtime::RuntimeError);
+}
+
 // What a settings or band plan file may hold for a long or a flag, and what each reads as.
 TEST(NumberText, StoredLongsRoundHalfToEvenAndStoredBooleansTakeWordsOrNumbers) {
     constexpr std::optional<int32_t> noLong;

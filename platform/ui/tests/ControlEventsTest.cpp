@@ -247,6 +247,39 @@ TEST_F(ActiveForm, ASliderReportsWhichButtonWentDown) {
     EXPECT_EQ(buttons, (std::vector<int16_t>{2, 1}));
 }
 
+TEST_F(ActiveForm, AVerticalSliderHasItsMinimumAtTheTop) {
+    ui::Slider sld(&form);
+    sld.setOrientation(1);
+    sld.setMax(100);
+    sld.setLargeChange(10);
+    sld.setSmallChange(2);
+    sld.setValue(50);
+    sld.Move(0, 0, 450, 3000);
+    std::vector<int32_t> seen;
+    sld.Change = [&] { seen.push_back(sld.Value()); };
+    show();
+    // A press on the track above the handle pages toward the top, Min; one below it toward Max.
+    QTest::mouseClick(sld.widget(), Qt::LeftButton, Qt::NoModifier, QPoint(15, 4));
+    QTest::mouseClick(sld.widget(), Qt::LeftButton, Qt::NoModifier, QPoint(15, 196));
+    QTest::mouseClick(sld.widget(), Qt::LeftButton, Qt::NoModifier, QPoint(15, 196));
+    sld.SetFocus();
+    QTest::keyClick(sld.widget(), Qt::Key_Up);
+    EXPECT_EQ(seen, (std::vector<int32_t>{40, 50, 60, 58}));
+    EXPECT_EQ(sld.Orientation(), 1);
+    EXPECT_EQ(sld.SmallChange(), 2);
+    EXPECT_EQ(sld.LargeChange(), 10);
+    EXPECT_EQ(sld.TickFrequency(), 0);
+    sld.setTickFrequency(25);
+    EXPECT_EQ(sld.TickFrequency(), 25);
+    try {
+        sld.setOrientation(2);
+        ADD_FAILURE() << "an orientation other than 0 or 1 was taken";
+    } catch (const runtime::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), runtime::err::kInvalidPropertyValue);
+    }
+    EXPECT_EQ(sld.Orientation(), 1);
+}
+
 TEST_F(ActiveForm, ALockedMultiLineBoxShowsItsLinesAndRefusesTyping) {
     ui::TextBox txt(&form, {}, true);
     txt.Move(0, 0, 3000, 1200);

@@ -15,6 +15,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -414,6 +415,31 @@ TEST(Colours, BgrValuesMapToQtAndBack) {
     lbl.setForeColor(0xFFFF00);
     EXPECT_EQ(lbl.ForeColor(), 0xFFFF00);
     EXPECT_EQ(lbl.widget()->palette().color(QPalette::WindowText), QColor(0, 0xFF, 0xFF));
+}
+
+TEST(Colours, ADarkBackColourLeavesTheTickBoxCircleAndSliderShowing) {
+    // In a dark frame as on a dark form.
+    ui::Form form;
+    ui::Frame frame(&form, "AGC");
+    frame.setBackColor(0x000000);
+    ui::CheckBox chk(frame.container(), "On");
+    ui::OptionButton opt(frame.container(), "Man");
+    ui::Slider sld(frame.container());
+    form.Show();
+    for (ui::Control* c : {static_cast<ui::Control*>(&chk), static_cast<ui::Control*>(&opt),
+                           static_cast<ui::Control*>(&sld)}) {
+        c->Move(0, 0, 1200, 300);
+        c->setBackColor(0x000000);
+        const QImage image = c->widget()->grab().toImage();
+        const int middle = image.height() / 2;
+        int lightest = 0;
+        for (int x = 0; x < 20; ++x)
+            lightest = std::max(lightest, image.pixelColor(x, middle).lightness());
+        EXPECT_GT(lightest, 128) << "the indicator vanished into the back colour";
+        // The caption's side is the back colour.
+        EXPECT_EQ(image.pixelColor(image.width() - 2, 1), QColor(0, 0, 0));
+        EXPECT_EQ(c->BackColor(), 0x000000);
+    }
 }
 
 } // namespace
