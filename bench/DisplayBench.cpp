@@ -1,6 +1,7 @@
 // The display's frame: a full spectrum frame (two channels averaged over 8, log scale, graticule with
 // labels, filter curve, notch) computed and drawn into pictures of 830 x 300 pixels, the computation
-// alone on pictures that draw nothing (with the allocations it makes), and the per-block load.
+// alone on pictures that draw nothing (with the allocations it makes), the per-block load, and a call of
+// the redraw pacing while the display is frozen and nothing has changed (the power off and idle).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -14,8 +15,10 @@
 #include <vector>
 
 #include "display/clsSpectrumAnalyser.h"
+#include "display/frmUpDateScopeDisplay.h"
 #include "platform/profile/SettingsStore.h"
 #include "platform/ui/PictureBox.h"
+#include "platform/ui/QtPlatformTimers.h"
 
 namespace {
 
@@ -177,6 +180,56 @@ void BM_LoadSamples_S(benchmark::State& st) {
     }
 }
 BENCHMARK(BM_LoadSamples_S);
+
+// Timers that keep nothing, so only the pacing's own work is timed.
+class NullTimers final : public ui::PlatformTimers {
+public:
+    void SetTimer(const void*, int32_t, int32_t, Callback callback) override {
+        benchmark::DoNotOptimize(&callback);
+    }
+    bool KillTimer(const void*, int32_t) override { return true; }
+};
+
+struct NotMinimised final : display::DisplayShell {
+    bool Minimised() const override { return false; }
+};
+
+// One call of the frozen chain once both pictures show the frozen frame: it draws nothing. The goal is
+// under 5 us and no allocation.
+template <class Timers> void frozenPacingCalls(benchmark::State& st) {
+    NullPicture p0, p1;
+    Receiver rx(p0, p1);
+    rx.frame(0);
+    rx.analyser.Freeze = true;
+    Timers timers;
+    modTiming::Timing timing;
+    CtlArray knobs{};
+    knobs[lblFrameRateIndex].Value = 1;
+    NotMinimised shell;
+    frmUpDateScopeDisplay pacing({timers, timing, rx.analyser, knobs, shell});
+    for (int warm = 0; warm < 4; ++warm)
+        pacing.UpdateScopeDisplay();
+    const int64_t before = allocations.load();
+    int64_t calls = 0;
+    for (auto _ : st) {
+        pacing.UpdateScopeDisplay();
+        ++calls;
+    }
+    st.counters["allocations_per_call"] =
+        static_cast<double>(allocations.load() - before) / static_cast<double>(std::max<int64_t>(calls, 1));
+    pacing.KillScopeTimer();
+}
+
+void BM_FrozenPacingCallUnchanged(benchmark::State& st) {
+    frozenPacingCalls<NullTimers>(st);
+}
+BENCHMARK(BM_FrozenPacingCallUnchanged)->Unit(benchmark::kMicrosecond);
+
+// The same with the program's timers: the kill and the re-arm of a QTimer.
+void BM_FrozenPacingCallUnchangedQtTimers(benchmark::State& st) {
+    frozenPacingCalls<ui::QtPlatformTimers>(st);
+}
+BENCHMARK(BM_FrozenPacingCallUnchangedQtTimers)->Unit(benchmark::kMicrosecond);
 
 // The plain copy it must match.
 void BM_CopyTwoBlocks(benchmark::State& st) {

@@ -4,12 +4,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "display/AnalyserArithmetic.h"
+#include "dsp/FilterBank.h"
 #include "frame/ScopedFlag.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "radio/SettingsSection.h"
+#include "radio/clsVFO.h"
 
 using display::detail::divide;
 using display::detail::fail;
@@ -290,6 +293,7 @@ void clsSpectrumAnalyser::init() {
     filterTaps_.assign(static_cast<std::size_t>(std::max(points, display::kFilterTaps)), 0.0f);
     smoothSum_.assign(static_cast<std::size_t>(points / 2), 0.0f);
     realFFT_ = std::move(transform);
+    ++dataChanges_;
     SpectrumWidth = FSampling / 2;
     hzPerBin_ = static_cast<float>(static_cast<double>(SpectrumWidth) / points * 2);
     StartBin = runtime::CLng(divide(FStart, hzPerBin_, "init"));
@@ -342,6 +346,7 @@ void clsSpectrumAnalyser::SetupDisplay() {
     p0.setVisible(true);
     p0.ZOrder();
     p1.setVisible(false);
+    pageShowsKey_ = {false, false};
     drawPage_ = 0;
 }
 
@@ -352,6 +357,7 @@ void clsSpectrumAnalyser::LoadSamples_S(std::span<const float> channel1, std::sp
     need(channel2.size(), n, "LoadSamples_S");
     nerix_.CopySingles(channel1.data(), bufI_.data(), n);
     nerix_.CopySingles(channel2.data(), bufQ_.data(), n);
+    ++dataChanges_;
 }
 
 void clsSpectrumAnalyser::LoadSamples_INT16(std::span<const int16_t> channel1,
@@ -362,6 +368,7 @@ void clsSpectrumAnalyser::LoadSamples_INT16(std::span<const int16_t> channel1,
     need(channel2.size(), n, "LoadSamples_INT16");
     nerix_.Dll().Int16ToFloat_S_2(channel1.data(), bufI_.data(), n);
     nerix_.Dll().Int16ToFloat_S_2(channel2.data(), bufQ_.data(), n);
+    ++dataChanges_;
 }
 
 void clsSpectrumAnalyser::LoadFilterCoeffs_T_S(std::span<const float> Coeffs_S) {
@@ -375,6 +382,7 @@ void clsSpectrumAnalyser::LoadFilterCoeffs_T_S(std::span<const float> Coeffs_S) 
     transform.FFT_Real_S_2(std::span<const float>(filterTaps_).first(static_cast<std::size_t>(n)), workRe_,
                            workIm_);
     const int32_t half = n / 2;
+    ++dataChanges_;
     nerix_.Dll().PowerSpectrum_S_2(workRe_.data(), workIm_.data(), filterPower_.data(), half);
     nerix_.Dll().Add_S_1(1.01f, filterPower_.data(), half);
     for (int32_t k = 0; k < half; ++k)
@@ -387,6 +395,7 @@ void clsSpectrumAnalyser::LoadFilterCoeffs_T_S(std::span<const float> Coeffs_S) 
 void clsSpectrumAnalyser::LoadFilterCoeffs_F_S(std::span<const float> Coeffs_S) {
     const int32_t n = fft("LoadFilterCoeffs_F_S").Points;
     need(Coeffs_S.size(), n, "LoadFilterCoeffs_F_S");
+    ++dataChanges_;
     nerix_.CopySingles(Coeffs_S.data(), filterPower_.data(), n);
     for (int32_t k = 0; k < n; ++k) {
         const float v = filterPower_[static_cast<std::size_t>(k)];
@@ -409,6 +418,7 @@ void clsSpectrumAnalyser::Display_I16(std::span<const int16_t> channel1, std::sp
     need(channel2.size(), n, "Display_I16");
     nerix_.Dll().Int16ToFloat_S_2(channel1.data(), bufI_.data(), n);
     nerix_.Dll().Int16ToFloat_S_2(channel2.data(), bufQ_.data(), n);
+    ++dataChanges_;
     Display_S(bufI_, bufQ_);
 }
 
@@ -416,6 +426,8 @@ void clsSpectrumAnalyser::DisplayFrozen() {
     if (frozenBusy_) return;
     const ScopedFlag busy(frozenBusy_);
     const ScopedFlag drawing(InDisplay);
+    const uint64_t key = frameKey();
+    if (pageShowsKey_[0] && pageShowsKey_[1] && pageKey_[0] == key && pageKey_[1] == key) return;
     runtime::resumeNext([&] { DrawAndFlip(); });
 }
 
@@ -432,6 +444,7 @@ void clsSpectrumAnalyser::Display_S(std::span<const float> SamplesI_SIN, std::sp
     const ScopedFlag busy(displaySBusy_);
     const int32_t n = fft("Display_S").Points;
     need(Q.size(), n, "Display_S");
+    ++dataChanges_;
     const auto at = [](std::vector<float>& v, int32_t i) -> float& { return v[static_cast<std::size_t>(i)]; };
     switch (mode_) {
     case display::kModeSpectrum:
@@ -491,6 +504,8 @@ void clsSpectrumAnalyser::Display_S(std::span<const float> SamplesI_SIN, std::sp
 void clsSpectrumAnalyser::DrawAndFlip() {
     ui::Picture& p0 = picture(picture0_, "DrawAndFlip");
     ui::Picture& p1 = picture(picture1_, "DrawAndFlip");
+    // Until the page is drawn whole it shows no known frame.
+    if (drawPage_ == 0 || drawPage_ == 1) pageShowsKey_[static_cast<std::size_t>(drawPage_)] = false;
     if (drawPage_ == 0) {
         DrawGraticule(p0);
         DrawSpectrum(p0);
@@ -502,5 +517,57 @@ void clsSpectrumAnalyser::DrawAndFlip() {
         p0.setVisible(false);
         p1.setVisible(true);
     }
+    // Taken after the drawing, which may settle a value it reads (the time scope's width).
+    if (drawPage_ == 0 || drawPage_ == 1) {
+        const auto page = static_cast<std::size_t>(drawPage_);
+        pageKey_[page] = frameKey();
+        pageShowsKey_[page] = true;
+    }
     drawPage_ = static_cast<int16_t>((drawPage_ - 1) & 1);
+}
+
+namespace {
+
+// FNV-1a over the bytes of each value.
+class KeyHash {
+public:
+    template <class T> void operator()(T value) noexcept {
+        unsigned char bytes[sizeof(T)];
+        std::memcpy(bytes, &value, sizeof(T));
+        for (const unsigned char b : bytes)
+            hash_ = (hash_ ^ b) * 1099511628211ull;
+    }
+    uint64_t value() const noexcept { return hash_; }
+
+private:
+    uint64_t hash_ = 14695981039346656037ull;
+};
+
+} // namespace
+
+uint64_t clsSpectrumAnalyser::frameKey() const {
+    KeyHash h;
+    h(dataChanges_);
+    h(mode_), h(Freeze), h(Active), h(AutoGain), h(ReverseSpectrum), h(iqMode_), h(showFilter_),
+        h(showNotch_);
+    h(FSampling), h(Points), h(SpectrumWidth), h(hzPerBin_), h(FOffset);
+    h(StartBin), h(StopBin), h(TrigBin), h(ScreenWidth);
+    h(spectrumSmooth_), h(SmoothDivider), h(Gain);
+    h(Y1Colour), h(Y2Colour), h(yTextColour_), h(xTextColour_), h(filterCurveColour_), h(notchFilterColour_),
+        h(graticuleColour_), h(scopeBackColour_);
+    for (const ScopeModeRec& r : scopeModes_) {
+        h(r.Chn1Gain), h(r.Chn1Shift), h(r.Chn1ShiftOffset), h(r.Chn1Enabled), h(r.Chn1TriggerOn);
+        h(r.Chn2Gain), h(r.Chn2Shift), h(r.Chn2ShiftOffset), h(r.Chn2Enabled), h(r.Chn2TriggerOn);
+        h(r.TriggerChn), h(r.LogMode), h(r.FastMode);
+        h(r.LinMax), h(r.LinMin), h(r.LinRange), h(r.LogMax), h(r.LogMin), h(r.LogRange);
+    }
+    h(state_.NotchCentre), h(state_.NotchWidth);
+    if (ports_.Filters) h(ports_.Filters->IfFilter.FLow), h(ports_.Filters->IfFilter.FHigh);
+    if (ports_.Vfo) h(ports_.Vfo->HiSideLo());
+    for (const ui::Picture* p : {picture0_, picture1_}) {
+        if (!p) continue;
+        h(p->ScaleLeft()), h(p->ScaleTop()), h(p->ScaleWidth()), h(p->ScaleHeight());
+        h(p->Width()), h(p->Height()), h(p->PixelWidth()), h(p->PixelHeight());
+    }
+    return h.value();
 }

@@ -189,7 +189,8 @@ public:
     void Display();
     // Converts and copies whatever Active says, then computes and draws a frame.
     void Display_I16(std::span<const int16_t> channel1, std::span<const int16_t> channel2);
-    // Redraws without new data; an error in the drawing ends the frame quietly.
+    // Redraws without new data; an error in the drawing ends the frame quietly. A redraw that would show
+    // what both pictures show already draws nothing, so a frozen, unchanged display costs next to nothing.
     void DisplayFrozen();
     // The per-mode computation and the frame. Channel 1 always comes from the loaded samples.
     void Display_S(std::span<const float> SamplesI_SIN, std::span<const float> Q);
@@ -202,13 +203,25 @@ public:
     std::span<const float> BufQ() const { return bufQ_; }
     std::span<const float> Trace1() const { return trace1_; }
     std::span<const float> Trace2() const { return trace2_; }
-    std::span<float> Trace1() { return trace1_; }
-    std::span<float> Trace2() { return trace2_; }
+    // Writing through these counts as a change of what a frame shows when the span is taken.
+    std::span<float> Trace1() {
+        ++dataChanges_;
+        return trace1_;
+    }
+    std::span<float> Trace2() {
+        ++dataChanges_;
+        return trace2_;
+    }
     std::span<const float> FilterPower() const { return filterPower_; }
     std::span<const float> FilterCurve() const { return filterCurve_; }
     int16_t DrawPage() const { return drawPage_; }
     float LabelHeight() const { return labelHeight_; }
     float LabelWidth() const { return labelWidth_; }
+
+    // What a frame would show: the settings, colours and picture sizes it reads as a fingerprint, and
+    // the changes of the samples, the filter curve and the traces as a count. Equal keys draw equal
+    // frames.
+    uint64_t frameKey() const;
 
 private:
     ScopeModeRec& rec();
@@ -257,6 +270,10 @@ private:
     std::vector<float> smoothHistory1_, smoothHistory2_;
     float labelHeight_ = 0, labelWidth_ = 0;
     float xStep_ = 0; // the horizontal step of the last trace, kept when a frame cannot compute one
+    uint64_t dataChanges_ = 0;
+    // The key of the frame each picture shows; none since the set-up drew a bare graticule on it.
+    std::array<uint64_t, 2> pageKey_{};
+    std::array<bool, 2> pageShowsKey_{};
     ui::Picture* picture0_ = nullptr;
     ui::Picture* picture1_ = nullptr;
     bool setupBusy_ = false, displayBusy_ = false, frozenBusy_ = false, displaySBusy_ = false;

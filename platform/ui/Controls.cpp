@@ -70,10 +70,14 @@ int16_t shiftOf(Qt::KeyboardModifiers m) {
                                 (m & Qt::AltModifier ? 4 : 0));
 }
 
+// Marks a widget whose events a control's handlers receive.
+constexpr const char* kWatchedProperty = "nerixControl";
+
 // Delivers mouse, key and focus events of one widget to its control's handlers.
 class EventWatcher final : public QObject {
 public:
     EventWatcher(QWidget* w, Control& control) : QObject(w), control_(control) {
+        w->setProperty(kWatchedProperty, true);
         w->installEventFilter(this);
         // The pointer moving over a control is an event whether or not a button is held.
         w->setMouseTracking(true);
@@ -107,7 +111,18 @@ protected:
     }
 
 private:
+    // The platform gives a mouse event to the control under the pointer alone, while Qt offers what a
+    // child ignores to its parents: a parent leaves alone what lies over one of its visible child
+    // controls (a shape lets the pointer through to what lies below it).
+    bool overChildControl(const QMouseEvent* m) const {
+        const auto* self = static_cast<const QWidget*>(parent());
+        for (const QWidget* c = self->childAt(m->position().toPoint()); c && c != self; c = c->parentWidget())
+            if (c->property(kWatchedProperty).toBool()) return true;
+        return false;
+    }
+
     bool mouse(QMouseEvent* m) {
+        if (overChildControl(m)) return false;
         const auto type = m->type();
         const QPointF at = control_.mousePosition(m->position());
         const auto x = static_cast<float>(at.x());

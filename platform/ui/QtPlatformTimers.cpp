@@ -35,14 +35,18 @@ void QtPlatformTimers::SetTimer(const void* owner, int32_t id, int32_t elapseMs,
 }
 
 bool QtPlatformTimers::KillTimer(const void* owner, int32_t id) {
+    // The entry stays for the next arm of the same timer (the display's pacing kills and re-arms its
+    // timer at every tick), so neither costs a new QTimer; deleting one inside its own timeout would not
+    // be safe either.
     const auto it = timers_.find({owner, id});
-    if (it == timers_.end()) return false;
+    if (it == timers_.end() || !it->second->timer.isActive()) return false;
     it->second->timer.stop();
-    // Deleting a QTimer inside its own timeout is not safe: hand the last reference to the event loop.
-    auto entry = std::move(it->second);
-    timers_.erase(it);
-    QTimer::singleShot(0, [entry] {});
     return true;
+}
+
+int32_t QtPlatformTimers::intervalMs(const void* owner, int32_t id) const {
+    const auto it = timers_.find({owner, id});
+    return it == timers_.end() || !it->second->timer.isActive() ? 0 : it->second->timer.interval();
 }
 
 } // namespace ui

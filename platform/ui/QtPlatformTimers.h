@@ -17,6 +17,8 @@ public:
     ~QtPlatformTimers() override;
     void SetTimer(const void* owner, int32_t id, int32_t elapseMs, Callback callback) override;
     bool KillTimer(const void* owner, int32_t id) override;
+    // The interval an armed timer runs at; 0 when it is not armed.
+    int32_t intervalMs(const void* owner, int32_t id) const;
 
 private:
     struct Entry;

@@ -18,6 +18,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/PictureBox.h"
+#include "platform/ui/QtPlatformTimers.h"
 #include "platform/ui/Timer.h"
 #include "platform/ui/testing/FakePlatformTimers.h"
 #include "platform/ui/testing/ScriptedDialogService.h"
@@ -189,6 +190,50 @@ TEST_F(ActiveForm, MouseEventsOverAPictureAreInItsUserScaleAndSoIsWhatIsPlacedIn
     EXPECT_DOUBLE_EQ(lbl.Height(), 1.0);
 }
 
+// The control under the pointer has the event to itself: a knob label in a frame lights, and the frame,
+// whose own hover would unmark it, never hears of it; a shape lets the pointer through to its container.
+TEST_F(ActiveForm, AMouseEventBelongsToTheControlUnderThePointerAlone) {
+    ui::Frame frame(&form, "AF");
+    frame.Move(0, 0, 3000, 1500);
+    ui::Label label(frame.container(), "0.0");
+    label.Move(300, 300, 900, 255);
+    ui::PictureBox pic(frame.container());
+    pic.Move(1500, 300, 1200, 900);
+    ui::Shape tick(pic.widget());
+    tick.Move(0, 0, 600, 450);
+    ui::Label caption(pic.widget(), "7 100 000");
+    caption.Move(600, 450, 600, 255);
+    const auto watch = [this](ui::Control& c, const std::string& name) {
+        c.MouseMove = [this, name](int16_t, int16_t, float, float) { add(name + " move"); };
+        c.MouseDown = [this, name](int16_t b, int16_t, float, float) {
+            add(name + " down " + std::to_string(b));
+        };
+        c.MouseUp = [this, name](int16_t b, int16_t, float, float) {
+            add(name + " up " + std::to_string(b));
+        };
+    };
+    watch(frame, "frame");
+    watch(label, "label");
+    watch(pic, "picture");
+    watch(caption, "caption");
+    int frameClicks = 0;
+    frame.Click = [&] { ++frameClicks; };
+    show();
+    QTest::mouseMove(label.widget(), QPoint(5, 5));
+    QTest::mouseClick(label.widget(), Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseClick(label.widget(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseMove(tick.widget(), QPoint(5, 5));
+    QTest::mouseMove(caption.widget(), QPoint(5, 5));
+    QTest::mouseMove(frame.widget(), QPoint(5, 90)); // the frame's own area
+    const std::vector<std::string> expected = {"label move", "label down 2", "label up 2",   "label down 1",
+                                               "label up 1", "picture move", "caption move", "frame move"};
+    std::vector<std::string> seen;
+    for (const std::string& e : events)
+        if (seen.empty() || seen.back() != e) seen.push_back(e); // a move may be reported more than once
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(frameClicks, 0);
+}
+
 TEST_F(ActiveForm, ASliderReportsWhichButtonWentDown) {
     ui::Slider sld(&form);
     sld.Move(0, 0, 3000, 450);
@@ -340,6 +385,10 @@ TEST(TimerFloor, NoTimerFiresMoreOftenThanEveryTenMilliseconds) {
         EXPECT_EQ(timers.periodMs(&owner, 4), c.period) << c.asked;
         timers.advance(100);
         EXPECT_EQ(ticks, c.ticksIn100) << c.asked;
+
+        ui::QtPlatformTimers qtTimers;
+        qtTimers.SetTimer(&owner, 4, c.asked, [] {});
+        EXPECT_EQ(qtTimers.intervalMs(&owner, 4), c.period) << c.asked;
 
         ui::Timer tmr;
         tmr.setInterval(c.asked);
