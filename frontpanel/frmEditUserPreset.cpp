@@ -10,6 +10,9 @@ namespace {
 constexpr const char* kDemodCaptions[] = {"AM", "USB", "LSB", "DRM"};
 constexpr const char* kFilterCaptions[] = {"Off", "400Hz", "2.4KHz", "3.2KHz", "4KHz"};
 
+// The dialog's face; its two button groups take it when it opens.
+constexpr int32_t kDialogFace = 0x00F0F0F0;
+
 struct Row {
     int16_t index;
     const char* caption;
@@ -22,6 +25,7 @@ frmEditUserPreset::frmEditUserPreset(frontpanel::PresetEdit& edit, ui::DialogSer
     : lblPresetIndex(this), picDemodulation(this), PicFiltering(this), chkPresetTuneImage(this),
       cmdSave(this), cmdCancel(this, "&Cancel"), edit_(edit), dialogs_(dialogs) {
     setClientSize(5400, 4230);
+    setBackColor(kDialogFace);
     constexpr int32_t labelLeft = 120, labelWidth = 1300, valueLeft = 1500;
     const Row rows[] = {{0, "Preset No.", 120},    {1, "Description", 480}, {2, "Frequency", 840},
                         {3, "Demodulation", 1230}, {4, "Filtering", 1770},  {5, "Date", 2310},
