@@ -41,6 +41,12 @@ BandPlanControls::BandPlanControls(QWidget* parent, int32_t left, int32_t top)
     for (int16_t j = 0; j < kPresetButtons; ++j)
         optPreset.Load(j, picPresets.container(), "P" + std::to_string(j + 1))
             .Move(j * kButtonWidth, 0, kButtonWidth, kPresetHeight);
+    // A move over a button or selector is its own: a button ignores moves while not pressed, and the
+    // frame's hover, which hides the popup, would hear them too. The wheel still passes, to the knobs'
+    // filter, since it is taken at the application before any widget.
+    forEachControl([this](ui::Control& c) {
+        if (&c != &frPresets) c.widget()->setAttribute(Qt::WA_NoMousePropagation);
+    });
 }
 
 BandPlanControls::~BandPlanControls() {

@@ -215,9 +215,6 @@ void setTabOrder(std::initializer_list<const Control*> controls) {
 // ---- Control
 
 Control::Control(QWidget* widget) : widget_(widget) {
-    // Mouse events belong to the control under the pointer alone, also those its widget ignores (a button
-    // not pressed ignores moves), so the container's handlers never hear them as well.
-    widget->setAttribute(Qt::WA_NoMousePropagation);
     mouseWatcher_ = new EventWatcher(widget, *this);
 }
 

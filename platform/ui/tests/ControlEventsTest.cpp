@@ -150,23 +150,6 @@ TEST_F(ActiveForm, OpeningADropDownListDoesNotLeaveTheControl) {
     EXPECT_EQ(events, (std::vector<std::string>{"cbo lost"}));
 }
 
-TEST_F(ActiveForm, MouseEventsOverAControlAreItsOwnNotItsContainers) {
-    ui::Frame frame(&form, "Frame");
-    frame.Move(0, 0, 3000, 2000);
-    ui::OptionButton button(frame.container(), "Button");
-    button.Move(300, 450, 1500, 300);
-    std::vector<std::string> moves;
-    frame.MouseMove = [&](int16_t, int16_t, float, float) { moves.push_back("frame"); };
-    button.MouseMove = [&](int16_t, int16_t, float, float) { moves.push_back("button"); };
-    watchMouse(frame, "frame");
-    watchMouse(button, "button");
-    show();
-    QTest::mouseMove(button.widget(), QPoint(10, 10));
-    QTest::mouseClick(button.widget(), Qt::RightButton, Qt::NoModifier, QPoint(10, 10));
-    EXPECT_EQ(moves, std::vector<std::string>{"button"});
-    EXPECT_EQ(events, (std::vector<std::string>{"button down 2", "button up 2"}));
-}
-
 TEST_F(ActiveForm, ZOrderBringsAControlInFrontOfItsSiblingsOrBehindThem) {
     ui::Label first(&form, "first");
     ui::Label second(&form, "second");
