@@ -19,6 +19,7 @@
 #include "platform/runtime/RuntimeError.h"
 #include "recorder/TrackList.h"
 #include "recorder/clsWavFile.h"
+#include "recorder/tests/FixedTuning.h"
 
 namespace {
 
@@ -128,10 +129,7 @@ struct Dialogs final : FileDialogService {
     }
 };
 
-struct Vfo final : TunedFrequencySource {
-    int32_t f = 70500000;
-    int32_t TunedFrequency() const override { return f; }
-};
+using Vfo = recorder::testing::FixedTuning;
 
 struct Clock final : RecorderClock {
     double Now() const override { return dateFromParts(2007, 7, 1, 12, 34, 56); }
