@@ -1,108 +1,97 @@
 // The I/Q chain per mode per block with every option on (noise reduction, the AF notch, the dynamic AF
-// filter, the AGC), as a multiple of real time; beside it the same mode's filter transforms alone, to
-// show their share; and the offline receiver over a 60-second I/Q file.
+// filter, the AGC), as a multiple of real time; beside it the transforms the chain runs in the same mode,
+// alone, to show their share; and the offline receiver over a 60-second I/Q file.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <random>
 #include <vector>
 
-#include "bench/ChainRig.h"
+#include "bench/BenchCounters.h"
 #include "bench/OfflineReceiver.h"
 
 namespace {
 
-constexpr int32_t kN = 2048;
-constexpr double kBlockSeconds = 2048.0 / 48000.0;
-
-struct Rig : offline::ChainRig {
-    explicit Rig(int32_t mode) {
-        state.IQMode = true;
-        state.VFOControl = true;
-        state.FilterLo = 300;
-        state.FilterHi = 3000;
-        state.AGCOn = true;
-        state.NBOn = true;
-        SetUp(mode, 300.0f); // the BFO through the oscillator in the mixing modes
-        bank->NotchFilter.MakeFilter();
-        bank->NotchFilter.Active = true;
-        state.NotchType = 0;
-        state.DynFilterActive = true;
-        bank->AfFilter.Active = true;
-        std::mt19937 rng(1);
-        std::normal_distribution<double> noise(0.0, 800.0);
-        for (int k = 0; k < kN; ++k) {
-            const double ph = 2 * M_PI * 11000.0 * k / 48000.0;
-            i[k] = int16_t(std::lround(6000.0 * std::cos(ph) + noise(rng)));
-            q[k] = int16_t(std::lround(6000.0 * std::sin(ph) + noise(rng)));
-        }
-    }
-    std::vector<int16_t> i = std::vector<int16_t>(kN), q = std::vector<int16_t>(kN),
-                         a = std::vector<int16_t>(kN);
-};
-
-void realTime(benchmark::State& s) {
-    s.counters["xRealTime"] =
-        benchmark::Counter(double(s.iterations()) * kBlockSeconds, benchmark::Counter::kIsRate);
-}
+using bench::IqRig;
+using bench::kN;
 
 void BM_IqChainBlock(benchmark::State& s) {
-    Rig rig(static_cast<int32_t>(s.range(0)));
-    for (auto _ : s) {
-        std::copy(rig.i.begin(), rig.i.end(), rig.a.begin());
-        rig.chain->DoDSPIQ(rig.a.data(), rig.q.data(), kN);
-        benchmark::DoNotOptimize(rig.a.data());
-    }
-    realTime(s);
+    IqRig rig(static_cast<int32_t>(s.range(0)));
+    const bench::RealTimeMultiple clock;
+    for (auto _ : s)
+        rig.block();
+    s.counters["xRealTime"] = clock.of(s.iterations());
 }
 
-// The FFT filter passes the chain makes in each mode with every option on, and the four 4096-point real
-// transforms of noise reduction and the AF notch: the chain's transform work without the rest.
-void BM_IqFilterTransforms(benchmark::State& s) {
-    const auto mode = static_cast<int32_t>(s.range(0));
-    Rig rig(mode);
-    Nerix::FilterBank& b = *rig.bank;
-    std::vector<clsFFTFilter*> passes{&b.IqCorrectionFilterI, &b.HilbertFilter1, &b.IfFilter, &b.NrPostFilter,
-                                      &b.AfFilter};
+// The FFT filter passes the chain runs in the mode with the rig's options, and the 4096-point real
+// transforms of noise reduction and the AF notch: the chain's transform work without the rest. The
+// conditions are the chain's own, read from the same switches.
+std::vector<clsFFTFilter*> chainFilterPasses(int32_t mode, Nerix::FilterBank& b, const ReceiverState& st) {
+    std::vector<clsFFTFilter*> passes;
     const auto add = [&](std::initializer_list<clsFFTFilter*> f) { passes.insert(passes.end(), f); };
+    add({&b.IqCorrectionFilterI, &b.HilbertFilter1});
+    if (b.NotchFilter.Active && st.NotchType == NotchType::IF) add({&b.NotchFilter});
+    if (b.IfFilter.Active) add({&b.IfFilter});
     switch (mode) {
-    case 0:
-    case 7:
+    case DemodMode::AM:
         add({&b.IQAMFilterI, &b.IQAMFilterQ, &b.DemodAfFilter});
         break;
-    case 1:
-    case 2:
+    case DemodMode::USB:
+    case DemodMode::LSB:
         add({&b.SsbFilterI, &b.SsbFilterQ, &b.DemodAfFilter});
         break;
-    case 4:
-    case 5:
+    case DemodMode::FM:
+    case DemodMode::BC:
         add({&b.DemodAfFilter});
         break;
-    case 6:
-        add({&b.IQAMFilterI, &b.IQAMFilterQ, &b.SsbFilterI, &b.SsbFilterQ, &b.DemodAfFilter});
+    case DemodMode::SAM:
+        add({&b.IQAMFilterQ, &b.IQAMFilterI, &b.SsbFilterI, &b.SsbFilterQ, &b.DemodAfFilter});
         break;
-    default:
+    case DemodMode::AM1:
+        add({&b.IQAMFilterI, &b.IQAMFilterQ, &b.DemodAfFilter});
+        break;
+    default: // DRM: the corrected in-phase input as it is
         break;
     }
+    if (st.NBOn) add({&b.NrPostFilter});
+    if (b.AfFilter.Active) add({&b.AfFilter});
+    return passes;
+}
+
+void BM_IqFilterTransforms(benchmark::State& s) {
+    const auto mode = static_cast<int32_t>(s.range(0));
+    IqRig rig(mode);
+    Nerix::FilterBank& b = *rig.bank;
+    const ReceiverState& st = rig.state;
+    const std::vector<clsFFTFilter*> passes = chainFilterPasses(mode, b, st);
+    const bool noiseReduction = st.NBOn;
+    const bool peakSearch = b.NotchFilter.Active || st.DynFilterActive;
+    const bool afNotch = b.NotchFilter.Active && st.NotchType == NotchType::AF;
     std::vector<float> v(Nerix::kBufferLength), re(Nerix::kBufferLength), im(Nerix::kBufferLength);
     for (int k = 0; k < kN; ++k)
         v[size_t(k)] = rig.i[size_t(k)];
+    clsFFTReal& fft = rig.path->FftReal4096();
+    const bench::RealTimeMultiple clock;
     for (auto _ : s) {
         for (clsFFTFilter* f : passes)
             f->Filter_FFT_S_1(v);
-        for (int t = 0; t < 2; ++t) {
-            rig.fft.FFT_Real_S_2(v, re, im);
-            rig.fft.IFFT_Real_S_2(re, im, v);
+        if (noiseReduction) {
+            fft.FFT_Real_S_2(v, re, im);
+            fft.IFFT_Real_S_2(re, im, v);
         }
+        if (peakSearch) fft.FFT_Real_S_2(v, re, im);
+        if (afNotch) fft.IFFT_Real_S_2(re, im, v);
         benchmark::DoNotOptimize(v.data());
     }
     s.counters["filterPasses"] = double(passes.size());
-    realTime(s);
+    s.counters["realTransforms"] = double(2 * noiseReduction + peakSearch + afNotch);
+    s.counters["xRealTime"] = clock.of(s.iterations());
 }
 
-// A 60-second I/Q file with a station 11 kHz above the LO, made once.
+// A 60-second I/Q file with a station 11 kHz below the LO (a positive frequency), made once.
 const std::string& sixtySecondFile() {
     static const std::string path = [] {
         const auto p = std::filesystem::temp_directory_path() / "nerix_bench_iq_60s.wav";
@@ -128,10 +117,18 @@ void BM_OfflineReceiver60s(benchmark::State& s) {
     o.output = (std::filesystem::temp_directory_path() / "nerix_bench_out.wav").string();
     o.mode = static_cast<int32_t>(s.range(0));
     o.noiseReduction = o.notch = true;
-    double factor = 0;
-    for (auto _ : s)
-        factor = offline::run(o).realTimeFactor();
-    s.counters["xRealTime"] = factor; // over the blocks alone, without reading and writing the files
+    offline::Result r;
+    double runSeconds = 0;
+    for (auto _ : s) {
+        const auto start = std::chrono::steady_clock::now();
+        r = offline::run(o);
+        runSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    s.counters["xRealTime"] = r.realTimeFactor(); // over the blocks alone
+    s.counters["blockMedian_us"] = r.blockTimes.quantile(0.5) * 1e6;
+    s.counters["blockP99_us"] = r.blockTimes.quantile(0.99) * 1e6;
+    s.counters["blockMax_us"] = r.blockTimes.max() * 1e6;
+    s.counters["fileShare"] = runSeconds > 0 ? r.fileSeconds / runSeconds : 0.0; // of the whole run
     std::filesystem::remove(o.output);
 }
 

@@ -1,9 +1,11 @@
-// nerix_offline_rx: runs a 48 kHz 16-bit WAV file through the receiver and writes what it would play.
+// nerix_offline_rx: runs a WAV file (48 kHz, 16-bit, one or two channels) through the receiver and writes
+// what it would play.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <limits>
 #include <string>
 
@@ -16,8 +18,12 @@ namespace {
 constexpr const char* kUsage =
     "usage: nerix_offline_rx IN.wav OUT.wav [--mode 0..7] [--lo HZ] [--hi HZ] [--bfo HZ] [--upper]\n"
     "       [--hiside] [--no-agc] [--nr] [--notch] [--flip] [--phasebit] [--balance GAIN]\n"
-    "  IN.wav: two channels are an I/Q pair, one is audio or IF. Modes: 0 AM, 1 USB, 2 LSB, 3 DRM,\n"
-    "  4 FM, 5 BC, 6 SAM, 7 AM1.\n";
+    "  IN.wav: 48 kHz, 16-bit, one or two channels. Two channels are an I/Q pair, left I and right Q,\n"
+    "  a station at a positive frequency of left + j right lying below the LO; --upper receives the\n"
+    "  stations above the LO (negative frequencies). A file made the common way (a station above the\n"
+    "  LO at a positive frequency) needs --flip --upper. One channel is an IF centred on 12 kHz, not\n"
+    "  audio. Defaults: mode 1, AF band 300..3000 Hz, BFO 0, AGC on (it settles over the first 3-4 s).\n"
+    "  Modes: 0 AM, 1 USB, 2 LSB, 3 DRM, 4 FM, 5 BC, 6 SAM, 7 AM1.\n";
 
 [[noreturn]] void usage() {
     std::fputs(kUsage, stderr);
@@ -82,14 +88,22 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (positional != 2 || o.mode < 0 || o.mode > 7) {
+    if (positional != 2 || o.mode < DemodMode::AM || o.mode > DemodMode::AM1) {
         std::fputs(kUsage, stderr);
         return 2;
     }
     try {
         const offline::Result r = offline::run(o);
-        std::printf("mode %d: %d blocks, %.1f us per block, %.0f times real time\n", o.mode, r.blocks,
+        const offline::BlockTimes& t = r.blockTimes;
+        std::printf("mode %d: %d blocks, per block median %.1f us, p99 %.1f us, max %.1f us, mean %.1f us; "
+                    "%.0f times real time\n",
+                    o.mode, r.blocks, t.quantile(0.5) * 1e6, t.quantile(0.99) * 1e6, t.max() * 1e6,
                     r.microsecondsPerBlock(), r.realTimeFactor());
+        timespec cpu{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+        std::printf("set-up %.1f ms, blocks %.1f ms, file reading and writing %.1f ms; process CPU %.1f ms\n",
+                    r.setupSeconds * 1e3, r.seconds() * 1e3, r.fileSeconds * 1e3,
+                    (double(cpu.tv_sec) + double(cpu.tv_nsec) * 1e-9) * 1e3);
     } catch (const runtime::RuntimeError& e) {
         std::fprintf(stderr, "nerix_offline_rx: %s\n", e.what());
         return 1;

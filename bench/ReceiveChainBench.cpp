@@ -6,14 +6,13 @@
 #include <random>
 #include <vector>
 
-#include "bench/ChainRig.h"
+#include "bench/BenchCounters.h"
 
 namespace {
 
-constexpr int32_t kN = 2048;
-constexpr double kBlockSeconds = 2048.0 / 48000.0;
+using bench::kN;
 
-struct Rig : offline::ChainRig {
+struct Rig : offline::ReceiverRig {
     Rig(int32_t mode, bool extras) {
         state.FilterLo = 300;
         state.FilterHi = 3000;
@@ -22,7 +21,7 @@ struct Rig : offline::ChainRig {
         SetUp(mode, 300.0f); // the BFO through the oscillator in the sideband modes
         bank->NotchFilter.MakeFilter();
         bank->NotchFilter.Active = extras;
-        state.NotchType = 0;
+        state.NotchType = NotchType::AF;
         std::mt19937 rng(1);
         std::normal_distribution<double> noise(0.0, 800.0);
         for (int k = 0; k < kN; ++k)
@@ -34,13 +33,13 @@ struct Rig : offline::ChainRig {
 
 void BM_AudioChainBlock(benchmark::State& s) {
     Rig rig(static_cast<int32_t>(s.range(0)), s.range(1) != 0);
+    const bench::RealTimeMultiple clock;
     for (auto _ : s) {
         std::copy(rig.input.begin(), rig.input.end(), rig.a.begin());
-        rig.chain->DoDSP(rig.a.data(), rig.b.data(), kN);
+        rig.path->Chain().DoDSP(rig.a.data(), rig.b.data(), kN);
         benchmark::DoNotOptimize(rig.a.data());
     }
-    s.counters["xRealTime"] =
-        benchmark::Counter(double(s.iterations()) * kBlockSeconds, benchmark::Counter::kIsRate);
+    s.counters["xRealTime"] = clock.of(s.iterations());
 }
 // Mode 0 AM, 1 USB, 2 LSB, 3 DRM, 4 FM, 5 BC, 6 SAM, 7 AM1; then noise reduction and the AF notch on
 // (1, the goal's case) or off (0, to show what they cost).

@@ -65,7 +65,7 @@ static void BM_GetNextSamples2048(benchmark::State& state) {
     for (auto _ : state) {
         wav.GetNextSamples(out, 2048);
         benchmark::DoNotOptimize(out.data());
-        if (wav.PlayerMode() != 2 || wav.PlayEnd) {
+        if (wav.PlayerMode() != recorder::PlayerMode::Playing || wav.PlayEnd) {
             state.PauseTiming();
             wav.Play();
             state.ResumeTiming();

@@ -4,9 +4,9 @@
 #include <array>
 #include <span>
 
+#include "frame/ScopedFlag.h"
 #include "platform/runtime/RuntimeError.h"
 #include "radio/LineInterface.h"
-#include "frame/ScopedFlag.h"
 
 namespace {
 

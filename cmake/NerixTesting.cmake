@@ -21,14 +21,3 @@ function(nerix_add_test name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock nerix_options)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 endfunction()
-
-# A test that loads our two DSP libraries by path and uses the signal path's test fixtures.
-function(nerix_test_uses_dsp_libraries target)
-    if(NOT TARGET ${target})
-        return()
-    endif()
-    add_dependencies(${target} nerix nsp)
-    target_compile_definitions(${target} PRIVATE
-        NERIX_TEST_NERIX_LIB="$<TARGET_FILE:nerix>" NERIX_TEST_NSP_LIB="$<TARGET_FILE:nsp>")
-    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/dsp/tests)
-endfunction()

@@ -14,8 +14,8 @@ class Oscillator;
 
 namespace config {
 
-// The fourteen-decimal value the angles have always been computed with; the full double constant
-// would move stored angles by a hair at every opening.
+// The fourteen-decimal value the stored angles are computed with; the full double constant would move
+// stored angles by a hair at every opening.
 inline constexpr double kPi = 3.14159265358979;
 
 struct SliderRange {

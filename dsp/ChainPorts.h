@@ -1,14 +1,15 @@
-// What the receive chain reaches of later layers (display, recorder, VFO, sound engine), as small
-// interfaces the main window wires to the real objects and tests fake.
+// What the receive chain reaches of later layers (display, recorder, tuning, sound engine), as small
+// interfaces the receive path wires to the real objects and tests fake.
 #pragma once
 
 #include <cstdint>
 
-class clsVFO;
+#include "frame/TuningPort.h"
 
 namespace Nerix {
 
-// The spectrum analyser as the chain feeds it at a source point.
+// The display port: the spectrum analyser as the chain and the block drivers feed it at their source
+// points (see DisplayTap.h for the one order in which a point feeds it).
 class SpectrumSink {
 public:
     virtual ~SpectrumSink() = default;
@@ -17,6 +18,7 @@ public:
     virtual bool IQMode() const = 0;
     // Two channels of Points samples each (at most 2048).
     virtual void LoadSamples_S(const float* channel1, const float* channel2) = 0;
+    virtual void LoadSamples_INT16(const int16_t* channel1, const int16_t* channel2) = 0;
     virtual double FStart() const = 0;
     virtual double FEnd() const = 0;
     virtual void SetFOffset(int32_t hz) = 0;
@@ -30,13 +32,6 @@ public:
     virtual bool IsPlaying() const = 0;
 };
 
-// The tuned frequency of the VFO, tenths of a hertz.
-class TuningSource {
-public:
-    virtual ~TuningSource() = default;
-    virtual int32_t TunedFrequency() const = 0;
-};
-
 // The sound engine's playback attenuation, hundredths of a decibel (0 none; the engine limits it).
 class OutputAttenuationSink {
 public:
@@ -45,14 +40,14 @@ public:
 };
 
 // Where the chain's calls go; any of them may be absent (nothing is fed, the recorder is idle, the
-// tuned frequency is 0, the attenuation goes nowhere, the I/Q chain keeps its LO side).
+// tuned frequency is 0 and the I/Q chain keeps its LO side, the attenuation goes nowhere).
 struct ChainPorts {
     SpectrumSink* Spectrum = nullptr;
     PlayerState* Player = nullptr;
-    TuningSource* Tuning = nullptr;
+    // The audio chain reads the tuned frequency here; the I/Q chain also the oscillator and the IF, and
+    // it sets the LO side.
+    TuningPort* Tuning = nullptr;
     OutputAttenuationSink* Engine = nullptr;
-    // The I/Q chain reads the tuning, the oscillator and its multiplier here and sets the LO side.
-    clsVFO* Vfo = nullptr;
 };
 
 } // namespace Nerix

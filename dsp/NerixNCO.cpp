@@ -13,6 +13,24 @@ void NCO::InitNCO(int32_t phaseBits, int32_t tableBits, int32_t blockLength) {
             runtime::raise(runtime::err::kInvalidCall, "Nerix.InitNCO");
     });
     state.NcoAvailable = ok;
+    // Without the library's oscillator the own one serves every block: its tables are made here, not
+    // in the first block.
+    if (!ok) buildTables();
+}
+
+void NCO::buildTables() {
+    if (TableBuilt) return;
+    // The step is added up rather than multiplied, so the tables match the reference samples.
+    SinTable.assign(kTableSize + 1, 0.0f);
+    CosTable.assign(kTableSize + 1, 0.0f);
+    double x = 0.0;
+    const double step = 6.28318530717958 / kTableSize;
+    for (int32_t i = 0; i < kTableSize; ++i) {
+        SinTable[i] = static_cast<float>(std::sin(x));
+        CosTable[i] = static_cast<float>(std::cos(x));
+        x += step;
+    }
+    TableBuilt = true;
 }
 
 void NCO::MakeNCO(int32_t increment, float* sinOut, float* cosOut, float amplitude) {
@@ -21,19 +39,7 @@ void NCO::MakeNCO(int32_t increment, float* sinOut, float* cosOut, float amplitu
         nerix_.Dll().MakeFreq(increment, sinOut, cosOut);
         return;
     }
-    if (!TableBuilt) {
-        // The step is added up rather than multiplied, so the tables match the reference samples.
-        SinTable.assign(kTableSize + 1, 0.0f);
-        CosTable.assign(kTableSize + 1, 0.0f);
-        double x = 0.0;
-        const double step = 6.28318530717958 / kTableSize;
-        for (int32_t i = 0; i < kTableSize; ++i) {
-            SinTable[i] = static_cast<float>(std::sin(x));
-            CosTable[i] = static_cast<float>(std::cos(x));
-            x += step;
-        }
-        TableBuilt = true;
-    }
+    buildTables();
     // This path follows NcoIncrement itself; the callers pass the same value as increment.
     const uint32_t step = static_cast<uint32_t>(state.NcoIncrement);
     uint32_t phase = Phase;

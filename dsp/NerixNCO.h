@@ -22,6 +22,8 @@ public:
     void MakeNCO(int32_t increment, float* sinOut, float* cosOut, float amplitude);
 
 private:
+    void buildTables();
+
     static constexpr uint32_t kPhaseMask = (1u << 30) - 1u;
     static constexpr int32_t kTableSize = 65536;
 

@@ -1,5 +1,6 @@
-// The audio side of the receive chain: demodulators, noise reduction, AF notch and peak search, level,
-// AGC and output level, and the audio DSP chain DoDSP that runs them on a single-channel block.
+// The receive chain: the stages (detectors, noise reduction, AF notch and peak search, level, AGC and
+// output level) and the two chains that run them, the audio chain DoDSP on a single-channel block
+// (AudioChain.cpp) and the I/Q chain DoDSPIQ on an I/Q pair (IqChain.cpp).
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "dsp/ChainPorts.h"
+#include "dsp/Detectors.h"
 #include "dsp/FilterBank.h"
 #include "dsp/NerixNCO.h"
 #include "dsp/clsFFTReal.h"
@@ -16,6 +18,10 @@ namespace Nerix {
 
 // Every block buffer: a block in 0..2047, FFT scratch in 2048..4095.
 inline constexpr int32_t kBufferLength = 4097;
+
+// The bank's filters centre their kernels on tap (2048 - 1) / 2, so each delays its signal by 1023
+// samples; SAM delays the IF sum by as much to meet its filtered carrier.
+inline constexpr int32_t kSamCarrierDelay = (kBlockPoints - 1) / 2;
 
 // The AF notch's spectrum buffers and overlap tail; each chain keeps its own.
 struct AfNotchState {
@@ -42,13 +48,14 @@ public:
     void DoDSP(int16_t* A, const int16_t* B, int32_t n);
 
     // One captured I/Q block into one audio block: A (the first channel) is replaced by the audio, B is
-    // only read. Decides the LO side from the VFO unless VFOControl is set. A failing display step is
+    // only read. Decides the LO side from the tuning port unless VFOControl is set. A failing display step is
     // skipped; any other failure leaves A silent and reaches the caller. DspBusy is held for the call.
     void DoDSPIQ(int16_t* A, const int16_t* B, int32_t n);
     // The tuned frequency the LO side was last decided for (0.1 Hz).
     int32_t LastTunedFrequency() const noexcept { return lastTunedFrequency_; }
 
-    // Detectors over 2048-sample blocks; arrays run through a filter need kBufferLength elements.
+    // Detectors over 2048-sample blocks, the filters of the bank around the arithmetic of Detectors.h;
+    // arrays run through a filter need kBufferLength elements.
     void DemodAm(std::span<float> I, std::span<float> Q, std::span<float> out);
     void DemodSsb(std::span<float> I, std::span<float> Q, std::span<float> out, bool sumFlag);
     void DemodSam(std::span<float> I, std::span<float> Q, std::span<float> out);
@@ -75,9 +82,11 @@ private:
         std::vector<float> history; // empty: the receiver state's AgcPeakHistory
         float peak = 0.0f, gain = 0.0f, previousGain = 0.0f;
     };
-    void measure(std::span<const float> v, float* scratch);
+    void measure(std::span<const float> v, std::span<float> scratch);
     void agc(std::span<const float> v, std::span<float> target, AgcChannel& ch);
     static void requireBlock(std::span<const float> v, size_t n, const char* source);
+    // The tuning port's tuned frequency; 0 with none.
+    int32_t tuned() const;
 
     ReceiverState& state_;
     Wrappers& nerix_;
@@ -89,7 +98,7 @@ private:
     std::vector<float> x_, displayCopy_, i_, q_, c_;
     AfNotchState audioNotch_;
     // demodulators
-    float bcWindow_[6] = {};
+    BcWindow bcWindow_{};
     float fmLastPhase_ = 0.0f;
     std::vector<float> fmMag_, fmPhase_, samScratch_;
     // level and AGC
@@ -100,7 +109,12 @@ private:
     // DoDSPIQ
     void decideLoSide();
     void runIq(int16_t* A, const int16_t* B);
+    // The IF sum delayed by kSamCarrierDelay samples through the delay line; valid until the next call.
+    const float* samDelayedIf(const float* sum);
     std::vector<float> iqI_, iqQ_, iqSum_, iqDiff_, iqC_, iqD_;
+    // SAM: the IF sum delayed as far as the carrier filter delays the carrier, and the samples that
+    // reach into the next block.
+    std::vector<float> samIf_, samDelayLine_;
     AfNotchState iqNotch_;
     int32_t lastTunedFrequency_ = 0;
 };

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "platform/runtime/RuntimeError.h"
+
 void clsFFTReal::FFTInit(int32_t NumPoints) {
     IsInitialised = false;
     if (NumPoints < 2) runtime::raise(runtime::err::kInvalidCall, "clsFFTReal.FFTInit");
@@ -12,6 +14,9 @@ void clsFFTReal::FFTInit(int32_t NumPoints) {
     even_.assign(static_cast<size_t>(Points) + 1, 0.0f);
     odd_.assign(static_cast<size_t>(Points) + 1, 0.0f);
     scratch_.assign(static_cast<size_t>(Points) + 1, 0.0f);
+    // Planned now rather than by the first transform, which would cost as much as fifty blocks. A
+    // library that cannot plan ahead leaves it to the first transform.
+    runtime::resumeNext([&] { nerix_.Dll().PlanRealFFT_S(Points); });
     IsInitialised = true;
 }
 

@@ -2,7 +2,8 @@
 #include "dsp/frmDX8Events.h"
 
 void frmDX8Events::fitArrays() {
-    // One element more than a block, as the arrays have always had; grows only when the block does.
+    // Indexed 0 to SamplesPerEvent, one element more than a block; grows only when the block does, so
+    // the block path never allocates.
     const auto size = static_cast<size_t>(engine_.SamplesPerEvent()) + 1;
     if (Channel1.size() < size) Channel1.resize(size, 0);
     if (Channel2.size() < size) Channel2.resize(size, 0);

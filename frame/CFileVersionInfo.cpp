@@ -1,5 +1,5 @@
 // Reading a version record into text properties through the version layer.
-#include "CFileVersionInfo.h"
+#include "frame/CFileVersionInfo.h"
 
 #include <array>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // Copy of 16-bit sample arrays.
-#include "DebugTools.h"
+#include "frame/DebugTools.h"
 
 #include <cstring>
 

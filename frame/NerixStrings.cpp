@@ -1,5 +1,5 @@
 // Text and clock routines of the Nerix module.
-#include "NerixStrings.h"
+#include "frame/NerixStrings.h"
 
 #include <algorithm>
 #include <ctime>

@@ -1,5 +1,5 @@
 // Number pictures, worked on decimal digit strings so that no value is ever too large for an integer.
-#include "NumberFormat.h"
+#include "frame/NumberFormat.h"
 
 #include <array>
 #include <charconv>

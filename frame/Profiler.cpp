@@ -1,5 +1,5 @@
 // Stopwatch on the performance counter.
-#include "Profiler.h"
+#include "frame/Profiler.h"
 
 #include <utility>
 

@@ -1,5 +1,5 @@
 // Colour scaling and left padding shared by the windows.
-#include "PublicFuncs.h"
+#include "frame/PublicFuncs.h"
 
 #include <cmath>
 

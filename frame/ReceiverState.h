@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "frame/ReceiverModes.h"
+
 // The window colours, 0x00BBGGRR.
 struct SDRColourScheme {
     int32_t Background = 0;
@@ -51,8 +53,8 @@ struct ReceiverState {
     int32_t NcoIncrement = 0;
 
     // Demodulation, filters, level
-    int32_t DemodMode = 0; // 0 AM, 1 USB, 2 LSB, 3 DRM, 4 FM, 5 BC, 6 SAM, 7 AM1
-    int32_t NotchType = 0; // 0 AF notch, 1 IF notch
+    int32_t DemodMode = DemodMode::AM;
+    int32_t NotchType = NotchType::AF;
     // The notch as the front panel sets it (its edges below); the display marks it too.
     bool NotchActive = false;
     int32_t NotchMode = 0;           // 0 manual, 1 automatic (the housekeeping timer follows the peak)
@@ -66,7 +68,7 @@ struct ReceiverState {
     int32_t FilterHi = 0; // Hz
     float NbLevel = 0.0f;
     float OutputAttenuation = 0.0f; // above 0 a gain factor, otherwise 1/100 dB for the sound engine
-    int32_t ScopeSource = 0;
+    int32_t ScopeSource = ScopeSource::IFIn;
     bool NBOn = false; // noise reduction switched on (the main window's noise-reduction check box)
 
     // Filter choices of the front panel; the filter set-up turns them into designs
@@ -74,7 +76,7 @@ struct ReceiverState {
     int32_t FilterBandwidth = 0; // FilterHi - FilterLo, as the preset buttons last worked it out
     bool MusicModeActive = false;
     bool IFFilterActive = false;
-    int32_t IFFilterMode = 2;  // 0 Off, 1 Man, 2 Track
+    int32_t IFFilterMode = IFFilterMode::Track;
     int32_t IFFilterHi = 0;    // Hz
     int32_t IFFilterLo = 0;    // Hz
     bool FiltersDirty = false; // the housekeeping timer rebuilds the bank

@@ -1,5 +1,5 @@
 // The common dialog wrapper over the dialog service.
-#include "clsComDlg.h"
+#include "frame/clsComDlg.h"
 
 #include <limits>
 

@@ -12,7 +12,7 @@
 
 class clsComDlg {
 public:
-    // The platform's flag bits, as callers pass them.
+    // The dialog flag bits callers pass.
     static constexpr int32_t OFN_READONLY = 0x1;
     static constexpr int32_t OFN_OVERWRITEPROMPT = 0x2;
     static constexpr int32_t OFN_HIDEREADONLY = 0x4;

@@ -1,5 +1,5 @@
 // The whole-file INI reader over the INI layer's document.
-#include "clsINIFile.h"
+#include "frame/clsINIFile.h"
 
 #include "platform/profile/IniFile.h"
 #include "platform/runtime/RuntimeError.h"

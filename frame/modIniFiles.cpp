@@ -1,5 +1,5 @@
 // Settings-file utilities over the private-profile service.
-#include "modIniFiles.h"
+#include "frame/modIniFiles.h"
 
 #include <exception>
 

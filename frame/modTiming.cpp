@@ -1,5 +1,5 @@
 // Microsecond settle delays on the performance counter, and the scope timer callback.
-#include "modTiming.h"
+#include "frame/modTiming.h"
 
 #include <cmath>
 #include <exception>

@@ -68,8 +68,8 @@ void FillDefaultTables(FrontPanelCore& core, const Trace& trace) {
     resumeNext([&] { levels.chkAGC_Click(); });
 
     FilterControls& filters = core.filterControls;
-    st.IFFilterMode = 2;
-    resumeNext([&] { filters.optIFFilter.setValue(2, true); });
+    st.IFFilterMode = IFFilterMode::Track;
+    resumeNext([&] { filters.optIFFilter.setValue(IFFilterMode::Track, true); });
     st.IFFilterActive = false;
     resumeNext([&] { filters.chkIFFilter.setValue(0); });
     step(trace, ":Initialising Variable IF Filter Default Values (0)");
@@ -105,7 +105,7 @@ void ShowNotchAndIfFilter(FrontPanelCore& core) {
     LevelControls& levels = core.levels;
     FilterControls& filters = core.filterControls;
     resumeNext([&] { levels.chkNotchOn.setValue(box(st.NotchActive)); });
-    resumeNext([&] { levels.chkNotchType.setValue(box(st.NotchType != 0)); });
+    resumeNext([&] { levels.chkNotchType.setValue(box(st.NotchType != NotchType::AF)); });
     resumeNext([&] { levels.optNotch_Click(runtime::checkedNarrow<int16_t>(st.NotchMode)); });
     resumeNext([&] { levels.chkNotchType.setValue(runtime::checkedNarrow<int16_t>(st.NotchType)); });
     resumeNext([&] { levels.optNotch.setValue(runtime::checkedNarrow<int16_t>(st.NotchMode), true); });

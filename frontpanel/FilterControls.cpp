@@ -13,8 +13,6 @@ namespace frontpanel {
 namespace {
 
 constexpr int32_t kHighestPreset = 4;
-constexpr int32_t kTrack = 2, kMan = 1, kOff = 0;
-constexpr int32_t kUsb = 1, kLsb = 2;
 // Music mode holds the low audio edge here.
 constexpr int32_t kMusicLowEdge = 50;
 // How far inside a slider's edges the pointer must be to light its description.
@@ -78,13 +76,13 @@ void FilterControls::optFilter_Click(int32_t Index) {
         st.FilterHi = p.Hi;
         knob(kFilterHiKnob).Default = static_cast<float>(p.DefaultHi);
         knob(kFilterLoKnob).Default = static_cast<float>(p.DefaultLo);
-        if (st.IFFilterMode == kTrack) {
+        if (st.IFFilterMode == IFFilterMode::Track) {
             // Knobs 7 and 8 take the preset by the mode; the IF routines then store knobs 17 and 18.
-            if (st.DemodMode == kUsb) {
+            if (st.DemodMode == DemodMode::USB) {
                 setKnob(kFilterHiKnob, st.FilterHi, p.DefaultHi);
                 routines_.SetIFHi();
                 setKnob(kFilterLoKnob, st.FilterLo, p.DefaultLo);
-            } else if (st.DemodMode == kLsb) {
+            } else if (st.DemodMode == DemodMode::LSB) {
                 setKnob(kFilterHiKnob, -double(p.Hi), -double(p.DefaultHi));
                 routines_.SetIFHi();
                 setKnob(kFilterLoKnob, -double(p.Lo), -double(p.DefaultLo));
@@ -163,7 +161,7 @@ void FilterControls::chkIFFilter_Click() {
         optIFFilter_Click(st.IFFilterMode);
     } else {
         // Still on at this point, a filter being switched off goes to Track first.
-        optIFFilter_Click(kTrack);
+        optIFFilter_Click(IFFilterMode::Track);
         chkIFFilter.setValue(0);
         filters().IfFilter.Active = false;
         st.IFFilterActive = false;
@@ -181,15 +179,15 @@ void FilterControls::optIFFilter_Click(int32_t Index) {
         optIFFilter.setValue(runtime::checkedNarrow<int16_t>(st.IFFilterMode), true);
         return;
     }
-    if (Index < kOff || Index > kTrack)
+    if (Index < IFFilterMode::Off || Index > IFFilterMode::Track)
         runtime::raise(runtime::err::kInvalidPropertyArrayIndex, "optIFFilter",
                        "Control array element does not exist");
     st.IFFilterMode = Index;
-    if (Index == kOff) {
+    if (Index == IFFilterMode::Off) {
         chkIFFilter.setValue(0);
         lblIFHi.setEnabled(false);
         lblIFLo.setEnabled(false);
-    } else if (Index == kMan) {
+    } else if (Index == IFFilterMode::Man) {
         chkIFFilter.setValue(1);
         for (PanelControl* c : {&lblIFHi, &lblIFHiDesc, &lblIFLo, &lblIFLoDesc})
             c->setVisible(true);
@@ -209,10 +207,10 @@ void FilterControls::optIFFilter_Click(int32_t Index) {
             k.Value = static_cast<float>(value);
             k.Default = static_cast<float>(defaultValue);
         };
-        if (st.DemodMode == kUsb) {
+        if (st.DemodMode == DemodMode::USB) {
             load(hi, p.Hi, p.DefaultHi);
             load(lo, p.Lo, p.DefaultLo);
-        } else if (st.DemodMode == kLsb) {
+        } else if (st.DemodMode == DemodMode::LSB) {
             load(hi, p.Lo, -double(p.DefaultLo));
             load(lo, p.Hi, p.DefaultHi);
         } else {

@@ -90,28 +90,28 @@ void FilterSetup::MakeFilters() {
             ifF.FLow = runtime::checkedNarrow<int32_t>(low);
         };
         switch (st.DemodMode) {
-        case 0:
-        case 5:
-        case 6:
-        case 7:
-            if (ifMode == 1)
+        case DemodMode::AM:
+        case DemodMode::BC:
+        case DemodMode::SAM:
+        case DemodMode::AM1:
+            if (ifMode == IFFilterMode::Man)
                 edges(C + rHi, C - rLo);
             else
                 edges(C + Hi, C - Hi);
             break;
-        case 1:
-            if (ifMode == 1)
+        case DemodMode::USB:
+            if (ifMode == IFFilterMode::Man)
                 upper ? edges(C + rHi, C + rLo) : edges(C - rLo, C - rHi);
-            else if (ifMode == 2)
+            else if (ifMode == IFFilterMode::Track)
                 upper ? edges(C + Hi, C + Lo) : edges(C - Lo, C - Hi);
             break;
-        case 2:
-            if (ifMode == 1)
+        case DemodMode::LSB:
+            if (ifMode == IFFilterMode::Man)
                 upper ? edges(C - rLo, C - rHi) : edges(C + rHi, C + rLo);
-            else if (ifMode == 2)
+            else if (ifMode == IFFilterMode::Track)
                 upper ? edges(C - Lo, C - Hi) : edges(C + Hi, C + Lo);
             break;
-        case 4:
+        case DemodMode::FM:
             edges(C + 10000, C - 10000);
             break;
         default:
@@ -132,20 +132,20 @@ void FilterSetup::MakeFilters() {
 
         clsFFTFilter& amI = b.IQAMFilterI;
         amI.QPhase = false;
-        if (st.DemodMode == 0) {
+        if (st.DemodMode == DemodMode::AM) {
             amI.FHigh = ifF.FHigh;
             amI.FLow = ifF.FLow;
-        } else if (st.DemodMode == 6) {
+        } else if (st.DemodMode == DemodMode::SAM) {
             amI.FHigh = 14000;
             amI.FLow = 10000;
-        } else if (st.DemodMode == 7) {
+        } else if (st.DemodMode == DemodMode::AM1) {
             amI.FHigh = runtime::checkedNarrow<int32_t>(ifF.FHigh - C);
             amI.FLow =
                 runtime::checkedNarrow<int32_t>(ifF.FLow - C); // a negative edge is raised to 0 by the design
         }
         design(amI);
 
-        b.IQAMFilterQ.QPhase = st.DemodMode != 7;
+        b.IQAMFilterQ.QPhase = st.DemodMode != DemodMode::AM1;
         b.IQAMFilterQ.FHigh = amI.FHigh;
         b.IQAMFilterQ.FLow = amI.FLow;
         design(b.IQAMFilterQ);
@@ -177,12 +177,13 @@ void FilterSetup::MakeFilters() {
 }
 
 void FilterSetup::SelectMode(int32_t index) {
-    if (index < 0 || index > 7) runtime::raise(runtime::err::kSubscriptOutOfRange, "frmMain.optMode_Click");
+    if (index < DemodMode::AM || index > DemodMode::AM1)
+        runtime::raise(runtime::err::kSubscriptOutOfRange, "frmMain.optMode_Click");
     ReceiverState& st = state_;
     Nerix::FilterBank& b = bank_;
     st.DemodMode = index;
-    const bool drm = index == 3;
-    const bool sideband = index == 1 || index == 2;
+    const bool drm = index == DemodMode::DRM;
+    const bool sideband = index == DemodMode::USB || index == DemodMode::LSB;
     b.DemodAfFilter.Active = !drm;
     b.IqCorrectionFilterI.Active = !drm;
     b.HilbertFilter1.Active = !drm;

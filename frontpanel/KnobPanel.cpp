@@ -14,7 +14,6 @@ namespace {
 // A quarter of the 48000 Hz sample rate.
 constexpr float kFilterHiMax = 48000.0f / 4;
 // The demodulation mode without filter rows of its own (DRM).
-constexpr int32_t kDrmMode = 3;
 
 constexpr int32_t kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
 constexpr int32_t kKeyA = 65, kKeyZ = 90, kKeySpace = 32;
@@ -293,7 +292,7 @@ void KnobPanel::knobLabel_MouseDown(int16_t k, int16_t Button) {
         break;
     case kIFHiKnob:
     case kIFLoKnob:
-        if (state_.DemodMode == kDrmMode || state_.DemodMode > 7)
+        if (state_.DemodMode == DemodMode::DRM || state_.DemodMode > DemodMode::AM1)
             target.Value = target.Default;
         else
             target.Value = static_cast<float>(k == kIFHiKnob ? ifRow().DefaultHi : ifRow().DefaultLo);

@@ -284,7 +284,7 @@ void KnobRoutines::SetNotchCentre() {
     {
         const ScopedFlag notch(st.NotchBusy);
         double c = k.Value;
-        if (st.NotchType != 0) {
+        if (st.NotchType != NotchType::AF) {
             // An IF notch sits on the side of the IF the signal is on.
             const bool above = p_.vfo.HiSideLo() != st.IQMode;
             c = above ? st.BaseIF + static_cast<double>(k.Value) : st.BaseIF - static_cast<double>(k.Value);

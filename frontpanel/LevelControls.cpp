@@ -210,7 +210,7 @@ void LevelControls::applyNotchMode(int32_t mode) {
         // The automatic notch works on the audio spectrum. The knob's range goes back to the row of the
         // notch type it was showing, so an audio range never replaces the IF notch's.
         ScrollLabel& centre = knob(kNotchCKnob);
-        NotchKnobRange& kept = tables_.NotchKnobRanges[st.NotchType != 0 ? 1 : 0];
+        NotchKnobRange& kept = tables_.NotchKnobRanges[st.NotchType != NotchType::AF ? 1 : 0];
         kept = {centre.Max, centre.Min, centre.Value};
         const NotchKnobRange& audio = tables_.NotchKnobRanges[0];
         centre.Value = audio.Value;
@@ -227,7 +227,7 @@ void LevelControls::chkNotchType_Click() {
     const ScopedFlag busy(NotchTypeBusy_);
     ReceiverState& st = state_;
     if (!st.NotchActive) {
-        chkNotchType.setValue(st.NotchType != 0 ? 1 : 0);
+        chkNotchType.setValue(st.NotchType != NotchType::AF ? 1 : 0);
         return;
     }
     ScrollLabel& centre = knob(kNotchCKnob);

@@ -11,11 +11,7 @@
 
 namespace frontpanel {
 
-namespace {
-
-constexpr int32_t kDrm = 3;
-
-} // namespace
+namespace {} // namespace
 
 ModeControls::ModeControls(ReceiverState& state, FilterControls& filterControls, FilterSetup* setup,
                            ReceiverShell* shell, SoundCardStatus* soundCard)
@@ -89,8 +85,8 @@ void ModeControls::optMode_Click(int16_t Index) {
         if (!setup_) runtime::raise(runtime::err::kObjectNotSet, "FilterBank");
         setup_->SelectMode(Index);
         if (previousMode_ != state_.DemodMode) {
-            if (previousMode_ == kDrm) leaveDrm();
-            if (state_.DemodMode == kDrm) enterDrm();
+            if (previousMode_ == DemodMode::DRM) leaveDrm();
+            if (state_.DemodMode == DemodMode::DRM) enterDrm();
         }
         filterControls_.optIFFilter_Click(state_.IFFilterMode);
     } catch (...) {

@@ -125,7 +125,7 @@ const std::array<SettingsKey, 24>& settingsKeys() {
     using P = PresetSettings;
     using std::nullopt;
     static const std::array<SettingsKey, 24> keys{{
-        {"DemodMode", &P::DemodMode, nullopt, 0, 7},
+        {"DemodMode", &P::DemodMode, nullopt, DemodMode::AM, DemodMode::AM1},
         {"FreqCurrent", &P::FreqCurrent, nullopt, std::numeric_limits<int32_t>::min(), kMaxFreqCurrent},
         {"LowSideLO", &P::LowSideLO, nullopt},
         {"TuneStep", &P::TuneStep, 1000},
@@ -135,7 +135,7 @@ const std::array<SettingsKey, 24>& settingsKeys() {
         {"MusicModeActive", &P::MusicModeActive, 0},
         {"DynFilterActive", &P::DynFilterActive, 0},
         {"IFFilterActive", &P::IFFilterActive, 0},
-        {"IFFilterMode", &P::IFFilterMode, 2, 0, 2},
+        {"IFFilterMode", &P::IFFilterMode, IFFilterMode::Track, IFFilterMode::Off, IFFilterMode::Track},
         {"IFFilterHi", &P::IFFilterHi, 4500},
         {"IFFilterLo", &P::IFFilterLo, 50},
         {"AGCOn", &P::AGCOn, 1},
@@ -144,7 +144,7 @@ const std::array<SettingsKey, 24>& settingsKeys() {
         {"AGCDecay", &P::AGCDecay, 10},
         {"NotchActive", &P::NotchActive, 0},
         {"NotchMode", &P::NotchMode, 1, 0, 1},
-        {"NotchType", &P::NotchType, 0},
+        {"NotchType", &P::NotchType, NotchType::AF},
         {"NotchMirror", &P::NotchMirror, 0},
         {"NotchFilterCenter", &P::NotchFilterCenter, 1000},
         {"NotchFilterWidth", &P::NotchFilterWidth, kNotchWidthDefault},

@@ -1,31 +1,24 @@
-// What the block drivers reach of the display, the recorder, the sound engine and the window's timers,
-// as small interfaces the main window wires to the real objects and tests fake.
+// What the block drivers reach of the display, the recorder, the sound engine, the tuning and the
+// window's timers, as small interfaces the receive path wires to the real objects and tests fake.
 #pragma once
 
 #include <cstdint>
 
 #include "dsp/ChainPorts.h"
+#include "frame/TuningPort.h"
+#include "recorder/PlayerMode.h"
 
 class NerixDX8;
-class clsVFO;
 namespace recorder {
 class clsWavFile;
 }
 
 namespace mainwindow {
 
-// The spectrum analyser, with the 16-bit load the drivers use at source points 0 and 3.
-class BlockDisplay : public Nerix::SpectrumSink {
+// The recorder and player; its playing state is what the audio chain reads.
+class BlockRecorder : public Nerix::PlayerState {
 public:
-    // Two channels of Points samples each (at most 2048).
-    virtual void LoadSamples_INT16(const int16_t* channel1, const int16_t* channel2) = 0;
-};
-
-// The recorder and player.
-class BlockRecorder {
-public:
-    virtual ~BlockRecorder() = default;
-    // 0 closed, 1 recording, 2 playing a file, 3 paused, 4 stopped, 5 playing back the recording.
+    // One of recorder::PlayerMode.
     virtual int32_t PlayerMode() const = 0;
     // Fills block[0..n-1] with the player's next samples.
     virtual void GetNextSamples(int16_t* block, int32_t n) = 0;
@@ -48,15 +41,15 @@ public:
 
 // Any of them may be absent: nothing is shown, recorded, played or paced, and the tuning reads 0.
 struct BlockDriverPorts {
-    BlockDisplay* Display = nullptr;
+    Nerix::SpectrumSink* Display = nullptr;
     BlockRecorder* Recorder = nullptr;
     BlockOutput* Engine = nullptr;
     BlockPacer* Pacer = nullptr;
-    clsVFO* Vfo = nullptr;
+    TuningPort* Tuning = nullptr;
 };
 
 // The real recorder behind BlockRecorder.
-class WavFileRecorder final : public BlockRecorder, public Nerix::PlayerState {
+class WavFileRecorder final : public BlockRecorder {
 public:
     explicit WavFileRecorder(recorder::clsWavFile& wav) : wav_(wav) {}
     int32_t PlayerMode() const override;

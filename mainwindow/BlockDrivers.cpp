@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dsp/DisplayTap.h"
+#include "frame/ScopedFlag.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
-#include "frame/ScopedFlag.h"
-#include "radio/clsVFO.h"
 #include "recorder/clsWavFile.h"
 
 namespace mainwindow {
@@ -54,11 +54,11 @@ void BlockDrivers::ProcessIqBlock(std::span<int16_t> A, std::span<int16_t> B) {
 bool BlockDrivers::playing() const {
     if (Ports.Recorder == nullptr) return false;
     const int32_t mode = Ports.Recorder->PlayerMode();
-    return mode == 2 || mode == 5;
+    return mode == recorder::PlayerMode::Playing || mode == recorder::PlayerMode::PlayingBack;
 }
 
 int32_t BlockDrivers::tuned() const {
-    return Ports.Vfo ? Ports.Vfo->TunedFrequency() : 0;
+    return Ports.Tuning ? Ports.Tuning->TunedFrequency() : 0;
 }
 
 void BlockDrivers::pushPeak(std::array<int16_t, kRingLength>& ring, int32_t& index, const int16_t* block) {
@@ -82,7 +82,9 @@ void BlockDrivers::process(std::span<int16_t> A, std::span<int16_t> B, bool iq) 
                        iq ? "frmMain.ProcessIqBlock" : "frmMain.ProcessAudioBlock");
     ScopedFlag hold(busy);
     ReceiverState& st = state_;
-    BlockDisplay* display = Ports.Display;
+    Nerix::SpectrumSink* display = Ports.Display;
+    // The audio driver tells the display its mode at each point, the I/Q driver where it feeds it.
+    const Nerix::TapAnnounce announce = iq ? Nerix::TapAnnounce::WhenFed : Nerix::TapAnnounce::Always;
     BlockRecorder* rec = Ports.Recorder;
     BlockOutput* engine = Ports.Engine;
     int16_t* a = A.data();
@@ -102,23 +104,18 @@ void BlockDrivers::process(std::span<int16_t> A, std::span<int16_t> B, bool iq) 
         });
     }
 
+    // The capture as it arrived; the I/Q driver shows it around the LO, the BFO offset taken off unless
+    // the receiver's own VFO control tunes it.
     resumeNext([&] {
-        if (display == nullptr) return;
-        const auto halfSpan = [display] { return (display->FEnd() - display->FStart()) / 2.0; };
-        if (iq) {
-            if (!display->Active() || st.ScopeSource != 0) return;
-            display->SetIQMode(true);
-            display->LoadSamples_INT16(a, b);
-            const double bfo = st.VFOControl ? 0.0 : static_cast<double>(st.BfoOffset);
-            display->SetFOffset(runtime::CLng(tuned() / 10.0 - bfo - halfSpan()));
-            display->SetReverseSpectrum(st.IQSelectUpper);
-        } else {
-            display->SetIQMode(false);
-            if (!display->Active() || st.ScopeSource != 0) return;
-            display->LoadSamples_INT16(a, b);
-            display->SetFOffset(runtime::CLng(tuned() / 10.0 - halfSpan()));
-            display->SetReverseSpectrum(st.HiSideLoActive);
-        }
+        Nerix::tapDisplay(
+            display, st.ScopeSource, {ScopeSource::IFIn, iq, announce},
+            [&](bool) {
+                return Nerix::TapView<int16_t>{a, b, iq ? st.IQSelectUpper : st.HiSideLoActive};
+            },
+            [&](bool) {
+                const double bfo = iq && !st.VFOControl ? static_cast<double>(st.BfoOffset) : 0.0;
+                return std::optional<double>(tuned() / 10.0 - bfo);
+            });
     });
 
     resumeNext([&] {
@@ -138,21 +135,22 @@ void BlockDrivers::process(std::span<int16_t> A, std::span<int16_t> B, bool iq) 
     resumeNext([&] {
         if (engine == nullptr) return;
         if (st.MuteAf) engine->SetOutputAttenuation(-40000);
-        if (st.DRM.MuteAFOnDRM && st.DemodMode == 3) engine->SetOutputAttenuation(-40000);
+        if (st.DRM.MuteAFOnDRM && st.DemodMode == DemodMode::DRM) engine->SetOutputAttenuation(-40000);
     });
     resumeNext([&] {
-        if (rec != nullptr && rec->PlayerMode() == 1) rec->AddSamples(a, kN);
+        if (rec != nullptr && rec->PlayerMode() == recorder::PlayerMode::Recording) rec->AddSamples(a, kN);
     });
     resumeNext([&] {
         if (engine) engine->Output(a, a, kN);
     });
+    // The audio played; the I/Q driver shows it on both channels.
     resumeNext([&] {
-        if (display == nullptr) return;
-        if (!iq) display->SetIQMode(false);
-        if (!display->Active() || st.ScopeSource != 3) return;
-        if (iq) display->SetIQMode(false);
-        display->LoadSamples_INT16(a, iq ? a : b);
-        display->SetReverseSpectrum(true);
+        Nerix::tapDisplay(
+            display, st.ScopeSource, {ScopeSource::AFOut, false, announce},
+            [&](bool) {
+                return Nerix::TapView<int16_t>{a, iq ? a : b, true};
+            },
+            [](bool) { return std::optional<double>(); });
     });
 
     float& load = iq ? iqLoad_ : audioLoad_;
@@ -176,7 +174,8 @@ void BlockDrivers::playbackPath(int16_t* A) {
     resumeNext([&] { dll.Int16ToFloat_S_2(A, w.data(), kN); });
     resumeNext([&] { bank_.DemodAfFilter.Filter_FFT_S_1(w); });
     resumeNext([&] {
-        if (bank_.NotchFilter.Active && state_.NotchType == 0) bank_.NotchFilter.Filter_FFT_S_1(w);
+        if (bank_.NotchFilter.Active && state_.NotchType == NotchType::AF)
+            bank_.NotchFilter.Filter_FFT_S_1(w);
     });
     resumeNext([&] {
         dll.PowerSpectrum_S_2(w.data(), w.data(), powerScratch_.data(), kN);

@@ -1,8 +1,8 @@
 // The main window's start-up.
 #include "mainwindow/frmMain.h"
 
-#include "platform/runtime/Hooks.h"
 #include "frame/ScopedFlag.h"
+#include "platform/runtime/Hooks.h"
 
 frmMain::frmMain(ReceiverState& state) : state_(state) {
     setObjectName("frmMain");

@@ -1,5 +1,5 @@
 // The FTDI adaptors' pin buffer, its USB write, and the three-wire lines of the US232C and DRB30.
-#include "FtdiLine.h"
+#include "radio/FtdiLine.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // Every member of the LineInterface set refuses by default, the way a late-bound call of a missing
 // member did.
-#include "LineInterface.h"
+#include "radio/LineInterface.h"
 
 #include "platform/runtime/RuntimeError.h"
 

@@ -1,10 +1,10 @@
 // The bit sequences every line interface shares, over its own line members.
-#include "LineInterfaceBase.h"
+#include "radio/LineInterfaceBase.h"
 
 #include <cmath>
 
-#include "platform/runtime/RuntimeError.h"
 #include "frame/ScopedFlag.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace {
 constexpr uint8_t kMsbMasks[] = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};

@@ -1,6 +1,6 @@
 // Every member of the Oscillator set refuses by default, the way a late-bound call of a missing member
 // did.
-#include "Oscillator.h"
+#include "radio/Oscillator.h"
 
 #include "platform/runtime/RuntimeError.h"
 

@@ -1,5 +1,5 @@
 // The shared steps of the oscillator classes.
-#include "OscillatorBase.h"
+#include "radio/OscillatorBase.h"
 
 #include <cmath>
 

@@ -10,8 +10,8 @@ void RigBridgeLibrary::bind() {
     if (hamlibChecked_) return;
     // Loads the bridge, with its own load errors.
     bridge_.symbol("rig_init");
-    // Hamlib is the bridge's dependency, so its failure is the bridge's failure to load, as it was while
-    // the bridge linked Hamlib. Only the check's own reference is dropped: the bridge loads Hamlib itself.
+    // Hamlib is the bridge's dependency, so its failure is the bridge's failure to load. Only the check's
+    // own reference is dropped: the bridge loads Hamlib itself.
     runtime::DynamicLibrary hamlib(hamlibFile_);
     try {
         hamlib.symbol("rig_init");

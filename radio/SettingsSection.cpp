@@ -1,5 +1,5 @@
 // One object's keys in the settings store, tolerant of damaged values.
-#include "SettingsSection.h"
+#include "radio/SettingsSection.h"
 
 #include <cmath>
 #include <limits>

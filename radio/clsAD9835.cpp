@@ -1,5 +1,5 @@
 // The AD9835 driver.
-#include "clsAD9835.h"
+#include "radio/clsAD9835.h"
 
 #include <array>
 #include <exception>
@@ -38,7 +38,7 @@ void clsAD9835::startSequence() {
     line.SCLCK(0);
     line.IOUPD(0);
     // Frame sync low opens the first word; the clock's fall at the start of the first Out8 is a
-    // seventeenth edge, kept as the chip has always been driven.
+    // seventeenth edge, and part of the start sequence's wire pattern.
     line.IOUPD(1);
     line.SDATA(0);
     line.SCLCK(1);

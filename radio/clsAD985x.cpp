@@ -1,5 +1,5 @@
 // The AD9850 and AD9851 drivers.
-#include "clsAD985x.h"
+#include "radio/clsAD985x.h"
 
 #include <array>
 

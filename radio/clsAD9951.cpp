@@ -1,5 +1,5 @@
 // The AD9951 driver.
-#include "clsAD9951.h"
+#include "radio/clsAD9951.h"
 
 #include <array>
 

@@ -1,5 +1,5 @@
 // The FTDI driver wrapper.
-#include "clsD2XX.h"
+#include "radio/clsD2XX.h"
 
 #include <algorithm>
 

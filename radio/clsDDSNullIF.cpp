@@ -1,5 +1,5 @@
 // The null line interface.
-#include "clsDDSNullIF.h"
+#include "radio/clsDDSNullIF.h"
 
 clsDDSNullIF::clsDDSNullIF(profile::SettingsStore& store)
     : LineInterfaceBase("clsDDSNullIF", 1.0 / 230400.0, store, nullptr) {}

@@ -1,5 +1,5 @@
 // The parallel line interface.
-#include "clsDDSParallelIF.h"
+#include "radio/clsDDSParallelIF.h"
 
 #include "platform/runtime/RuntimeError.h"
 

@@ -1,5 +1,5 @@
 // The serial line interface.
-#include "clsDDSSerialIF.h"
+#include "radio/clsDDSSerialIF.h"
 
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
@@ -98,7 +98,8 @@ int32_t clsDDSSerialIF::OpenPort(bool eventMode) {
 }
 
 int32_t clsDDSSerialIF::openEventMode() {
-    // Every step that fails is skipped, as the control's set-up always was.
+    // Every step that fails is skipped and the rest still run, so one refused setting leaves the others
+    // in place.
     if (control_) {
         comm::MSComm& c = *control_;
         runtime::resumeNext([&] { c.setCommPort(runtime::CInt(portNo_)); });

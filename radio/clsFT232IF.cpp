@@ -1,5 +1,5 @@
 // The FT232R adaptor line interface.
-#include "clsFT232IF.h"
+#include "radio/clsFT232IF.h"
 
 clsFT232IF::clsFT232IF(ftdi::FtdiDriver& driver, profile::SettingsStore& store, modTiming::Timing& timing)
     : FtdiLine("clsFT232IF", 1.0 / 230400.0, kAdaptor, driver, store, timing) {}

@@ -1,5 +1,5 @@
 // The DRB30 adaptor line interface.
-#include "clsFTDIDRB30.h"
+#include "radio/clsFTDIDRB30.h"
 
 clsFTDIDRB30::clsFTDIDRB30(ftdi::FtdiDriver& driver, profile::SettingsStore& store, modTiming::Timing& timing)
     : FtdiThreeWireLine("clsFTDIDRB30", kAdaptor, kPins, driver, store, timing) {}

@@ -1,5 +1,5 @@
 // The US232C adaptor line interface.
-#include "clsFTDIUS232C.h"
+#include "radio/clsFTDIUS232C.h"
 
 clsFTDIUS232C::clsFTDIUS232C(ftdi::FtdiDriver& driver, profile::SettingsStore& store,
                              modTiming::Timing& timing)

@@ -1,12 +1,12 @@
 // The Hamlib oscillator.
-#include "clsHamlib.h"
+#include "radio/clsHamlib.h"
 
 #include <cstdint>
 #include <exception>
 
+#include "frame/ScopedFlag.h"
 #include "platform/runtime/RuntimeError.h"
 #include "radio/LineInterface.h"
-#include "frame/ScopedFlag.h"
 #include "radio/clsAD985x.h"
 #include "radio/modRigList.h"
 #include "rigbridge/rigbridge.h"

@@ -1,11 +1,11 @@
 // The software oscillator.
-#include "clsSoftDDS.h"
+#include "radio/clsSoftDDS.h"
 
 #include <cmath>
 
+#include "frame/ScopedFlag.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/RuntimeError.h"
-#include "frame/ScopedFlag.h"
 
 namespace {
 constexpr OscillatorBase::Traits kTraits{

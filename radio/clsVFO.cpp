@@ -1,13 +1,13 @@
 // The VFO: tuned frequency, oscillator frequency and the tuning step.
-#include "clsVFO.h"
+#include "radio/clsVFO.h"
 
 #include <cmath>
 #include <limits>
 
+#include "frame/ScopedFlag.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
-#include "frame/ScopedFlag.h"
 #include "radio/SettingsSection.h"
 
 namespace {

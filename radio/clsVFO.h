@@ -22,6 +22,7 @@ public:
     void setRxMaxFreq(int32_t hertz);
     bool TuneStepLock() const noexcept { return tuneStepLock_; }
     void setTuneStepLock(bool value) noexcept { tuneStepLock_ = value; }
+    // One of DDSInterfaceType (radio/DDSInterfaceType.h); stored and saved only.
     int32_t DDSInterfaceType() const noexcept { return ddsInterfaceType_; }
     void setDDSInterfaceType(int32_t value) noexcept { ddsInterfaceType_ = value; }
     std::string FormattedTunedFreq() const;

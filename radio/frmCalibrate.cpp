@@ -1,5 +1,5 @@
 // The clock calibration dialog.
-#include "frmCalibrate.h"
+#include "radio/frmCalibrate.h"
 
 #include <charconv>
 #include <cmath>

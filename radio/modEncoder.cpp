@@ -1,12 +1,12 @@
 // The shaft encoder's decoder and poll.
-#include "modEncoder.h"
+#include "radio/modEncoder.h"
 
 #include <algorithm>
 #include <string>
 
+#include "frame/ScopedFlag.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/RuntimeError.h"
-#include "frame/ScopedFlag.h"
 
 namespace modEncoder {
 

@@ -6,6 +6,7 @@
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
+#include "radio/DDSInterfaceType.h"
 
 namespace modSetupRX {
 namespace {
@@ -111,27 +112,27 @@ bool ReceiverSetup::SetRx(int32_t& model, const Globals& globals) {
     if (m.XtalFrequency < 0) m.XtalFrequency = 0;
 
     switch (m.DDSInterfaceType) {
-    case 0:
+    case DDSInterfaceType::Serial:
         SelectedLine = objects.SerialLine;
         SelectedLineName = "DDSInterface.Serial";
         break;
-    case 1:
+    case DDSInterfaceType::Parallel:
         SelectedLine = objects.ParallelLine;
         SelectedLineName = "DDSInterface.Parallel";
         break;
-    case 4:
+    case DDSInterfaceType::Drb30:
         SelectedLine = objects.Drb30Line;
         SelectedLineName = "DDSInterface.NTIUSB";
         break;
-    case 5:
+    case DDSInterfaceType::Us232c:
         SelectedLine = objects.Us232cLine;
         SelectedLineName = "DDSInterface.DDSFTDIUS232C";
         break;
-    case 6:
+    case DDSInterfaceType::Ft232:
         SelectedLine = objects.Ft232Line;
         SelectedLineName = "DDSInterface.DDSFTDIFT232IF";
         break;
-    default: // 2, 3 and every value the table does not know
+    default: // Usb, Null and every value without a name
         SelectedLine = objects.NullLine;
         SelectedLineName = "DDSInterface.Null";
         break;
@@ -217,7 +218,7 @@ void ReceiverSetup::InitialiseRX(int32_t& model, const Globals& globals) {
     line.setRxName(vfo.Name());
     line.setWaitTime(CurrentModel.WaitTime);
 
-    if (vfo.DDSInterfaceType() != 0) {
+    if (vfo.DDSInterfaceType() != DDSInterfaceType::Serial) {
         line.Initialise();
     } else {
         line.setMSCommCtl(globals.MSComm1);

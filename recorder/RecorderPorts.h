@@ -1,9 +1,12 @@
-// What the recorder needs of its neighbours, as small interfaces that the main window and the radio fill.
+// What the recorder needs of its neighbours, as small interfaces that the main window fills; the tuned
+// frequency of its log comes through the tuning port (frame/TuningPort.h).
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+
+#include "frame/TuningPort.h"
 
 namespace recorder {
 
@@ -28,13 +31,6 @@ public:
     virtual void DiskRead(int32_t /*RecordingOffsetInBytes*/) {}
     virtual void SamplesPlayed(int32_t /*CurrentTrack*/, int32_t /*NumSamples*/) {}
     virtual void RecordingFault(RecorderFault /*fault*/, int32_t /*errorNumber*/) {}
-};
-
-// The tuned frequency of the VFO, in tenths of a hertz.
-class TunedFrequencySource {
-public:
-    virtual ~TunedFrequencySource() = default;
-    virtual int32_t TunedFrequency() const = 0;
 };
 
 // One file dialog, as the shared dialog object is set up for it.

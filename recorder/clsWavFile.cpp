@@ -70,7 +70,9 @@ void clsWavFile::setPlayerMode(int32_t v) {
 
 // While a recording is open and not being played back, the counters are the recording's own.
 bool clsWavFile::recordingSideShown() const {
-    const bool playingBack = playerMode_ == 5 || (playerMode_ == 3 && prevPlayerMode_ == 5);
+    const bool playingBack =
+        playerMode_ == PlayerMode::PlayingBack ||
+        (playerMode_ == PlayerMode::Paused && prevPlayerMode_ == PlayerMode::PlayingBack);
     return recording_.open() && !playingBack;
 }
 
@@ -262,7 +264,7 @@ int32_t clsWavFile::OpenRecording() {
     isClosed_ = false;
     isPaused_ = false;
     statusOfMedia_ = 3;
-    playerMode_ = 1;
+    playerMode_ = PlayerMode::Recording;
     SaveFileName.clear();
     const int32_t tuned = ports_.vfo ? ports_.vfo->TunedFrequency() : 0;
     NewLogRecord(tuned);
@@ -271,7 +273,8 @@ int32_t clsWavFile::OpenRecording() {
 
 int16_t clsWavFile::AddSamples(std::span<const int16_t> Samples, int32_t NoSamples) {
     if (!isRecording_) return int16_t(status::kAddNotRecording);
-    if (playerMode_ == 3 || playerMode_ == 4) return int16_t(status::kWrongMode);
+    if (playerMode_ == PlayerMode::Paused || playerMode_ == PlayerMode::Stopped)
+        return int16_t(status::kWrongMode);
     return recording_.add(Samples, NoSamples, ports_.listener);
 }
 
@@ -279,7 +282,7 @@ int16_t clsWavFile::AddSamples(std::span<const int16_t> Samples, int32_t NoSampl
 void clsWavFile::recordingStopped(RecorderFault fault, int32_t errorNumber) {
     isRecording_ = false;
     isPaused_ = false;
-    playerMode_ = 4;
+    playerMode_ = PlayerMode::Stopped;
     raiseFault(fault, errorNumber);
 }
 
@@ -299,7 +302,7 @@ int32_t clsWavFile::flushRecording() {
 void clsWavFile::StopRecording() {
     if (inStopRecording_) return;
     const ScopedFlag guard(inStopRecording_);
-    setPlayerMode(4);
+    setPlayerMode(PlayerMode::Stopped);
     if (isRecording_) {
         isPaused_ = false;
         isRecording_ = false;
@@ -343,7 +346,7 @@ int32_t clsWavFile::CloseRecording() {
 int32_t clsWavFile::CloseFile() {
     if (!diskFile_) {
         resetBuffers();
-        setPlayerMode(0);
+        setPlayerMode(PlayerMode::Closed);
         isClosed_ = true;
         isRecording_ = isPaused_ = isPlaying_ = false;
         return 0;
@@ -351,13 +354,13 @@ int32_t clsWavFile::CloseFile() {
     flushRecording();
     const int32_t rc = closeHandle();
     if (rc != 0) {
-        setPlayerMode(0);
+        setPlayerMode(PlayerMode::Closed);
         return rc;
     }
     recordFileName_.clear();
     playback_.setNumSamples(0);
     resetBuffers();
-    playerMode_ = 0;
+    playerMode_ = PlayerMode::Closed;
     isClosed_ = true;
     isRecording_ = isPaused_ = isPlaying_ = false;
     return 0;
@@ -437,7 +440,8 @@ int32_t clsWavFile::GetNextSamples(std::span<int16_t> OutSamples, int16_t NoSamp
     const int32_t n =
         std::clamp<int32_t>(NoSamples, 0, int32_t(std::min<std::size_t>(OutSamples.size(), INT16_MAX)));
     std::fill_n(OutSamples.begin(), n, int16_t(0));
-    if ((playerMode_ != 2 && playerMode_ != 5) || PlayEnd) return status::kWrongMode;
+    if ((playerMode_ != PlayerMode::Playing && playerMode_ != PlayerMode::PlayingBack) || PlayEnd)
+        return status::kWrongMode;
     if (playback_.seekPending()) {
         playback_.startSeek();
         ReadFromDisk();
@@ -455,7 +459,7 @@ int32_t clsWavFile::GetNextSamples(std::span<int16_t> OutSamples, int16_t NoSamp
     }
     if (PlayEnd) {
         playback_.rewind();
-        playerMode_ = 4;
+        playerMode_ = PlayerMode::Stopped;
         if (ports_.listener) ports_.listener->PlayEnd();
         if (PlayEnd) return 0;
     }
@@ -475,7 +479,7 @@ int32_t clsWavFile::ReadFromDisk() {
         ReadNextBufferFromDisk = false;
         // A failed read of the open recording ends its playback, never the recording.
         if (!ownRecording) closeHandle();
-        playerMode_ = 4;
+        playerMode_ = PlayerMode::Stopped;
         return 0;
     }
     if (!ended) ReadNextBufferFromDisk = false;
@@ -483,8 +487,8 @@ int32_t clsWavFile::ReadFromDisk() {
 }
 
 int32_t clsWavFile::Play() {
-    if (playerMode_ == 0 || !diskFile_ || recording_.open()) return 0;
-    playerMode_ = 2;
+    if (playerMode_ == PlayerMode::Closed || !diskFile_ || recording_.open()) return 0;
+    playerMode_ = PlayerMode::Playing;
     playback_.setEndOfData(false);
     PlayEnd = false;
     ReadFromDisk();
@@ -503,14 +507,14 @@ int32_t clsWavFile::RecordPlayback() {
     selectRateOption();
     playback_.sizeBuffers(playBlockSize_);
     playback_.rewindCursors();
-    playerMode_ = 5;
+    playerMode_ = PlayerMode::PlayingBack;
     ReadFromDisk();
     return FileSize();
 }
 
 int32_t clsWavFile::PlayRecording() {
     if (!recording_.open()) return 0;
-    playerMode_ = 5;
+    playerMode_ = PlayerMode::PlayingBack;
     playback_.setEndOfData(false);
     PlayEnd = false;
     ReadFromDisk();
@@ -578,26 +582,26 @@ int32_t clsWavFile::OpenFile() {
     CloseFile();
     const int32_t result = openForPlayback(false);
     if (!diskFile_) return result;
-    playerMode_ = 4;
+    playerMode_ = PlayerMode::Stopped;
     statusOfMedia_ = 1;
     return result;
 }
 
 void clsWavFile::StopPlayer() {
-    playerMode_ = 4;
+    playerMode_ = PlayerMode::Stopped;
     isPaused_ = false;
 }
 
 void clsWavFile::Pause() {
-    if (playerMode_ == 3) {
+    if (playerMode_ == PlayerMode::Paused) {
         isPaused_ = false;
         playerMode_ = prevPlayerMode_;
         // A half that filled before the pause goes to the disk now.
-        if (playerMode_ == 1 && recording_.pendingHalves() > 0 && ports_.listener)
+        if (playerMode_ == PlayerMode::Recording && recording_.pendingHalves() > 0 && ports_.listener)
             ports_.listener->WriteNextBlockToDisk();
     } else {
         prevPlayerMode_ = playerMode_;
-        playerMode_ = 3;
+        playerMode_ = PlayerMode::Paused;
         isPaused_ = true;
     }
 }
@@ -605,15 +609,15 @@ void clsWavFile::Pause() {
 void clsWavFile::StopPlayBack() {
     if (inStopPlayBack_) return;
     const ScopedFlag guard(inStopPlayBack_);
-    setPlayerMode(4);
+    setPlayerMode(PlayerMode::Stopped);
     if (isPlaying_) {
         isPaused_ = isRecording_ = isPlaying_ = false;
-        playerMode_ = 4;
+        playerMode_ = PlayerMode::Stopped;
     }
 }
 
 void clsWavFile::PlayFrom(int32_t Index) {
-    if (playerMode_ != 2 || Index < 0 || std::size_t(Index) >= logRecords_.size()) return;
+    if (playerMode_ != PlayerMode::Playing || Index < 0 || std::size_t(Index) >= logRecords_.size()) return;
     playback_.seek(std::max<int64_t>(logRecords_[std::size_t(Index)].Start, kHeaderLength));
 }
 
@@ -642,7 +646,7 @@ std::string clsWavFile::LoadMedia() {
     const std::optional<std::string> chosen = ports_.dialogs->ShowOpen(request);
     if (!chosen || chosen->empty()) return {};
     statusOfMedia_ = 1;
-    setPlayerMode(4);
+    setPlayerMode(PlayerMode::Stopped);
     const auto slash = chosen->find_last_of('/');
     fileShortName_ = slash == std::string::npos ? *chosen : chosen->substr(slash + 1);
     fileName_ = *chosen;
@@ -665,7 +669,7 @@ void clsWavFile::Save() {
         }
     }
     isRecording_ = false;
-    setPlayerMode(4);
+    setPlayerMode(PlayerMode::Stopped);
     isPaused_ = true;
     std::string name;
     if (ports_.dialogs) {

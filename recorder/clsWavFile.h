@@ -6,6 +6,7 @@
 #include "platform/profile/SettingsStore.h"
 #include "recorder/LogJournal.h"
 #include "recorder/LogRecord.h"
+#include "recorder/PlayerMode.h"
 #include "recorder/RecorderPorts.h"
 #include "recorder/WavPlayback.h"
 #include "recorder/WavRecording.h"
@@ -35,7 +36,7 @@ inline constexpr char kUnsavedRecordingKey[] = "UnsavedRecording";
 
 struct WavFilePorts {
     WavFileListener* listener = nullptr;
-    const TunedFrequencySource* vfo = nullptr;
+    const TuningPort* vfo = nullptr;
     FileDialogService* dialogs = nullptr;
     RecordSampleRateChoice* rateChoice = nullptr;
     const RecorderClock* clock = nullptr; // the system's local clock when null
@@ -72,6 +73,7 @@ public:
     void setFileName(std::string v) { fileName_ = std::move(v); }
     int32_t StatusOfMedia() const { return statusOfMedia_; }
     void setStatusOfMedia(int32_t v) { statusOfMedia_ = v; }
+    // One of recorder::PlayerMode.
     int32_t PlayerMode() const { return playerMode_; }
     void setPlayerMode(int32_t v);
     bool IsPlaying() const { return isPlaying_; }

@@ -5,8 +5,8 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config linux-libc-dev
-    qt6-base-dev
+    cmake ninja-build g++ pkg-config linux-libc-dev clang-format
+    qt6-base-dev qt6-wayland
     libgtest-dev libgmock-dev libbenchmark-dev
     libfftw3-dev libhamlib-dev libhamlib-utils libftdi1-dev librtaudio-dev
     libxcb1-dev
@@ -26,12 +26,31 @@ for p in "${packages[@]}"; do
     fi
 done
 
+# How long an apt call waits for a package lock that another apt (an unattended upgrade) holds.
+lock_wait=300
+
+# apt-get update takes the package lists' lock without waiting (DPkg::Lock::Timeout covers dpkg's locks
+# only), so it is tried again while another apt holds that lock, for the same bounded time.
+apt_update() {
+    local deadline=$((SECONDS + lock_wait)) out
+    until out=$("${sudo_cmd[@]}" env LC_ALL=C apt-get -qq update 2>&1); do
+        if [[ $out != *"Could not get lock"* ]] || ((SECONDS >= deadline)); then
+            printf '%s\n' "$out" >&2
+            return 1
+        fi
+        echo "Waiting for another apt to release the package lists..."
+        sleep 5
+    done
+}
+
 if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     sudo_cmd=()
     [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-    "${sudo_cmd[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    apt_update
+    # env passes the setting through sudo, which would otherwise drop it.
+    "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout="$lock_wait" \
+        install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 # The settings tests read numbers under a German locale (comma as the decimal separator).

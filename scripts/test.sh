@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with AddressSanitizer and UndefinedBehaviorSanitizer, runs every test.
+# Installs what is missing, checks the formatting, builds with AddressSanitizer and UndefinedBehaviorSanitizer
+# and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,6 +9,9 @@ if [ "${CI:-}" = "true" ]; then
 else
     scripts/install-deps.sh
 fi
+
+# Formatting first: a drifted file fails at once, before the long build.
+scripts/check-format.sh
 
 build=build/test
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNERIX_SANITIZE=ON

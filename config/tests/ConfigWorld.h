@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "DspFixture.h"
 #include "clockgen/clsCY27EE16.h"
 #include "config/ConfigContext.h"
 #include "config/ConfigDialogHost.h"
 #include "config/frmConfig.h"
 #include "dsp/NerixDX8.h"
 #include "dsp/clsFFTFilter.h"
+#include "dsp/testing/DspFixture.h"
 #include "frame/clsComDlg.h"
 #include "platform/profile/SettingsStore.h"
 #include "platform/runtime/Hooks.h"

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "ConfigWorld.h"
 #include "config/ConfigSliders.h"
 #include "config/ConfigTexts.h"
+#include "config/tests/ConfigWorld.h"
 #include "platform/profile/testing/TempFolder.h"
 #include "radio/clsAD9850.h"
 #include "radio/frmCalibrate.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "AnalyserFixture.h"
+#include "display/tests/AnalyserFixture.h"
 #include "platform/ui/testing/RecordingPicture.h"
 
 namespace {

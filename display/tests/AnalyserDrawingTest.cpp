@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "AnalyserFixture.h"
+#include "display/tests/AnalyserFixture.h"
 #include "platform/ui/PictureBox.h"
 #include "platform/ui/testing/RecordingPicture.h"
 

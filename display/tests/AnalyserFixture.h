@@ -8,9 +8,9 @@
 #include <numbers>
 #include <vector>
 
-#include "DspFixture.h"
 #include "display/clsSpectrumAnalyser.h"
 #include "dsp/FilterBank.h"
+#include "dsp/testing/DspFixture.h"
 #include "platform/profile/SettingsStore.h"
 #include "radio/clsVFO.h"
 

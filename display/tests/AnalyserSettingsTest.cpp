@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "DspFixture.h"
 #include "display/clsSpectrumAnalyser.h"
+#include "dsp/testing/DspFixture.h"
 #include "platform/profile/testing/RecordingSettingsStore.h"
 #include "platform/runtime/Hooks.h"
 

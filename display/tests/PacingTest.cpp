@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "AnalyserFixture.h"
 #include "display/frmUpDateScopeDisplay.h"
+#include "display/tests/AnalyserFixture.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/ui/QtPlatformTimers.h"
 #include "platform/ui/testing/FakePlatformTimers.h"

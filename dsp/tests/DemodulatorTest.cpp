@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "ChainFixture.h"
+#include "dsp/testing/ChainFixture.h"
 
 namespace {
 

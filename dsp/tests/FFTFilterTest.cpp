@@ -1,7 +1,7 @@
 // The FFT filter against direct linear convolution with its own taps, its bins, gains and twins.
 #include <complex>
 
-#include "DspFixture.h"
+#include "dsp/testing/DspFixture.h"
 
 #include "dsp/clsFFTFilter.h"
 

@@ -1,7 +1,7 @@
 // Complex and real FFTs against a direct DFT in double precision, the pinned tables and the size limit.
 #include <complex>
 
-#include "DspFixture.h"
+#include "dsp/testing/DspFixture.h"
 #include "platform/runtime/Hooks.h"
 
 #include "dsp/clsFFT.h"

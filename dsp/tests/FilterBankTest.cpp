@@ -1,7 +1,7 @@
 // The filter bank as made at start-up: every filter's settings, which are designed, and the Hilbert pair.
 #include <gtest/gtest.h>
 
-#include "ChainFixture.h"
+#include "dsp/testing/ChainFixture.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The Hilbert transformer: pinned taps and gain, the refused tap counts, the two branches 90 degrees apart.
-#include "DspFixture.h"
+#include "dsp/testing/DspFixture.h"
 
 #include "dsp/clHilbert.h"
 

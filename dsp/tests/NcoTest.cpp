@@ -1,5 +1,5 @@
 // The oscillator: pinned first samples, continuity, negative increments, both oscillators.
-#include "DspFixture.h"
+#include "dsp/testing/DspFixture.h"
 
 #include "dsp/NerixNCO.h"
 

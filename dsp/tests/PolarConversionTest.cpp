@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "DspFixture.h"
+#include "dsp/testing/DspFixture.h"
 
 TEST(PolarConversion, AngleIsWithinItsBoundAllRoundTheCircleAndAtEveryScale) {
     DspLibraries libs;

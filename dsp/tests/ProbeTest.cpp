@@ -1,7 +1,7 @@
 // The probe accepts the signal processing library only at file version "4, 5, 2, 2".
 #include <filesystem>
 
-#include "DspFixture.h"
+#include "dsp/testing/DspFixture.h"
 
 namespace {
 

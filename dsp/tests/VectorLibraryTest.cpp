@@ -2,7 +2,7 @@
 #include <cstring>
 #include <limits>
 
-#include "DspFixture.h"
+#include "dsp/testing/DspFixture.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The vector wrappers on both libraries, the n <= 0 rule, MaxAbs, CopyWords and Log10.
-#include "DspFixture.h"
+#include "dsp/testing/DspFixture.h"
 
 #include "frame/DebugTools.h"
 
@@ -66,8 +66,8 @@ TEST_P(WrappersOnBothPaths, EachWrapperDoesItsOperation) {
     }
 }
 
-// Under the signal processing library the peak used to be the signed maximum, so the limiter
-// missed negative peaks.
+// Under the signal processing library a signed maximum would miss negative peaks, and the limiter
+// with them.
 TEST_P(WrappersOnBothPaths, MaxAbsIsTheLargestAbsoluteValue) {
     const float v[] = {-3.0f, 2.0f};
     EXPECT_EQ(w.MaxAbs(v, 2), 3.0f);

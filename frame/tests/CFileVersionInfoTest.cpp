@@ -1,4 +1,4 @@
-// CFileVersionInfo: every step of reading a record, on our own binaries and on records made for one case.
+// CFileVersionInfo: every step of reading a record, on our own library and on records made for one case.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -65,15 +65,6 @@ TEST(CFileVersionInfo, ReadsOurOwnLibraryFieldByField) {
     EXPECT_EQ(info.PredefinedName(13), "LegalTrademarks1");
     EXPECT_EQ(info.PredefinedValue(13), "first mark");
     EXPECT_EQ(info.PredefinedValue(14), "second mark");
-}
-
-TEST(CFileVersionInfo, TheProgramCarriesTheProjectVersion) {
-    CFileVersionInfo info;
-    info.FullPathName(NERIXSDR_PATH);
-    ASSERT_TRUE(info.Available());
-    EXPECT_EQ(info.ProductVersion(), programVersion());
-    EXPECT_EQ(info.ProductName(), "NerixSDR");
-    EXPECT_EQ(info.FileType(), "Application");
 }
 
 TEST(CFileVersionInfo, PredefinedNamesAndValues) {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "PanelRig.h"
 #include "frontpanel/ControlsStartUp.h"
 #include "frontpanel/PanelControls.h"
+#include "frontpanel/tests/PanelRig.h"
 
 namespace {
 

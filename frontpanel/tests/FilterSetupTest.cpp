@@ -1,7 +1,7 @@
 // The filter set-up and the mode's effect on the bank, against the front panel's tables.
 #include <gtest/gtest.h>
 
-#include "ChainFixture.h"
+#include "dsp/testing/ChainFixture.h"
 #include "frontpanel/FilterSetup.h"
 #include "platform/runtime/Hooks.h"
 

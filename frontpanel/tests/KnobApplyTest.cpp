@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "DspFixture.h"
+#include "dsp/testing/DspFixture.h"
 #include "frontpanel/KnobApply.h"
 
 TEST(KnobApply, BfoSetsTheOffsetTheMixerCentreAndTheOscillatorIncrement) {

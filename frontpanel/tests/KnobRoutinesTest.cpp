@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "PanelRig.h"
+#include "frontpanel/tests/PanelRig.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/ui/testing/FakePlatformTimers.h"
 #include "radio/modEncoder.h"

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "PanelRig.h"
 #include "frame/NumberFormat.h"
+#include "frontpanel/tests/PanelRig.h"
 
 using frontpanel::KnobFrame;
 using paneltest::PanelRig;

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "DspFixture.h"
 #include "dsp/FilterBank.h"
+#include "dsp/testing/DspFixture.h"
 #include "frontpanel/FrontPanelCore.h"
 #include "platform/profile/SettingsStore.h"
 #include "platform/runtime/RuntimeError.h"

@@ -10,8 +10,8 @@
 #include <QtTest/qtestspontaneevent.h>
 #include <cmath>
 
-#include "PanelRig.h"
 #include "frontpanel/TuningControls.h"
+#include "frontpanel/tests/PanelRig.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/PictureBox.h"
 #include "platform/ui/Twips.h"

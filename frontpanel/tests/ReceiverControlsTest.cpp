@@ -9,9 +9,9 @@
 #include <tuple>
 #include <vector>
 
-#include "ChainFixture.h"
-#include "PanelRig.h"
+#include "dsp/testing/ChainFixture.h"
 #include "frontpanel/ControlsStartUp.h"
+#include "frontpanel/tests/PanelRig.h"
 #include "platform/runtime/Hooks.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include <QTest>
 #include <cmath>
 
-#include "PanelRig.h"
 #include "frontpanel/ControlsStartUp.h"
 #include "frontpanel/ReceiverControls.h"
+#include "frontpanel/tests/PanelRig.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/PictureBox.h"

@@ -7,8 +7,8 @@
 #include <set>
 #include <vector>
 
-#include "PanelRig.h"
 #include "clockgen/clsCY27EE16.h"
+#include "frontpanel/tests/PanelRig.h"
 #include "platform/comm/MSComm.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/PostQueue.h"

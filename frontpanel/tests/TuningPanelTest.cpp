@@ -1,8 +1,8 @@
 // The frequency readout, the tuning steps and the tuning dial.
 #include <gtest/gtest.h>
 
-#include "PanelRig.h"
 #include "frontpanel/TuningSteps.h"
+#include "frontpanel/tests/PanelRig.h"
 
 using frontpanel::TwipsRect;
 using paneltest::PanelRig;

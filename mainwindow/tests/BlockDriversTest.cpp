@@ -4,7 +4,7 @@
 
 #include <numeric>
 
-#include "DriverRig.h"
+#include "mainwindow/tests/DriverRig.h"
 #include "platform/runtime/Hooks.h"
 
 using namespace rig;
@@ -211,7 +211,7 @@ TEST(BlockDrivers, TheRecorderGetsTheProcessedBlockAndItsFailureKeepsTheAudio) {
         DriverRig r(1, true);
         r.recorder.mode = 1;
         r.recorder.failAdd = fail;
-        r.state.VFOControl = true; // keep the side that receives the station above the LO
+        r.state.VFOControl = true; // keep the side that receives the station below the LO
         const auto out = r.run([](double t) { return station(11000, t, 4000); }, 4);
         ASSERT_EQ(r.engine.left.size(), 4u);
         EXPECT_EQ(r.engine.left.back(), r.engine.right.back());

@@ -1,7 +1,7 @@
 // The adapters that join the analyser to its neighbours.
 #include <gtest/gtest.h>
 
-#include "ChainFixture.h"
+#include "dsp/testing/ChainFixture.h"
 #include "mainwindow/DisplayAdapters.h"
 #include "platform/profile/SettingsStore.h"
 #include "platform/ui/testing/RecordingPicture.h"

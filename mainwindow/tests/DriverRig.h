@@ -1,15 +1,15 @@
-// The block drivers over the real chain and filter bank, with a fake display, recorder and engine, a
-// stub oscillator behind a real VFO, and a stopwatch on a fake counter.
+// The receive path over the real chain and filter bank, as the start-up makes them, with a fake display,
+// recorder and engine, a stub oscillator behind a real VFO, and a stopwatch on a fake counter.
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <vector>
 
-#include "ChainFixture.h"
+#include "dsp/testing/ChainFixture.h"
 #include "frontpanel/FilterSetup.h"
 #include "frontpanel/KnobApply.h"
-#include "mainwindow/BlockDrivers.h"
+#include "mainwindow/ReceivePath.h"
 #include "platform/profile/SettingsStore.h"
 #include "platform/runtime/testing/FakePerformanceCounter.h"
 #include "radio/clsVFO.h"
@@ -30,15 +30,18 @@ struct StubOscillator final : Oscillator {
     std::string_view className() const override { return "StubOscillator"; }
 };
 
-struct FakeDisplay final : mainwindow::BlockDisplay {
+struct FakeDisplay final : Nerix::SpectrumSink {
     bool active = true, acceptsIq = true, iq = false;
     double fStart = 0, fEnd = 24000;
     int32_t offset = -1;
     bool reverse = false;
-    int loads = 0;
+    int loads = 0, modeCalls = 0;
     std::vector<float> ch1, ch2; // the last load, as floats
     bool Active() const override { return active; }
-    void SetIQMode(bool v) override { iq = v && acceptsIq; }
+    void SetIQMode(bool v) override {
+        ++modeCalls;
+        iq = v && acceptsIq;
+    }
     bool IQMode() const override { return iq; }
     void LoadSamples_S(const float* a, const float* b) override {
         ++loads;
@@ -56,7 +59,7 @@ struct FakeDisplay final : mainwindow::BlockDisplay {
     void SetReverseSpectrum(bool r) override { reverse = r; }
 };
 
-struct FakeRecorder final : mainwindow::BlockRecorder, Nerix::PlayerState {
+struct FakeRecorder final : mainwindow::BlockRecorder {
     int32_t mode = 0;
     std::function<int16_t(int k)> player = [](int) { return int16_t{0}; };
     int played = 0;
@@ -72,7 +75,9 @@ struct FakeRecorder final : mainwindow::BlockRecorder, Nerix::PlayerState {
         if (failAdd) runtime::raise(runtime::err::kDeviceIo, "clsWavFile.AddSamples");
         recorded.emplace_back(block, block + n);
     }
-    bool IsPlaying() const override { return mode == 2 || mode == 5; }
+    bool IsPlaying() const override {
+        return mode == recorder::PlayerMode::Playing || mode == recorder::PlayerMode::PlayingBack;
+    }
 };
 
 struct FakeEngine final : mainwindow::BlockOutput {
@@ -85,8 +90,13 @@ struct FakeEngine final : mainwindow::BlockOutput {
     }
 };
 
-struct DriverRig : ChainRig {
-    explicit DriverRig(int32_t mode, bool iq = true) {
+// What the start-up makes that the receive path runs on (the receiver state over the built libraries,
+// the filter bank, the oscillator, the block stopwatch), and the front panel's filter set-up.
+struct StartupParts : DspLibraries {
+    StartupParts() : bank(Nerix::CreateFilterBank(wrappers, 12000)) { nco.InitNCO(30, 16, 2048); }
+    // The receiver as the program's load leaves it: USB-width filter edges, AGC on with the
+    // peak history preset, so levels settle as they do in the program.
+    void presetReceiver(bool iq) {
         state.IQMode = iq;
         state.FilterLo = 300;
         state.FilterHi = 3000;
@@ -95,19 +105,28 @@ struct DriverRig : ChainRig {
         MouseOverS::SetAGCDecay(state, 20);
         std::fill(state.AgcPeakHistory.begin(), state.AgcPeakHistory.begin() + state.AgcHistoryLength,
                   16383.0f);
-        vfo.setRXMinFreq(0);
-        vfo.setRxMaxFreq(200'000'000);
-        vfo.setOscType(&osc);
-        chain->Ports.Spectrum = &display;
-        chain->Ports.Player = &recorder;
-        chain->Ports.Engine = &engine;
-        chain->Ports.Vfo = &vfo;
-        setMode(mode);
     }
+    // The mode's button, then the filters it designs, with the BFO at 0.
     void setMode(int32_t mode) {
         MouseOverS::SetBFO(state, 0.0f);
         setup.SelectMode(mode);
         setup.MakeFilters();
+    }
+    std::unique_ptr<Nerix::FilterBank> bank;
+    Nerix::NCO nco{wrappers};
+    runtime::testing::FakePerformanceCounter counter{1'000'000};
+    Profiler profiler{counter};
+    frontpanel::FilterTables tables = frontpanel::DefaultFilterTables();
+    frontpanel::FilterSetup setup{state, *bank, tables};
+};
+
+struct DriverRig : StartupParts {
+    explicit DriverRig(int32_t mode, bool iq = true) {
+        presetReceiver(iq);
+        vfo.setRXMinFreq(0);
+        vfo.setRxMaxFreq(200'000'000);
+        vfo.setOscType(&osc);
+        setMode(mode);
     }
     // Runs blocks of an I/Q pair (or one channel in b = 0) through DataReady; the last played block.
     std::vector<int16_t> run(const std::function<std::pair<double, double>(double t)>& iqAt, int blocks = 8) {
@@ -130,16 +149,16 @@ struct DriverRig : ChainRig {
     FakeDisplay display;
     FakeRecorder recorder;
     FakeEngine engine;
-    runtime::testing::FakePerformanceCounter counter{1'000'000};
-    Profiler profiler{counter};
-    frontpanel::FilterTables tables = frontpanel::DefaultFilterTables();
-    frontpanel::FilterSetup setup{state, *bank, tables};
-    mainwindow::BlockDrivers drivers{
-        state,  wrappers, *bank,
-        *chain, profiler, mainwindow::BlockDriverPorts{&display, &recorder, &engine, nullptr, &vfo}};
+    mainwindow::VfoTuningPort tuning{[this] { return &vfo; }};
+    mainwindow::ReceivePath path{
+        state, wrappers, *bank,
+        nco,   profiler, mainwindow::ReceivePathPorts{&display, &recorder, &engine, nullptr, &tuning}};
+    Nerix::ReceiveChain& chain = path.Chain();
+    mainwindow::BlockDrivers& drivers = path.Drivers();
 };
 
-// A station offset hz from the LO: positive offsets above it (I = cos, Q = sin).
+// A station at hz of left + j right (I = cos, Q = sin): positive frequencies lie below the LO, negative
+// ones above it (docs/ARCHITECTURE.md, "The I/Q orientation").
 inline std::pair<double, double> station(double hz, double t, double amplitude) {
     return {amplitude * std::cos(2 * M_PI * hz * t), amplitude * std::sin(2 * M_PI * hz * t)};
 }

@@ -1,5 +1,5 @@
 // The main window's settings section: defaults of an empty store, the conversions, the exact save, and a
-// restore and save that keep every value (the noise floor no longer drifting down).
+// restore and save that keep every value (the noise floor does not drift down).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "DspFixture.h"
 #include "dsp/NerixDX8.h"
 #include "dsp/clsFFTFilter.h"
+#include "dsp/testing/DspFixture.h"
 #include "mainwindow/FormSettings.h"
 #include "platform/profile/SettingsStore.h"
 #include "platform/profile/testing/TempFolder.h"

@@ -1,5 +1,5 @@
 // The Linux serial backend.
-#include "LinuxSerialPorts.h"
+#include "platform/comm/LinuxSerialPorts.h"
 
 #include <fcntl.h>
 #include <linux/serial.h>

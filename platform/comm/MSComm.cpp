@@ -1,5 +1,5 @@
 // The serial event control.
-#include "MSComm.h"
+#include "platform/comm/MSComm.h"
 
 #include <cctype>
 

@@ -1,5 +1,5 @@
 // Change events from looks at a serial port's inputs.
-#include "ModemWatch.h"
+#include "platform/comm/ModemWatch.h"
 
 #include <sys/ioctl.h>
 

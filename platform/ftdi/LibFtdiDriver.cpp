@@ -1,6 +1,6 @@
 // The FTDI adaptor calls over libftdi1: open by USB description, bit mode, baud rate, writes, and a
 // receive FIFO that answers the queue-status and read calls.
-#include "LibFtdiDriver.h"
+#include "platform/ftdi/LibFtdiDriver.h"
 
 #include <ftdi.h>
 #include <libusb.h>

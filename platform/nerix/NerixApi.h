@@ -63,6 +63,8 @@ void FilterOverlapAdd_S_1(float* samples, const float* kRe, const float* kIm, fl
 // leaving re as the sums R + I and the upper half of im mirrored.
 void RealFFT_S_2(const float* x, float* re, float* im, int32_t points);
 void RealIFFT_S_2(float* re, float* im, float* y, int32_t points);
+// Makes the plans of both real transforms of that size now, so the first transform costs as the next.
+void PlanRealFFT_S(int32_t points);
 
 void CallBack(void (*address)());
 }
@@ -117,4 +119,5 @@ void CallBack(void (*address)());
     X(FilterOverlapAdd_S_1)                                                                                  \
     X(RealFFT_S_2)                                                                                           \
     X(RealIFFT_S_2)                                                                                          \
+    X(PlanRealFFT_S)                                                                                         \
     X(CallBack)

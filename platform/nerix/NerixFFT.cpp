@@ -245,4 +245,14 @@ NERIX_HOT void RealIFFT_S_2(float* re, float* im, float* y, int32_t points) {
     std::memcpy(y, p.time, sizeof(float) * static_cast<size_t>(points));
 }
 
+void PlanRealFFT_S(int32_t points) {
+    if (points < 2 || !powerOfTwo(points)) return;
+    RealPlans& p = realPlans(points);
+    // Each plan runs once on its own buffers, which every call refills, so the code it runs is loaded
+    // now too and not by the first block.
+    std::memset(p.time, 0, sizeof(float) * static_cast<size_t>(points));
+    fftwf_execute(p.forward);
+    fftwf_execute(p.inverse);
+}
+
 } // extern "C"

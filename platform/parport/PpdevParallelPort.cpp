@@ -1,5 +1,5 @@
 // The ppdev parallel backend.
-#include "PpdevParallelPort.h"
+#include "platform/parport/PpdevParallelPort.h"
 
 #include <fcntl.h>
 #include <linux/ppdev.h>

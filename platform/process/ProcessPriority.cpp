@@ -1,5 +1,5 @@
 // Priority classes over nice values.
-#include "ProcessPriority.h"
+#include "platform/process/ProcessPriority.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,12 +1,12 @@
-// The process's priority class, in place of SetPriorityClass: the platform's classes mapped onto nice
-// values relative to the nice the process started with.
+// The process's priority class (SetPriorityClass): each class mapped onto a nice value relative to the
+// nice the process started with.
 #pragma once
 
 #include <cstdint>
 
 namespace process {
 
-// Priority classes, with the platform's values (the configuration stores these).
+// Priority classes, by the values the configuration stores.
 inline constexpr int32_t kIdle = 0x40;
 inline constexpr int32_t kBelowNormal = 0x4000;
 inline constexpr int32_t kNormal = 0x20;

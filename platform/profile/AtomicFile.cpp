@@ -1,5 +1,5 @@
 // Whole-file reads and the write-beside-then-rename replacement.
-#include "AtomicFile.h"
+#include "platform/profile/AtomicFile.h"
 
 #include <cerrno>
 #include <climits>

@@ -31,7 +31,7 @@ std::optional<std::string> readWholeFile(const std::string& path, std::size_t ma
                                          FileStatus* status = nullptr);
 
 // Replaces (or creates) the file. A file without any write permission bit counts as read-only and is
-// refused, as the read-only attribute was, even for a user who could write it anyway. A symbolic link is
+// refused (the file's read-only mark), even for a user who could write it anyway. A symbolic link is
 // followed and its target replaced. The folder must exist. The new version is first written to
 // ".<name>.unfinished-save-XXXXXX" beside the file; such a file left by a crash during an earlier save of
 // the same file is removed.

@@ -1,5 +1,5 @@
 // The settings store over one INI document per application and the atomic file replacement.
-#include "FileSettingsStore.h"
+#include "platform/profile/FileSettingsStore.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,5 +1,5 @@
 // Parsing, editing and writing back one INI file with its untouched lines kept byte for byte.
-#include "IniDocument.h"
+#include "platform/profile/IniDocument.h"
 
 #include <array>
 

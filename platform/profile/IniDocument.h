@@ -12,8 +12,8 @@
 
 namespace profile {
 
-// INI files come from an 8-bit Windows world: a file is UTF-8 when all of it is valid UTF-8, Windows-1252
-// otherwise. A write keeps that reading true for every other line of the file.
+// An INI file is UTF-8 when all of it is valid UTF-8, Windows-1252 otherwise. A write keeps that
+// reading true for every other line of the file.
 enum class IniEncoding { Utf8, Windows1252 };
 
 IniEncoding detectEncoding(std::string_view bytes) noexcept;

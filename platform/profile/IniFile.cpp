@@ -1,5 +1,5 @@
 // Reading INI files from disk, with the refusals traced.
-#include "IniFile.h"
+#include "platform/profile/IniFile.h"
 
 #include "platform/runtime/Hooks.h"
 

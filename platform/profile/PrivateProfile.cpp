@@ -1,5 +1,5 @@
 // The private-profile INI service over IniDocument and the atomic file replacement.
-#include "PrivateProfile.h"
+#include "platform/profile/PrivateProfile.h"
 
 #include <cmath>
 

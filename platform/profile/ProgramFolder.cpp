@@ -1,5 +1,5 @@
 // Resolution of the program folder from the environment, and its first filling.
-#include "ProgramFolder.h"
+#include "platform/profile/ProgramFolder.h"
 
 #include <cstdlib>
 #include <filesystem>

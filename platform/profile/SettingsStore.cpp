@@ -1,5 +1,5 @@
 // The in-memory settings store.
-#include "SettingsStore.h"
+#include "platform/profile/SettingsStore.h"
 
 #include "platform/runtime/Text.h"
 

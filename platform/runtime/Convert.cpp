@@ -1,11 +1,11 @@
 // Checked numeric conversions and locale-independent number text.
-#include "Convert.h"
+#include "platform/runtime/Convert.h"
 
 #include <cctype>
 #include <charconv>
 #include <cmath>
 
-#include "Text.h"
+#include "platform/runtime/Text.h"
 
 namespace runtime {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <utility>
 
-#include "RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace runtime {
 

@@ -1,5 +1,5 @@
 // dlopen/dlsym behind the by-name binding of outside libraries.
-#include "DynamicLibrary.h"
+#include "platform/runtime/DynamicLibrary.h"
 
 #include <dlfcn.h>
 #include <unistd.h>

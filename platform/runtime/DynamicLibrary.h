@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace runtime {
 

@@ -1,6 +1,6 @@
 // The installed hooks: the one process-wide mutable state besides the application object, set by the UI
 // layer.
-#include "Hooks.h"
+#include "platform/runtime/Hooks.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 // The monotonic clock as a 10 MHz counter.
-#include "PerformanceCounter.h"
+#include "platform/runtime/PerformanceCounter.h"
 
 #include <ctime>
 

@@ -1,5 +1,5 @@
 // The UI thread's queue of work posted by backend threads.
-#include "PostQueue.h"
+#include "platform/runtime/PostQueue.h"
 
 #include <sys/eventfd.h>
 #include <unistd.h>

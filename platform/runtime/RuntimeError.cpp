@@ -1,5 +1,5 @@
 // Standard texts of the run-time errors.
-#include "RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace runtime {
 

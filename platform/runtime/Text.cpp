@@ -1,5 +1,5 @@
 // UTF-8 decoding, encoding and case folding.
-#include "Text.h"
+#include "platform/runtime/Text.h"
 
 namespace runtime {
 

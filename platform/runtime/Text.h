@@ -23,7 +23,7 @@ char32_t foldCase(char32_t c) noexcept;
 std::u32string foldCase(std::u32string_view text);
 bool equalsNoCase(std::string_view a, std::string_view b);
 
-// The text without leading and trailing blanks (spaces only, as the runtime's Trim).
+// The text without leading and trailing blanks (spaces only, not tabs or line breaks).
 std::string_view trimSpaces(std::string_view text) noexcept;
 
 } // namespace runtime

@@ -19,7 +19,7 @@ public:
     IndexHandler Click;
     IndexHandler Change;
 
-    // Creates element index (indices need not be contiguous, as with the platform's arrays).
+    // Creates element index (indices need not be contiguous).
     template <class... Args> T& Load(int16_t index, QWidget* parent, Args&&... args) {
         if (elements_.count(index))
             runtime::raise(runtime::err::kInvalidCall, "Load", "Object already loaded");

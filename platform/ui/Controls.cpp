@@ -1,6 +1,6 @@
 // Controls over Qt widgets. Values set from code go in under a signal blocker, and the wrapper runs the
 // handler itself when the value changed; user changes arrive through Qt's signals and take the same path.
-#include "Controls.h"
+#include "platform/ui/Controls.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -121,7 +121,7 @@ private:
         const auto y = static_cast<float>(at.y());
         const int16_t shift = shiftOf(m->modifiers());
         if (type == QEvent::MouseButtonDblClick) {
-            // The platform reports the second press of a double click as the double click alone.
+            // Qt delivers the second press of a double click as the double click alone.
             if (m->button() == Qt::LeftButton) {
                 afterDoubleClick_ = true;
                 if (control_.DblClick) runGuarded(control_.DblClick, "DblClick");
@@ -193,7 +193,7 @@ template <class F> void silently(QObject* o, F&& f) {
     f();
 }
 
-// Texts keep the platform's CR LF; Qt shows a bare LF as the line break.
+// Texts keep their CR LF line breaks; Qt shows a bare LF as the line break.
 QString shown(const std::string& text) {
     return q(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
@@ -481,8 +481,8 @@ void CheckBox::setValue(int16_t value) {
 
 // ---- OptionButton
 
-// Qt's automatic exclusivity reaches into nested containers; the platform groups by direct container,
-// so each container gets a button group of its own.
+// Qt's automatic exclusivity reaches into nested containers; option buttons group by their direct
+// container, so each container gets a button group of its own.
 QButtonGroup* optionGroupOf(QWidget* parent) {
     auto* group = parent->findChild<QButtonGroup*>("optionGroup", Qt::FindDirectChildrenOnly);
     if (!group) {
@@ -612,7 +612,7 @@ int32_t ListControl::ListCount() const {
 }
 
 std::string ListControl::List(int32_t index) const {
-    // Reading past the end gives empty text, as the platform's list does.
+    // Reading past the end gives empty text, not an error.
     if (index < 0 || index >= rowCount()) return {};
     return rowText(index);
 }
@@ -814,7 +814,7 @@ public:
     }
 };
 
-// Tabs share the strip's width, as the platform's do: when the captions with the style's spacing do not
+// Tabs share the strip's width: when the captions with the style's spacing do not
 // fit, the spacing shrinks (to a few pixels) before any tab would scroll out of sight.
 class FittingTabBar final : public QTabBar {
 public:
@@ -885,7 +885,7 @@ void TabStrip::AddTab(const std::string& caption, const std::string& toolTip) {
         const int i = bar()->addTab(q(caption));
         bar()->setTabToolTip(i, q(toolTip));
     });
-    // The first tab is selected as it is added, as the platform's strip does, without a click.
+    // The first tab is selected as it is added, without a click.
     if (selected_ == 0) selected_ = 1;
 }
 int32_t TabStrip::TabCount() const {

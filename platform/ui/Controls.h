@@ -31,7 +31,7 @@ using Handler = std::function<void()>;
 // Button: 1 left, 2 right, 4 middle; Shift: 1 Shift, 2 Ctrl, 4 Alt; X and Y in twips, or in the user
 // scale of a picture box.
 using MouseHandler = std::function<void(int16_t Button, int16_t Shift, float X, float Y)>;
-// KeyCode is the platform's virtual-key code (see virtualKey); setting it to 0 keeps the key from the
+// KeyCode is a virtual-key code (see virtualKey); setting it to 0 keeps the key from the
 // control.
 using KeyHandler = std::function<void(int16_t& KeyCode, int16_t Shift)>;
 
@@ -129,7 +129,7 @@ private:
     QPointer<QWidget> widget_;
     QObject* mouseWatcher_ = nullptr;
     int32_t foreColor_ = 0x000000;
-    int32_t backColor_ = 0x8000000F; // the platform's button face, until set
+    int32_t backColor_ = 0x8000000F; // the system colour of button faces, until set
     int16_t index_ = -1;
 };
 

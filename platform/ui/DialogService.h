@@ -64,8 +64,8 @@ public:
 
     // Buttons, icon and answers as in runtime::mb.
     virtual int32_t MsgBox(const std::string& prompt, int32_t buttons, const std::string& title) = 0;
-    // The text entered, or nothing when cancelled (callers that want the platform's empty text on
-    // cancel take value_or("")).
+    // The text entered, or nothing when cancelled (callers that read a cancel as empty text take
+    // value_or("")).
     virtual std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                                 const std::string& defaultText) = 0;
     // The 0-based index of the item chosen (separators count), or -1 when the menu was dismissed.

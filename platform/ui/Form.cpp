@@ -1,5 +1,5 @@
 // Forms over QWidget: twips geometry, load/unload, resize and key preview.
-#include "Form.h"
+#include "platform/ui/Form.h"
 
 #include <QApplication>
 #include <QCloseEvent>

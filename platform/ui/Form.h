@@ -54,7 +54,7 @@ public:
 protected:
     virtual void Form_Load() {}
     virtual void Form_Resize() {}
-    // KeyCode is the platform's virtual-key code; setting it to 0 keeps the key from the control.
+    // KeyCode is a virtual-key code; setting it to 0 keeps the key from the control.
     virtual void Form_KeyDown(int16_t& KeyCode, int16_t Shift) {
         (void)KeyCode;
         (void)Shift;
@@ -73,7 +73,7 @@ private:
     int32_t backColor_ = 0x8000000F;
 };
 
-// The platform's virtual-key code of a Qt key, 0 for keys without one.
+// The virtual-key code of a Qt key, 0 for keys without one.
 int16_t virtualKey(int qtKey);
 
 } // namespace ui

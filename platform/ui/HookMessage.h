@@ -1,5 +1,5 @@
-// One message as the wheel filter hands it to its hook procedure, in the platform's message terms. Qt-free,
-// so that core code can keep and read the last wheel message of a knob.
+// One message as the wheel filter hands it to its hook procedure: a message number with its wParam and
+// lParam words. Qt-free, so that core code can keep and read the last wheel message of a knob.
 #pragma once
 
 #include <cstdint>

@@ -9,7 +9,7 @@
 
 namespace ui {
 
-// The raster drawing modes, numbered as the platform numbers them.
+// The raster drawing modes, by the numbers the windows set in DrawMode.
 namespace rop {
 inline constexpr int16_t kBlack = 1;
 inline constexpr int16_t kNotMergePen = 2;

@@ -1,5 +1,5 @@
 // The picture box's widget paints the surface's buffer and keeps it the widget's size.
-#include "PictureBox.h"
+#include "platform/ui/PictureBox.h"
 
 #include <QPainter>
 #include <QResizeEvent>

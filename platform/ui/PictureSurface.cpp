@@ -1,5 +1,5 @@
 // The picture surface over a QImage and QPainter's raster operations.
-#include "PictureSurface.h"
+#include "platform/ui/PictureSurface.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -13,7 +13,7 @@ namespace ui {
 
 namespace {
 
-// QPainter's raster operations for the platform's modes 1 to 16 (11, leave the screen alone, draws
+// QPainter's raster operations for the drawing modes 1 to 16 (11, leave the screen alone, draws
 // nothing; 13 is a plain copy).
 QPainter::CompositionMode compositionOf(int16_t mode) {
     switch (mode) {
@@ -57,8 +57,8 @@ Qt::PenStyle penStyleOf(int16_t style) {
 }
 
 // Whole pixels for drawing. QPointF::toPoint and the raster engine compute in int, so a coordinate
-// that is not finite or lies far outside any image (a log of zero, a bad scale) raises Overflow, as
-// the platform did, instead of overflowing; the limit leaves room for the engine's own arithmetic.
+// that is not finite or lies far outside any image (a log of zero, a bad scale) raises Overflow
+// instead of overflowing; the limit leaves room for the engine's own arithmetic.
 QPoint wholePixel(QPointF p, const char* source) {
     constexpr double kLimit = 1 << 29;
     if (!(std::fabs(p.x()) < kLimit && std::fabs(p.y()) < kLimit))
@@ -198,7 +198,7 @@ void PictureSurface::Line(double x1, double y1, double x2, double y2) {
     paint([&](QPainter& p) {
         const QPoint a = wholePixel(toPixels(x1, y1), "Line");
         const QPoint b = wholePixel(toPixels(x2, y2), "Line");
-        // A flat-capped line of one point would leave nothing; the platform sets no pixel there either.
+        // A line from a point to itself sets no pixel (a flat-capped line of one point leaves nothing).
         if (a != b) p.drawLine(a, b);
     });
     currentX_ = x2;

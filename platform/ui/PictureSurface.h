@@ -1,5 +1,5 @@
 // A picture to draw on: a back buffer with a user coordinate system (y runs upward when ScaleHeight is
-// negative), a current point, line width and style, and the platform's raster drawing modes for lines and
+// negative), a current point, line width and style, and the raster drawing modes 1 to 16 for lines and
 // boxes. Flip() shows the buffer on the picture box. While AutoRedraw is on, one painter stays open on the
 // buffer, so a frame of many lines costs one painter, not one per line.
 #pragma once
@@ -19,7 +19,7 @@ namespace ui {
 
 class PictureSurface {
 public:
-    // Size in pixels; the scale starts as pixels in twips (the platform's default scale mode).
+    // Size in pixels; the scale starts as pixels in twips (the default scale mode).
     PictureSurface(int widthPixels, int heightPixels);
     ~PictureSurface();
     PictureSurface(const PictureSurface&) = delete;

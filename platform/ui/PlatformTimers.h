@@ -1,5 +1,5 @@
-// Timers with callbacks owned by a window and an id, in place of the platform's SetTimer/KillTimer, so
-// that Qt-free code (the encoder poll, the display's redraw pacing) can arm them.
+// Timers with callbacks owned by a window and an id (SetTimer/KillTimer), so that Qt-free code (the encoder
+// poll, the display's redraw pacing) can arm them.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +17,7 @@ public:
     virtual ~PlatformTimers() = default;
 
     // Arms a periodic timer; arming an (owner, id) pair that runs already replaces its callback and
-    // restarts its period, as the platform does. An interval below kTimerFloorMs runs at kTimerFloorMs.
+    // restarts its period. An interval below kTimerFloorMs runs at kTimerFloorMs.
     virtual void SetTimer(const void* owner, int32_t id, int32_t elapseMs, Callback callback) = 0;
     // Stops the timer; false when there was none. Safe from inside the timer's own callback.
     virtual bool KillTimer(const void* owner, int32_t id) = 0;

@@ -1,5 +1,5 @@
 // Qt's message box, input dialog, menu, file dialog and colour dialog behind the dialog service.
-#include "QtDialogService.h"
+#include "platform/ui/QtDialogService.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -1,5 +1,5 @@
 // Platform timers as QTimers, one per (owner, id).
-#include "QtPlatformTimers.h"
+#include "platform/ui/QtPlatformTimers.h"
 
 #include <QTimer>
 #include <algorithm>

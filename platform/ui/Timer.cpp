@@ -1,5 +1,5 @@
 // Timer control over QTimer.
-#include "Timer.h"
+#include "platform/ui/Timer.h"
 
 #include <algorithm>
 

@@ -11,7 +11,7 @@ namespace ui {
 
 inline constexpr int32_t kTwipsPerPixel = 15;
 
-// Rounds to the nearest pixel, halves to even, as the platform's twip conversion does.
+// Rounds to the nearest pixel, halves to even.
 inline int pixels(double twips) {
     return runtime::CLng(twips / kTwipsPerPixel);
 }

@@ -1,5 +1,5 @@
 // The UI's hooks.
-#include "UiHooks.h"
+#include "platform/ui/UiHooks.h"
 
 #include <QCoreApplication>
 

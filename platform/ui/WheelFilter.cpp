@@ -1,6 +1,6 @@
 // The wheel filter. Qt offers a wheel event first to the widget under the pointer and then, as fresh
 // copies, to each parent that ignores it; only the first offer reaches the hook procedure.
-#include "WheelFilter.h"
+#include "platform/ui/WheelFilter.h"
 
 #include <QApplication>
 #include <QKeyEvent>

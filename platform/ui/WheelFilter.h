@@ -1,5 +1,5 @@
-// In place of the thread's get-message hook: an application-wide filter that hands the hook procedure
-// each key-down, mouse-move and mouse-wheel message once, in the platform's message terms.
+// The message hook: an application-wide filter that hands the hook procedure each key-down, mouse-move
+// and mouse-wheel message once, as a HookMessage.
 #pragma once
 
 #include <QObject>

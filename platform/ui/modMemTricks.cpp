@@ -1,5 +1,5 @@
 // The title bar switch through Qt's window flags.
-#include "modMemTricks.h"
+#include "platform/ui/modMemTricks.h"
 
 #include <QWidget>
 

@@ -1,5 +1,5 @@
 // Finding the version record in an ELF file, with every offset and size checked against the file.
-#include "VersionFile.h"
+#include "platform/version/VersionFile.h"
 
 #include <bit>
 #include <cstring>

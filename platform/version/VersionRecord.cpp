@@ -1,5 +1,5 @@
 // Building, checking and querying VS_VERSIONINFO records, with every read checked against its bounds.
-#include "VersionRecord.h"
+#include "platform/version/VersionRecord.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // Decoders of the chips' wire formats, from the simulated pins.
-#include "PinDecoders.h"
+#include "radio/testing/PinDecoders.h"
 
 #include <deque>
 

@@ -1,5 +1,5 @@
 // The pin recorder's trace.
-#include "PinTrace.h"
+#include "radio/testing/PinTrace.h"
 
 #include <map>
 

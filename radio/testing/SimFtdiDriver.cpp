@@ -1,5 +1,5 @@
 // A simulated FTDI driver.
-#include "SimFtdiDriver.h"
+#include "radio/testing/SimFtdiDriver.h"
 
 #include <algorithm>
 

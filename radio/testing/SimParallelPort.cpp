@@ -1,5 +1,5 @@
 // A simulated parallel port.
-#include "SimParallelPort.h"
+#include "radio/testing/SimParallelPort.h"
 
 #include "platform/runtime/RuntimeError.h"
 

@@ -1,5 +1,5 @@
 // A simulated serial port's control lines, and the ports that hand them out.
-#include "SimSerialLines.h"
+#include "radio/testing/SimSerialLines.h"
 
 namespace pins {
 

@@ -4,11 +4,11 @@
 #include <array>
 #include <vector>
 
-#include "BenchLine.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
 #include "radio/testing/PinBench.h"
 #include "radio/testing/PinDecoders.h"
+#include "radio/tests/BenchLine.h"
 
 namespace {
 

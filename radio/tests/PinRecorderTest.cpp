@@ -5,10 +5,10 @@
 #include <array>
 #include <vector>
 
-#include "BenchLine.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/testing/FakePerformanceCounter.h"
 #include "radio/testing/PinDecoders.h"
+#include "radio/tests/BenchLine.h"
 
 using runtime::testing::FakePerformanceCounter;
 

@@ -92,7 +92,7 @@ void readAndPlay(const uint8_t* data, std::size_t size) {
     try {
         wav.OpenFile();
     } catch (const runtime::RuntimeError&) {
-        if (wav.PlayerMode() != 0 || !wav.IsClosed()) std::abort();
+        if (wav.PlayerMode() != recorder::PlayerMode::Closed || !wav.IsClosed()) std::abort();
         return;
     }
     const auto& log = wav.LogRecords();
@@ -101,7 +101,7 @@ void readAndPlay(const uint8_t* data, std::size_t size) {
         if (r.Start < 0 || int64_t(r.Start) > int64_t(size) || int64_t(r.End) > int64_t(size)) std::abort();
     wav.Play();
     std::vector<int16_t> block(2048);
-    for (int i = 0; i < kBlocksPerInput && wav.PlayerMode() == 2; ++i) {
+    for (int i = 0; i < kBlocksPerInput && wav.PlayerMode() == recorder::PlayerMode::Playing; ++i) {
         if (i == 3) wav.PlayFrom(int32_t(log.size()) - 1);
         wav.GetNextSamples(block, 2048);
         wav.ReadFromDisk();

@@ -34,9 +34,12 @@ constexpr int32_t kF0 = 70500000, kF1 = 70502000, kF2 = 70504000;
 constexpr int kFirstRetune = 3, kSecondRetune = 9;
 constexpr char kSettingsText[] = "[WavFile]\r\nDecimator=1\r\n";
 
-struct Vfo : recorder::TunedFrequencySource {
+struct Vfo : TuningPort {
     int32_t f = kF0;
     int32_t TunedFrequency() const override { return f; }
+    std::optional<double> OscillatorBase() const override { return std::nullopt; }
+    int32_t IFFrequency() const override { return 0; }
+    void SetHiSideLo(bool) override {}
 };
 
 struct Clock : recorder::RecorderClock {

@@ -41,9 +41,12 @@ struct Events : recorder::WavFileListener {
     void RecordingFault(RecorderFault f, int32_t e) override { faults.emplace_back(f, e); }
 };
 
-struct Vfo : recorder::TunedFrequencySource {
+struct Vfo : TuningPort {
     int32_t f = 70500000;
     int32_t TunedFrequency() const override { return f; }
+    std::optional<double> OscillatorBase() const override { return std::nullopt; }
+    int32_t IFFrequency() const override { return 0; }
+    void SetHiSideLo(bool) override {}
 };
 
 struct Dialogs : recorder::FileDialogService {
@@ -102,8 +105,11 @@ std::string soxInfo(const std::string& path, const char* option) {
 class WavFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("nerix-rec-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        // A parameterised test's name holds "/", which would make the folder a nested one and leave its
+        // parent behind.
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '_');
+        dir_ = fs::temp_directory_path() / ("nerix-rec-" + std::to_string(::getpid()) + "-" + name);
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         wav_ = makeRecorder();

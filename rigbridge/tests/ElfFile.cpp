@@ -1,5 +1,5 @@
 // A 64-bit ELF reader just large enough to list dynamic symbols and needed libraries.
-#include "ElfFile.h"
+#include "rigbridge/tests/ElfFile.h"
 
 #include <elf.h>
 

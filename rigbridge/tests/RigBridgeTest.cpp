@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "BridgeCalls.h"
-#include "ElfFile.h"
+#include "rigbridge/tests/BridgeCalls.h"
+#include "rigbridge/tests/ElfFile.h"
 
 using namespace rigbridge;
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <thread>
 
-#include "BridgeCalls.h"
+#include "rigbridge/tests/BridgeCalls.h"
 
 extern char** environ;
 

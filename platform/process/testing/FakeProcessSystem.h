@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "../ProcessSystem.h"
+#include "platform/process/ProcessSystem.h"
 
 namespace process::testing {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "../PerformanceCounter.h"
+#include "platform/runtime/PerformanceCounter.h"
 
 namespace runtime::testing {
 

@@ -1,5 +1,5 @@
 // The picture surface: user scale with y running upward, the current point, and the raster modes checked
-// pixel by pixel against the platform's formula for each mode.
+// pixel by pixel against each mode's bitwise formula.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -117,7 +117,7 @@ TEST(KeyPreview, FormSeesTheKeyOnceBeforeTheFocusedControl) {
     QTest::keyClick(txt.widget(), Qt::Key_Up, Qt::ShiftModifier);
     form.swallow = true;
     QTest::keyClick(txt.widget(), Qt::Key_Z, Qt::ControlModifier);
-    // The Shift and Ctrl keys are keys too, as on the platform.
+    // The Shift and Ctrl keys reach the form as keys of their own.
     EXPECT_EQ(form.keys, (std::vector<int16_t>{16, 38, 17, 90}));
     EXPECT_EQ(form.shifts, (std::vector<int16_t>{1, 1, 2, 2}));
     EXPECT_EQ(txt.Text(), "a"); // the swallowed Ctrl+Z never reached the box

@@ -1,5 +1,5 @@
 // The start-up's long-lived objects and tables.
-#include "frame/StartupObjects.h"
+#include "startup/StartupObjects.h"
 
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"

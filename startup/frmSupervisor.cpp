@@ -1,13 +1,13 @@
 // The start-up supervisor and its watchdog.
-#include "frame/frmSupervisor.h"
+#include "startup/frmSupervisor.h"
 
 #include <QApplication>
 #include <QWidget>
 #include <syslog.h>
 
-#include "frame/BandPlanFiles.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
+#include "startup/BandPlanFiles.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-// The receive chain the offline receiver and the chain benchmarks drive.
-#include "bench/ChainRig.h"
+// The receiver the offline receiver and the chain benchmarks drive.
+#include "bench/ReceiverRig.h"
 
 #include <algorithm>
 #include <utility>
@@ -8,15 +8,15 @@
 
 namespace offline {
 
-ChainRig::ChainRig(std::string nerixLibrary, std::string nspLibrary)
+ReceiverRig::ReceiverRig(std::string nerixLibrary, std::string nspLibrary,
+                         const mainwindow::ReceivePathPorts& ports)
     : nerix(std::move(nerixLibrary)), nsp(std::move(nspLibrary)) {
     bank = Nerix::CreateFilterBank(wrappers, state.BaseIF);
-    fft.FFTInit(4096);
     nco.InitNCO(30, 16, 2048);
-    chain = std::make_unique<Nerix::ReceiveChain>(state, wrappers, *bank, fft, nco);
+    path = std::make_unique<mainwindow::ReceivePath>(state, wrappers, *bank, nco, profiler, ports);
 }
 
-void ChainRig::SetUp(int32_t mode, float bfo) {
+void ReceiverRig::SetUp(int32_t mode, float bfo) {
     MouseOverS::SetAGCAttack(state, wrappers, 50);
     MouseOverS::SetAGCDecay(state, 20);
     MouseOverS::SetNB(state, 5000.0f, 10000.0f, 0.0f);

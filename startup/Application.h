@@ -13,7 +13,6 @@
 #include "dsp/NerixNCO.h"
 #include "frame/Profiler.h"
 #include "frame/ReceiverState.h"
-#include "frame/frmLog.h"
 #include "frame/modIsProcessRunning.h"
 #include "frame/modTiming.h"
 #include "frontpanel/modBandPlan.h"
@@ -45,6 +44,7 @@
 #include "radio/clsVFO.h"
 #include "radio/modRigList.h"
 #include "radio/modSetupRX.h"
+#include "startup/frmLog.h"
 
 inline constexpr int32_t kTuningStepCount = 18;
 

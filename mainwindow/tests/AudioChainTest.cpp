@@ -1,13 +1,11 @@
-// The audio chain in every mode on a single-channel IF at 12 kHz, with the filters as the filter set-up
-// designs them for the mode; levels measured by direct correlation.
+// The audio chain of the receive path in every mode on a single-channel IF at 12 kHz, with the filters
+// as the filter set-up designs them for the mode; levels measured by direct correlation.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
 
-#include "ChainFixture.h"
-#include "frontpanel/FilterSetup.h"
-#include "frontpanel/KnobApply.h"
+#include "mainwindow/tests/DriverRig.h"
 
 namespace {
 
@@ -15,7 +13,8 @@ constexpr int kN = 2048;
 constexpr double kFs = 48000.0;
 using Signal = std::function<double(double t)>;
 
-struct AudioRig : ChainRig {
+// The path with nothing connected: the chain is called directly, block by block.
+struct AudioRig : rig::StartupParts {
     explicit AudioRig(int32_t mode, bool hiSide = false) {
         state.FilterLo = 300;
         state.FilterHi = 3000;
@@ -25,9 +24,7 @@ struct AudioRig : ChainRig {
         MouseOverS::SetAGCDecay(state, 20);
         std::fill(state.AgcPeakHistory.begin(), state.AgcPeakHistory.begin() + state.AgcHistoryLength,
                   16383.0f);
-        MouseOverS::SetBFO(state, 0.0f);
-        setup.SelectMode(mode);
-        setup.MakeFilters();
+        setMode(mode);
     }
     void designNotch(int32_t low, int32_t high, int32_t type) {
         bank->NotchFilter.FLow = low;
@@ -42,12 +39,12 @@ struct AudioRig : ChainRig {
         for (int n = 0; n < blocks; ++n) {
             for (int k = 0; k < kN; ++k)
                 a[k] = int16_t(std::lround(s(double(n * kN + k) / kFs)));
-            chain->DoDSP(a.data(), b.data(), kN);
+            chain.DoDSP(a.data(), b.data(), kN);
         }
         return a;
     }
-    frontpanel::FilterTables tables = frontpanel::DefaultFilterTables();
-    frontpanel::FilterSetup setup{state, *bank, tables};
+    mainwindow::ReceivePath path{state, wrappers, *bank, nco, profiler, mainwindow::ReceivePathPorts{}};
+    Nerix::ReceiveChain& chain = path.Chain();
 };
 
 double level(const std::vector<int16_t>& v, double hz) {
@@ -165,6 +162,7 @@ TEST(AudioChain, FeedsTheDisplayAtTheChosenPointAndSendsTheEngineItsAttenuation)
             ch1.assign(a, a + kN);
             ch2.assign(b, b + kN);
         }
+        void LoadSamples_INT16(const int16_t*, const int16_t*) override { ADD_FAILURE(); }
         double FStart() const override { return 0; }
         double FEnd() const override { return 24000; }
         void SetFOffset(int32_t hz) override { offset = hz; }
@@ -173,15 +171,18 @@ TEST(AudioChain, FeedsTheDisplayAtTheChosenPointAndSendsTheEngineItsAttenuation)
         int32_t offset = 0;
         std::vector<float> ch1, ch2;
     } scope;
-    struct Tuning : Nerix::TuningSource {
+    struct Tuning : TuningPort {
         int32_t TunedFrequency() const override { return 71000005; }
+        std::optional<double> OscillatorBase() const override { return std::nullopt; }
+        int32_t IFFrequency() const override { return 0; }
+        void SetHiSideLo(bool) override {}
     } tuning;
     struct Engine : Nerix::OutputAttenuationSink {
         int32_t last = 1;
         void SetOutputAttenuation(int32_t v) override { last = v; }
     } engine;
     AudioRig rig(1, true);
-    rig.chain->Ports = {&scope, nullptr, &tuning, &engine};
+    rig.chain.Ports = {&scope, nullptr, &tuning, &engine};
     rig.state.ScopeSource = 1;
     rig.state.OutputAttenuation = -2500.0f;
     const auto in = tone(11000);
@@ -201,13 +202,16 @@ TEST(AudioChain, AFailingDisplayNeverSilencesTheAudio) {
         void LoadSamples_S(const float*, const float*) override {
             runtime::raise(runtime::err::kObjectNotSet, "scope");
         }
+        void LoadSamples_INT16(const int16_t*, const int16_t*) override {
+            runtime::raise(runtime::err::kObjectNotSet, "scope");
+        }
         double FStart() const override { return 0; }
         double FEnd() const override { return 0; }
         void SetFOffset(int32_t) override {}
         void SetReverseSpectrum(bool) override {}
     } broken;
     AudioRig plain(1), withScope(1);
-    withScope.chain->Ports.Spectrum = &broken;
+    withScope.chain.Ports.Spectrum = &broken;
     withScope.state.ScopeSource = 2;
     const auto a = plain.run(tone(11000), 3), b = withScope.run(tone(11000), 3);
     EXPECT_EQ(a, b);

@@ -1,5 +1,6 @@
-// The filter bank, the 4096-point transform, the oscillator and the receive chain over the built
-// libraries, with measuring helpers written from the formulas.
+// The receive chain alone over the built libraries (the filter bank, the 4096-point transform and the
+// oscillator as the start-up makes them), for tests of the chain's own stages; and measuring helpers
+// written from the formulas. Tests of the chain as the program composes it use the receive path.
 #pragma once
 
 #include <cmath>
@@ -7,9 +8,9 @@
 #include <span>
 #include <vector>
 
-#include "DspFixture.h"
 #include "dsp/FilterBank.h"
 #include "dsp/ReceiveChain.h"
+#include "dsp/testing/DspFixture.h"
 
 struct ChainRig : DspLibraries {
     ChainRig() {

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "frame/Application.h"
-#include "frame/StartupObjects.h"
 #include "frontpanel/frmSplash1.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Timer.h"
+#include "startup/Application.h"
+#include "startup/StartupObjects.h"
 
 class frmSupervisor final : public ui::Form {
 public:

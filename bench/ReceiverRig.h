@@ -1,5 +1,6 @@
-// The receive chain as the offline receiver and the chain benchmarks build it: one receiver state, the
-// filter bank, the 4096-point transform, the oscillator and the chain, with the knobs they start from.
+// The receiver as the offline receiver and the chain benchmarks run it: one receiver state over the
+// vector libraries, the filter bank and the oscillator as the start-up makes them, and the receive path,
+// with the knobs they start from.
 #pragma once
 
 #include <cstdint>
@@ -9,16 +10,17 @@
 #include "dsp/FilterBank.h"
 #include "dsp/Nerix.h"
 #include "dsp/NerixNCO.h"
-#include "dsp/ReceiveChain.h"
-#include "dsp/clsFFTReal.h"
+#include "frame/Profiler.h"
 #include "frame/ReceiverState.h"
 #include "frontpanel/FilterSetup.h"
+#include "mainwindow/ReceivePath.h"
 
 namespace offline {
 
-struct ChainRig {
-    explicit ChainRig(std::string nerixLibrary = nerixdll::kLibraryName,
-                      std::string nspLibrary = nspdll::kLibraryName);
+struct ReceiverRig {
+    explicit ReceiverRig(std::string nerixLibrary = nerixdll::kLibraryName,
+                         std::string nspLibrary = nspdll::kLibraryName,
+                         const mainwindow::ReceivePathPorts& ports = {});
 
     // AGC attack 50 and decay 20, the noise blanker's levels, a full AGC history (the AGC settled), the
     // BFO, then the mode and its filters. Set the state's own fields (IQMode, FilterLo, ...) first.
@@ -29,9 +31,9 @@ struct ChainRig {
     nspdll::NspDll nsp;
     Nerix::Wrappers wrappers{state, nerix, nsp};
     std::unique_ptr<Nerix::FilterBank> bank;
-    clsFFTReal fft{wrappers};
     Nerix::NCO nco{wrappers};
-    std::unique_ptr<Nerix::ReceiveChain> chain;
+    Profiler profiler;
+    std::unique_ptr<mainwindow::ReceivePath> path;
     frontpanel::FilterTables tables = frontpanel::DefaultFilterTables();
 };
 

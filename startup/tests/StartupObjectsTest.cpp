@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "frame/StartupObjects.h"
-#include "frame/frmSupervisor.h"
 #include "platform/process/testing/FakeProcessSystem.h"
 #include "platform/profile/testing/TempFolder.h"
 #include "platform/runtime/Hooks.h"
@@ -16,6 +14,8 @@
 #include "radio/testing/SimFtdiDriver.h"
 #include "radio/testing/SimParallelPort.h"
 #include "radio/testing/SimSerialLines.h"
+#include "startup/StartupObjects.h"
+#include "startup/frmSupervisor.h"
 
 using profile::testing::TempFolder;
 

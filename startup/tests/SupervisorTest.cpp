@@ -4,13 +4,13 @@
 
 #include <QApplication>
 
-#include "frame/BandPlanFiles.h"
-#include "frame/frmSupervisor.h"
 #include "platform/process/testing/FakeProcessSystem.h"
 #include "platform/profile/SettingsStore.h"
 #include "platform/profile/testing/TempFolder.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/ui/testing/ScriptedDialogService.h"
+#include "startup/BandPlanFiles.h"
+#include "startup/frmSupervisor.h"
 
 using process::testing::FakeProcessTable;
 using process::testing::FakeWindowSystem;

@@ -1,5 +1,6 @@
-// The program itself, run in a folder of its own: the trace switch, the start-up's trace lines, a second
-// instance, a folder without band plans, and the end of the process once the main window is closed.
+// The program itself: its version record and, run in a folder of its own, the trace switch, the
+// start-up's trace lines, a second instance, a folder without band plans, and the end of the process
+// once the main window is closed.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -10,9 +11,11 @@
 #include <thread>
 #include <xcb/xcb.h>
 
+#include "frame/CFileVersionInfo.h"
 #include "platform/process/X11WindowSystem.h"
 #include "platform/process/testing/ChildProcess.h"
 #include "platform/profile/testing/TempFolder.h"
+#include "platform/version/VersionFile.h"
 
 using process::testing::ChildProcess;
 using profile::testing::ScopedEnv;
@@ -91,6 +94,15 @@ protected:
 };
 
 } // namespace
+
+TEST(CFileVersionInfo, TheProgramCarriesTheProjectVersion) {
+    CFileVersionInfo info;
+    info.FullPathName(NERIXSDR_PATH);
+    ASSERT_TRUE(info.Available());
+    EXPECT_EQ(info.ProductVersion(), version::programVersion());
+    EXPECT_EQ(info.ProductName(), "NerixSDR");
+    EXPECT_EQ(info.FileType(), "Application");
+}
 
 TEST_F(Program, TraceSwitchIsTheLowerCaseWordAnywhereOnTheCommandLine) {
     // Without band plans the program ends at the scan, so each run is short.

@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "frame/Application.h"
-#include "frame/frmSupervisor.h"
 #include "platform/comm/LinuxSerialPorts.h"
 #include "platform/ftdi/LibFtdiDriver.h"
 #include "platform/parport/PpdevParallelPort.h"
@@ -21,6 +19,8 @@
 #include "platform/runtime/Hooks.h"
 #include "platform/ui/QtDialogService.h"
 #include "platform/ui/UiHooks.h"
+#include "startup/Application.h"
+#include "startup/frmSupervisor.h"
 
 namespace {
 

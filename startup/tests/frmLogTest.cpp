@@ -10,8 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "frame/frmLog.h"
 #include "platform/ui/Twips.h"
+#include "startup/frmLog.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Finding the band plan files.
-#include "frame/BandPlanFiles.h"
+#include "startup/BandPlanFiles.h"
 
 #include <algorithm>
 #include <filesystem>

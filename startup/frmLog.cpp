@@ -1,12 +1,12 @@
 // The trace log window.
-#include "frmLog.h"
+#include "startup/frmLog.h"
 
 #include <QDateTime>
 #include <QLocale>
 #include <fstream>
 
-#include "platform/runtime/Hooks.h"
 #include "frame/ScopedFlag.h"
+#include "platform/runtime/Hooks.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "frame/Application.h"
+#include "startup/Application.h"
 
 namespace startup {
 
