@@ -1,6 +1,6 @@
 // What the configuration dialog works on: the receiver state, the settings store, the model table and
-// rig list, the receiver set-up, the live radio objects, the Hilbert filter, the analyser and knob
-// labels, the shared file dialog and the dialog service. The main window composes it.
+// rig list, the receiver set-up, the live radio objects, the Hilbert filter, the analyser, knob labels
+// and main window, the shared file dialog and the dialog service. The main window composes it.
 #pragma once
 
 #include <functional>
@@ -35,9 +35,12 @@ struct ConfigContext {
     KnobValues* Knobs = nullptr;
     // The program's one file and colour dialog object.
     clsComDlg& ComDlg;
-    // The calibration dialog's messages.
+    // The dialog's own messages and the calibration dialog's.
     ui::DialogService& Dialogs;
     ProgramVersion Version;
+    // What Apply puts the dialog's values into force on; without the receiver Apply does nothing.
+    LiveReceiver* Receiver = nullptr;
+    MainWindowShell* MainWindow = nullptr;
 };
 
 } // namespace config

@@ -7,13 +7,16 @@
 #include <vector>
 
 #include "clockgen/clsCY27EE16.h"
+#include "config/ColourTheme.h"
 #include "config/ConfigSliders.h"
 #include "config/ConfigTexts.h"
+#include "config/LiveObjects.h"
 #include "config/ModelLoad.h"
 #include "dsp/NerixDX8.h"
 #include "dsp/clsFFTFilter.h"
 #include "frame/NumberFormat.h"
 #include "frame/ScopedFlag.h"
+#include "platform/profile/ProgramFolder.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
@@ -188,7 +191,8 @@ frmConfig::frmConfig(config::ConfigContext& context, QWidget* owner)
       // About
       lblAbout(page(9)),
       // The buttons below the pages
-      cmdOK(this, "&OK"), cmdCancel(this, "&Cancel"), cmdApply(this, "&Apply"), context_(context) {
+      cmdOK(this, "&OK"), cmdCancel(this, "&Cancel"), cmdApply(this, "&Apply"), context_(context),
+      preview_(context.State, context.Analyser, context.MainWindow) {
     // Most controls use the 8.25 pt sans-serif face.
     QFont face = font();
     face.setPointSizeF(8.25);
@@ -485,10 +489,94 @@ void frmConfig::wireHandlers() {
     cmdSavePath.Click = [this] { cmdSavePath_Click(); };
     cmdOK.Click = [this] { cmdOK_Click(); };
     cmdCancel.Click = [this] { cmdCancel_Click(); };
+    cmdApply.Click = [this] { cmdApply_Click(); };
+
+    // Each colour button passes its own swatch.
+    const struct {
+        ui::CommandButton* button;
+        ui::Shape* swatch;
+    } colourButtons[] = {
+        {&cmdScopeColour, &shpScopeBackColour},
+        {&cmdScopeGraticule, &shpScopeGraticuleColour},
+        {&cmdScopeXTextColour, &shpScopeXTextColour},
+        {&cmdScopeYTextColour, &shpScopeYTextColour},
+        {&cmdScopeY1Colour, &shpScopeY1Colour},
+        {&cmdScopeY2Colour, &shpScopeY2Colour},
+        {&cmdScopeFilterCurveColour, &shpScopeFilterCurveColour},
+        {&cmdScopeNotchFilterColour, &shpScopeNotchFilterColour},
+        {&cmdSDrBackGroundColour, &shpSDRBackGroundColour},
+        {&cmdSDrLabelColour, &shpSDRLabelColour},
+        {&cmdSDRTuningColour, &shpSDRTuningColour},
+        {&cmdSDRFrameNormalColour, &shpSDRFrameNormalColour},
+        {&cmdSDRFrameFocusColour, &shpSDRFrameFocusColour},
+        {&cmdNormalScrollLabelColour, &shpNormalScrollLabelColour},
+        {&cmdFocusScrollLabelColour, &shpFocusScrollLabelColour},
+    };
+    for (const auto& b : colourButtons)
+        b.button->Click = [this, swatch = b.swatch] { SelectShapeColour(*swatch); };
+    cmdSDRControlDefaults.Click = [this] { cmdSDRControlDefaults_Click(); };
+    cmdScopeDefaults.Click = [this] { cmdScopeDefaults_Click(); };
+    // Any mouse button previews, from its press to its release; the button has no click, so the keyboard
+    // does nothing.
+    cmdSDRPreviewColours.MouseDown = [this](int16_t, int16_t, float, float) {
+        cmdSDRPreviewColours_MouseDown();
+    };
+    cmdSDRPreviewColours.MouseUp = [this](int16_t, int16_t, float, float) { cmdSDRPreviewColours_MouseUp(); };
+    cmdSDRColoursSave.Click = [this] { cmdSDRColoursSave_Click(); };
+    cmdSDRColoursLoad.Click = [this] { cmdSDRColoursLoad_Click(); };
 }
 
 void frmConfig::setSwatchColour(ui::Shape& swatch, int32_t colour) {
     swatch.setBackColor(colour);
+}
+
+ui::Shape& frmConfig::swatch(config::Swatch which) {
+    using config::Swatch;
+    switch (which) {
+    case Swatch::SDRBackGround:
+        return shpSDRBackGroundColour;
+    case Swatch::SDRFrameFocus:
+        return shpSDRFrameFocusColour;
+    case Swatch::SDRFrameNormal:
+        return shpSDRFrameNormalColour;
+    case Swatch::SDRLabel:
+        return shpSDRLabelColour;
+    case Swatch::SDRTuning:
+        return shpSDRTuningColour;
+    case Swatch::NormalScrollLabel:
+        return shpNormalScrollLabelColour;
+    case Swatch::FocusScrollLabel:
+        return shpFocusScrollLabelColour;
+    case Swatch::ScopeBack:
+        return shpScopeBackColour;
+    case Swatch::ScopeGraticule:
+        return shpScopeGraticuleColour;
+    case Swatch::ScopeY1:
+        return shpScopeY1Colour;
+    case Swatch::ScopeY2:
+        return shpScopeY2Colour;
+    case Swatch::ScopeNotchFilter:
+        return shpScopeNotchFilterColour;
+    case Swatch::ScopeFilterCurve:
+        return shpScopeFilterCurveColour;
+    case Swatch::ScopeXText:
+        return shpScopeXTextColour;
+    case Swatch::ScopeYText:
+        return shpScopeYTextColour;
+    }
+    runtime::raise(runtime::err::kInvalidPropertyArrayIndex, "frmConfig.swatch");
+}
+
+config::SwatchColours frmConfig::swatches() {
+    config::SwatchColours colours;
+    for (std::size_t i = 0; i < config::kSwatchCount; ++i)
+        colours.colours[i] = swatchColour(swatch(static_cast<config::Swatch>(i)));
+    return colours;
+}
+
+void frmConfig::setSwatches(const config::SwatchColours& colours) {
+    for (std::size_t i = 0; i < config::kSwatchCount; ++i)
+        setSwatchColour(swatch(static_cast<config::Swatch>(i)), colours.colours[i]);
 }
 
 template <class Step> void frmConfig::fillStep(const char* name, Step&& step) {
@@ -960,6 +1048,92 @@ void frmConfig::cmdSavePath_Click() {
     if (dialog.ShowOpen()) txtSaveRecordingsPath.setText(dialog.Directory());
 }
 
+// ---- Apply, OK and Cancel
+
+config::ApplyInputs frmConfig::applyInputs() {
+    const auto ticked = [](const ui::CheckBox& box) { return box.Value() == 1; };
+    const auto lowestSelected = [](const ui::ControlArray<ui::OptionButton>& options) {
+        std::optional<int16_t> selected;
+        options.forEach([&](const ui::OptionButton& option) {
+            if (!selected && option.Value()) selected = option.Index();
+        });
+        return selected;
+    };
+    config::ApplyInputs in;
+    if (cboSDRModel.ListIndex() >= 0) in.SelectedModel = cboSDRModel.ItemData(cboSDRModel.ListIndex());
+    in.UseSPL = ticked(chkUseSPL);
+    in.KBDSupport = ticked(chkKBDSupport);
+    in.AutoTrackPresets = ticked(chkAutoTrackPresets);
+    in.ScrollWheelEnableOverScope = ticked(chkScrollWheelEnableOverScope);
+    in.EnableEncoder = ticked(chkEnableEncoder);
+    in.ShaftAutoRate = ticked(chkShaftAutoRate);
+    in.AutoStartSDR = ticked(chkAutoStartSDR);
+    in.TitleBarOff = ticked(FormCaptionOffOnPwrOn);
+    in.SaveRecordingsPath = txtSaveRecordingsPath.Text();
+    in.PlayDeviceIndex = cboPlayDevices.ListIndex();
+    in.CapDeviceIndex = cboCapDevices.ListIndex();
+    in.ADCDelayBitCorrection = ticked(chkADCDelayBitCorrection);
+    in.IFFrequency = txtIFFrequency.Text();
+    in.LoLO = ticked(chkLoLO);
+    in.VFOMultIndex = cboVFOMult.ListIndex();
+    in.PLLMultiplierIndex = cboPLLMultiplier.ListIndex();
+    in.XtalFrequency = txtXtalFrequency.Text();
+    in.DDSClkin = txtDDSClkin.Text();
+    in.AutoDDSRefresh = ticked(chkAutoDDSRefresh);
+    in.InterfaceKind = lowestSelected(optIF);
+    in.ComPortEnabled = cboComPort.Enabled();
+    in.ComPortIndex = cboComPort.ListIndex();
+    in.BitPeriod = txtBitPeriod.Text();
+    in.PortAddress = txtPortAddress.Text();
+    in.ParallelPortBitPeriod = txtParallelPortBitPeriod.Text();
+    in.InvertingIF = ticked(chkInvertingIF);
+    in.DreamRunOnDRM = ticked(chkDreamRunOnDRM);
+    in.MuteAFOnDRM = ticked(chkMuteAFOnDRM);
+    in.CloseSoundCardOnDRM = ticked(chkCloseSoundCardOnDRM);
+    in.DreamCloseOnModeChange = ticked(chkDreamCloseOnModeChange);
+    in.DreamCloseOnExit = ticked(chkDreamCloseOnExit);
+    in.DreamWindow = lowestSelected(optDreamWindow);
+    in.PathToDream = txtPathToDream.Text();
+    in.DreamProgArgs = txtDreamProgArgs.Text();
+    in.SmoothingCount = txtSpectrumDisplaySmoothingCount.Text();
+    in.HideFreqToolTip = ticked(chkSpectrumDisplayHideToolTip);
+    in.Swatches = swatches();
+    in.HiliteBorder = ticked(chkScollLabelHiliteBorder);
+    return in;
+}
+
+void frmConfig::cmdApply_Click() {
+    // Apply pumps the message loop (the wait for the DSP chain, the lines' settle waits): a nested Apply
+    // would change the model under the one running, releasing the VFO it works on.
+    if (applying_) return;
+    if (!context_.Receiver) {
+        runtime::AddLog(std::string(kForm) + ".cmdApply_Click: there is no receiver to apply to");
+        return;
+    }
+    const ScopedFlag applying(applying_);
+    ui::CommandButton* const buttons[] = {&cmdOK, &cmdCancel, &cmdApply};
+    bool enabled[3];
+    for (int i = 0; i < 3; ++i) {
+        enabled[i] = buttons[i]->Enabled();
+        buttons[i]->setEnabled(false);
+    }
+    struct Reenable {
+        ui::CommandButton* const* buttons;
+        const bool* enabled;
+        ~Reenable() {
+            for (int i = 0; i < 3; ++i)
+                buttons[i]->setEnabled(enabled[i]);
+        }
+    } reenable{buttons, enabled};
+
+    std::optional<config::NerixDX8Engine> engine;
+    if (SoundCard) engine.emplace(*SoundCard);
+    const config::ApplyPorts ports{context_.State,    *context_.Receiver, context_.RxModels,
+                                   context_.RigList,  context_.Dialogs,   engine ? &*engine : nullptr,
+                                   context_.Analyser, context_.Knobs,     context_.MainWindow};
+    config::Apply(applyInputs(), *this, ports, Caption(), NumberFormat::userSeparators());
+}
+
 void frmConfig::cmdOK_Click() {
     cmdApply.setValue(true);
     Hide();
@@ -971,4 +1145,69 @@ void frmConfig::cmdCancel_Click() {
     Hide();
     Cancel = true;
     context_.State.ConfigDialogOpen = false;
+}
+
+// ---- Colours
+
+void frmConfig::SelectShapeColour(ui::Shape& swatch) {
+    // -1: cancelled, or no colour dialog could be shown; black (0) is a colour.
+    const int32_t colour = context_.ComDlg.SelectColour(this, swatchColour(swatch), true);
+    if (colour != -1) setSwatchColour(swatch, colour);
+}
+
+void frmConfig::cmdSDRControlDefaults_Click() {
+    config::SwatchColours colours = swatches();
+    config::controlDefaults(colours);
+    setSwatches(colours);
+    chkScollLabelHiliteBorder.setValue(0);
+}
+
+void frmConfig::cmdScopeDefaults_Click() {
+    config::SwatchColours colours = swatches();
+    config::scopeDefaults(colours);
+    setSwatches(colours);
+}
+
+void frmConfig::cmdSDRPreviewColours_MouseDown() {
+    preview_.Press(swatches());
+}
+
+void frmConfig::cmdSDRPreviewColours_MouseUp() {
+    preview_.Release(InitialColours);
+}
+
+std::optional<std::string> frmConfig::chooseThemeFile(const char* title, int32_t flags) {
+    clsComDlg& dialog = context_.ComDlg;
+    dialog.setAllowMultiSelect(false);
+    dialog.setDialogTitle(title);
+    dialog.setDirectory(profile::programFolder());
+    // Flags an earlier caller left would refuse a name Save may type.
+    dialog.clearExistFlags();
+    dialog.setExistFlags(flags);
+    dialog.setFileName("");
+    dialog.setExtension("thm");
+    dialog.setFilter("SDR Colour Themes (*.thm)|*.thm");
+    dialog.setReadOnlyIsVisible(false);
+    if (!dialog.ShowOpen()) return std::nullopt;
+    return dialog.FileName();
+}
+
+void frmConfig::cmdSDRColoursSave_Click() {
+    // Save uses the open dialog with the create prompt: an existing theme is written without a question.
+    const auto path = chooseThemeFile("Save SDr Colour Theme Filename", clsComDlg::OFN_CREATEPROMPT);
+    if (!path) return;
+    if (const auto failure = config::saveTheme(*path, swatches()))
+        context_.Dialogs.MsgBox(*failure, runtime::mb::kOkOnly, Caption());
+}
+
+void frmConfig::cmdSDRColoursLoad_Click() {
+    const auto path = chooseThemeFile("Load SDr Colour Theme Filename", clsComDlg::OFN_FILEMUSTEXIST);
+    if (!path) return;
+    const config::ThemeLoad load = config::loadTheme(*path, swatches());
+    setSwatches(load.colours);
+    if (load.failure)
+        context_.Dialogs.MsgBox(*load.failure, runtime::mb::kOkOnly, Caption());
+    else if (!load.ignoredKeys.empty())
+        context_.Dialogs.MsgBox(config::ignoredKeysMessage(*path, load.ignoredKeys), runtime::mb::kOkOnly,
+                                Caption());
 }

@@ -1,11 +1,15 @@
 // The configuration dialog: a modeless window of ten tabs, filled from the live receiver when it is
 // loaded. Its handlers change its own controls and members; only the three sliders and the clock
-// calibration act on the live receiver at once.
+// calibration act on the live receiver at once, until Apply puts the rest into force. The "Controls"
+// tab edits the colours in its swatches, previews them and keeps them in theme files.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "config/ColourScheme.h"
+#include "config/ConfigApply.h"
 #include "config/ConfigContext.h"
 #include "config/ConfigMembers.h"
 #include "platform/ui/ControlArray.h"
@@ -182,6 +186,14 @@ public:
     // A swatch's colour (0x00BBGGRR) is its back colour.
     static int32_t swatchColour(const ui::Shape& swatch) { return swatch.BackColor(); }
     static void setSwatchColour(ui::Shape& swatch, int32_t colour);
+    ui::Shape& swatch(config::Swatch which);
+    config::SwatchColours swatches();
+    void setSwatches(const config::SwatchColours& colours);
+
+    // What the controls show, as Apply reads them.
+    config::ApplyInputs applyInputs();
+    // True while Apply runs; OK, Apply and Cancel are disabled meanwhile.
+    bool Applying() const noexcept { return applying_; }
 
 protected:
     void Form_Load() override;
@@ -226,6 +238,16 @@ private:
     void cmdSavePath_Click();
     void cmdOK_Click();
     void cmdCancel_Click();
+    void cmdApply_Click();
+    void SelectShapeColour(ui::Shape& swatch);
+    void cmdSDRControlDefaults_Click();
+    void cmdScopeDefaults_Click();
+    void cmdSDRPreviewColours_MouseDown();
+    void cmdSDRPreviewColours_MouseUp();
+    void cmdSDRColoursSave_Click();
+    void cmdSDRColoursLoad_Click();
+    // The file dialog of both theme buttons; the chosen path, or nothing when cancelled.
+    std::optional<std::string> chooseThemeFile(const char* title, int32_t flags);
 
     // The parallel defaults' bit numbers and the model list's per-model load read this row.
     const RXDefinitions::RxModelEntry& modelRow(int32_t modelNo) const;
@@ -235,4 +257,6 @@ private:
 
     config::ConfigContext& context_;
     bool loading_ = false;
+    bool applying_ = false;
+    config::ColourPreview preview_;
 };

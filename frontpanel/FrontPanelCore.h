@@ -54,9 +54,9 @@ struct FrontPanelContext {
 class FrontPanelCore {
 public:
     explicit FrontPanelCore(const FrontPanelContext& c)
-        : state(c.state), tables(c.tables), vfo(c.vfo), dial(c.state, c.vfo, c.dialtuner),
-          routines({c.state, ctlArray, c.nerix, c.tables, c.vfo, dial, c.analyser, c.filters, c.encoder,
-                    twinsOf(c.twins)}),
+        : state(c.state), tables(c.tables), vfo(c.vfo), view(c.view), shell(c.shell),
+          dial(c.state, c.vfo, c.dialtuner), routines({c.state, ctlArray, c.nerix, c.tables, c.vfo, dial,
+                                                       c.analyser, c.filters, c.encoder, twinsOf(c.twins)}),
           knobs(c.state, ctlArray, routines, c.shell, c.tables, c.analyser),
           tuning({c.state, ctlArray, c.vfo, c.view, c.shell, c.dialogs, c.steps, c.mainBands}),
           wheel(ctlArray, c.state),
@@ -72,6 +72,8 @@ public:
     ReceiverState& state;
     FilterTables& tables;
     TuningVfo& vfo;
+    ReadoutView& view;
+    ShellHighlight& shell;
     CtlArray ctlArray{};
     TuningDial dial;
     MouseOverS::KnobRoutines routines;

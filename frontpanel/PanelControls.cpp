@@ -170,4 +170,48 @@ void PanelDial::setValue(int64_t value) {
     if (held == value && Change) Change();
 }
 
+// ---- List
+
+void PanelList::AddItem(const std::string& text, int32_t index) {
+    if (index < -1 || index > ListCount())
+        runtime::raise(runtime::err::kInvalidCall, "ListBox.AddItem", "Invalid procedure call or argument");
+    const int32_t at = index < 0 ? ListCount() : index;
+    items_.insert(items_.begin() + at, text);
+    if (listIndex_ >= at) ++listIndex_;
+    show(Aspect::Items);
+}
+
+void PanelList::RemoveItem(int32_t index) {
+    if (index < 0 || index >= ListCount())
+        runtime::raise(runtime::err::kInvalidCall, "ListBox.RemoveItem",
+                       "Invalid procedure call or argument");
+    items_.erase(items_.begin() + index);
+    if (listIndex_ == index)
+        listIndex_ = -1;
+    else if (listIndex_ > index)
+        --listIndex_;
+    show(Aspect::Items);
+}
+
+void PanelList::Clear() {
+    items_.clear();
+    listIndex_ = -1;
+    show(Aspect::Items);
+}
+
+const std::string& PanelList::List(int32_t index) const {
+    if (index < 0 || index >= ListCount())
+        runtime::raise(runtime::err::kInvalidCall, "ListBox.List", "Invalid procedure call or argument");
+    return items_[static_cast<size_t>(index)];
+}
+
+void PanelList::setListIndex(int32_t index) {
+    if (index < -1 || index >= ListCount())
+        runtime::raise(runtime::err::kInvalidPropertyValue, "ListBox.ListIndex", "Invalid property value");
+    if (index == listIndex_) return;
+    listIndex_ = index;
+    show(Aspect::Value);
+    if (Click) Click();
+}
+
 } // namespace frontpanel

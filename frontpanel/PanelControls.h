@@ -21,7 +21,7 @@ inline constexpr int32_t kChosenColour = 0xFFFF00;
 inline constexpr int32_t kOtherColour = 0xC0C000;
 
 // What changed on a control, for the widget that shows it.
-enum class Aspect { Value, ForeColor, Visible, Enabled, Caption, ToolTip, Range, Focus };
+enum class Aspect { Value, ForeColor, Visible, Enabled, Caption, ToolTip, Range, Focus, Items };
 
 class PanelControl {
 public:
@@ -164,6 +164,29 @@ private:
     int32_t lower_ = INT32_MIN;
     int32_t upper_ = INT32_MAX;
     int32_t value_ = 0;
+};
+
+// A list or drop-down list: its entries and the selected index (-1 for none). Setting the index from code
+// runs Click when it changes, as the user's choice does; adding, removing and clearing run nothing.
+class PanelList final : public PanelControl {
+public:
+    using PanelControl::PanelControl;
+    // Without an index the entry goes to the end; an index past the end raises Invalid argument (5).
+    void AddItem(const std::string& text, int32_t index = -1);
+    // The selected entry removed leaves none selected; one before it moves the selection up with it.
+    void RemoveItem(int32_t index);
+    void Clear();
+    int32_t ListCount() const noexcept { return static_cast<int32_t>(items_.size()); }
+    // An index no entry answers to raises Invalid argument (5).
+    const std::string& List(int32_t index) const;
+    int32_t ListIndex() const noexcept { return listIndex_; }
+    // -1 to ListCount - 1; others raise Invalid property value (380).
+    void setListIndex(int32_t index);
+    std::function<void()> Click;
+
+private:
+    std::vector<std::string> items_;
+    int32_t listIndex_ = -1;
 };
 
 } // namespace frontpanel

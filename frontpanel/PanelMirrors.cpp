@@ -142,6 +142,32 @@ Unbind mirror(PanelControl& model, ui::Label& widget) {
     return [&model] { model.Mirror = {}; };
 }
 
+Unbind mirror(PanelList& model, ui::ListControl& widget) {
+    const auto items = [&model, &widget] {
+        widget.Clear();
+        for (int32_t i = 0; i < model.ListCount(); ++i)
+            widget.AddItem(model.List(i));
+        // The widget's own Click hands the index back, where the model finds it already.
+        widget.setListIndex(model.ListIndex());
+    };
+    model.Mirror = [&model, &widget, items](Aspect a) {
+        if (a == Aspect::Items)
+            items();
+        else if (a == Aspect::Value)
+            widget.setListIndex(model.ListIndex());
+        else
+            applyLook(model, widget, a, {});
+    };
+    items();
+    for (const Aspect a : kLook)
+        model.Mirror(a);
+    widget.Click = [&model, &widget] { model.setListIndex(widget.ListIndex()); };
+    return [&model, &widget] {
+        model.Mirror = {};
+        widget.Click = {};
+    };
+}
+
 Unbind mirrorShown(PanelControl& model, ui::Label& widget) {
     model.Mirror = [&model, &widget](Aspect a) {
         if (a == Aspect::Visible || a == Aspect::Enabled) applyLook(model, widget, a, {});

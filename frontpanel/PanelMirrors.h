@@ -21,6 +21,8 @@ Unbind mirror(PanelSlider& model, ui::Slider& widget);
 Unbind mirror(PanelDial& model, dial::Dial& widget);
 // A label's look and caption.
 Unbind mirror(PanelControl& model, ui::Label& widget);
+// A list's entries, selection and look, on a list box or drop-down list.
+Unbind mirror(PanelList& model, ui::ListControl& widget);
 // Whether a knob's label is shown and enabled; its caption and colours are the knob table's.
 Unbind mirrorShown(PanelControl& model, ui::Label& widget);
 

@@ -111,6 +111,7 @@ public:
     int32_t MarkedDigit() const noexcept { return MarkedDigit_; }
     int32_t KeyDigit() const noexcept { return KeyDigit_; }
     int32_t TuningStepIndex() const noexcept { return TuningStepIndex_; }
+    const TuningStepTable& steps() const noexcept { return p_.steps; }
 
 private:
     const ScrollLabel& readoutKnob() const { return p_.ctlArray[kFrequencyReadoutKnob]; }

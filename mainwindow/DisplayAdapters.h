@@ -1,10 +1,13 @@
-// The analyser as its neighbours reach it. The analyser does not depend on the front panel, so the main
-// window joins the filter set-up, the notch switches and the display knobs to the analyser here.
+// The analyser as its neighbours reach it. The analyser depends on neither the front panel nor the
+// configuration dialog, so the main window joins the filter set-up, the notch switches, the display
+// knobs and the dialog's settings to the analyser here.
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <span>
 
+#include "config/ConfigPorts.h"
 #include "display/clsSpectrumAnalyser.h"
 #include "frontpanel/FilterSetup.h"
 #include "frontpanel/PanelPorts.h"
@@ -64,6 +67,51 @@ public:
 
 private:
     clsSpectrumAnalyser& analyser_;
+};
+
+// The configuration dialog reads and sets the analyser's colours, trace brightness, tooltip and smoothing
+// count.
+class ConfigAnalyser final : public config::AnalyserSettings {
+public:
+    // The analyser may be made after the adapter: it is asked for at each call.
+    using Accessor = std::function<clsSpectrumAnalyser&()>;
+    explicit ConfigAnalyser(Accessor analyser) : a_(std::move(analyser)) {}
+    explicit ConfigAnalyser(clsSpectrumAnalyser& analyser)
+        : a_([&analyser]() -> clsSpectrumAnalyser& { return analyser; }) {}
+    int32_t ScopeBackColour() const override { return a_().ScopeBackColour(); }
+    void setScopeBackColour(int32_t c) override { a_().setScopeBackColour(c); }
+    int32_t GraticuleColour() const override { return a_().GraticuleColour(); }
+    void setGraticuleColour(int32_t c) override { a_().setGraticuleColour(c); }
+    int32_t Y1BaseColour() const override { return a_().Y1BaseColour(); }
+    void setY1BaseColour(int32_t c) override { a_().setY1BaseColour(c); }
+    int32_t Y2BaseColour() const override { return a_().Y2BaseColour(); }
+    void setY2BaseColour(int32_t c) override { a_().setY2BaseColour(c); }
+    int32_t FilterCurveColour() const override { return a_().FilterCurveColour(); }
+    void setFilterCurveColour(int32_t c) override { a_().setFilterCurveColour(c); }
+    int32_t NotchFilterColour() const override { return a_().NotchFilterColour(); }
+    void setNotchFilterColour(int32_t c) override { a_().setNotchFilterColour(c); }
+    int32_t XTextColour() const override { return a_().XTextColour(); }
+    void setXTextColour(int32_t c) override { a_().setXTextColour(c); }
+    int32_t YTextColour() const override { return a_().YTextColour(); }
+    void setYTextColour(int32_t c) override { a_().setYTextColour(c); }
+    int32_t ControlColourFocused() const override { return a_().ControlColourFocused; }
+    void setControlColourFocused(int32_t c) override { a_().ControlColourFocused = c; }
+    int32_t ControlColourNormal() const override { return a_().ControlColourNormal; }
+    void setControlColourNormal(int32_t c) override { a_().ControlColourNormal = c; }
+    int32_t Y1Colour() const override { return a_().Y1Colour; }
+    void setY1Colour(int32_t c) override { a_().Y1Colour = c; }
+    int32_t Y2Colour() const override { return a_().Y2Colour; }
+    void setY2Colour(int32_t c) override { a_().Y2Colour = c; }
+    void SetChannelBrightness(int16_t channel, int16_t level) override {
+        a_().SetChannelBrightness(channel, level);
+    }
+    bool HideFreqToolTip() const override { return a_().HideFreqToolTip(); }
+    void setHideFreqToolTip(bool hide) override { a_().setHideFreqToolTip(hide); }
+    int32_t DefaultSmoothCount() const override { return a_().DefaultSmoothCount; }
+    void setDefaultSmoothCount(int32_t count) override { a_().DefaultSmoothCount = count; }
+
+private:
+    Accessor a_;
 };
 
 } // namespace mainwindow

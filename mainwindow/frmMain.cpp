@@ -1,26 +1,815 @@
-// The main window's start-up.
+// The main window: its controls, the composition of its objects and components, its start-up, and the
+// routines of the shell (colours, highlight, layouts) the components call.
 #include "mainwindow/frmMain.h"
 
-#include "frame/ScopedFlag.h"
-#include "platform/runtime/Hooks.h"
+#include <QCloseEvent>
+#include <QMetaObject>
+#include <QSocketNotifier>
+#include <unistd.h>
 
-frmMain::frmMain(ReceiverState& state) : state_(state) {
+#include "config/ConfigDialogHost.h"
+#include "config/ProgramAbout.h"
+#include "frame/NumberFormat.h"
+#include "frame/clsComDlg.h"
+#include "mainwindow/Display.h"
+#include "mainwindow/FrontPanel.h"
+#include "platform/runtime/Convert.h"
+#include "platform/runtime/Hooks.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/ui/Twips.h"
+#include "platform/ui/modMemTricks.h"
+#include "radio/clsVFO.h"
+
+namespace {
+
+using mainwindow::ControlKind;
+
+// The load's design height of the client area, to the "Std" marker line.
+constexpr int32_t kDesignClientHeight = 4245;
+constexpr int32_t kDesignClientWidth = 12465;
+constexpr int32_t kChosenColour = 0xFFFF00, kOtherColour = 0xC0C000;
+constexpr const char* kStepSelectorTrace = ":Initialise the Tuning Step Selector Drop Down List";
+
+// Without serial ports the event control's port never opens.
+class NoSerialPorts final : public comm::SerialPortOpener {
+public:
+    std::unique_ptr<comm::SerialPort> open(int32_t) override { return nullptr; }
+};
+comm::SerialPortOpener& noSerialPorts() {
+    static NoSerialPorts none;
+    return none;
+}
+
+// An object the load has not made: the run-time error, never a null dereference.
+template <class T> T& must(const std::unique_ptr<T>& object, const char* name) {
+    if (!object) runtime::raise(runtime::err::kObjectNotSet, name);
+    return *object;
+}
+
+// Every statement of the start-up, the settings routines and ReColour runs on its own guard.
+template <class F> void guarded(F&& f) {
+    runtime::resumeNext(std::forward<F>(f));
+}
+
+ControlKind kindOf(ui::Control& c) {
+    if (dynamic_cast<ui::Frame*>(&c)) return ControlKind::Frame;
+    if (dynamic_cast<ui::Label*>(&c)) return ControlKind::Label;
+    if (dynamic_cast<ui::OptionButton*>(&c)) return ControlKind::OptionButton;
+    if (dynamic_cast<ui::CheckBox*>(&c)) return ControlKind::CheckBox;
+    if (dynamic_cast<ui::TextBox*>(&c)) return ControlKind::TextBox;
+    if (dynamic_cast<ui::PictureBox*>(&c)) return ControlKind::PictureBox;
+    if (dynamic_cast<ui::ComboBox*>(&c)) return ControlKind::ComboBox;
+    if (dynamic_cast<ui::Shape*>(&c)) return ControlKind::Shape;
+    return ControlKind::Other;
+}
+
+// The shaft encoder's readout: the front panel's digits, when there is a front panel, and Label15.
+class EncoderReadoutOf final : public EncoderReadout {
+public:
+    EncoderReadoutOf(std::unique_ptr<mainwindow::FrontPanelComponent>& panel, ui::Label& label15)
+        : panel_(panel), label15_(label15) {}
+    void Display7Seg(const std::string& digits) override {
+        if (panel_) panel_->Display7Seg(digits);
+    }
+    void setLabel15Caption(const std::string& caption) override { label15_.setCaption(caption); }
+
+private:
+    std::unique_ptr<mainwindow::FrontPanelComponent>& panel_;
+    ui::Label& label15_;
+};
+
+} // namespace
+
+// What the window hands its components.
+class frmMain::Host {
+public:
+    explicit Host(frmMain& w)
+        : host{w.Context,
+               w,
+               &w,
+               w.picElektor200705.widget(),
+               w.picRecorder.widget(),
+               w.picScopeContainer.widget(),
+               w.picCalib.widget(),
+               [&w] { return w.SoundCard.get(); },
+               [&w] { return w.WavFile.get(); },
+               w.Encoder.get(),
+               &w.frDispMode,
+               nullptr,
+               [&w] { return w.optPwr.contains(0) && w.optPwr[0].Value(); },
+               [&w] { runtime::resumeNext([&w] { w.Picture1.SetFocus(); }); },
+               [&w](const std::string& caption) { w.lblStatsVal[3].setCaption(caption); },
+               [&w](int32_t ms) { w.tmrTune.setInterval(ms); }} {}
+    mainwindow::ComponentHost host;
+};
+
+// The configuration dialog over the window's objects; made at the first press of Config.
+class frmMain::ConfigHolder {
+public:
+    explicit ConfigHolder(frmMain& w)
+        : comDlg(w.Context.Dialogs, w.Context.Settings),
+          context{w.Context.State,
+                  w.Context.Settings,
+                  w.Context.RxModels,
+                  w.Context.RigList,
+                  w.Context.SetupRX,
+                  w.Context.Radio,
+                  w.Context.Filters ? &w.Context.Filters->HilbertFilter1 : nullptr,
+                  w.Display ? w.Display->analyserSettings() : nullptr,
+                  w.FrontPanel ? w.FrontPanel->knobValues() : nullptr,
+                  comDlg,
+                  w.Context.Dialogs,
+                  config::ownProgramVersion()},
+          host(context, &w) {}
+    clsComDlg comDlg;
+    config::ConfigContext context;
+    config::ConfigDialogHost host;
+};
+
+mainwindow::ComponentFactories frmMain::programComponents() {
+    mainwindow::ComponentFactories f;
+    f.Display = [](mainwindow::ComponentHost& h) { return mainwindow::makeDisplay(h); };
+    f.FrontPanel = [](mainwindow::ComponentHost& h) { return mainwindow::makeFrontPanel(h); };
+    return f;
+}
+
+frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::ComponentFactories& components)
+    : Context(context), Settings(context.Settings, context.State, context.ProgramFolder),
+      Layout(context.State),
+      MSComm1(context.SerialPorts ? *context.SerialPorts : noSerialPorts(), CommEvents),
+      frPower(this, "Power"), frDispMode(this, "Display"), picElektor200705(this), picRecorder(this),
+      picScopeContainer(this), picCalib(this), cmdConfig(picCalib.widget(), "Config"),
+      cmdCalibrateSMeter(picCalib.widget(), "ZeroS"), chkPerfStatsOn(picCalib.widget(), "On"),
+      lblCLKINFreq(this), lblIFFreq(this), lblVer(picCalib.widget()), lblClock(this, "23:45:15"),
+      Label15(this), sldPwm(this), Picture1(this) {
     setObjectName("frmMain");
-    setClientSize(14160, 4245);
+    setClientSize(kDesignClientWidth, kDesignClientHeight);
+    setKeyPreview(true);
+
+    // The power group and the layout group.
+    frPower.Move(60, -15, 750, 1215);
+    const char* pwrCaptions[] = {"On", "Off", "&Close"};
+    const char* pwrTips[] = {"Start Receiving", "Stop Receiving", "Close the Receiver"};
+    optPwr.Click = [this](int16_t i) { optPwr_Click(i); };
+    for (int16_t i = 0; i < 3; ++i) {
+        ui::OptionButton& b = optPwr.Load(i, frPower.container(), pwrCaptions[i]);
+        b.Move(45, 255 + i * 300, 690, 255);
+        b.setFontSize(8);
+        b.setToolTipText(pwrTips[i]);
+        b.setEnabled(false);
+    }
+    frDispMode.Move(8850, -15, 900, 1215);
+    frDispMode.setToolTipText("Set Display Size");
+    const char* sizeCaptions[] = {"Comp", "Std", "Ext", "Full"};
+    const char* sizeTips[] = {"Just VFO & S Meter", "All the controls",
+                              "Spectrum Display & Configuration Buttons", "Everything + Config Button"};
+    optDisplaySize.Click = [this](int16_t i) { optDisplaySize_Click(i); };
+    for (int16_t i = 0; i < 4; ++i) {
+        ui::OptionButton& b = optDisplaySize.Load(i, frDispMode.container(), sizeCaptions[i]);
+        b.Move(45, 225 + i * 225, 840, 225);
+        b.setFontSize(8);
+        b.setToolTipText(sizeTips[i]);
+    }
+
+    // The stacked panels at their design places.
+    const mainwindow::PanelDesign& d = Layout.design();
+    const auto place = [](ui::PictureBox& p, const mainwindow::Rect& r) {
+        p.Move(r.Left, r.Top, r.Width, r.Height);
+    };
+    place(picElektor200705, d.picElektor200705);
+    place(picRecorder, d.picRecorder);
+    place(picScopeContainer, d.picScopeContainer);
+    place(picCalib, d.picCalib);
+
+    // picCalib: the configuration and S-meter buttons, the statistics, the version.
+    cmdConfig.Move(3540, 60, 900, 330);
+    cmdConfig.Click = [this] { cmdConfig_Click(); };
+    cmdCalibrateSMeter.Move(4500, 60, 780, 330);
+    // Buttons keep a light face whatever the scheme, so their captions read on a dark window.
+    for (ui::CommandButton* b : {&cmdConfig, &cmdCalibrateSMeter}) {
+        b->setBackColor(0xE0E0E0);
+        b->setForeColor(0x000000);
+    }
+    chkPerfStatsOn.setToolTipText("Click  Turn on Radio Stats");
+    chkPerfStatsOn.Click = [this] { Context.State.PerfStatsOn = chkPerfStatsOn.Value() == 1; };
+    const char* statCaptions[] = {"-", "In1", "In2", "AGC", "LO", "Load", "Time", "", "", "Thread1"};
+    const int32_t statWidths[] = {120, 780, 780, 900, 1200, 480, 720, 0, 0, 780};
+    int32_t x = 6000;
+    for (int16_t i = 0; i < 10; ++i) {
+        ui::Label& c = lblStats.Load(i, picCalib.widget(), statCaptions[i]);
+        ui::Label& v = lblStatsVal.Load(i, picCalib.widget(), i == 6 ? "-" : "");
+        // Captions 1 to 6 name values 0 to 5, "Thread1" value 9; the "-" pair is hidden at start-up.
+        c.Move(x, 15, statWidths[i], 195);
+        v.Move(x, 210, statWidths[i], 195);
+        for (ui::Label* l : {&c, &v})
+            l->setFontSize(7);
+        x += statWidths[i];
+        if (statWidths[i] == 0) {
+            c.setVisible(false);
+            v.setVisible(false);
+        }
+    }
+    chkPerfStatsOn.Move(5340, 90, 630, 240);
+    lblVer.setFontSize(7);
+    lblVer.Move(11460, 120, 840, 210);
+    lblVer.setAlignment(1);
+
+    // The form's own labels: the clock, the oscillator clock and IF, the encoder count.
+    lblClock.Move(9810, 60, 1080, 240);
+    lblCLKINFreq.Move(9810, 330, 1080, 210);
+    lblIFFreq.Move(9810, 540, 1080, 210);
+    Label15.Move(9810, 750, 1080, 210);
+    for (ui::Label* l : {&lblCLKINFreq, &lblIFFreq, &Label15})
+        l->setFontSize(7);
+    sldPwm.Move(9810, 960, 1080, 225);
+    sldPwm.Change = [this] { sldPwm.setToolTipText(std::to_string(sldPwm.Value())); };
+    Picture1.Move(0, 1185, 15, 15);
+
+    tmrPerfStats.Timer_ = [this] {
+        tmrPerfStats.setEnabled(false);
+        tmrPerfStats_Timer();
+    };
+    for (ui::Timer* t : {&tmrTune, &tmrVFOUpdate, &tmrClock, &tmrSubBands, &tmrPerfStats})
+        t->setEnabled(false);
+
+    // The serial control's events reach the UI thread through the queue.
+    if (CommEvents.notifyFd() >= 0) {
+        commNotifier_ = std::make_unique<QSocketNotifier>(CommEvents.notifyFd(), QSocketNotifier::Read);
+        QObject::connect(commNotifier_.get(), &QSocketNotifier::activated, [this] { CommEvents.drain(); });
+    }
+
+    // The components, the display first: the front panel's knobs reach the analyser through it.
+    encoderReadout_ = std::make_unique<EncoderReadoutOf>(FrontPanel, Label15);
+    guarded([&] {
+        if (clsVFO* vfo = Context.Vfo ? Context.Vfo() : nullptr)
+            Encoder = std::make_unique<modEncoder::Encoder>(*vfo, Context.Timers, *encoderReadout_,
+                                                            Context.State.EnableShaftEncoder);
+    });
+    host_ = std::make_unique<Host>(*this);
+    host_->host.Encoder = Encoder.get();
+    guarded([&] {
+        if (components.Display) Display = components.Display(host_->host);
+    });
+    host_->host.Display = Display.get();
+    guarded([&] {
+        if (components.FrontPanel) FrontPanel = components.FrontPanel(host_->host);
+    });
+    guarded([&] {
+        if (components.Recorder) Recorder = components.Recorder(host_->host);
+    });
+    if (FrontPanel) {
+        if (mainwindow::KnobLabels* knobs = FrontPanel->knobLabels())
+            highlight_ = std::make_unique<mainwindow::KnobHighlight>(
+                Context.State, *knobs, [this] { runtime::resumeNext([this] { Picture1.SetFocus(); }); });
+        MSComm1.setHandler(FrontPanel->commHandler());
+    }
+}
+
+frmMain::~frmMain() {
+    // The components and the path go before the engine, the recorder and the encoder they reach.
+    config_.reset();
+    Recorder.reset();
+    FrontPanel.reset();
+    highlight_.reset();
+    Path.reset();
+    Display.reset();
+    DX8Events.reset();
+    SoundCard.reset();
+    WavFile.reset();
+    Encoder.reset();
 }
 
 void frmMain::trace(const char* step) const {
     runtime::AddLog(std::string("frmMain:frmMain:Form_Load") + step);
 }
 
+void frmMain::forEachControl(const mainwindow::ControlVisitor& visit) {
+    visit(frPower);
+    optPwr.forEach(visit);
+    visit(frDispMode);
+    optDisplaySize.forEach(visit);
+    for (ui::Control* c : std::initializer_list<ui::Control*>{
+             &picElektor200705, &picRecorder, &picScopeContainer, &picCalib, &cmdConfig, &cmdCalibrateSMeter,
+             &chkPerfStatsOn, &lblCLKINFreq, &lblIFFreq, &lblVer, &lblClock, &Label15, &sldPwm, &Picture1})
+        visit(*c);
+    lblStats.forEach(visit);
+    lblStatsVal.forEach(visit);
+    if (Display) Display->forEachControl(visit);
+    if (FrontPanel) FrontPanel->forEachControl(visit);
+    if (Recorder) Recorder->forEachControl(visit);
+}
+
+int32_t frmMain::OuterHeight() const {
+    const auto& c = Layout.Chrome;
+    return ScaleHeight() + (Layout.TitleBarHidden ? 2 * c.FormBorderWidth : c.FormChromeHeight);
+}
+
+int32_t frmMain::OuterWidth() const {
+    return ScaleWidth() + 2 * Layout.Chrome.FormBorderWidth;
+}
+
+// ---- Start-up ----
+
 void frmMain::Form_Load() {
     trace(":Start");
-    setCaption(runtime::kProductName);
-    if (FormLoadBusy) return;
-    const ScopedFlag busy(FormLoadBusy);
-    const ScopedFlag loading(FormLoading);
+    guarded([&] { setCaption(runtime::kProductName); });
+    if (formLoadBusy_) return;
+    formLoadBusy_ = true;
+    FormLoading = true;
+    loadSteps();
+    formLoadBusy_ = false;
+    trace(":End");
+    FormLoading = false;
+    // A close asked for while the load ran is carried out now that it has ended.
+    if (closePending_) {
+        closePending_ = false;
+        QMetaObject::invokeMethod(
+            this, [this] { close(); }, Qt::QueuedConnection);
+    }
+}
+
+void frmMain::loadSteps() {
+    ReceiverState& state = Context.State;
+    const auto vfo = [this]() -> clsVFO& {
+        clsVFO* v = Context.Vfo ? Context.Vfo() : nullptr;
+        if (!v) runtime::raise(runtime::err::kObjectNotSet, "Vfo");
+        return *v;
+    };
+    const auto oscillator = [&]() -> Oscillator& {
+        Oscillator* o = vfo().OscType();
+        if (!o) runtime::raise(runtime::err::kObjectNotSet, "Vfo.OscType");
+        return *o;
+    };
+    const mainwindow::StepTrace stepTrace = [this](const char* text) { trace(text); };
+    const auto wav = [this]() -> recorder::clsWavFile& { return must(WavFile, "frmMain.WavFile"); };
+    mainwindow::FrontPanelComponent* front = FrontPanel.get();
+    mainwindow::DisplayComponent* display = Display.get();
+    mainwindow::RecorderComponent* recorderPanel = Recorder.get();
+
+    trace(":Resizing");
+    guarded([&] { setClientSize(ScaleWidth(), kDesignClientHeight); });
+    guarded([&] { lblStatsVal[6].setVisible(false); });
+    guarded([&] { lblStats[0].setVisible(false); });
+    if (front) guarded([&] { front->BindPlaceholderLabels(); });
+
+    trace(":Restoring SDR Colour Settings from Registry");
+    guarded([&] { Settings.RestoreColourScheme(); });
+
+    trace(":Creating SpectrumAnalyser Object");
+    if (display) {
+        guarded([&] { display->CreateAnalyser(); });
+        guarded([&] { display->ShowAnalyserActive(); });
+    }
 
     trace(":Making frmMain Visible");
-    show();
-    setBackColor(state_.SDRColourSchemes.Background);
+    guarded([&] { show(); });
+    if (display) guarded([&] { display->BlackenPictures(); });
+    guarded([&] { setBackColor(state.SDRColourSchemes.Background); });
+
+    trace(":Setting Colour Scheme");
+    guarded([&] { ReColour(); });
+    guarded([&] { runtime::DoEvents(); });
+
+    trace(":Creating Wavfile Object");
+    guarded([&] {
+        WavFile =
+            std::make_unique<recorder::clsWavFile>(Context.Settings, Context.Files, Context.ProgramFolder);
+    });
+    guarded([&] { wav().setName("WavFile"); });
+    guarded([&] { wav().setSamplingRate(48000); });
+    guarded([&] { state.SaveRecordingsPath = Context.ProgramFolder; });
+    guarded([&] { wav().LastDirectory = state.SaveRecordingsPath; });
+    guarded([&] { wav().TempFileName = wav().LastDirectory + "/~NerixTMP.WAV"; });
+
+    guarded([&] {
+        Layout.Chrome = Context.Chrome
+                            ? *Context.Chrome
+                            : mainwindow::measureChrome(Width(), Height(), ScaleWidth(), ScaleHeight());
+    });
+    guarded([&] {
+        const config::ProgramVersion v = config::ownProgramVersion();
+        lblVer.setCaption(std::to_string(v.Major) + "." + std::to_string(v.Minor) + "." +
+                          std::to_string(v.Revision));
+    });
+    guarded([&] { optDisplaySize_Click(mainwindow::layout::kFull); });
+
+    trace(":Positioning Presets");
+    if (front) guarded([&] { front->PositionSubBandSelectors(); });
+    guarded([&] { lblStatsVal[9].setCaption(std::to_string(static_cast<long long>(gettid()))); });
+
+    if (front)
+        front->FillKnobTable(stepTrace);
+    else
+        mainwindow::FrontPanelComponent::traceKnobTable(stepTrace);
+    trace(":Initialising cboBandSelect");
+    if (front) guarded([&] { front->FillBandSelector(); });
+    trace(":Initialising optSubBand");
+    if (front) guarded([&] { front->LayOutSubBandButtons(); });
+    trace(":Initialising optPreset");
+    if (front) guarded([&] { front->LayOutPresetButtons(); });
+
+    trace(":New NerixDX8");
+    guarded([&] {
+        if (!Context.Sound) runtime::raise(runtime::err::kObjectNotSet, "SoundSystem");
+        SoundCard = std::make_unique<NerixDX8>(*Context.Sound, Context.Nerix);
+    });
+    trace(":Load frmDX8Events");
+    guarded([&] { DX8Events = std::make_unique<frmDX8Events>(must(SoundCard, "frmMain.SoundCard")); });
+    guarded([&] { must(DX8Events, "frmDX8Events").Load(); });
+    trace(":New clsFFTReal");
+    guarded([&] { makeReceivePath(); });
+    trace(":Initialising FFTReal");
+    guarded([&] { must(Path, "FFTReal").FftReal4096().Points = 4096; });
+    guarded([&] {
+        clsFFTReal& fft = must(Path, "FFTReal").FftReal4096();
+        fft.FFTInit(fft.Points);
+    });
+
+    trace(" : Initialising Interface Objects");
+    guarded([&] {
+        if (!Context.InitialiseRX) runtime::raise(runtime::err::kObjectNotSet, "frmMain.InitialiseRX");
+        Context.InitialiseRX(&MSComm1);
+    });
+    guarded([&] { state.HiSideLoActive = vfo().HiSideLo(); });
+    guarded([&] { lblCLKINFreq.setCaption(NumberFormat::Format(oscillator().ClkIn(), "#0 000 000")); });
+    guarded(
+        [&] { lblIFFreq.setCaption(NumberFormat::Format(vfo().IFFrequency(), "#0 000 000;(#0.000 000)")); });
+
+    if (front)
+        front->InitialiseAgcSliders(stepTrace);
+    else
+        mainwindow::FrontPanelComponent::traceAgcSliders(stepTrace);
+
+    trace(":Initialising SpectrumAnalyser");
+    if (display) guarded([&] { display->SetUpAnalyser(vfo().TunedFrequency(), state.NotchActive); });
+    if (display) guarded([&] { display->OverlayFrequencyLabels(); });
+    if (front) guarded([&] { front->SelectFastAgc(); });
+    if (front)
+        front->FillDefaultTables(stepTrace);
+    else
+        mainwindow::FrontPanelComponent::traceDefaultTables(stepTrace);
+
+    trace(":Restoring SDR Settings");
+    guarded([&] { RestoreSettings(); });
+    if (display) guarded([&] { display->ShowRestoredSwitches(state.ScopeSource); });
+    guarded([&] { chkPerfStatsOn.setValue(state.PerfStatsOn ? 1 : 0); });
+    if (front) guarded([&] { front->ShowChannelSwap(); });
+
+    trace(":Initialising SoundCard Object");
+    guarded([&] { SetSoundFormat(); });
+    if (front) guarded([&] { front->ShowMuteLoSideAndNoiseReduction(vfo().HiSideLo()); });
+
+    trace(":Set OutputLevel Attenuator to PublicVars.OutputAttenuation");
+    if (front) guarded([&] { front->ApplyOutputLevel(); });
+    if (front) guarded([&] { front->ShowNotchAndIfFilter(); });
+    if (front) guarded([&] { front->CaptionFilterButtons(); });
+
+    trace(":Select Band in use last time");
+    if (front)
+        guarded([&] {
+            const int32_t count = front->BandCount();
+            front->SelectBand(state.CurrentMainBandIndex < count ? state.CurrentMainBandIndex : 0);
+        });
+    trace(":Set the last tuned frequency for Spectrum Analyser");
+    if (display) guarded([&] { display->SetFOffset(vfo().TunedFrequency()); });
+
+    trace(":Call modWheelMouse.init");
+    if (front) guarded([&] { front->HookWheel(); });
+    if (front) guarded([&] { front->PrimePresetDescription(); });
+
+    trace(":Set up default values in the AGC delayline");
+    guarded([&] {
+        const int32_t n = state.AgcHistoryLength;
+        if (n < 0 || static_cast<size_t>(n) > state.AgcPeakHistory.size())
+            runtime::raise(runtime::err::kSubscriptOutOfRange, "AgcDelayLine");
+        Context.Nerix.Dll().SetMemory_S(state.AgcPeakHistory.data(), n, 16383.0f);
+    });
+    if (front)
+        front->ApplyAudioPassBand(stepTrace);
+    else
+        mainwindow::FrontPanelComponent::traceAudioPassBand(stepTrace);
+
+    trace(":Initialise WavFile Object");
+    if (recorderPanel) guarded([&] { recorderPanel->ClearFileName(); });
+    guarded([&] { wav().init(); });
+    if (front) guarded([&] { front->ShowRecordingFormat(wav().BitsPerSample(), wav().Decimator()); });
+    if (recorderPanel) guarded([&] { recorderPanel->LayOutPanel(); });
+
+    trace(":Call tmrPerfStats_Timer");
+    guarded([&] { tmrPerfStats_Timer(); });
+    trace(":Enable Power Butons");
+    for (int16_t i = optPwr.LBound(); i <= optPwr.UBound(); ++i)
+        guarded([&] { optPwr[i].setEnabled(true); });
+
+    const struct {
+        const char* text;
+        ui::Timer& timer;
+        int32_t ms;
+    } timers[] = {{":Enable TmrTune", tmrTune, 250},
+                  {":Enable TmrVFOUpdate", tmrVFOUpdate, 1000},
+                  {":Enable TmrClock", tmrClock, 500},
+                  {":Enable TmrSubBands", tmrSubBands, 300}};
+    for (const auto& t : timers) {
+        trace(t.text);
+        guarded([&] { t.timer.setInterval(t.ms); });
+        guarded([&] { t.timer.setEnabled(true); });
+    }
+
+    trace(kStepSelectorTrace);
+    if (front)
+        guarded([&] {
+            front->InitialiseTuningStepSelector(BackColor(), state.SDRColourSchemes.ScrollLabelFocus,
+                                                vfo().TuneStep());
+        });
+    if (front) guarded([&] { front->ShowChannelSwap(); });
+    if (front) guarded([&] { front->ResetUpperSideBox(); });
+    if (front)
+        guarded([&] {
+            if (state.VFOControl) return;
+            clsVFO& v = vfo();
+            front->CheckUpperSide(oscillator().BaseFrequency(), v.OscMultiplier(), v.PLLMultiplier(),
+                                  v.IFFrequency());
+        });
+
+    trace(":Call DarkenControls");
+    guarded([&] { DarkenControls(); });
+    if (display) guarded([&] { display->DrawSMeterScale(); });
+    guarded([&] {
+        if (state.AutoStartSDR) optPwr[0].setValue(true);
+    });
+    guarded([&] { ShowTitleBar(!state.FormCaptionOffOnPwrOn); });
+    guarded([&] { setCaption(modelCaption()); });
+    guarded([&] {
+        modEncoder::Encoder& encoder = must(Encoder, "modEncoder");
+        encoder.setEncoderHwnd(this);
+        encoder.setEncoderElapse(10);
+        encoder.setEncoderTimerId(4);
+        encoder.StartEncoderTimer();
+    });
+    guarded([&] { optDisplaySize_Click(static_cast<int16_t>(runtime::CInt(state.DisplayMode))); });
+}
+
+void frmMain::makeReceivePath() {
+    if (!SoundCard) runtime::raise(runtime::err::kObjectNotSet, "frmMain.SoundCard");
+    if (!WavFile) runtime::raise(runtime::err::kObjectNotSet, "frmMain.WavFile");
+    if (!Context.Filters) runtime::raise(runtime::err::kObjectNotSet, "FilterBank");
+    if (!Context.BlockProfiler) runtime::raise(runtime::err::kObjectNotSet, "Profiler");
+    Path = std::make_unique<mainwindow::ReceivePath>(
+        Context.State, Context.Nerix, *Context.Filters, Context.Nco, *Context.BlockProfiler,
+        mainwindow::ReceivePathNeighbours{*SoundCard, *WavFile, Context.Vfo,
+                                          Display ? Display->spectrumSink() : nullptr, this});
+    recorder::WavFilePorts ports;
+    ports.vfo = Path->Ports().Tuning;
+    ports.rateChoice = FrontPanel ? FrontPanel->rateChoice() : nullptr;
+    WavFile->setPorts(ports);
+}
+
+std::string frmMain::modelCaption() const {
+    const auto& rows = Context.RxModels.RxModels;
+    const int32_t no = Context.State.SDRModelNo;
+    if (no < 0 || static_cast<size_t>(no) >= rows.size())
+        runtime::raise(runtime::err::kSubscriptOutOfRange, "RxModelEntry");
+    const std::string& name = rows[static_cast<size_t>(no)].Name;
+    std::string caption = std::string(runtime::kProductName) + " - " + name;
+    std::string upper = name;
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (upper == "HAMLIB") {
+        const Oscillator* hamlib = Context.Radio ? Context.Radio().HamlibOsc : nullptr;
+        if (!hamlib) runtime::raise(runtime::err::kObjectNotSet, "HamlibOsc");
+        caption += " (" + Context.RigList.RigDescFromNo(hamlib->RigNo()) + ")";
+    }
+    return caption;
+}
+
+mainwindow::SettingsObjects frmMain::settingsObjects() {
+    mainwindow::SettingsObjects o;
+    o.SoundCard = SoundCard.get();
+    o.HilbertFilter1 = Context.Filters ? &Context.Filters->HilbertFilter1 : nullptr;
+    if (FrontPanel) o.NbKnobValue = [this] { return FrontPanel->NbKnobValue(); };
+    return o;
+}
+
+void frmMain::RestoreSettings() {
+    Settings.RestoreSettings(settingsObjects());
+}
+
+void frmMain::SaveSettings() {
+    Settings.SaveSettings(settingsObjects());
+}
+
+void frmMain::SetSoundFormat() {
+    NerixDX8& s = must(SoundCard, "frmMain.SoundCard");
+    guarded([&] { s.setFSampling(48000); });
+    guarded([&] { s.setNoChannelsIn(2); });
+    guarded([&] { s.setNoChannelsOut(1); });
+    guarded([&] { s.setNoBlocksInBuffer(2); });
+    guarded([&] { s.setSamplesPerEvent(2048); });
+    guarded([&] { s.setBitsPerSample(16); });
+    guarded([&] { s.setInp2OutpBufferRatio(2); });
+}
+
+void frmMain::ShowTitleBar(bool on) {
+    titleBarShown_ = on;
+    modMemTricks::ShowTitleBar(*this, on);
+}
+
+// ---- Close and unload ----
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    // The shutdown would release what the load still uses: a close asked for meanwhile waits for its end.
+    if (formLoadBusy_) {
+        closePending_ = true;
+        event->ignore();
+        return;
+    }
+    ui::Form::closeEvent(event);
+}
+
+void frmMain::Form_Unload(int16_t& Cancel) {
+    if (formLoadBusy_) {
+        closePending_ = true;
+        Cancel = 1;
+        return;
+    }
+    guarded([&] {
+        if (Encoder) Encoder->StopEncoderTimer();
+    });
+    for (ui::Timer* t : {&tmrTune, &tmrVFOUpdate, &tmrClock, &tmrSubBands, &tmrPerfStats})
+        guarded([&] { t->setEnabled(false); });
+    guarded([&] {
+        if (SoundCard) SoundCard->StopSound();
+    });
+    guarded([&] {
+        if (SoundCard) SoundCard->ReleaseDevices();
+    });
+    guarded([&] { SaveSettings(); });
+}
+
+// ---- Power and configuration ----
+
+void frmMain::optPwr_Click(int16_t Index) {
+    runtime::AddLog("optPwr_click : Start Arg=" + std::to_string(Index));
+    if (Index == 0)
+        runtime::resumeNext([&] { StartSound(); });
+    else if (Index == 1)
+        runtime::resumeNext([&] {
+            if (SoundCard) SoundCard->StopSound();
+        });
+    else if (Index == 2)
+        QMetaObject::invokeMethod(
+            this, [this] { close(); }, Qt::QueuedConnection);
+    runtime::AddLog("optPwr_click : End");
+}
+
+void frmMain::StartSound() {
+    if (!SoundCard) runtime::raise(runtime::err::kObjectNotSet, "frmMain.SoundCard");
+    int32_t status = SoundCard->Prepared() ? 0 : SoundCard->PrepareDevices();
+    if (status == 0) status = SoundCard->StartSound();
+    if (status != 0) {
+        optPwr[1].setValue(true);
+        runtime::raise(status, "frmMain.StartSound");
+    }
+}
+
+void frmMain::cmdConfig_Click() {
+    if (!config_) config_ = std::make_unique<ConfigHolder>(*this);
+    config_->host.cmdConfig_Click(SoundCard.get());
+}
+
+// ---- Layouts ----
+
+void frmMain::optDisplaySize_Click(int16_t Index) {
+    Layout.optDisplaySize_Click(Index, Context.SetupRX.ModelSection, *this);
+}
+
+void frmMain::Form_Resize() {
+    Layout.Form_Resize(*this);
+}
+
+void frmMain::markLayoutButton(int16_t Index) {
+    optDisplaySize.forEach([](ui::OptionButton& b) { b.setForeColor(kOtherColour); });
+    optDisplaySize[Index].setForeColor(kChosenColour);
+    optDisplaySize[Index].setValue(true);
+}
+
+void frmMain::placePanels(const mainwindow::LayoutPlan& p) {
+    picElektor200705.setVisible(p.ElektorPanel);
+    picElektor200705.setEnabled(p.ElektorPanel);
+    const auto move = [](ui::PictureBox& b, const mainwindow::Rect& r) {
+        b.Move(r.Left, r.Top, r.Width, r.Height);
+    };
+    move(picRecorder, p.picRecorder);
+    move(picScopeContainer, p.picScopeContainer);
+    move(picCalib, p.picCalib);
+}
+
+void frmMain::switchOffAnalyser() {
+    if (Display) Display->SwitchOffAnalyser();
+}
+
+void frmMain::followStatisticsAndAnalyserBoxes() {
+    Context.State.PerfStatsOn = chkPerfStatsOn.Value() == 1;
+    if (Display) Display->FollowAnalyserBox();
+}
+
+void frmMain::setWindowHeight(int32_t twips) {
+    const auto& c = Layout.Chrome;
+    setClientSize(ScaleWidth(), twips - (Layout.TitleBarHidden ? 2 * c.FormBorderWidth : c.FormChromeHeight));
+}
+
+void frmMain::setWindowWidth(int32_t twips) {
+    setClientSize(twips - 2 * Layout.Chrome.FormBorderWidth, ScaleHeight());
+}
+
+bool frmMain::windowStateNormal() const {
+    return !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+}
+
+// ---- Pacing ----
+
+void frmMain::RequestScopeRedraw() {
+    if (Display) Display->RequestScopeRedraw();
+}
+
+void frmMain::ArmHousekeeping() {
+    tmrPerfStats.setInterval(10);
+    tmrPerfStats.setEnabled(true);
+}
+
+// ---- Colours and highlight ----
+
+void frmMain::ReColour() {
+    const SDRColourScheme& scheme = Context.State.SDRColourSchemes;
+    const int32_t back = BackColor();
+    forEachControl([&](ui::Control& c) {
+        const mainwindow::ControlColours colours = mainwindow::recolour(kindOf(c), back, scheme);
+        if (colours.BackColor)
+            guarded([&] {
+                // A picture's own surface takes the colour and is cleared to it, as a new back colour clears
+                // a picture.
+                if (auto* picture = dynamic_cast<ui::PictureBox*>(&c)) {
+                    picture->setBackColor(*colours.BackColor);
+                    picture->surface().Cls();
+                } else {
+                    c.setBackColor(*colours.BackColor);
+                }
+            });
+        if (colours.ForeColor) guarded([&] { c.setForeColor(*colours.ForeColor); });
+    });
+    const mainwindow::DerivedColours d = mainwindow::derivedColours(scheme);
+    const mainwindow::RecolourPass pass{scheme, d, back};
+    if (highlight_) guarded([&] { highlight_->RecolourKnobs(); });
+    if (FrontPanel) guarded([&] { FrontPanel->Recolour(pass); });
+    guarded([&] { lblClock.setForeColor(d.Clock); });
+    guarded([&] { optPwr[0].setForeColor(d.PowerOn); });
+    guarded([&] { optPwr[1].setForeColor(d.PowerOff); });
+    guarded([&] { optPwr[2].setForeColor(d.PowerClose); });
+    if (Display) guarded([&] { Display->Recolour(pass); });
+    if (Recorder) guarded([&] { Recorder->Recolour(pass); });
+    if (Display) guarded([&] { Display->DrawSMeterScale(); });
+}
+
+void frmMain::DarkenControls() {
+    if (FrontPanel) FrontPanel->Darken();
+    if (highlight_) highlight_->DarkenKnobLabels();
+    if (Display) Display->Darken();
+    Context.State.ActiveKnob = 0;
+}
+
+void frmMain::UnFocusFrames() {
+    const int32_t normal = Context.State.SDRColourSchemes.FrameNormal;
+    forEachControl([&](ui::Control& c) {
+        if (kindOf(c) == ControlKind::Frame) c.setForeColor(normal);
+    });
+    if (FrontPanel) FrontPanel->UnFocus(normal);
+}
+
+void frmMain::FocusFrame(ui::Frame& frame) {
+    if (focusFrameBusy_) return;
+    focusFrameBusy_ = true;
+    struct Clear {
+        bool& flag;
+        ~Clear() { flag = false; }
+    } clear{focusFrameBusy_};
+    UnFocusFrames();
+    frame.setForeColor(Context.State.SDRColourSchemes.FrameFocus);
+}
+
+void frmMain::HighlightValueLabel(int16_t& Index) {
+    if (highlight_) highlight_->HighlightValueLabel(Index);
+}
+
+void frmMain::UnhighlightValueLabel() {
+    if (highlight_)
+        highlight_->UnhighlightValueLabel();
+    else
+        Context.State.ActiveKnob = 0;
+}
+
+void frmMain::UnhighlightValueLabel(int16_t Index) {
+    if (highlight_)
+        highlight_->UnhighlightValueLabel(Index);
+    else
+        Context.State.ActiveKnob = 0;
 }

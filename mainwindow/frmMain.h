@@ -1,22 +1,175 @@
-// The main window: the receiver's front end. Its start-up runs when the supervisor loads it.
+// The main window: the receiver's front end. It owns the form, the frames and panels placed directly on
+// it, its own controls, the sound engine with its event form, the recorder, the one receive path, the
+// shaft encoder and the serial event control, and composes the front panel, the display and the recorder
+// panel, which build their controls in its panels. Its start-up runs when the supervisor loads it.
 #pragma once
 
-#include "frame/ReceiverState.h"
-#include "platform/ui/Form.h"
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
-class frmMain final : public ui::Form {
+#include "dsp/NerixDX8.h"
+#include "dsp/frmDX8Events.h"
+#include "frame/ShellRoutines.h"
+#include "mainwindow/BlockDriverPorts.h"
+#include "mainwindow/FormColours.h"
+#include "mainwindow/FormSettings.h"
+#include "mainwindow/MainWindowComponents.h"
+#include "mainwindow/MainWindowContext.h"
+#include "mainwindow/ReceivePath.h"
+#include "mainwindow/WindowLayout.h"
+#include "platform/comm/MSComm.h"
+#include "platform/runtime/PostQueue.h"
+#include "platform/ui/ControlArray.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/PictureBox.h"
+#include "platform/ui/Timer.h"
+#include "radio/EncoderReadout.h"
+#include "radio/modEncoder.h"
+#include "recorder/clsWavFile.h"
+
+class QSocketNotifier;
+
+class frmMain : public ui::Form,
+                public ShellRoutines,
+                private mainwindow::LayoutWindow,
+                private mainwindow::BlockPacer {
 public:
-    explicit frmMain(ReceiverState& state);
+    // The program's components: the front panel over the display, the display with its analyser; the
+    // recorder panel is not composed yet.
+    static mainwindow::ComponentFactories programComponents();
+
+    frmMain(mainwindow::MainWindowContext& context,
+            const mainwindow::ComponentFactories& components = programComponents());
+    ~frmMain() override;
+    frmMain(const frmMain&) = delete;
+    frmMain& operator=(const frmMain&) = delete;
 
     // True while Form_Load runs; the sub-band buttons read it.
     bool FormLoading = false;
+    // True from the load's re-entry guard to its second-last step.
+    bool FormLoadBusy() const { return formLoadBusy_; }
+
+    // ShellRoutines
+    void ReColour() override;
+    void DarkenControls() override;
+    void UnFocusFrames() override;
+    void FocusFrame(ui::Frame& frame) override;
+    void HighlightValueLabel(int16_t& Index) override;
+    void UnhighlightValueLabel() override;
+    void UnhighlightValueLabel(int16_t Index) override;
+    void optDisplaySize_Click(int16_t Index) override;
+    std::string Caption() const override { return ui::Form::Caption(); }
+    void setCaption(const std::string& caption) override { ui::Form::setCaption(caption); }
+    void StartSound() override;
+    void RunDREAM() override {}
+    void tmrPerfStats_Timer() override {}
+
+    // The outer size in twips as the layouts reckon it: the client area and the window frame measured at
+    // start-up (the title bar's share left out while it is hidden).
+    int32_t OuterHeight() const;
+    int32_t OuterWidth() const;
+
+    mainwindow::MainWindowContext& Context;
+    mainwindow::FormSettings Settings;
+    mainwindow::WindowLayout Layout;
+
+    // Made by the load; absent when their step failed.
+    std::unique_ptr<NerixDX8> SoundCard;
+    std::unique_ptr<frmDX8Events> DX8Events;
+    std::unique_ptr<recorder::clsWavFile> WavFile;
+    std::unique_ptr<mainwindow::ReceivePath> Path;
+    // The serial event control and the queue its watcher posts to.
+    runtime::PostQueue CommEvents;
+    comm::MSComm MSComm1;
+    // Absent without a VFO.
+    std::unique_ptr<modEncoder::Encoder> Encoder;
+
+    // The frames and panels that sit on the form.
+    ui::Frame frPower;
+    ui::ControlArray<ui::OptionButton> optPwr;
+    ui::Frame frDispMode;
+    ui::ControlArray<ui::OptionButton> optDisplaySize;
+    ui::PictureBox picElektor200705;
+    ui::PictureBox picRecorder;
+    ui::PictureBox picScopeContainer;
+    ui::PictureBox picCalib;
+    // picCalib's buttons and statistics.
+    ui::CommandButton cmdConfig;
+    ui::CommandButton cmdCalibrateSMeter;
+    ui::CheckBox chkPerfStatsOn;
+    ui::ControlArray<ui::Label> lblStats;
+    ui::ControlArray<ui::Label> lblStatsVal;
+    ui::Label lblCLKINFreq;
+    ui::Label lblIFFreq;
+    // The form's own labels, slider and focus sink.
+    ui::Label lblVer;
+    ui::Label lblClock;
+    ui::Label Label15;
+    ui::Slider sldPwm;
+    ui::PictureBox Picture1;
+
+    ui::Timer tmrTune;
+    ui::Timer tmrVFOUpdate;
+    ui::Timer tmrClock;
+    ui::Timer tmrSubBands;
+    ui::Timer tmrPerfStats;
+
+    // The components; any may be absent.
+    std::unique_ptr<mainwindow::DisplayComponent> Display;
+    std::unique_ptr<mainwindow::FrontPanelComponent> FrontPanel;
+    std::unique_ptr<mainwindow::RecorderComponent> Recorder;
+
+    // Every control of the window and its components, with the kind ReColour tells apart.
+    void forEachControl(const mainwindow::ControlVisitor& visit);
+
+    // The power button until the power sequence is built: On starts sound, Off stops it, Close unloads.
+    virtual void optPwr_Click(int16_t Index);
+    void cmdConfig_Click();
 
 protected:
     void Form_Load() override;
+    void Form_Resize() override;
+    void Form_Unload(int16_t& Cancel) override;
+    void closeEvent(QCloseEvent* event) override;
+
+    // Steps the load runs by name; the tests watch their order.
+    virtual void RestoreSettings();
+    virtual void SaveSettings();
+    virtual void SetSoundFormat();
+    virtual void ShowTitleBar(bool on);
 
 private:
+    class Host;
+    class ConfigHolder;
     void trace(const char* step) const;
+    void loadSteps();
+    void makeReceivePath();
+    mainwindow::SettingsObjects settingsObjects();
+    std::string modelCaption() const;
 
-    ReceiverState& state_;
-    bool FormLoadBusy = false;
+    // LayoutWindow
+    void markLayoutButton(int16_t Index) override;
+    void placePanels(const mainwindow::LayoutPlan& plan) override;
+    void switchOffAnalyser() override;
+    void followStatisticsAndAnalyserBoxes() override;
+    void setWindowHeight(int32_t twips) override;
+    void setWindowWidth(int32_t twips) override;
+    bool windowStateNormal() const override;
+
+    // BlockPacer
+    void RequestScopeRedraw() override;
+    void ArmHousekeeping() override;
+
+    bool formLoadBusy_ = false;
+    bool closePending_ = false;
+    bool focusFrameBusy_ = false;
+    bool titleBarShown_ = true;
+    std::unique_ptr<Host> host_;
+    std::unique_ptr<mainwindow::KnobHighlight> highlight_;
+    std::unique_ptr<EncoderReadout> encoderReadout_;
+    std::unique_ptr<QSocketNotifier> commNotifier_;
+    std::unique_ptr<ConfigHolder> config_;
 };

@@ -54,6 +54,10 @@ public:
     Oscillator* OscType() const noexcept { return oscType_; }
     void setOscType(Oscillator* value) noexcept { oscType_ = value; }
 
+    // True while a tuning, step or refresh runs: it may be pumping the message loop in a settle wait, so
+    // the object must not be released meanwhile.
+    bool InUse() const noexcept { return tunedBusy_ || refreshBusy_ || incBusy_ || decBusy_; }
+
     // Recomputes OscOut and sends it; always 0, and never raises.
     int32_t Refresh();
     // Snaps to the grid, steps and sends; the new TunedFrequency.

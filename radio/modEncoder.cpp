@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "frame/ScopedFlag.h"
 #include "platform/runtime/Convert.h"
@@ -19,9 +20,9 @@ int32_t wrapping(int64_t value) {
 
 } // namespace
 
-Encoder::Encoder(clsVFO& vfo, ui::PlatformTimers& timers, EncoderReadout& readout,
+Encoder::Encoder(VfoAccessor vfo, ui::PlatformTimers& timers, EncoderReadout& readout,
                  const bool& enableShaftEncoder)
-    : vfo_(vfo), timers_(timers), readout_(readout), enabled_(enableShaftEncoder) {}
+    : vfo_(std::move(vfo)), timers_(timers), readout_(readout), enabled_(enableShaftEncoder) {}
 
 Encoder::~Encoder() {
     timers_.KillTimer(hwnd_, timerId_);
@@ -54,27 +55,32 @@ void Encoder::QueueEncoderBits(const comm::ModemEvent& event) {
 
 void Encoder::EncoderTimerProc() {
     if (!enabled_) return;
+    // Asked once per tick: a VFO is not replaced while one of its tunings runs, so this one stays valid
+    // through the tick's settle waits.
+    clsVFO* vfo = vfo_ ? vfo_() : nullptr;
+    if (!vfo) return;
     // A line that fails part-way decodes nothing more this tick; the readout is still refreshed.
     runtime::resumeNext([&] { PollEncoder(); });
-    const float step = static_cast<float>(vfo_.TuneStep() / 10);
+    const float step = static_cast<float>(vfo->TuneStep() / 10);
     // A step past the 32-bit range is not taken; the VFO drops one that comes while it is still sending.
     if (up_ > 0)
         runtime::resumeNext([&] {
-            vfo_.setTunedFrequency(runtime::CLng(static_cast<double>(step) + vfo_.TunedFrequency()));
+            vfo->setTunedFrequency(runtime::CLng(static_cast<double>(step) + vfo->TunedFrequency()));
         });
     if (down_ > 0)
         runtime::resumeNext([&] {
-            vfo_.setTunedFrequency(runtime::CLng(vfo_.TunedFrequency() - static_cast<double>(step)));
+            vfo->setTunedFrequency(runtime::CLng(vfo->TunedFrequency() - static_cast<double>(step)));
         });
     up_ = 0;
     down_ = 0;
-    runtime::resumeNext([&] { readout_.Display7Seg(vfo_.FormattedTunedFreq()); });
+    runtime::resumeNext([&] { readout_.Display7Seg(vfo->FormattedTunedFreq()); });
 }
 
 std::string Encoder::interfaceName() const {
     std::string name;
     runtime::resumeNext([&] {
-        Oscillator* osc = vfo_.OscType();
+        clsVFO* vfo = vfo_ ? vfo_() : nullptr;
+        Oscillator* osc = vfo ? vfo->OscType() : nullptr;
         if (!osc) return;
         LineInterface* line = osc->IFHandler();
         if (line) name = line->Name();

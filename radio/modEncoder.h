@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "platform/comm/SerialPort.h"
 #include "platform/ui/PlatformTimers.h"
@@ -21,9 +22,16 @@ inline constexpr int32_t kLastSampleIndex = 65536;
 
 class Encoder {
 public:
+    // Gives the VFO in use at each call, or none; the configuration dialog may replace the VFO.
+    using VfoAccessor = std::function<clsVFO*()>;
+
     // enableShaftEncoder is the main window's switch, read at every push and tick. The timers must
     // outlive the encoder; the rest is not owned either.
-    Encoder(clsVFO& vfo, ui::PlatformTimers& timers, EncoderReadout& readout, const bool& enableShaftEncoder);
+    Encoder(VfoAccessor vfo, ui::PlatformTimers& timers, EncoderReadout& readout,
+            const bool& enableShaftEncoder);
+    // On a VFO that is never replaced.
+    Encoder(clsVFO& vfo, ui::PlatformTimers& timers, EncoderReadout& readout, const bool& enableShaftEncoder)
+        : Encoder([&vfo] { return &vfo; }, timers, readout, enableShaftEncoder) {}
     // Stops the poll, so no tick reaches a released encoder.
     ~Encoder();
     Encoder(const Encoder&) = delete;
@@ -46,7 +54,8 @@ public:
     // The encoder half of the front panel's serial event handler: a CTS or DSR change queues the low
     // byte of the status sampled at that change, while the encoder is switched on.
     void QueueEncoderBits(const comm::ModemEvent& event);
-    // One tick of the poll. Never raises: it runs inside a timer callback.
+    // One tick of the poll. Never raises: it runs inside a timer callback. Without a VFO it decodes and
+    // steps nothing.
     void EncoderTimerProc();
     void PollEncoder();
 
@@ -68,7 +77,7 @@ private:
     void applyState(int32_t state);
     void takeCounts();
 
-    clsVFO& vfo_;
+    VfoAccessor vfo_;
     ui::PlatformTimers& timers_;
     EncoderReadout& readout_;
     const bool& enabled_;

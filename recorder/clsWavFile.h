@@ -106,7 +106,10 @@ public:
     int32_t TotSamplesOut() const;
     bool IsRecording() const { return isRecording_; }
     // Resuming is only possible into a recording whose file is still open and was not stopped by a fault.
-    void setIsRecording(bool v) { isRecording_ = v && recording_.open() && !recording_.failed(); }
+    void setIsRecording(bool v) { isRecording_ = v && RecordingResumable(); }
+    bool RecordingResumable() const { return recording_.open() && !recording_.failed(); }
+    // A file (played or recorded) is open: OpenFile's result alone cannot tell an error number from a size.
+    bool IsFileOpen() const { return diskFile_ != nullptr; }
 
     // The log, shared with the track list.
     const std::vector<LogRecord>& LogRecords() const { return logRecords_; }

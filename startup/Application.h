@@ -16,8 +16,10 @@
 #include "frame/modIsProcessRunning.h"
 #include "frame/modTiming.h"
 #include "frontpanel/modBandPlan.h"
+#include "mainwindow/MainWindowContext.h"
 #include "mainwindow/frmMain.h"
 #include "platform/comm/SerialPort.h"
+#include "platform/files/FileSystem.h"
 #include "platform/ftdi/FtdiDriver.h"
 #include "platform/nerix/NerixDll.h"
 #include "platform/nsp/NspDll.h"
@@ -26,7 +28,9 @@
 #include "platform/process/ProcessSystem.h"
 #include "platform/profile/SettingsStore.h"
 #include "platform/runtime/RuntimeError.h"
+#include "platform/sound/SoundSystem.h"
 #include "platform/ui/DialogService.h"
+#include "platform/ui/PlatformTimers.h"
 #include "radio/RXDefinitions.h"
 #include "radio/RigBridge.h"
 #include "radio/clsAD9835.h"
@@ -64,6 +68,12 @@ public:
     modTiming::Timing Timing;
 
     std::unique_ptr<ui::DialogService> Dialogs;
+    // The UI thread's callback timers, the sound devices and the recorder's files (the Linux and Qt
+    // backends in the program, simulators in tests). The sound system may be absent: the main window then
+    // runs without sound.
+    std::unique_ptr<ui::PlatformTimers> Timers;
+    std::unique_ptr<sound::SoundSystem> Sound;
+    std::unique_ptr<files::FileSystem> Files;
     std::unique_ptr<frmLog> Log; // made by the start-up's trace switch
 
     std::unique_ptr<process::ProcessTable> Processes;
@@ -114,8 +124,16 @@ public:
     std::unique_ptr<clsDDSSerialIF> SerialLine;
     std::unique_ptr<clsDDSParallelIF> ParallelLine;
 
+    // What the main window is handed; made with it, and outliving it.
+    std::unique_ptr<mainwindow::MainWindowContext> MainContext;
     // Declared last so it goes first: the main window's shutdown still sees everything above.
     std::unique_ptr<frmMain> MainWindow;
+
+    // The main window's context over what the application holds: the VFO and the radio objects are read
+    // at each call, since the configuration dialog replaces the VFO. The settings store must be there;
+    // missing dialogs, timers or files are the platform's own. programFolder
+    // is where band plans and recordings live.
+    std::unique_ptr<mainwindow::MainWindowContext> mainWindowContext(const std::string& programFolder);
 
     // The block drivers' stopwatch; a start-up that could not make it leaves a clear error, not a null.
     Profiler& blockProfiler() {

@@ -1,6 +1,9 @@
 // The start-up's long-lived objects and tables.
 #include "startup/StartupObjects.h"
 
+#include "platform/ui/QtDialogService.h"
+#include "platform/ui/QtPlatformTimers.h"
+
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
 #include "radio/SettingsSection.h"
@@ -104,3 +107,37 @@ void InitialiseRX(Application& app, comm::MSComm* msComm1) {
 }
 
 } // namespace startup
+
+std::unique_ptr<mainwindow::MainWindowContext>
+Application::mainWindowContext(const std::string& programFolder) {
+    if (!Settings) runtime::raise(runtime::err::kObjectNotSet, "Application.Settings");
+    // What the program's main() did not give is the platform's own.
+    if (!Dialogs) Dialogs = std::make_unique<ui::QtDialogService>();
+    if (!Timers) Timers = std::make_unique<ui::QtPlatformTimers>();
+    if (!Files) Files = std::make_unique<files::PosixFileSystem>();
+    auto c = std::unique_ptr<mainwindow::MainWindowContext>(new mainwindow::MainWindowContext{
+        *Settings,
+        State,
+        Nerix,
+        Nco,
+        [this] { return Vfo.get(); },
+        [this] { return radioObjects(); },
+        Filters.get(),
+        BlockProfiler.get(),
+        MainBands,
+        BandPlan,
+        TuningSteps,
+        RxModels,
+        RigList,
+        SetupRX,
+        *Dialogs,
+        *Timers,
+        *Files,
+        Sound.get(),
+        SerialPorts.get(),
+        ProcessWatch.get(),
+        programFolder,
+        [this](comm::MSComm* msComm1) { startup::InitialiseRX(*this, msComm1); },
+        std::nullopt});
+    return c;
+}

@@ -55,10 +55,13 @@ void frmSupervisor::Form_Load() {
         end(1);
         return;
     }
-    if (!app_.MainWindow) app_.MainWindow = std::make_unique<frmMain>(app_.State);
-    // The main window's load builds on the radio of the saved model; a set-up that fails leaves the
-    // objects unwired, and the program still starts.
-    runtime::resumeNext([&] { startup::InitialiseRX(app_); });
+    // The main window's load builds the radio of the saved model itself, with its serial event control.
+    if (!app_.MainWindow) {
+        app_.MainContext = app_.mainWindowContext(env_.programFolder);
+        if (env_.chrome) app_.MainContext->Chrome = env_.chrome;
+        app_.MainWindow = std::make_unique<frmMain>(
+            *app_.MainContext, env_.components ? *env_.components : frmMain::programComponents());
+    }
     app_.MainWindow->Show();
     Timer1.setInterval(1000);
     Timer1.setEnabled(true);

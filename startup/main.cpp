@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/comm/LinuxSerialPorts.h"
+#include "platform/files/FileSystem.h"
 #include "platform/ftdi/LibFtdiDriver.h"
 #include "platform/parport/PpdevParallelPort.h"
 #include "platform/process/InstanceLock.h"
@@ -17,7 +18,9 @@
 #include "platform/profile/FileSettingsStore.h"
 #include "platform/profile/ProgramFolder.h"
 #include "platform/runtime/Hooks.h"
+#include "platform/sound/RtAudioSoundSystem.h"
 #include "platform/ui/QtDialogService.h"
+#include "platform/ui/QtPlatformTimers.h"
 #include "platform/ui/UiHooks.h"
 #include "startup/Application.h"
 #include "startup/frmSupervisor.h"
@@ -107,6 +110,10 @@ int main(int argc, char** argv) {
             app.Dialogs = std::make_unique<RecordedDialogService>(record);
         else
             app.Dialogs = std::make_unique<ui::QtDialogService>();
+        app.Timers = std::make_unique<ui::QtPlatformTimers>();
+        app.Files = std::make_unique<files::PosixFileSystem>();
+        // Without a sound server the program still starts; the power button then reports the failure.
+        runtime::resumeNext([&app] { app.Sound = sound::createRtAudioSoundSystem(); });
         app.Processes = std::make_unique<process::ProcProcessTable>();
         app.Windows = std::make_unique<process::X11WindowSystem>();
         app.ProcessWatch = std::make_unique<modIsProcessRunning::ProcessWatch>(*app.Processes, *app.Windows);
@@ -142,6 +149,7 @@ int main(int argc, char** argv) {
         // The main window goes before what it uses; the rest goes with the application object, the
         // settings store last, which writes what the shutdown saved.
         app.MainWindow.reset();
+        app.MainContext.reset();
     }
     return result;
 }

@@ -6,16 +6,19 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "clockgen/clsCY27EE16.h"
 #include "config/ConfigContext.h"
 #include "config/ConfigDialogHost.h"
+#include "config/LiveObjects.h"
 #include "config/frmConfig.h"
 #include "dsp/NerixDX8.h"
 #include "dsp/clsFFTFilter.h"
 #include "dsp/testing/DspFixture.h"
+#include "frame/PublicFuncs.h"
 #include "frame/clsComDlg.h"
 #include "platform/profile/SettingsStore.h"
 #include "platform/runtime/Hooks.h"
@@ -83,25 +86,96 @@ public:
     // Back, graticule, Y1, Y2, filter curve, notch, X text, Y text.
     std::array<int32_t, 8> colours{0x000000, 0x007F00, 0x00FF00, 0x00FFFF,
                                    0x0000C0, 0xC0FF60, 0xFFFF00, 0xFF7F00};
+    int32_t focused = 255, normal = 192;
+    int32_t y1 = 0x00FF00, y2 = 0x00FFFF;
     bool hideFreqToolTip = false;
+    int32_t smoothCount = 8;
 
     int32_t ScopeBackColour() const override { return colours[0]; }
+    void setScopeBackColour(int32_t c) override { colours[0] = c; }
     int32_t GraticuleColour() const override { return colours[1]; }
+    void setGraticuleColour(int32_t c) override { colours[1] = c; }
     int32_t Y1BaseColour() const override { return colours[2]; }
+    void setY1BaseColour(int32_t c) override { colours[2] = c; }
     int32_t Y2BaseColour() const override { return colours[3]; }
+    void setY2BaseColour(int32_t c) override { colours[3] = c; }
     int32_t FilterCurveColour() const override { return colours[4]; }
+    void setFilterCurveColour(int32_t c) override { colours[4] = c; }
     int32_t NotchFilterColour() const override { return colours[5]; }
+    void setNotchFilterColour(int32_t c) override { colours[5] = c; }
     int32_t XTextColour() const override { return colours[6]; }
+    void setXTextColour(int32_t c) override { colours[6] = c; }
     int32_t YTextColour() const override { return colours[7]; }
+    void setYTextColour(int32_t c) override { colours[7] = c; }
+    int32_t ControlColourFocused() const override { return focused; }
+    void setControlColourFocused(int32_t c) override { focused = c; }
+    int32_t ControlColourNormal() const override { return normal; }
+    void setControlColourNormal(int32_t c) override { normal = c; }
+    int32_t Y1Colour() const override { return y1; }
+    void setY1Colour(int32_t c) override { y1 = c; }
+    int32_t Y2Colour() const override { return y2; }
+    void setY2Colour(int32_t c) override { y2 = c; }
+    void SetChannelBrightness(int16_t channel, int16_t level) override {
+        if (channel == 0) y1 = PublicFuncs::ScaleColour(colours[2], level);
+        if (channel == 1) y2 = PublicFuncs::ScaleColour(colours[3], level);
+    }
     bool HideFreqToolTip() const override { return hideFreqToolTip; }
+    void setHideFreqToolTip(bool hide) override { hideFreqToolTip = hide; }
+    int32_t DefaultSmoothCount() const override { return smoothCount; }
+    void setDefaultSmoothCount(int32_t count) override { smoothCount = count; }
 };
 
 class FakeKnobs final : public config::KnobValues {
 public:
-    float smoothCount = 8;
-    float Value(int16_t knob) const override {
-        return knob == config::lblSpectrumSmoothIndex ? smoothCount : 0;
+    struct Record {
+        float value = 0, defaultValue = 0;
+        int32_t normal = 0, focus = 0;
+    };
+    std::array<Record, 25> records{};
+    int setBfoCalls = 0;
+    FakeKnobs() { records[config::lblSpectrumSmoothIndex].value = 8; }
+
+    float Value(int16_t knob) const override { return records.at(static_cast<std::size_t>(knob)).value; }
+    void setValue(int16_t knob, float v) override { records.at(static_cast<std::size_t>(knob)).value = v; }
+    void setDefault(int16_t knob, float v) override {
+        records.at(static_cast<std::size_t>(knob)).defaultValue = v;
     }
+    void setNormalColour(int16_t knob, int32_t c) override {
+        records.at(static_cast<std::size_t>(knob)).normal = c;
+    }
+    void setFocusColour(int16_t knob, int32_t c) override {
+        records.at(static_cast<std::size_t>(knob)).focus = c;
+    }
+    void SetBFO() override { ++setBfoCalls; }
+};
+
+// The main window as far as the dialog sees it: what it was last told.
+class FakeShell final : public config::MainWindowShell {
+public:
+    std::vector<std::string> calls;
+    std::string caption;
+    int32_t backColor = -1;
+    std::optional<bool> titleBar;
+    std::optional<int16_t> layout = 1;
+
+    void ShowTitleBar(bool on) override {
+        titleBar = on;
+        calls.push_back("ShowTitleBar");
+    }
+    void setBackColor(int32_t c) override {
+        backColor = c;
+        calls.push_back("BackColor");
+    }
+    void ReColour() override { calls.push_back("ReColour"); }
+    void DarkenControls() override { calls.push_back("DarkenControls"); }
+    void UnFocusFrames() override { calls.push_back("UnFocusFrames"); }
+    std::optional<int16_t> SelectedDisplaySize() const override { return layout; }
+    void optDisplaySize_Click(int16_t Index) override {
+        calls.push_back("optDisplaySize_Click(" + std::to_string(Index) + ")");
+    }
+    void setCaption(const std::string& c) override { caption = c; }
+    void StartSound() override { calls.push_back("StartSound"); }
+    comm::MSComm* MSComm1() override { return nullptr; }
 };
 
 // Collects the trace log.
@@ -139,7 +213,9 @@ struct World {
         state.RunPriority = 256;
         state.SDRColourSchemes = {0x000000, 0xBFBF00, 0xFFFF00, 0xBFBF00, 0x0000FF, 0xBFBF00, 0x0000FF};
     }
-    ~World() { vfo.setOscType(nullptr); }
+    ~World() {
+        if (vfoSlot) vfoSlot->setOscType(nullptr);
+    }
 
     void useModel(int32_t modelNo) {
         state.SDRModelNo = modelNo;
@@ -148,7 +224,7 @@ struct World {
     }
     modSetupRX::RadioObjects radio() {
         modSetupRX::RadioObjects r;
-        r.Vfo = &vfo;
+        r.Vfo = vfoSlot.get();
         r.SerialLine = &serial;
         r.ParallelLine = &parallel;
         r.NullLine = &nullLine;
@@ -187,19 +263,24 @@ struct World {
     pins::SimSerialPorts ports{trace};
     clsDDSSerialIF i2cLine{store, timing, ports};
     clsCY27EE16 cy{store};
-    clsVFO vfo{store};
+    // Where the VFO in use lives; Apply replaces it on a change of model.
+    std::unique_ptr<clsVFO> vfoSlot = std::make_unique<clsVFO>(store);
+    clsVFO& vfo = *vfoSlot;
     clsFFTFilter hilbert{dsp.wrappers};
     sound::testing::SimulatedSoundSystem sound;
     std::unique_ptr<NerixDX8> engine;
     FakeAnalyser analyser;
     FakeKnobs knobs;
+    FakeShell shell;
     ui::testing::ScriptedDialogService dialogs;
     clsComDlg comDlg{dialogs, store};
+    config::LiveRadio liveRadio{{store, state, models, setup, vfoSlot, [this] { return radio(); }, {}}};
     config::ConfigContext context{
-        state,    store,     models,
-        rigs,     setup,     [this] { return radio(); },
-        &hilbert, &analyser, &knobs,
-        comDlg,   dialogs,   config::ProgramVersion{"NerixSDR", 0, 1, 0, "", "", ""}};
+        state,      store,     models,
+        rigs,       setup,     [this] { return radio(); },
+        &hilbert,   &analyser, &knobs,
+        comDlg,     dialogs,   config::ProgramVersion{"NerixSDR", 0, 1, 0, "", "", ""},
+        &liveRadio, &shell};
     ui::Form mainWindow;
     config::ConfigDialogHost host{context, &mainWindow};
 };

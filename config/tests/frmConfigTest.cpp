@@ -450,7 +450,7 @@ TEST(ConfigFilling, EveryControlTakesTheLiveValue) {
     w.parallel.sclck = 6;
     w.parallel.sdata = 5;
     w.analyser.hideFreqToolTip = true;
-    w.knobs.smoothCount = 2.5f;
+    w.knobs.records[config::lblSpectrumSmoothIndex].value = 2.5f;
     const auto d = w.load();
     EXPECT_FALSE(d->Loading());
     EXPECT_TRUE(w.state.ConfigDialogOpen);
@@ -687,16 +687,19 @@ TEST(ConfigLifecycle, ConfigOpensOnceCancelAndOkHideAndTheCloseBoxUnloads) {
     w.host.cmdConfig_Click(&engine);
     EXPECT_EQ(w.host.dialog(), first);
 
+    // OK applies what the dialog shows, the edit kept through Cancel included.
     click(first->cmdOK);
     EXPECT_FALSE(first->isVisible());
     EXPECT_FALSE(first->Cancel);
     EXPECT_FALSE(w.state.ConfigDialogOpen);
+    EXPECT_EQ(w.vfo.IFFrequency(), 777);
 
     // The close box unloads; the next opening fills a fresh dialog from the live receiver.
     w.host.cmdConfig_Click(&engine);
     first->close();
     EXPECT_FALSE(first->Loaded());
     EXPECT_FALSE(w.state.ConfigDialogOpen);
+    w.vfo.setIFFrequency(455'000);
     w.host.cmdConfig_Click(&engine);
     EXPECT_TRUE(w.state.ConfigDialogOpen);
     EXPECT_EQ(w.host.dialog()->txtIFFrequency.Text(), "0 455 000");

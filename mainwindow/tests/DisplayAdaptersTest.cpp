@@ -42,4 +42,31 @@ TEST(DisplayAdapters, TheFilterSetUpDrawsTheIfPassBandIntoTheFilterCurve) {
     EXPECT_LT(at(high + 2000), 0.5);
 }
 
+// The dialog's Apply and Preview reach the analyser's own members: a colour set through the port is the
+// one the next redraw uses, and the traces take their base colours at the brightness asked for.
+TEST(DisplayAdapters, TheConfigurationDialogSetsTheAnalysersColoursAndCount) {
+    DspLibraries libs;
+    profile::MemorySettingsStore store;
+    clsSpectrumAnalyser analyser(store, libs.state, libs.wrappers);
+    mainwindow::ConfigAnalyser port(analyser);
+    port.setScopeBackColour(0x010203);
+    port.setFilterCurveColour(0x0000C0);
+    port.setY1BaseColour(0x00FF00);
+    port.setY2BaseColour(0x0000FF);
+    port.SetChannelBrightness(0, 50);
+    port.SetChannelBrightness(1, 100);
+    port.setControlColourNormal(0xBFBF00);
+    port.setDefaultSmoothCount(12);
+    port.setHideFreqToolTip(true);
+    EXPECT_EQ(analyser.ScopeBackColour(), 0x010203);
+    EXPECT_EQ(analyser.FilterCurveColour(), 0x0000C0);
+    EXPECT_EQ(analyser.Y1Colour, 0x008000); // 255 x 50 % rounds half to even: 128
+    EXPECT_EQ(port.Y2Colour(), 0x0000FF);
+    EXPECT_EQ(analyser.ControlColourNormal, 0xBFBF00);
+    EXPECT_EQ(analyser.DefaultSmoothCount, 12);
+    EXPECT_TRUE(analyser.HideFreqToolTip());
+    port.setY1Colour(0x123456);
+    EXPECT_EQ(analyser.Y1Colour, 0x123456);
+}
+
 } // namespace

@@ -149,7 +149,9 @@ struct DriverRig : StartupParts {
     FakeDisplay display;
     FakeRecorder recorder;
     FakeEngine engine;
-    mainwindow::VfoTuningPort tuning{[this] { return &vfo; }};
+    // The VFO in use, asked at each call as the program's slot is; a test may hand it another slot.
+    std::function<clsVFO*()> currentVfo = [this] { return &vfo; };
+    mainwindow::VfoTuningPort tuning{[this] { return currentVfo(); }};
     mainwindow::ReceivePath path{
         state, wrappers, *bank,
         nco,   profiler, mainwindow::ReceivePathPorts{&display, &recorder, &engine, nullptr, &tuning}};

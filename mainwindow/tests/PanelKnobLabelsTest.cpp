@@ -5,6 +5,7 @@
 #include <string>
 
 #include "mainwindow/PanelKnobLabels.h"
+#include "mainwindow/PanelKnobValues.h"
 
 namespace {
 
@@ -56,4 +57,30 @@ TEST(PanelKnobLabels, TheHighlightMarksAndUnmarksTheTablesLabels) {
     r.highlight.HighlightValueLabel(k);
     EXPECT_EQ(r.state.ActiveKnob, 1);
     EXPECT_EQ(r.focus, 2);
+}
+
+TEST(PanelKnobValues, TheDialogWritesTheTablesRecordsAndRunsTheBfoKnobsRoutineOnThem) {
+    CtlArray ctlArray{};
+    struct Bfo final : BfoKnob {
+        CtlArray* table = nullptr;
+        float seen = -1;
+        void setBfoValue(float) override {}
+        // As the routine does: it takes the record's value.
+        void SetBFO() override { seen = (*table)[lblBFOIndex].Value; }
+    } bfo;
+    bfo.table = &ctlArray;
+    ctlArray[lblBFOIndex].Value = 450;
+    mainwindow::PanelKnobValues knobs{ctlArray, bfo};
+    knobs.setValue(lblBFOIndex, 0);
+    knobs.SetBFO();
+    EXPECT_EQ(bfo.seen, 0.0f);
+    knobs.setDefault(lblSpectrumSmoothIndex, 12);
+    knobs.setNormalColour(lblY1BrightIndex, 0x123456);
+    knobs.setFocusColour(lblY1BrightIndex, 0x654321);
+    EXPECT_EQ(ctlArray[lblSpectrumSmoothIndex].Default, 12.0f);
+    EXPECT_EQ(ctlArray[lblSpectrumSmoothIndex].Value, 0.0f);
+    EXPECT_EQ(ctlArray[lblY1BrightIndex].NormalColour, 0x123456);
+    EXPECT_EQ(ctlArray[lblY1BrightIndex].FocusColour, 0x654321);
+    EXPECT_EQ(knobs.Value(lblBFOIndex), 0.0f);
+    EXPECT_THROW(knobs.setValue(kKnobCount, 1), runtime::RuntimeError);
 }

@@ -9,12 +9,15 @@
 #include <QFocusEvent>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QIcon>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -34,6 +37,11 @@
 #include "platform/ui/Twips.h"
 
 namespace ui {
+
+QColor systemColour(int index) {
+    const QPalette palette = QApplication::palette();
+    return palette.color(index == 15 ? QPalette::Button : QPalette::Window);
+}
 
 namespace {
 
@@ -426,6 +434,17 @@ void CommandButton::setCaption(const std::string& text) {
 }
 void CommandButton::setValue(bool pressed) {
     if (pressed && Click) Click();
+}
+void CommandButton::setPicture(const QImage& picture) {
+    QImage face = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < face.height(); ++y)
+        for (int x = 0; x < face.width(); ++x)
+            if ((face.pixel(x, y) & 0xFFFFFFu) == 0xFFFFFFu) face.setPixel(x, y, 0);
+    button()->setIcon(QIcon(QPixmap::fromImage(face)));
+    button()->setIconSize(face.size());
+    // A graphical button shows its face in its back colour, flat, as the style would tint a gradient.
+    button()->setFlat(true);
+    setBackColor(BackColor());
 }
 
 // ---- CheckBox

@@ -14,6 +14,7 @@
 #include "platform/runtime/RuntimeError.h"
 
 class QCheckBox;
+class QImage;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -165,6 +166,10 @@ public:
     void setCaption(const std::string& text);
     // Setting True presses the button from code: Click runs.
     void setValue(bool pressed);
+    // Makes a graphical button with this face picture, shown at its own size; pure white is its mask
+    // colour and shows the button's face (BackColor, filled flat) through it. A disabled button shows it
+    // greyed.
+    void setPicture(const QImage& picture);
     Handler Click;
 
 private:

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QPointer>
 
 #include "platform/runtime/RuntimeError.h"
 #include "platform/ui/Controls.h"
@@ -16,6 +17,7 @@ Form::Form(QWidget* parent) : QWidget(parent, Qt::Window) {}
 
 Form::~Form() {
     if (keyPreview_ && qApp) qApp->removeEventFilter(this);
+    if (modalLoop_) modalLoop_->quit();
 }
 
 std::string Form::Caption() const {
@@ -103,6 +105,22 @@ void Form::ShowModal(QWidget* owner) {
     if (isVisible()) loop.exec();
     modalLoop_ = nullptr;
     setWindowModality(Qt::NonModal);
+}
+
+void Form::ShowAndWait() {
+    if (modalLoop_) runtime::raise(runtime::err::kInvalidCall, "Form.ShowAndWait", "Form already displayed");
+    // The form may be destroyed while the loop runs: only the guard is read after it.
+    const QPointer<Form> self(this);
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    try {
+        Show();
+    } catch (...) {
+        modalLoop_ = nullptr;
+        throw;
+    }
+    if (isVisible()) loop.exec();
+    if (self) self->modalLoop_ = nullptr;
 }
 
 void Form::hideEvent(QHideEvent* event) {

@@ -42,6 +42,9 @@ public:
     // Shows the form modal, owned by owner, and returns once it is hidden or unloaded. Until then
     // the user reaches no other window, while timers and other events go on being delivered.
     void ShowModal(QWidget* owner);
+    // Shows the form without blocking any window and returns once it is hidden, unloaded or destroyed,
+    // or the program ends; events go on being delivered meanwhile, to every window.
+    void ShowAndWait();
 
     // Makes the form a borderless popup that never takes the focus: shown over its owner, it leaves the
     // active window and the keyboard focus where they were. Call it before the form is first shown.

@@ -7,6 +7,7 @@
 #include "platform/profile/testing/TempFolder.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
+#include "recorder/tests/FixedTuning.h"
 
 #include <gtest/gtest.h>
 
@@ -34,13 +35,7 @@ constexpr int32_t kF0 = 70500000, kF1 = 70502000, kF2 = 70504000;
 constexpr int kFirstRetune = 3, kSecondRetune = 9;
 constexpr char kSettingsText[] = "[WavFile]\r\nDecimator=1\r\n";
 
-struct Vfo : TuningPort {
-    int32_t f = kF0;
-    int32_t TunedFrequency() const override { return f; }
-    std::optional<double> OscillatorBase() const override { return std::nullopt; }
-    int32_t IFFrequency() const override { return 0; }
-    void SetHiSideLo(bool) override {}
-};
+using Vfo = recorder::testing::FixedTuning;
 
 struct Clock : recorder::RecorderClock {
     double Now() const override { return recorder::dateFromParts(2026, 12, 10, 13, 5, 9); }
@@ -224,7 +219,7 @@ protected:
     std::string settingsFile_, temp_;
     files::PosixFileSystem real_;
     files::testing::FaultyFileSystem faulty_{real_};
-    Vfo vfo_;
+    Vfo vfo_{kF0};
     Clock clock_;
     Dialogs dialogs_;
     std::mt19937 rng_{99};

@@ -4,6 +4,7 @@
 #include "platform/files/testing/FaultyFileSystem.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
+#include "recorder/tests/FixedTuning.h"
 
 #include <gtest/gtest.h>
 
@@ -41,13 +42,7 @@ struct Events : recorder::WavFileListener {
     void RecordingFault(RecorderFault f, int32_t e) override { faults.emplace_back(f, e); }
 };
 
-struct Vfo : TuningPort {
-    int32_t f = 70500000;
-    int32_t TunedFrequency() const override { return f; }
-    std::optional<double> OscillatorBase() const override { return std::nullopt; }
-    int32_t IFFrequency() const override { return 0; }
-    void SetHiSideLo(bool) override {}
-};
+using Vfo = recorder::testing::FixedTuning;
 
 struct Dialogs : recorder::FileDialogService {
     std::optional<std::string> answer;

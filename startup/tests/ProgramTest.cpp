@@ -130,12 +130,13 @@ TEST_F(Program, WithoutBandPlansShowsTheCriticalMessageAndEnds) {
 }
 
 // With nothing saved the program sets up the first model, whose serial port cannot open here: both the
-// line's and the set-up's messages are shown, and the program starts all the same.
+// line's and the set-up's messages are shown, and the program starts all the same. The set-up is the main
+// window's load step, with the window's serial event control.
 TEST_F(Program, WithNoSavedModelSetsUpTheFirstModelAndReportsItsSerialPort) {
     addBandPlans();
     std::filesystem::remove(root_.file("config/NerixSDR/NerixSDR.ini"));
     ChildProcess program = start({"trace"});
-    ASSERT_TRUE(waitForLogLine("frmMain:frmMain:Form_Load:Start"));
+    ASSERT_TRUE(waitForLogLine("frmMain:frmMain:Form_Load:End"));
     EXPECT_EQ(dialogText(),
               "NerixSDR\t0\tclsDDSSerialIF:clsDDSSerialIF:OpenPort : PollMode : Unable to Open COM1\\r\\n"
               "Please Set valid COM port in Configuration, then Close and Restart\n"
@@ -144,8 +145,12 @@ TEST_F(Program, WithNoSavedModelSetsUpTheFirstModelAndReportsItsSerialPort) {
     const auto lines = logLines(logPath());
     const auto end = std::find(lines.begin(), lines.end(), "modSetupRx.InitialiseRX:End");
     EXPECT_NE(end, lines.end());
+    EXPECT_GT(end - lines.begin(), std::find(lines.begin(), lines.end(),
+                                             "frmMain:frmMain:Form_Load : Initialising Interface Objects") -
+                                       lines.begin());
     EXPECT_LT(end - lines.begin(),
-              std::find(lines.begin(), lines.end(), "frmMain:frmMain:Form_Load:Start") - lines.begin());
+              std::find(lines.begin(), lines.end(), "frmMain:frmMain:Form_Load:Initialising sldAGCAttack") -
+                  lines.begin());
     program.signal(SIGTERM);
     program.waitFor(kBound);
 }
@@ -157,7 +162,7 @@ TEST_F(Program, AFifoAtTheSettingsPathIsRefusedAndTheProgramStarts) {
     std::filesystem::remove(settings);
     ASSERT_EQ(::mkfifo(settings.c_str(), 0600), 0);
     ChildProcess program = start({"trace"});
-    ASSERT_TRUE(waitForLogLine("frmMain:frmMain:Form_Load:Start"));
+    ASSERT_TRUE(waitForLogLine("frmMain:frmMain:Form_Load:End"));
     const auto lines = logLines(logPath());
     EXPECT_NE(
         std::find(
@@ -221,6 +226,18 @@ std::string windowTitle(const std::string& display, uint32_t window) {
     return title;
 }
 
+// The window's width and height in pixels; 0 when it cannot be asked.
+std::pair<int, int> windowSize(const std::string& display, uint32_t window) {
+    xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
+    std::pair<int, int> size{0, 0};
+    if (xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr)) {
+        size = {g->width, g->height};
+        std::free(g);
+    }
+    xcb_disconnect(c);
+    return size;
+}
+
 // On a real X server: the test closes the program's main window as a window manager would.
 class ProgramOnX : public Program {
 protected:
@@ -240,6 +257,13 @@ protected:
 
     static inline ChildProcess* xvfb_ = nullptr;
     static inline std::string display_;
+    // The main window's size in pixels once its load had ended.
+    std::pair<int, int> mainWindowSize{0, 0};
+
+    // The product name, alone while the load runs and followed by the model's name once it has ended.
+    static bool isMainWindowTitle(const std::string& title) {
+        return title == "NerixSDR" || title.rfind("NerixSDR - ", 0) == 0;
+    }
 
     // Starts the program on the X server, closes its main window as a window manager would and gives
     // the exit code (-1 when the main window never appeared).
@@ -257,11 +281,13 @@ protected:
         while (!mainWindow && std::chrono::steady_clock::now() < deadline) {
             if (auto session = x.open())
                 for (const auto& w : session->topLevelWindows())
-                    if (w.pid == program.pid() && !w.owned && windowTitle(display_, w.id) == "NerixSDR")
+                    if (w.pid == program.pid() && !w.owned && isMainWindowTitle(windowTitle(display_, w.id)))
                         mainWindow = w.id;
             if (!mainWindow) std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         if (!mainWindow) return -1;
+        if (!waitForLogLine("frmMain:frmMain:Form_Load:End")) return -1;
+        mainWindowSize = windowSize(display_, *mainWindow);
         auto session = x.open();
         if (!session) return -1;
         session->requestClose(*mainWindow);
@@ -277,7 +303,9 @@ TEST_F(ProgramOnX, ClosingTheMainWindowEndsTheProcess) {
 }
 
 // The saved model's radio is built at start-up and released at exit, which saves what the VFO and the
-// oscillator of that model hold under the model's section.
+// oscillator of that model hold under the model's section. The start-up's upper-side check found the
+// oscillator's base (28220000 / 4 Hz) above the tuned 7043000 Hz, so it tuned twice the IF lower, which
+// the model's range holds at its lowest, 7031000 Hz.
 TEST_F(ProgramOnX, BuildsTheSavedModelsRadioAndSavesItAtExit) {
     addBandPlans();
     ASSERT_EQ(runAndCloseMainWindow(), 0);
@@ -292,7 +320,67 @@ TEST_F(ProgramOnX, BuildsTheSavedModelsRadioAndSavesItAtExit) {
     const auto section = ini.find("[RXModel.Soft Rock 40-7.055MHz]");
     ASSERT_NE(section, std::string::npos) << ini;
     const std::string keys = ini.substr(section);
-    for (const char* key : {"TunedFrequency=70430000", "IFFrequency=12000", "OscMultiplier=4", "CLKIn=48000",
+    for (const char* key : {"TunedFrequency=70310000", "IFFrequency=12000", "OscMultiplier=4", "CLKIn=48000",
                             "BaseFrequency=28220000", "DDSInterfaceType=3"})
         EXPECT_NE(keys.find(key), std::string::npos) << key << "\n" << ini;
+}
+
+// With a saved layout the window opens at that layout's size (on a bare X server there is no window frame:
+// the client area is the whole window, 12465 twips wide, and "Comp" ends below the power frame at 1200
+// twips). Once closed, the store holds every key of the main window's save, those restored unchanged.
+TEST_F(ProgramOnX, OpensAtTheSavedLayoutAndSavesEveryKeyAtExit) {
+    addBandPlans();
+    root_.write("config/NerixSDR/NerixSDR.ini", "[frmMain]\r\nSDRModelNo=13\r\nDisplayMode=0\r\n"
+                                                "CurrentPlaybackDevice=3\r\nRunPriority=128\r\n"
+                                                "SDRTuningColour=65280\r\nNoiseFloor=999999\r\n"
+                                                "DRM.PathToDream=/opt/dream/dream\r\n");
+    ASSERT_EQ(runAndCloseMainWindow(), 0);
+    EXPECT_EQ(mainWindowSize, (std::pair<int, int>{831, 80}));
+
+    const std::string ini = settingsText();
+    const std::string frmMain = ini.substr(0, ini.find("\r\n[", 1));
+    for (const char* key : {"SDRModelNo=13",
+                            "DisplayMode=0",
+                            "CurrentPlaybackDevice=3",
+                            "RunPriority=128",
+                            "SDRTuningColour=65280",
+                            "NoiseFloor=999999",
+                            "DRM.PathToDream=/opt/dream/dream",
+                            "SDRBackgroundColour=",
+                            "SDRFrameFocusColour=",
+                            "SDRFrameNormalColour=",
+                            "SDRLabelColour=",
+                            "ScrollableLabelFocusColour=",
+                            "ScrollableLabelNormalColour=",
+                            "CurrentMainBandIndex=",
+                            "PerfStatsOn=",
+                            "UseSPL=",
+                            "ShaftAutoRate=",
+                            "EnableShaftEncoder=",
+                            "ScrollWheelEnableOverScope=",
+                            "ScopeSource=",
+                            "NBOn=",
+                            "NB=",
+                            "CurrentCaptureDevice=",
+                            "MuteAf=",
+                            "AutoDDSRefresh=False",
+                            "MouseOverS.HiLiteBorder=",
+                            "KBDSupport=",
+                            "DRM.RunDreamOnDRM=",
+                            "DRM.MuteAFOnDRM=",
+                            "DRM.CloseSoundcardOnDRM=",
+                            "DRM.DreamProgArgs=",
+                            "DRM.DreamWindowStyle=",
+                            "DRM.DreamCloseOnExit=",
+                            "DRM.DreamCloseOnModeChange=",
+                            "AutoTrackPresets=",
+                            "FormCaptionOffOnPwrOn=",
+                            "AutoStartSDR=",
+                            "SaveRecordingsPath=",
+                            "PhaseBitCorrection=",
+                            "FlipIQ=",
+                            "SoundcardCorrection=",
+                            "SoundcardCorrectionAmpBalance=",
+                            "DDSIFType=0"})
+        EXPECT_NE(frmMain.find(std::string("\r\n") + key), std::string::npos) << key << "\n" << frmMain;
 }

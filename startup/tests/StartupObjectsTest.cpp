@@ -242,14 +242,19 @@ TEST(StartupObjects, TheSupervisorBuildsEverythingAndTheSavedModelsRadio) {
     ASSERT_TRUE(app.Vfo);
     EXPECT_EQ(app.Vfo->OscType(), app.SoftDdsOsc.get());
     EXPECT_EQ(app.SoftDdsOsc->IFHandler(), app.NullLine.get());
-    EXPECT_EQ(app.Vfo->TunedFrequency(), 70'430'000);
+    // The load's upper-side check tuned twice the IF below the saved 7043000 Hz, which the model's range
+    // holds at its lowest.
+    EXPECT_EQ(app.Vfo->TunedFrequency(), 70'310'000);
     EXPECT_TRUE(app.State.IQMode);
     const auto at = [&](const std::string& line) {
         return std::find(log.begin(), log.end(), line) - log.begin();
     };
     EXPECT_LT(at("RxDefinitions.Initialise:End"), at("frmMain.InitialiseRX:Start"));
     EXPECT_LT(at("modSetupRx.InitialiseRX:End"), at("frmMain.InitialiseRX:End"));
-    EXPECT_LT(at("frmMain.InitialiseRX:End"), at("frmMain:frmMain:Form_Load:Start"));
+    // The receiver set-up is the main window's load step, after its trace line and before the AGC sliders.
+    EXPECT_LT(at("frmMain:frmMain:Form_Load : Initialising Interface Objects"),
+              at("frmMain.InitialiseRX:Start"));
+    EXPECT_LT(at("frmMain.InitialiseRX:End"), at("frmMain:frmMain:Form_Load:Initialising sldAGCAttack"));
     app.MainWindow.reset();
 }
 

@@ -218,14 +218,17 @@ TEST(Supervisor, WatchdogEndsOnceTheMainWindowIsGoneClosingTheDecoderOnlyWhenSet
         h.windowSystem->windows = {{.id = 0x10, .pid = kDecoder},
                                    {.id = 0x11, .pid = kDecoder, .owned = true}};
         h.app.ProcessWatch->setTargetProcessId(kDecoder);
-        h.app.State.DRM.DreamCloseOnExit = closeOnExit;
+        // The main window's load restores the switch from the store.
+        h.app.Settings->SaveSetting("NerixSDR", "frmMain", "DRM.DreamCloseOnExit",
+                                    closeOnExit ? "True" : "False");
 
         frmSupervisor sup(h.app, h.env);
         sup.Load();
         ASSERT_FALSE(sup.EndedWith());
         ASSERT_TRUE(h.app.MainWindow);
         EXPECT_TRUE(h.app.MainWindow->isVisible());
-        EXPECT_EQ(h.app.MainWindow->Caption(), "NerixSDR");
+        // The load ends by naming the receiver model in the caption.
+        EXPECT_EQ(h.app.MainWindow->Caption(), "NerixSDR - Sat Schneider DRT1");
         EXPECT_EQ(sup.Timer1.Interval(), 1000);
         EXPECT_TRUE(sup.Timer1.Enabled());
         EXPECT_FALSE(sup.isVisible());

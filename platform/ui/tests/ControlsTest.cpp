@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -371,6 +372,49 @@ TEST(FormLifecycle, AModalFormHoldsItsCallerUntilItIsClosed) {
     EXPECT_FALSE(modal.isVisible());
     EXPECT_EQ(modal.loads, 1);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// The wait ends however the form goes away, and the owner's controls stay live meanwhile.
+TEST(FormLifecycle, AWaitOnAModelessFormEndsWhenItIsHiddenOrDestroyed) {
+    ui::Form owner;
+    ui::CommandButton cmdOther(&owner, "Other");
+    owner.Show();
+    int otherClicks = 0;
+    cmdOther.Click = [&] { ++otherClicks; };
+
+    auto* error = new LoadForm;
+    ui::CommandButton OKButton(error, "OK");
+    OKButton.Click = [&] { error->Unload(); };
+    QTimer::singleShot(0, &owner, [&] {
+        QTest::mouseClick(cmdOther.widget(), Qt::LeftButton); // not blocked by the wait
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        QTest::mouseClick(OKButton.widget(), Qt::LeftButton);
+    });
+    error->ShowAndWait();
+    EXPECT_EQ(otherClicks, 1);
+    EXPECT_FALSE(error->isVisible());
+
+    QTimer::singleShot(0, &owner, [&] { delete error; });
+    error->ShowAndWait();
+    EXPECT_EQ(QApplication::topLevelWidgets().contains(error), false);
+}
+
+TEST(CommandButtonPicture, WhiteIsTransparentAndTheFaceColourShowsThrough) {
+    ui::Form form;
+    ui::CommandButton cmd(&form, "");
+    cmd.Move(0, 0, 300, 300);
+    QImage face(16, 16, QImage::Format_RGB32);
+    face.fill(Qt::white);
+    face.setPixel(8, 8, qRgb(0, 0, 255));
+    cmd.setPicture(face);
+    cmd.setBackColor(0x0000FF); // red
+    form.Show();
+    const QImage shown = cmd.widget()->grab().toImage();
+    // The picture sits in the middle; its white shows the face colour, flat, right to the corner.
+    EXPECT_EQ(shown.pixel(shown.width() / 2, shown.height() / 2), qRgb(0, 0, 255));
+    EXPECT_EQ(shown.pixel(shown.width() / 2 - 4, shown.height() / 2 - 4), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(2, 2), qRgb(255, 0, 0));
+    EXPECT_EQ(ui::toQColor(ui::kButtonFace), QApplication::palette().color(QPalette::Button));
 }
 
 TEST(Twips, GeometryIsFifteenTwipsPerPixel) {

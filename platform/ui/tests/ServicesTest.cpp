@@ -1,4 +1,5 @@
-// Timers, platform timers, the hooks, key preview, the wheel filter and the title bar switch.
+// Timers, platform timers, work posted to the UI thread, the hooks, key preview, the wheel filter and the
+// title bar switch.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include "platform/runtime/RuntimeError.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Form.h"
+#include "platform/ui/PostQueueWatcher.h"
 #include "platform/ui/QtPlatformTimers.h"
 #include "platform/ui/Timer.h"
 #include "platform/ui/UiHooks.h"
@@ -21,6 +23,19 @@
 #include "platform/ui/testing/ScriptedDialogService.h"
 
 namespace {
+
+// Posted work runs from the event loop, after the code that posted it has returned, in order.
+TEST(PostQueueWatcher, RunsPostedWorkFromTheEventLoopInOrder) {
+    runtime::PostQueue queue;
+    ui::PostQueueWatcher watcher(queue);
+    std::vector<int> ran;
+    queue.post([&] { ran.push_back(1); });
+    queue.post([&] { ran.push_back(2); });
+    EXPECT_TRUE(ran.empty());
+    for (int pass = 0; pass < 100 && ran.size() < 2; ++pass)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_EQ(ran, (std::vector<int>{1, 2}));
+}
 
 TEST(TimerControl, RunsOnlyWhileEnabledWithAnInterval) {
     ui::Timer tmr;

@@ -1,0 +1,190 @@
+// The band plan's widgets.
+#include "frontpanel/BandPlanControls.h"
+
+#include <QApplication>
+
+#include "frontpanel/PanelMirrors.h"
+#include "platform/runtime/Hooks.h"
+
+namespace frontpanel {
+
+namespace {
+
+// The frame's design: the selectors' row under the caption, two rows of sub-band buttons, the presets.
+constexpr int32_t kFrameWidth = 12300, kFrameHeight = 1260;
+constexpr int32_t kButtonWidth = 1000, kSubBandHeight = 225, kPresetHeight = 300;
+constexpr int32_t kSubBandsPerRow = 9;
+constexpr int32_t kSubBandsTop = 380, kPresetsTop = 840;
+
+} // namespace
+
+BandPlanControls::BandPlanControls(QWidget* parent, int32_t left, int32_t top)
+    : frPresets(parent), imgBandSelect(frPresets.container()), cboBandSelect(frPresets.container()),
+      lblSubBand(frPresets.container()), cboSubBandSelect(frPresets.container()),
+      lstSubBandSelect(frPresets.container()), picSubBands(frPresets.container()),
+      picPresets(frPresets.container()), parent_(parent) {
+    frPresets.Move(left, top, kFrameWidth, kFrameHeight);
+    cboBandSelect.Move(120, 0, 2600, 315);
+    cboBandSelect.setVisible(false);
+    imgBandSelect.Move(4500, 60, 7700, 255);
+    cboSubBandSelect.Move(2900, 0, 1500, 315);
+    cboSubBandSelect.setVisible(false);
+    lstSubBandSelect.setVisible(false);
+    picSubBands.setBorderStyle(0);
+    picSubBands.Move(60, kSubBandsTop, kSubBandsPerRow * kButtonWidth + 120, 2 * kSubBandHeight + 15);
+    for (int16_t i = 0; i < kSubBandButtons; ++i)
+        optSubBand.Load(i, picSubBands.container(), "S" + std::to_string(i + 1))
+            .Move((i % kSubBandsPerRow) * kButtonWidth, (i / kSubBandsPerRow) * kSubBandHeight, kButtonWidth,
+                  kSubBandHeight);
+    picPresets.setBorderStyle(0);
+    picPresets.Move(60, kPresetsTop, kPresetButtons * kButtonWidth + 120, kPresetHeight + 30);
+    for (int16_t j = 0; j < kPresetButtons; ++j)
+        optPreset.Load(j, picPresets.container(), "P" + std::to_string(j + 1))
+            .Move(j * kButtonWidth, 0, kButtonWidth, kPresetHeight);
+    // A move over a button or selector is its own: a button ignores moves while not pressed, and the
+    // frame's hover, which hides the popup, would hear them too. The wheel still passes, to the knobs'
+    // filter, since it is taken at the application before any widget.
+    forEachControl([this](ui::Control& c) {
+        if (&c != &frPresets) c.widget()->setAttribute(Qt::WA_NoMousePropagation);
+    });
+}
+
+BandPlanControls::~BandPlanControls() {
+    for (auto& u : unbind_)
+        u();
+}
+
+void BandPlanControls::forEachControl(const std::function<void(ui::Control&)>& f) {
+    for (ui::Control* c :
+         std::initializer_list<ui::Control*>{&frPresets, &imgBandSelect, &cboBandSelect, &lblSubBand,
+                                             &cboSubBandSelect, &lstSubBandSelect, &picSubBands, &picPresets})
+        f(*c);
+    optSubBand.forEach([&](ui::OptionButton& b) { f(b); });
+    optPreset.forEach([&](ui::OptionButton& b) { f(b); });
+}
+
+void BandPlanControls::connect(BandPlanPanel& panel) {
+    panel_ = &panel;
+    BandPlanPanel* p = &panel;
+    unbind_.push_back(mirror(panel.cboBandSelect, cboBandSelect));
+    unbind_.push_back(mirror(panel.cboSubBandSelect, cboSubBandSelect));
+    unbind_.push_back(mirror(panel.lstSubBandSelect, lstSubBandSelect));
+    unbind_.push_back(mirror(panel.lblSubBand, lblSubBand));
+    unbind_.push_back(mirror(panel.optSubBand, optSubBand));
+    unbind_.push_back(mirror(panel.optPreset, optPreset));
+    panel.frPresets.Mirror = [this, p](Aspect a) {
+        if (a == Aspect::Caption) frPresets.setCaption(p->frPresets.Caption());
+        if (a == Aspect::ForeColor) frPresets.setForeColor(p->frPresets.ForeColor());
+    };
+    unbind_.push_back([p] { p->frPresets.Mirror = {}; });
+
+    const auto guarded = [](const char* source, std::function<void()> f) { ui::runGuarded(f, source); };
+    cboBandSelect.KeyDown = [p, guarded](int16_t& KeyCode, int16_t Shift) {
+        guarded("cboBandSelect_KeyDown", [&] { p->cboBandSelect_KeyDown(KeyCode, Shift); });
+    };
+    cboBandSelect.LostFocus = [p] { p->cboBandSelect_LostFocus(); };
+    cboSubBandSelect.LostFocus = [p] { p->cboSubBandSelect_LostFocus(); };
+    lblSubBand.MouseMove = [p](int16_t, int16_t, float, float) { p->lblSubBand_MouseMove(); };
+    lstSubBandSelect.MouseMove = [this, p](int16_t, int16_t, float X, float Y) {
+        p->lstSubBandSelect_MouseMove(static_cast<float>(X + lstSubBandSelect.Left()),
+                                      static_cast<float>(Y + lstSubBandSelect.Top()));
+    };
+    imgBandSelect.MouseMove = [p](int16_t, int16_t, float, float) { p->imgBandSelect_MouseMove(); };
+    picSubBands.MouseMove = [p](int16_t, int16_t, float, float) { p->picSubBands_MouseMove(); };
+    frPresets.MouseMove = [p](int16_t Button, int16_t Shift, float X, float Y) {
+        p->frPresets_MouseMove(Button, Shift, X, Y);
+    };
+    for (int16_t i = 0; i < kSubBandButtons; ++i) {
+        ui::OptionButton& b = optSubBand[i];
+        b.MouseDown = [p, guarded, i](int16_t Button, int16_t Shift, float X, float Y) {
+            guarded("optSubBand_MouseDown", [&] { p->optSubBand_MouseDown(i, Button, Shift, X, Y); });
+        };
+        b.MouseMove = [p, guarded, i](int16_t Button, int16_t Shift, float X, float Y) {
+            guarded("optSubBand_MouseMove", [&] { p->optSubBand_MouseMove(i, Button, Shift, X, Y); });
+        };
+    }
+    for (int16_t j = 0; j < kPresetButtons; ++j) {
+        ui::OptionButton& b = optPreset[j];
+        b.MouseDown = [p, guarded, j](int16_t Button, int16_t Shift, float X, float Y) {
+            guarded("optPreset_MouseDown", [&] { p->optPreset_MouseDown(j, Button, Shift, X, Y); });
+        };
+        b.MouseUp = [p, guarded, j](int16_t Button, int16_t Shift, float X, float Y) {
+            guarded("optPreset_MouseUp", [&] { p->optPreset_MouseUp(j, Button, Shift, X, Y); });
+        };
+        b.MouseMove = [p, guarded, j](int16_t Button, int16_t Shift, float X, float Y) {
+            guarded("optPreset_MouseMove", [&] { p->optPreset_MouseMove(j, Button, Shift, X, Y); });
+        };
+        b.KeyDown = [p, j](int16_t& KeyCode, int16_t Shift) { p->optPreset_KeyDown(j, KeyCode, Shift); };
+    }
+    tmrSubBands.Timer_ = [p] { p->tmrSubBands_Timer(); };
+    placeSelectors(panel);
+}
+
+void BandPlanControls::placeSelectors(BandPlanPanel& panel) {
+    const auto place = [](const ui::Control& c) {
+        return TwipsRect{static_cast<int32_t>(c.Left()), static_cast<int32_t>(c.Top()),
+                         static_cast<int32_t>(c.Width()), static_cast<int32_t>(c.Height())};
+    };
+    panel.bandSelectPlace = place(cboBandSelect);
+    panel.subBandSelectPlace = place(cboSubBandSelect);
+    panel.subBandListPlace = place(lstSubBandSelect);
+}
+
+void BandPlanControls::LayOut(BandPlanPanel& panel, int32_t frFreqCtlLeft, int32_t frFreqCtlTop) {
+    using runtime::resumeNext;
+    resumeNext([&] { cboSubBandSelect.setTop(cboBandSelect.Top()); });
+    resumeNext([&] {
+        lstSubBandSelect.Move(cboSubBandSelect.Left(), cboBandSelect.Top(), cboSubBandSelect.Width(),
+                              cboSubBandSelect.Height());
+        lstSubBandSelect.setForeColor(cboSubBandSelect.ForeColor());
+        lstSubBandSelect.setBackColor(cboSubBandSelect.BackColor());
+    });
+    resumeNext([&] {
+        lblSubBand.Move(cboSubBandSelect.Left(), cboSubBandSelect.Top(), cboSubBandSelect.Width(),
+                        cboSubBandSelect.Height());
+        lblSubBand.setForeColor(cboSubBandSelect.ForeColor());
+        lblSubBand.setBackColor(cboSubBandSelect.BackColor());
+        lblSubBand.setAutoSize(true);
+    });
+    resumeNext([&] { picSubBands.setTop(kSubBandsTop); });
+    for (int16_t i = 0; i < kSubBandButtons; ++i)
+        resumeNext([&] {
+            ui::OptionButton& b = optSubBand[i];
+            b.setWidth(kButtonWidth);
+            b.setFontSize(8);
+            panel.SubBandDescPos[static_cast<size_t>(i)] = {
+                static_cast<float>(b.Left() + picSubBands.Left() + frFreqCtlLeft),
+                static_cast<float>(2 * b.Height() + b.Top() + picSubBands.Top() + frFreqCtlTop +
+                                   frPresets.Top())};
+        });
+    resumeNext([&] { picPresets.setTop(kPresetsTop); });
+    for (int16_t j = 0; j < kPresetButtons; ++j)
+        resumeNext([&] {
+            ui::OptionButton& b = optPreset[j];
+            b.setWidth(kButtonWidth);
+            b.setFontSize(8);
+            panel.PresetDescPos[static_cast<size_t>(j)] = {
+                static_cast<float>(b.Left() + frPresets.Left() + frFreqCtlLeft),
+                static_cast<float>(2 * b.Height() + b.Top() + picPresets.Top() + frFreqCtlTop +
+                                   frPresets.Top())};
+        });
+    placeSelectors(panel);
+}
+
+void BandPlanControls::StartTracking() {
+    tmrSubBands.setInterval(300);
+    tmrSubBands.setEnabled(true);
+}
+
+void BandSplash::ShowSplash(const std::string& bandName) {
+    splash_.lblBandPlan.setCaption(bandName);
+    splash_.Show();
+    splash_.raise();
+    runtime::DoEvents();
+}
+
+void BandSplash::HideSplash() {
+    splash_.Hide();
+}
+
+} // namespace frontpanel

@@ -1,0 +1,292 @@
+// The front panel component: its adapters to the window, the core and the widgets, and its start-up steps.
+#include "mainwindow/FrontPanel.h"
+
+#include <cmath>
+
+#include "config/ConfigPorts.h"
+#include "dsp/NerixDX8.h"
+#include "frontpanel/ControlsStartUp.h"
+#include "frontpanel/FrontPanelCore.h"
+#include "frontpanel/ReceiverControls.h"
+#include "frontpanel/TuningControls.h"
+#include "frontpanel/TuningSteps.h"
+#include "frontpanel/modWheelMouse.h"
+#include "mainwindow/PanelKnobLabels.h"
+#include "mainwindow/PanelKnobValues.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/ui/WheelFilter.h"
+#include "radio/clsVFO.h"
+#include "recorder/clsWavFile.h"
+
+namespace mainwindow {
+
+namespace {
+
+constexpr int32_t kReadoutLeft = 870, kReadoutTop = -15;
+constexpr int32_t kFrameRowLeft = 60, kFrameRowTop = 1300;
+constexpr int32_t kSideSwitchesLeft = 10950, kSideSwitchesTop = 900;
+
+// The hidden label every knob record holds until its own is bound.
+class PlaceholderLabel final : public frontpanel::KnobLabel {
+public:
+    explicit PlaceholderLabel(QWidget* form) : label(form) { label.setVisible(false); }
+    void setCaption(const std::string& caption) override { label.setCaption(caption); }
+    void setForeColor(int32_t bgr) override { label.setForeColor(bgr); }
+    void setBorder(bool single) override { label.setBorderStyle(single ? 1 : 0); }
+    ui::Label label;
+};
+
+[[noreturn]] void absent(const char* what) {
+    runtime::raise(runtime::err::kObjectNotSet, what);
+}
+
+class Panel;
+
+// The window's hover routines as the knobs call them; a frame of the display is lit when the display
+// has it.
+class Highlight final : public frontpanel::ShellHighlight {
+public:
+    Highlight(ComponentHost& host, Panel& panel) : host_(host), panel_(panel) {}
+    void HighlightValueLabel(int16_t& Index) override { host_.Shell.HighlightValueLabel(Index); }
+    void UnhighlightValueLabel() override { host_.Shell.UnhighlightValueLabel(); }
+    void UnhighlightValueLabel(int16_t Index) override { host_.Shell.UnhighlightValueLabel(Index); }
+    void DarkenControls() override { host_.Shell.DarkenControls(); }
+    void FocusFrame(frontpanel::KnobFrame frame) override;
+    void UnFocusFrames() override { host_.Shell.UnFocusFrames(); }
+    void focusSink() override {
+        if (host_.FocusSink) host_.FocusSink();
+    }
+
+private:
+    ComponentHost& host_;
+    Panel& panel_;
+};
+
+// The power state, the sound start and the decoder as the mode's hand-over reaches them.
+class Receiver final : public frontpanel::ReceiverShell, public frontpanel::SoundCardStatus {
+public:
+    explicit Receiver(ComponentHost& host) : host_(host) {}
+    bool PowerOn() const override { return host_.PowerOn && host_.PowerOn(); }
+    void StartSound() override { host_.Shell.StartSound(); }
+    void RunDREAM() override { host_.Shell.RunDREAM(); }
+    void CloseProcessWindows() override {
+        if (host_.Context.ProcessWatch) host_.Context.ProcessWatch->CloseProcessWindows();
+    }
+    bool Prepared() const override { return engine().Prepared(); }
+    int32_t StopSound() override { return engine().StopSound(); }
+    int32_t ReleaseDevices() override { return engine().ReleaseDevices(); }
+
+private:
+    NerixDX8& engine() const {
+        NerixDX8* e = host_.SoundCard ? host_.SoundCard() : nullptr;
+        if (!e) absent("frmMain.SoundCard");
+        return *e;
+    }
+    ComponentHost& host_;
+};
+
+// The recorder as the recording format's buttons reach it, once the load has made it.
+class RecorderFormat final : public frontpanel::RecorderFormat {
+public:
+    explicit RecorderFormat(ComponentHost& host) : host_(host) {}
+    bool IsClosed() const override { return wav().IsClosed(); }
+    void setDecimator(int32_t factor) override { wav().setDecimator(factor); }
+    int32_t WavSamplingRate() const override { return wav().WavSamplingRate(); }
+    void setBitsPerSample(int32_t bits) override { wav().setBitsPerSample(bits); }
+
+private:
+    recorder::clsWavFile& wav() const {
+        recorder::clsWavFile* w = host_.WavFile ? host_.WavFile() : nullptr;
+        if (!w) absent("frmMain.WavFile");
+        return *w;
+    }
+    ComponentHost& host_;
+};
+
+class Panel final : public FrontPanelComponent {
+public:
+    explicit Panel(ComponentHost& host)
+        : host_(host), vfo_(host.Context.Vfo), highlight_(host, *this), receiverShell_(host),
+          recorderFormat_(host), placeholder_(host.Form),
+          tuning(host.Form, kReadoutLeft, kReadoutTop, {host.LoCaption, host.TuneRepeatInterval}),
+          core(context()),
+          receiver({host.Form, kFrameRowLeft, kFrameRowTop, kSideSwitchesLeft, kSideSwitchesTop,
+                    host.picElektor200705, host.picRecorder, host.picCalib}),
+          knobLabels_(core.ctlArray), knobValues_(core.ctlArray, core.routines) {
+        tuning.connect(core, host.Context.TuningSteps);
+        receiver.connect(core);
+    }
+
+    ui::Frame* ownFrame(frontpanel::KnobFrame frame) {
+        using frontpanel::KnobFrame;
+        switch (frame) {
+        case KnobFrame::frAFOut:
+            return &receiver.frAFOut;
+        case KnobFrame::frAGC:
+            return &receiver.frAGC;
+        case KnobFrame::frIFFilter:
+            return &receiver.frIFFilter;
+        case KnobFrame::frNB:
+            return &receiver.frNB;
+        case KnobFrame::frNotch:
+            return &receiver.frNotch;
+        case KnobFrame::frDispMode:
+            return host_.frDispMode;
+        default:
+            return host_.Display ? host_.Display->frame(frame) : nullptr;
+        }
+    }
+
+    void BindPlaceholderLabels() override { modWheelMouse::BindLabel(core.ctlArray, &placeholder_); }
+    void FillKnobTable(const StepTrace& trace) override {
+        core.knobs.FillKnobTable(core.levels.twinSetUp(), trace);
+    }
+    void InitialiseAgcSliders(const StepTrace& trace) override {
+        frontpanel::startup::InitialiseAgcSliders(core, trace);
+    }
+    void SelectFastAgc() override { frontpanel::startup::SelectFastAgc(core); }
+    void FillDefaultTables(const StepTrace& trace) override {
+        frontpanel::startup::FillDefaultTables(core, trace);
+    }
+    void ShowChannelSwap() override { frontpanel::startup::ShowChannelSwap(core); }
+    void ShowMuteLoSideAndNoiseReduction(bool hiSideLo) override {
+        frontpanel::startup::ShowMuteLoSideAndNoiseReduction(core, hiSideLo);
+    }
+    void ApplyOutputLevel() override {
+        frontpanel::knobAt(core.ctlArray, kOutVolKnob).Value =
+            static_cast<float>(core.state.OutputAttenuation);
+        core.routines.SetOutVol();
+    }
+    void ShowNotchAndIfFilter() override { frontpanel::startup::ShowNotchAndIfFilter(core); }
+    void CaptionFilterButtons() override { frontpanel::startup::CaptionFilterButtons(core); }
+    void HookWheel() override {
+        wheelFilter_.Hook([this](const ui::HookMessage& m) { return core.wheel.deliver(m); });
+    }
+    void ApplyAudioPassBand(const StepTrace& trace) override {
+        trace(":Call MouseOverS.lblFilterHi_Wheel");
+        runtime::resumeNext([&] { core.routines.lblFilterHi_Wheel(); });
+        trace(":Call MouseOverS.lblFilterLo_Wheel");
+        runtime::resumeNext([&] { core.routines.lblFilterLo_Wheel(); });
+    }
+    void ShowRecordingFormat(int32_t bitsPerSample, int32_t decimator) override {
+        frontpanel::startup::ShowRecordingFormat(core, bitsPerSample, decimator);
+    }
+    void InitialiseTuningStepSelector(int32_t backColour, int32_t foreColour, double tuneStep) override {
+        ui::ComboBox& list = tuning.cboTuningSteps;
+        runtime::resumeNext([&] { list.Clear(); });
+        runtime::resumeNext([&] { list.setVisible(false); });
+        runtime::resumeNext([&] { list.setBackColor(backColour); });
+        runtime::resumeNext([&] { list.setForeColor(foreColour); });
+        const auto& steps = host_.Context.TuningSteps;
+        for (const int32_t step : steps)
+            runtime::resumeNext([&] { list.AddItem(frontpanel::TuningStepListText(step)); });
+        runtime::resumeNext([&] {
+            for (size_t i = 0; i < steps.size(); ++i)
+                if (static_cast<double>(steps[i]) == tuneStep) {
+                    list.setListIndex(static_cast<int32_t>(i));
+                    return;
+                }
+        });
+    }
+    void ResetUpperSideBox() override { frontpanel::startup::ResetUpperSideBox(core); }
+    void CheckUpperSide(double baseHz, double oscMultiplier, double pllMultiplier, int32_t ifHz) override {
+        frontpanel::startup::CheckUpperSide(core, baseHz, oscMultiplier, pllMultiplier, ifHz);
+    }
+    void Display7Seg(const std::string& digits) override { core.tuning.Display7Seg(digits); }
+
+    KnobLabels* knobLabels() override { return &knobLabels_; }
+    config::KnobValues* knobValues() override { return &knobValues_; }
+    float NbKnobValue() const override { return core.ctlArray.at(kNBKnob).Value; }
+    comm::OnCommHandler* commHandler() override { return &core.switches; }
+    recorder::RecordSampleRateChoice* rateChoice() override { return &core.switches; }
+
+    void Recolour(const RecolourPass& pass) override {
+        const DerivedColours& d = pass.Derived;
+        const auto guarded = [](auto&& f) { runtime::resumeNext(f); };
+        guarded([&] { tuning.picTuneDial.setBackColor(tuning.dialtuner.ColorDial()); });
+        for (auto& digit : tuning.lbl7Seg)
+            guarded([&] { digit->setForeColor(d.TuningDigits); });
+        for (auto& point : tuning.shpDP) {
+            guarded([&] { point->setFillColor(d.DecimalPoints); });
+            guarded([&] { point->setBorderColor(d.DecimalPoints); });
+            guarded([&] { point->setBackColor(d.DecimalPoints); });
+        }
+        for (auto& scale : tuning.lblScale)
+            guarded([&] { scale->setForeColor(d.ScaleLabels); });
+        guarded([&] { tuning.lblTuningRate.setForeColor(d.TuningText); });
+        guarded([&] { tuning.lblTuneDialRate.setForeColor(d.TuneDialRate); });
+        guarded([&] { receiver.chkTuneLo.setForeColor(d.TuningText); });
+    }
+    void forEachControl(const ControlVisitor& visit) override {
+        visit(tuning.frFreqCtl);
+        visit(tuning.picFreqDisp);
+        for (auto& digit : tuning.lbl7Seg)
+            visit(*digit);
+        for (auto& point : tuning.shpDP)
+            visit(*point);
+        visit(tuning.shpTuneStep);
+        for (auto& scale : tuning.lblScale)
+            visit(*scale);
+        visit(tuning.lblTuningRate);
+        visit(tuning.cboTuningSteps);
+        visit(tuning.picTuneDial);
+        visit(tuning.dialtuner);
+        visit(tuning.lblTuneDialRate);
+        receiver.forEachControl(visit);
+    }
+
+private:
+    frontpanel::FrontPanelContext context() {
+        frontpanel::FrontPanelContext c{host_.Context.State,
+                                        host_.Context.Nerix,
+                                        tables_,
+                                        vfo_,
+                                        tuning,
+                                        highlight_,
+                                        tuning,
+                                        host_.Context.Dialogs,
+                                        host_.Context.TuningSteps,
+                                        &host_.Context.MainBands};
+        c.analyser = host_.Display ? host_.Display->analyserKnobs() : nullptr;
+        c.filters = host_.Context.Filters;
+        c.encoder = host_.Encoder;
+        c.receiverShell = &receiverShell_;
+        c.soundCard = &receiverShell_;
+        c.notchDisplay = host_.Display ? host_.Display->notchOverlay() : nullptr;
+        c.filterCurve = host_.Display ? host_.Display->filterCurve() : nullptr;
+        c.switches.modelSection = [this] { return host_.Context.SetupRX.ModelSection; };
+        c.switches.ft232 = [this] { return host_.Context.Radio().Ft232Line; };
+        c.switches.recorder = &recorderFormat_;
+        return c;
+    }
+
+    ComponentHost& host_;
+    frontpanel::FilterTables tables_ = frontpanel::DefaultFilterTables();
+    frontpanel::CurrentVfo vfo_;
+    Highlight highlight_;
+    Receiver receiverShell_;
+    RecorderFormat recorderFormat_;
+    PlaceholderLabel placeholder_;
+    ui::WheelFilter wheelFilter_;
+
+public:
+    frontpanel::TuningControls tuning;
+    frontpanel::FrontPanelCore core;
+    frontpanel::ReceiverControls receiver;
+
+private:
+    PanelKnobLabels knobLabels_;
+    PanelKnobValues knobValues_;
+};
+
+void Highlight::FocusFrame(frontpanel::KnobFrame frame) {
+    if (ui::Frame* f = panel_.ownFrame(frame)) host_.Shell.FocusFrame(*f);
+}
+
+} // namespace
+
+std::unique_ptr<FrontPanelComponent> makeFrontPanel(ComponentHost& host) {
+    return std::make_unique<Panel>(host);
+}
+
+} // namespace mainwindow
