@@ -36,7 +36,7 @@ bool rfView(int32_t FOffset, int32_t FSampling) {
 SourceView sourceView(int16_t Index, int32_t FSampling, int32_t BaseIf, bool HighSideInjection,
                       int32_t TunedFrequency) {
     SourceView v;
-    if (Index == kSourceAfOut) {
+    if (Index == ScopeSource::AFOut) {
         v.FEnd = FSampling / 8;
         v.ReverseSpectrum = true;
         return v;

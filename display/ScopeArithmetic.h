@@ -8,19 +8,15 @@
 #include <string>
 #include <string_view>
 
-namespace display {
+#include "frame/ReceiverModes.h"
 
-// The source points of the signal chain the display can show, by the index of their option button.
-inline constexpr int16_t kSourceIfIn = 0;
-inline constexpr int16_t kSourcePreDemod = 1;
-inline constexpr int16_t kSourcePostDemod = 2;
-inline constexpr int16_t kSourceAfOut = 3;
+namespace display {
 
 // A view is of radio frequencies when its offset lies above the sample rate: the three points before
 // the audio output add the tuned frequency less half the span.
 bool rfView(int32_t FOffset, int32_t FSampling);
 
-// What choosing a source point sets on the analyser.
+// What choosing a source point (a ScopeSource, the index of its option button) sets on the analyser.
 struct SourceView {
     int32_t FStart = 0;
     int32_t FEnd = 0;

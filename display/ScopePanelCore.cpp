@@ -172,7 +172,7 @@ void ScopePanelCore::chkScopeMode_Click(int16_t Index) {
 void ScopePanelCore::optSpectrumSource_Click(int16_t Index) {
     c_.state.ScopeSource = Index;
     clsSpectrumAnalyser& a = c_.analyser;
-    const int32_t tuned = Index == kSourceAfOut ? 0 : c_.vfo.TunedFrequency();
+    const int32_t tuned = Index == ScopeSource::AFOut ? 0 : c_.vfo.TunedFrequency();
     const SourceView s = sourceView(Index, a.FSampling, c_.state.BaseIF, c_.state.HiSideLoActive, tuned);
     a.FStart = s.FStart;
     a.FEnd = s.FEnd;

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "ApplyFakes.h"
 #include "config/ColourScheme.h"
+#include "config/tests/ApplyFakes.h"
 
 using namespace applytest;
 using config::Swatch;

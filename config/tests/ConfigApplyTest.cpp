@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ApplyFakes.h"
 #include "config/ConfigApply.h"
+#include "config/tests/ApplyFakes.h"
 #include "platform/runtime/Hooks.h"
 
 using namespace applytest;

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "ConfigWorld.h"
 #include "config/ColourScheme.h"
+#include "config/tests/ConfigWorld.h"
 #include "dsp/frmDX8Events.h"
 #include "platform/profile/testing/TempFolder.h"
 #include "platform/ui/Twips.h"

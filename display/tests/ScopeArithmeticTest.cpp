@@ -19,15 +19,15 @@ TEST(ScopeArithmetic, EachSourcePointGivesItsSpanDirectionAndOffset) {
         SourceView view;
     } cases[] = {
         // "AF Out": an eighth of the sample rate, reversed, no offset, whatever the tuning.
-        {kSourceAfOut, false, 71000000, {0, 6000, true, 0}},
-        {kSourceAfOut, true, 71000000, {0, 6000, true, 0}},
+        {ScopeSource::AFOut, false, 71000000, {0, 6000, true, 0}},
+        {ScopeSource::AFOut, true, 71000000, {0, 6000, true, 0}},
         // The others: twice the base IF, reversed with the LO above, 12 kHz below the tuned frequency.
-        {kSourceIfIn, false, 71000000, {0, 24000, false, 7088000}},
-        {kSourcePreDemod, true, 71000000, {0, 24000, true, 7088000}},
-        {kSourcePostDemod, false, 140741234, {0, 24000, false, 14062123}},
+        {ScopeSource::IFIn, false, 71000000, {0, 24000, false, 7088000}},
+        {ScopeSource::PreDemod, true, 71000000, {0, 24000, true, 7088000}},
+        {ScopeSource::PostDemod, false, 140741234, {0, 24000, false, 14062123}},
         // Halves of a hertz go to the even neighbour.
-        {kSourceIfIn, false, 70880005, {0, 24000, false, 7076000}},
-        {kSourceIfIn, false, 70880015, {0, 24000, false, 7076002}},
+        {ScopeSource::IFIn, false, 70880005, {0, 24000, false, 7076000}},
+        {ScopeSource::IFIn, false, 70880015, {0, 24000, false, 7076002}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(sourceView(c.index, 48000, 12000, c.highSide, c.tuned), c.view)

@@ -148,7 +148,7 @@ TEST_F(ScopePanelWorld, TheStartUpShowsTheStoredStateOnThePanel) {
     analyser.setMode(1);
     analyser.setShowFilter(true);
     analyser.Active = false;
-    state().ScopeSource = 3;
+    state().ScopeSource = ScopeSource::AFOut;
     state().PerfStatsOn = true;
     state().NotchActive = true;
     startUp();
@@ -284,7 +284,7 @@ TEST_F(ScopePanelWorld, TheSourcePointSetsTheViewAndAsksForAFilterRebuild) {
     state().HiSideLoActive = false;
     state().FiltersDirty = false;
     click(panel.optSpectrumSource[3]);
-    EXPECT_EQ(state().ScopeSource, 3);
+    EXPECT_EQ(state().ScopeSource, ScopeSource::AFOut);
     EXPECT_EQ(analyser.FStart, 0);
     EXPECT_EQ(analyser.FEnd, 6000);
     EXPECT_TRUE(analyser.ReverseSpectrum);
@@ -296,7 +296,7 @@ TEST_F(ScopePanelWorld, TheSourcePointSetsTheViewAndAsksForAFilterRebuild) {
     state().FiltersDirty = false;
     const int32_t startBin = analyser.StartBin, stopBin = analyser.StopBin;
     click(panel.optSpectrumSource[0]);
-    EXPECT_EQ(state().ScopeSource, 0);
+    EXPECT_EQ(state().ScopeSource, ScopeSource::IFIn);
     EXPECT_EQ(analyser.FEnd, 24000);
     EXPECT_FALSE(analyser.ReverseSpectrum);
     EXPECT_EQ(analyser.FOffset, 7'088'000); // 12 kHz below 7.1 MHz
