@@ -92,7 +92,7 @@ struct Quiet final : frontpanel::ShellHighlight,
                      frontpanel::FrequencyLog,
                      frontpanel::NotchOverlay,
                      frontpanel::FilterCurveSink,
-                     ui::DialogService {
+                     ui::CancellingDialogService {
     void setShowNotch(bool) override {}
     void LoadFilterCoeffs_T_S(const float*, int32_t) override {}
     void HighlightValueLabel(int16_t&) override {}
@@ -141,16 +141,6 @@ struct Quiet final : frontpanel::ShellHighlight,
     void ShowModal(frontpanel::PresetEdit&) override {}
     void NewLogRecord(int32_t) override {}
     int32_t MsgBox(const std::string&, int32_t, const std::string&) override { return 0; }
-    std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    int32_t PopupMenu(const std::vector<ui::MenuItem>&) override { return -1; }
-    std::optional<ui::FileDialogResult> FileDialog(const ui::FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<ui::ColourDialogResult> ColourDialog(const ui::ColourDialogRequest&) override {
-        return std::nullopt;
-    }
 };
 
 // The front panel over the full band: a VFO driving an AD9851 on the null line, the filter bank, and the

@@ -59,18 +59,8 @@ struct View final : frontpanel::ReadoutView {
 };
 
 // No dialog is asked for on this path.
-struct NoDialogs final : ui::DialogService {
+struct NoDialogs final : ui::CancellingDialogService {
     int32_t MsgBox(const std::string&, int32_t, const std::string&) override { return 0; }
-    std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    int32_t PopupMenu(const std::vector<ui::MenuItem>&) override { return -1; }
-    std::optional<ui::FileDialogResult> FileDialog(const ui::FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<ui::ColourDialogResult> ColourDialog(const ui::ColourDialogRequest&) override {
-        return std::nullopt;
-    }
 };
 
 } // namespace
@@ -168,12 +158,3 @@ static void BM_ChangedReadoutRepainted(benchmark::State& st) {
     benchmark::DoNotOptimize(lo);
 }
 BENCHMARK(BM_ChangedReadoutRepainted);
-
-int main(int argc, char** argv) {
-    if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,10 +3,7 @@
 // program's goal for the whole start-up is half a second.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
-
-#include <QApplication>
 
 #include "mainwindow/tests/MainWindowRig.h"
 
@@ -26,12 +23,3 @@ void BM_StartUpToEnd(benchmark::State& st) {
 BENCHMARK(BM_StartUpToEnd)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

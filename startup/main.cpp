@@ -34,7 +34,7 @@ bool haveDisplay() {
 // With NERIXSDR_DIALOG_RECORD set, message boxes are answered with their first button and written to
 // that file, one line each (title, buttons, prompt; tab-separated, line breaks as \r and \n), so that
 // the program can be run by tests without a person at the screen. Other dialogs are cancelled.
-class RecordedDialogService final : public ui::DialogService {
+class RecordedDialogService final : public ui::CancellingDialogService {
 public:
     explicit RecordedDialogService(std::string path) : path_(std::move(path)) {}
 
@@ -61,16 +61,6 @@ public:
         default:
             return runtime::mb::kOk;
         }
-    }
-    std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    int32_t PopupMenu(const std::vector<ui::MenuItem>&) override { return -1; }
-    std::optional<ui::FileDialogResult> FileDialog(const ui::FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<ui::ColourDialogResult> ColourDialog(const ui::ColourDialogRequest&) override {
-        return std::nullopt;
     }
 
 private:

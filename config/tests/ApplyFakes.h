@@ -323,7 +323,7 @@ private:
 };
 
 // Message boxes, in the log as "MsgBox: " and the prompt's first line, and kept whole; every answer is OK.
-class LogDialogs final : public ui::DialogService {
+class LogDialogs final : public ui::CancellingDialogService {
 public:
     explicit LogDialogs(Log& log) : log_(log) {}
     std::vector<ui::testing::ScriptedDialogService::Message> messages;
@@ -332,16 +332,6 @@ public:
         messages.push_back({prompt, buttons, title});
         log_.push_back("MsgBox: " + prompt.substr(0, prompt.find('\r')));
         return runtime::mb::kOk;
-    }
-    std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    int32_t PopupMenu(const std::vector<ui::MenuItem>&) override { return -1; }
-    std::optional<ui::FileDialogResult> FileDialog(const ui::FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<ui::ColourDialogResult> ColourDialog(const ui::ColourDialogRequest&) override {
-        return std::nullopt;
     }
 
 private:

@@ -75,4 +75,17 @@ public:
     virtual std::optional<ColourDialogResult> ColourDialog(const ColourDialogRequest& request) = 0;
 };
 
+// Where no person answers: every dialog but the message box is cancelled.
+class CancellingDialogService : public DialogService {
+public:
+    std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    int32_t PopupMenu(const std::vector<MenuItem>&) override { return -1; }
+    std::optional<FileDialogResult> FileDialog(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<ColourDialogResult> ColourDialog(const ColourDialogRequest&) override {
+        return std::nullopt;
+    }
+};
+
 } // namespace ui
