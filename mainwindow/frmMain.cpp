@@ -241,8 +241,9 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
     // The components, the display first: the front panel's knobs reach the analyser through it.
     encoderReadout_ = std::make_unique<EncoderReadoutOf>(FrontPanel, Label15);
     guarded([&] {
-        if (clsVFO* vfo = Context.Vfo ? Context.Vfo() : nullptr)
-            Encoder = std::make_unique<modEncoder::Encoder>(*vfo, Context.Timers, *encoderReadout_,
+        // The configuration dialog may replace the VFO: the encoder asks for the one in use at each tick.
+        if (Context.Vfo && Context.Vfo())
+            Encoder = std::make_unique<modEncoder::Encoder>(Context.Vfo, Context.Timers, *encoderReadout_,
                                                             Context.State.EnableShaftEncoder);
     });
     host_ = std::make_unique<Host>(*this);

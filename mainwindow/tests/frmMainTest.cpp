@@ -235,6 +235,21 @@ TEST_F(StartUp, ASecondLoadWhileTheFirstRunsOnlyTracesAndSetsTheCaption) {
     EXPECT_EQ(loadTrace(log).back(), ":End");
 }
 
+TEST_F(StartUp, TheEncoderTicksOnTheVfoInUseAfterTheDialogReplacesIt) {
+    auto inUse = std::make_unique<clsVFO>(store);
+    context.Vfo = [&] { return inUse.get(); };
+    auto& w = make(recording());
+    w.Show();
+    ASSERT_EQ(loadTrace(log).back(), ":End");
+    state().EnableShaftEncoder = true;
+    // Under the sanitizers a tick on the released VFO is a use after free.
+    inUse = std::make_unique<clsVFO>(store);
+    inUse->setTuneStep(100);
+    timers.advance(10);
+    timers.advance(10);
+    EXPECT_EQ(inUse->TuneStep(), 100);
+}
+
 TEST_F(StartUp, ACloseDuringTheLoadIsCarriedOutAfterItsEnd) {
     auto& w = make(recording());
     bool asked = false;
