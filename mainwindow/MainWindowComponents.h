@@ -206,6 +206,14 @@ public:
     virtual void FollowAnalyserBox() {}
     // The display's redraw after a played block.
     virtual void RequestScopeRedraw() {}
+    // The redraw pacing as the power button and the shutdown drive it: armed once with this many
+    // milliseconds, or killed.
+    virtual void SetScopeTimer(int32_t elapseMs) { (void)elapseMs; }
+    virtual void KillScopeTimer() {}
+    // True while a frame is being drawn; the shutdown waits for it.
+    virtual bool Drawing() const { return false; }
+    // The housekeeping timer's S-meter reading.
+    virtual void UpdateSMeter(double level) { (void)level; }
 
     // What the neighbours reach; absent when the display offers none.
     virtual Nerix::SpectrumSink* spectrumSink() { return nullptr; }
@@ -231,6 +239,8 @@ public:
     virtual void ClearFileName() {}
     // Step 45: the transport buttons and the file name box centred, the first buttons enabled.
     virtual void LayOutPanel() {}
+    // The shutdown, before the recorder is released: the disk timers stop.
+    virtual void StopTimers() {}
     virtual void Recolour(const RecolourPass& pass) { (void)pass; }
     virtual void forEachControl(const ControlVisitor& visit) { (void)visit; }
 };
