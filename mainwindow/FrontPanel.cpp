@@ -24,7 +24,7 @@ namespace {
 
 constexpr int32_t kReadoutLeft = 870, kReadoutTop = -15;
 constexpr int32_t kFrameRowLeft = 60, kFrameRowTop = 1300;
-constexpr int32_t kSideSwitchesLeft = 10950, kSideSwitchesTop = 900;
+constexpr int32_t kSideSwitchesLeft = 8880, kSideSwitchesTop = 900;
 
 // The hidden label every knob record holds until its own is bound.
 class PlaceholderLabel final : public frontpanel::KnobLabel {
@@ -204,6 +204,8 @@ public:
         const DerivedColours& d = pass.Derived;
         const auto guarded = [](auto&& f) { runtime::resumeNext(f); };
         guarded([&] { tuning.picTuneDial.setBackColor(tuning.dialtuner.ColorDial()); });
+        // The picture shows its drawing, not its back colour, until it is cleared.
+        guarded([&] { tuning.picTuneDial.Cls(); });
         for (auto& digit : tuning.lbl7Seg)
             guarded([&] { digit->setForeColor(d.TuningDigits); });
         for (auto& point : tuning.shpDP) {

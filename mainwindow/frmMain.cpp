@@ -158,7 +158,7 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
         b.setToolTipText(pwrTips[i]);
         b.setEnabled(false);
     }
-    frDispMode.Move(8850, -15, 900, 1215);
+    frDispMode.Move(11595, -15, 810, 1215);
     frDispMode.setToolTipText("Set Display Size");
     const char* sizeCaptions[] = {"Comp", "Std", "Ext", "Full"};
     const char* sizeTips[] = {"Just VFO & S Meter", "All the controls",
@@ -166,7 +166,7 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
     optDisplaySize.Click = [this](int16_t i) { optDisplaySize_Click(i); };
     for (int16_t i = 0; i < 4; ++i) {
         ui::OptionButton& b = optDisplaySize.Load(i, frDispMode.container(), sizeCaptions[i]);
-        b.Move(45, 225 + i * 225, 840, 225);
+        b.Move(30, 225 + i * 225, 765, 225);
         b.setFontSize(8);
         b.setToolTipText(sizeTips[i]);
     }
@@ -214,14 +214,15 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
     lblVer.Move(11460, 120, 840, 210);
     lblVer.setAlignment(1);
 
-    // The form's own labels: the clock, the oscillator clock and IF, the encoder count.
-    lblClock.Move(9810, 60, 1080, 240);
-    lblCLKINFreq.Move(9810, 330, 1080, 210);
-    lblIFFreq.Move(9810, 540, 1080, 210);
-    Label15.Move(9810, 750, 1080, 210);
+    // The form's own labels: the clock, the oscillator clock and IF, the encoder count; they share the
+    // row under the S-meter with the side switches.
+    lblClock.Move(7920, 900, 900, 240);
+    lblCLKINFreq.Move(10140, 825, 720, 180);
+    lblIFFreq.Move(10860, 825, 720, 180);
+    Label15.Move(10140, 1005, 720, 180);
     for (ui::Label* l : {&lblCLKINFreq, &lblIFFreq, &Label15})
         l->setFontSize(7);
-    sldPwm.Move(9810, 960, 1080, 225);
+    sldPwm.Move(10860, 990, 720, 210);
     sldPwm.Change = [this] { sldPwm.setToolTipText(std::to_string(sldPwm.Value())); };
     Picture1.Move(0, 1185, 15, 15);
 
