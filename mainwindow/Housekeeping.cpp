@@ -147,7 +147,7 @@ void Housekeeping::tmrPerfStats_Timer() {
 
     if (st.FiltersDirty && !held) {
         bool done = false;
-        stmt([&] { done = p.MakeFilters(); });
+        stmt([&] { done = p.RebuildFilters(); });
         stmt([&] { p.Pump(); });
         if (done && !st.DspBusy) st.FiltersDirty = false;
     }

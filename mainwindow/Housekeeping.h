@@ -38,7 +38,7 @@ public:
     virtual void SetStatColour(int16_t index, int32_t colour) = 0;
     virtual void Pump() = 0;
     // The filter rebuild; false when it stopped (a block held below it), FiltersDirty then set again.
-    virtual bool MakeFilters() = 0;
+    virtual bool RebuildFilters() = 0;
     // The AF filter and the notch (absent without a filter bank: the statement raises) and one design.
     virtual clsFFTFilter& AfFilter() = 0;
     virtual clsFFTFilter& NotchFilter() = 0;

@@ -53,7 +53,7 @@ public:
     void Pump() override {
         if (onPump) onPump();
     }
-    bool MakeFilters() override {
+    bool RebuildFilters() override {
         ++makeFilters;
         return makeFiltersResult();
     }
