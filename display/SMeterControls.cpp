@@ -6,7 +6,7 @@
 namespace display {
 
 namespace {
-constexpr double kInset = 30, kTicksHeight = 270, kScaleHeight = 390;
+constexpr double kInset = 30, kTicksHeight = 225, kScaleHeight = 315;
 constexpr int32_t kTickColour = 0x00FF00;
 } // namespace
 
@@ -38,6 +38,11 @@ void SMeterControls::placeTick(int16_t index, const TickPlace& place) {
 
 void SMeterControls::setTickVisible(int16_t index, bool on) {
     shpSMeterTick[index].setVisible(on);
+}
+
+void SMeterControls::forEachControl(const std::function<void(ui::Control&)>& visit) {
+    picSmeter.forEach(visit);
+    shpSMeterTick.forEach(visit);
 }
 
 void SMeterControls::setToolTipText(int16_t picture, const std::string& text) {

@@ -3,6 +3,8 @@
 // They show what the S-meter's core sets.
 #pragma once
 
+#include <functional>
+
 #include "display/SMeter.h"
 #include "platform/ui/ControlArray.h"
 #include "platform/ui/Controls.h"
@@ -13,7 +15,7 @@ namespace display {
 class SMeterControls final : public SMeterView {
 public:
     static constexpr int16_t kTicks = 15;
-    static constexpr double kDesignWidth = 3660, kDesignHeight = 720;
+    static constexpr double kDesignWidth = 2535, kDesignHeight = 600;
 
     // Builds the meter in parent, its holder's top left at (left, top) twips.
     SMeterControls(QWidget* parent, double left, double top);
@@ -26,6 +28,9 @@ public:
     void placeTick(int16_t index, const TickPlace& place) override;
     void setTickVisible(int16_t index, bool on) override;
     void setToolTipText(int16_t picture, const std::string& text) override;
+
+    // Every control of the meter, for the main window's colouring.
+    void forEachControl(const std::function<void(ui::Control&)>& visit);
 
     ui::ControlArray<ui::PictureBox> picSmeter;
     ui::ControlArray<ui::Shape> shpSMeterTick;

@@ -9,6 +9,7 @@
 
 #include "config/ConfigDialogHost.h"
 #include "config/ProgramAbout.h"
+#include "display/frmUpDateScopeDisplay.h"
 #include "frame/NumberFormat.h"
 #include "frame/clsComDlg.h"
 #include "mainwindow/Display.h"
@@ -91,6 +92,7 @@ public:
                w.picRecorder.widget(),
                w.picScopeContainer.widget(),
                w.picCalib.widget(),
+               &w.picCalib,
                [&w] { return w.SoundCard.get(); },
                [&w] { return w.WavFile.get(); },
                w.Encoder.get(),
@@ -99,7 +101,8 @@ public:
                [&w] { return w.optPwr.contains(0) && w.optPwr[0].Value(); },
                [&w] { runtime::resumeNext([&w] { w.Picture1.SetFocus(); }); },
                [&w](const std::string& caption) { w.lblStatsVal[3].setCaption(caption); },
-               [&w](int32_t ms) { w.tmrTune.setInterval(ms); }} {}
+               [&w](int32_t ms) { w.tmrTune.setInterval(ms); },
+               [&w] { return (w.windowState() & Qt::WindowMinimized) != 0; }} {}
     mainwindow::ComponentHost host;
 };
 
@@ -214,14 +217,14 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
     lblVer.Move(11460, 120, 840, 210);
     lblVer.setAlignment(1);
 
-    // The form's own labels: the clock, the oscillator clock and IF, the encoder count.
-    lblClock.Move(9810, 60, 1080, 240);
-    lblCLKINFreq.Move(9810, 330, 1080, 210);
-    lblIFFreq.Move(9810, 540, 1080, 210);
-    Label15.Move(9810, 750, 1080, 210);
+    // The form's own labels under the S-meter: the clock, the oscillator clock and IF, the encoder count.
+    lblClock.Move(9810, 645, 1080, 240);
+    lblCLKINFreq.Move(10950, 660, 735, 210);
+    lblIFFreq.Move(11700, 660, 705, 210);
+    Label15.Move(9810, 900, 480, 210);
     for (ui::Label* l : {&lblCLKINFreq, &lblIFFreq, &Label15})
         l->setFontSize(7);
-    sldPwm.Move(9810, 960, 1080, 225);
+    sldPwm.Move(10320, 900, 570, 225);
     sldPwm.Change = [this] { sldPwm.setToolTipText(std::to_string(sldPwm.Value())); };
     Picture1.Move(0, 1185, 15, 15);
 
@@ -258,6 +261,7 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
     guarded([&] {
         if (components.Recorder) Recorder = components.Recorder(host_->host);
     });
+    if (Display && FrontPanel) guarded([&] { Display->ConnectFrontPanel(*FrontPanel); });
     if (FrontPanel) {
         if (mainwindow::KnobLabels* knobs = FrontPanel->knobLabels())
             highlight_ = std::make_unique<mainwindow::KnobHighlight>(
@@ -633,6 +637,10 @@ void frmMain::Form_Unload(int16_t& Cancel) {
         Cancel = 1;
         return;
     }
+    // No frame is drawn on what the shutdown releases.
+    guarded([&] {
+        if (Display) Display->KillScopeTimer();
+    });
     guarded([&] {
         if (Encoder) Encoder->StopEncoderTimer();
     });
@@ -651,13 +659,20 @@ void frmMain::Form_Unload(int16_t& Cancel) {
 
 void frmMain::optPwr_Click(int16_t Index) {
     runtime::AddLog("optPwr_click : Start Arg=" + std::to_string(Index));
-    if (Index == 0)
+    if (Index == 0) {
+        runtime::resumeNext([&] {
+            if (Display) Display->KillScopeTimer();
+        });
         runtime::resumeNext([&] { StartSound(); });
-    else if (Index == 1)
+    } else if (Index == 1) {
         runtime::resumeNext([&] {
             if (SoundCard) SoundCard->StopSound();
         });
-    else if (Index == 2)
+        // The display goes on redrawing its last picture without blocks.
+        runtime::resumeNext([&] {
+            if (Display) Display->SetScopeTimer(frmUpDateScopeDisplay::kPowerOffArmMs);
+        });
+    } else if (Index == 2)
         QMetaObject::invokeMethod(
             this, [this] { close(); }, Qt::QueuedConnection);
     runtime::AddLog("optPwr_click : End");
@@ -686,6 +701,10 @@ void frmMain::optDisplaySize_Click(int16_t Index) {
 
 void frmMain::Form_Resize() {
     Layout.Form_Resize(*this);
+}
+
+void frmMain::Form_MouseMove(int16_t, int16_t, float, float) {
+    if (Display) Display->Form_MouseMove();
 }
 
 void frmMain::markLayoutButton(int16_t Index) {

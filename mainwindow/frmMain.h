@@ -125,13 +125,16 @@ public:
     // Every control of the window and its components, with the kind ReColour tells apart.
     void forEachControl(const mainwindow::ControlVisitor& visit);
 
-    // The power button until the power sequence is built: On starts sound, Off stops it, Close unloads.
+    // The power button until the power sequence is built: On stops the display's pacing and starts sound,
+    // Off stops sound and arms the pacing once, Close unloads.
     virtual void optPwr_Click(int16_t Index);
     void cmdConfig_Click();
 
 protected:
     void Form_Load() override;
     void Form_Resize() override;
+    // The pointer over the bare window ends every hover effect.
+    void Form_MouseMove(int16_t Button, int16_t Shift, float X, float Y) override;
     void Form_Unload(int16_t& Cancel) override;
     void closeEvent(QCloseEvent* event) override;
 

@@ -167,7 +167,7 @@ TEST(SMeterControls, TheTicksOfTheWidgetsLightForALevel) {
     EXPECT_EQ(controls.TickUBound(), 14);
     for (int16_t i = 0; i <= 14; ++i) {
         const ui::Shape& tick = controls.shpSMeterTick[i];
-        EXPECT_EQ(tick.Left(), 240.0 * i) << i; // sixteen pixels a slot
+        EXPECT_EQ(tick.Left(), 165.0 * i) << i; // eleven pixels a slot
         EXPECT_EQ(tick.Visible(), i <= 10) << i;
     }
     EXPECT_EQ(controls.picSmeter[1].ToolTipText(), "10");
