@@ -40,6 +40,11 @@ void SMeterControls::setTickVisible(int16_t index, bool on) {
     shpSMeterTick[index].setVisible(on);
 }
 
+void SMeterControls::forEachControl(const std::function<void(ui::Control&)>& visit) {
+    picSmeter.forEach(visit);
+    shpSMeterTick.forEach(visit);
+}
+
 void SMeterControls::setToolTipText(int16_t picture, const std::string& text) {
     picSmeter[picture].setToolTipText(text);
 }

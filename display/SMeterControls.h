@@ -3,6 +3,8 @@
 // They show what the S-meter's core sets.
 #pragma once
 
+#include <functional>
+
 #include "display/SMeter.h"
 #include "platform/ui/ControlArray.h"
 #include "platform/ui/Controls.h"
@@ -26,6 +28,9 @@ public:
     void placeTick(int16_t index, const TickPlace& place) override;
     void setTickVisible(int16_t index, bool on) override;
     void setToolTipText(int16_t picture, const std::string& text) override;
+
+    // Every control of the meter, for the main window's colouring.
+    void forEachControl(const std::function<void(ui::Control&)>& visit);
 
     ui::ControlArray<ui::PictureBox> picSmeter;
     ui::ControlArray<ui::Shape> shpSMeterTick;

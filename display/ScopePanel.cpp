@@ -275,6 +275,46 @@ void ScopePanel::connect(ScopePanelCore& core, frontpanel::FrontPanelCore& front
         k->connect(frontPanel);
 }
 
+void ScopePanel::forEachControl(const std::function<void(ui::Control&)>& visit) {
+    for (ui::Control* c : std::initializer_list<ui::Control*>{&picScopeContainer,
+                                                              &imgAreaScope,
+                                                              &picScopeCtls,
+                                                              &frScopeMode,
+                                                              &chkSpectrumAnalyser,
+                                                              &frScopeSweep,
+                                                              &frScopeYMode,
+                                                              &chkLog,
+                                                              &chkSmoothSpectrum,
+                                                              &chkScopeShowFilters,
+                                                              &chkSpectrumAutoGain,
+                                                              &frScopeChn1Ctl,
+                                                              &chkChn1On,
+                                                              &frScopeChn2Ctl,
+                                                              &chkChn2On,
+                                                              &chkPerfStatsOn,
+                                                              &lblScopeChn1Gain.label,
+                                                              &lblScopeChn1Shift.label,
+                                                              &lblY1Bright.label,
+                                                              &lblScopeChn2Gain.label,
+                                                              &lblScopeChn2Shift.label,
+                                                              &lblY2Bright.label,
+                                                              &lblScopeXWidth.label,
+                                                              &lblScopeXCentre.label,
+                                                              &lblSpectrumSmooth.label,
+                                                              &lblFrameRate.label,
+                                                              &picSliders,
+                                                              &sldSpectrumGain,
+                                                              &sldXWidth,
+                                                              &sldXCentre})
+        visit(*c);
+    picScope.forEach(visit);
+    lblSpectrumFreq.forEach(visit);
+    chkScopeMode.forEach(visit);
+    chkTrigOn.forEach(visit);
+    lblScopeCtl.forEach(visit);
+    optSpectrumSource.forEach(visit);
+}
+
 void connectWindowHover(ScopePanelCore& core, frontpanel::ReceiverControls& receiver, ui::Control& picCalib) {
     ScopePanelCore* c = &core;
     ui::Frame* demod = &receiver.frDemod;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "display/ScopePanelCore.h"
@@ -32,6 +33,9 @@ public:
     // Wires the controls to the panel's core (made over this view) and the knob labels and knob frames
     // to the front panel's knob table; before the start-up fills the table.
     void connect(ScopePanelCore& core, frontpanel::FrontPanelCore& frontPanel);
+
+    // Every control of the panel, for the main window's colouring and frame captions.
+    void forEachControl(const std::function<void(ui::Control&)>& visit);
 
     // ScopePanelView
     int16_t Value(ScopeBox box) const override;

@@ -1,10 +1,14 @@
-// The display component: the analyser, its pictures and its switch, and its adapters.
+// The display component: the analyser, the display panel, the pacing and the S-meter, and its adapters.
 #include "mainwindow/Display.h"
 
 #include <span>
 
 #include "config/ConfigPorts.h"
+#include "display/DisplayStartUp.h"
+#include "display/SMeterControls.h"
+#include "display/ScopePanel.h"
 #include "display/clsSpectrumAnalyser.h"
+#include "display/frmUpDateScopeDisplay.h"
 #include "dsp/ChainPorts.h"
 #include "frontpanel/FilterSetup.h"
 #include "frontpanel/PanelPorts.h"
@@ -109,81 +113,149 @@ private:
     Analyser& a_;
 };
 
+// What the display reads of the window.
+class Shell final : public display::DisplayShell {
+public:
+    explicit Shell(ComponentHost& host) : host_(host) {}
+    bool Minimised() const override { return host_.Minimised && host_.Minimised(); }
+
+private:
+    ComponentHost& host_;
+};
+
 class Component final : public DisplayComponent {
 public:
     explicit Component(ComponentHost& host)
         : host_(host), sink_(analyser_), knobs_(analyser_), notch_(analyser_), curve_(analyser_),
-          settings_([this]() -> clsSpectrumAnalyser& { return analyser_.get(); }),
-          picScope0(host.picScopeContainer), picScope1(host.picScopeContainer),
-          chkSpectrumAnalyser(host.picScopeContainer) {
-        for (ui::PictureBox* p : {&picScope0, &picScope1})
-            p->Move(1380, 60, 9600, 2760);
-        picScope1.setVisible(false);
-        chkSpectrumAnalyser.Move(60, 60, 270, 240);
-        chkSpectrumAnalyser.setToolTipText("Click to turn on Spectrum Display");
-        chkSpectrumAnalyser.Click = [this] { analyser_.get().Active = chkSpectrumAnalyser.Value() == 1; };
+          settings_([this]() -> clsSpectrumAnalyser& { return analyser_.get(); }), shell_(host),
+          panel(host.picScopeContainer, 0, 0), meter(host.Form, kSMeterLeft, kSMeterTop),
+          smeter(host.Context.State, meter, shell_) {
+        // The statistics switch the user works is the window's own, beside the statistics.
+        panel.chkPerfStatsOn.setVisible(false);
     }
     ~Component() override {
-        // The analyser saves its settings as it goes; its pictures outlive it.
+        // The pacing and the panel's handlers reach the analyser; the analyser saves its settings as it
+        // goes, and its pictures outlive it.
+        pacing.reset();
+        core.reset();
         analyser_.object.reset();
     }
+
+    void ConnectFrontPanel(FrontPanelComponent& front) override { front_ = &front; }
 
     void CreateAnalyser() override {
         analyser_.object = std::make_unique<clsSpectrumAnalyser>(host_.Context.Settings, host_.Context.State,
                                                                  host_.Context.Nerix, ports());
+        // The panel's handlers and the pacing work on the front panel's knobs; the panel's knob labels join
+        // the knob table here, before the start-up fills it.
+        frontpanel::FrontPanelCore* knobs = front_ ? front_->panelCore() : nullptr;
+        if (!knobs) return;
+        clsSpectrumAnalyser& a = *analyser_.object;
+        core = std::make_unique<display::ScopePanelCore>(display::ScopePanelContext{
+            host_.Context.State, a, knobs->ctlArray, knobs->routines, knobs->shell, knobs->vfo, panel});
+        panel.connect(*core, *knobs);
+        if (frontpanel::ReceiverControls* receiver = front_->receiverControls(); receiver && host_.CalibPanel)
+            display::connectWindowHover(*core, *receiver, *host_.CalibPanel);
+        if (host_.Context.Timing)
+            pacing = std::make_unique<frmUpDateScopeDisplay>(frmUpDateScopeDisplay::Context{
+                host_.Context.Timers, *host_.Context.Timing, a, knobs->ctlArray, shell_});
     }
     bool HasAnalyser() const override { return analyser_.object != nullptr; }
     bool AnalyserActive() const override { return analyser_.get().Active; }
-    void ShowAnalyserActive() override { chkSpectrumAnalyser.setValue(analyser_.get().Active ? 1 : 0); }
+    void ShowAnalyserActive() override { display::startup::ShowAnalyserActive(panelCore()); }
     int32_t ScopeBackColour() const override { return analyser_.get().ScopeBackColour(); }
     void BlackenPictures() override {
-        runtime::resumeNext([&] { picScope0.setBackColor(0); });
-        runtime::resumeNext([&] { picScope1.setBackColor(0); });
+        for (int16_t i = 0; i <= 1; ++i)
+            runtime::resumeNext([&] { panel.picScope[i].setBackColor(0); });
     }
-    void SetUpAnalyser(int32_t tunedFrequency, bool notchActive) override {
-        const auto g = [](auto&& f) { runtime::resumeNext(f); };
-        clsSpectrumAnalyser& a = analyser_.get();
-        g([&] { a.setPorts(ports()); });
-        g([&] { a.FSampling = 48000; });
-        g([&] { a.Order = 11; });
-        g([&] { a.picDisplay0(picScope0); });
-        g([&] { a.picDisplay1(picScope1); });
-        g([&] { a.StartBin = 0; });
-        g([&] { a.StopBin = 1024; });
-        g([&] { a.FStart = 0; });
-        g([&] { a.FEnd = 2 * host_.Context.State.BaseIF; });
-        g([&] { SetFOffset(tunedFrequency); });
-        g([&] { a.init(); });
-        g([&] { a.setShowNotch(notchActive); });
+    void SetUpAnalyser(int32_t, bool) override {
+        // The VFO may have been made anew since the analyser was; the step reads the tuning and the notch
+        // itself.
+        runtime::resumeNext([&] { analyser_.get().setPorts(ports()); });
+        display::startup::InitialiseSpectrumAnalyser(panelCore());
     }
+    void OverlayFrequencyLabels() override {
+        ui::Label& under = panel.lblSpectrumFreq[0];
+        const ui::Label& over = panel.lblSpectrumFreq[1];
+        runtime::resumeNext([&] { under.setFontName(over.FontName()); });
+        runtime::resumeNext([&] { under.Move(over.Left(), over.Top(), over.Width(), over.Height()); });
+    }
+    void ShowRestoredSwitches(int32_t) override { display::startup::ShowRestoredScopeState(panelCore()); }
     void SetFOffset(int32_t tunedFrequency) override {
         clsSpectrumAnalyser& a = analyser_.get();
         a.FOffset = runtime::CLng(tunedFrequency / 10.0 - (a.FEnd - a.FStart) / 2.0);
     }
+    void DrawSMeterScale() override { display::startup::DrawSMeterScale(smeter); }
     void SwitchOffAnalyser() override { analyser_.get().Active = false; }
-    void FollowAnalyserBox() override { analyser_.get().Active = chkSpectrumAnalyser.Value() == 1; }
-    void ShowRestoredSwitches(int32_t) override { ShowAnalyserActive(); }
+    void FollowAnalyserBox() override { panelCore().chkSpectrumAnalyser_Click(); }
+    void RequestScopeRedraw() override { redraw().SetScopeTimer(frmUpDateScopeDisplay::kBlockArmMs); }
+    void SetScopeTimer(int32_t elapseMs) override { redraw().SetScopeTimer(elapseMs); }
+    void KillScopeTimer() override { redraw().KillScopeTimer(); }
+    bool Drawing() const override { return analyser_.object && analyser_.object->InDisplay; }
+    void UpdateSMeter(double level) override { smeter.UpdateSMeter(level); }
+    void SetSMeterToolTip(const std::string& tip) override { meter.setToolTipText(2, tip); }
+    void SetFreeze(bool frozen) override { analyser_.get().Freeze = frozen; }
+    void Form_MouseMove() override { panelCore().Form_MouseMove(); }
 
     Nerix::SpectrumSink* spectrumSink() override { return &sink_; }
     frontpanel::AnalyserKnobs* analyserKnobs() override { return &knobs_; }
     frontpanel::NotchOverlay* notchOverlay() override { return &notch_; }
     frontpanel::FilterCurveSink* filterCurve() override { return &curve_; }
     config::AnalyserSettings* analyserSettings() override { return &settings_; }
+    ui::Frame* frame(frontpanel::KnobFrame which) override {
+        using frontpanel::KnobFrame;
+        switch (which) {
+        case KnobFrame::frScopeChn1Ctl:
+            return &panel.frScopeChn1Ctl;
+        case KnobFrame::frScopeChn2Ctl:
+            return &panel.frScopeChn2Ctl;
+        case KnobFrame::frScopeMode:
+            return &panel.frScopeMode;
+        case KnobFrame::frScopeSweep:
+            return &panel.frScopeSweep;
+        case KnobFrame::frScopeYMode:
+            return &panel.frScopeYMode;
+        default:
+            return nullptr;
+        }
+    }
 
     void Recolour(const RecolourPass&) override {
-        runtime::resumeNext([&] { picScope0.setBackColor(analyser_.get().ScopeBackColour()); });
-        runtime::resumeNext([&] { picScope1.setBackColor(picScope0.BackColor()); });
+        runtime::resumeNext([&] { panel.picScope[0].setBackColor(analyser_.get().ScopeBackColour()); });
+        runtime::resumeNext([&] { panel.picScope[1].setBackColor(panel.picScope[0].BackColor()); });
+        // The meter stays black on any scheme; the window redraws its scale next.
+        meter.picSmeter.forEach([](ui::PictureBox& p) {
+            runtime::resumeNext([&] { p.setBackColor(0); });
+            runtime::resumeNext([&] { p.Cls(); });
+        });
+    }
+    void Darken() override {
+        panel.lblSpectrumFreq.forEach(
+            [](ui::Label& l) { runtime::resumeNext([&] { l.setVisible(false); }); });
     }
     void forEachControl(const ControlVisitor& visit) override {
-        visit(picScope0);
-        visit(picScope1);
-        visit(chkSpectrumAnalyser);
+        panel.forEachControl(visit);
+        meter.forEachControl(visit);
     }
 
+    DisplayParts parts() { return {&panel, &meter, analyser_.object.get(), core.get(), pacing.get()}; }
+
 private:
+    // The S-meter's place between the readout and the layout buttons, so the shortest layout shows it
+    // with the readout.
+    static constexpr double kSMeterLeft = 7920, kSMeterTop = 60;
+
     display::AnalyserPorts ports() const {
         const auto radio = host_.Context.Radio ? host_.Context.Radio() : modSetupRX::RadioObjects{};
         return {host_.Context.Filters, radio.Vfo};
+    }
+    display::ScopePanelCore& panelCore() const {
+        if (!core) runtime::raise(runtime::err::kObjectNotSet, "ScopePanel");
+        return *core;
+    }
+    frmUpDateScopeDisplay& redraw() const {
+        if (!pacing) runtime::raise(runtime::err::kObjectNotSet, "frmUpDateScopeDisplay");
+        return *pacing;
     }
 
     ComponentHost& host_;
@@ -193,17 +265,26 @@ private:
     Notch notch_;
     Curve curve_;
     ConfigAnalyser settings_;
+    Shell shell_;
+    FrontPanelComponent* front_ = nullptr;
 
 public:
-    ui::PictureBox picScope0;
-    ui::PictureBox picScope1;
-    ui::CheckBox chkSpectrumAnalyser;
+    display::ScopePanel panel;
+    display::SMeterControls meter;
+    display::SMeter smeter;
+    std::unique_ptr<display::ScopePanelCore> core;
+    std::unique_ptr<frmUpDateScopeDisplay> pacing;
 };
 
 } // namespace
 
 std::unique_ptr<DisplayComponent> makeDisplay(ComponentHost& host) {
     return std::make_unique<Component>(host);
+}
+
+DisplayParts partsOf(DisplayComponent& display) {
+    auto* c = dynamic_cast<Component*>(&display);
+    return c ? c->parts() : DisplayParts{};
 }
 
 } // namespace mainwindow

@@ -230,6 +230,8 @@ public:
     float NbKnobValue() const override { return core.ctlArray.at(kNBKnob).Value; }
     comm::OnCommHandler* commHandler() override { return &core.switches; }
     recorder::RecordSampleRateChoice* rateChoice() override { return &core.switches; }
+    frontpanel::FrontPanelCore* panelCore() override { return &core; }
+    frontpanel::ReceiverControls* receiverControls() override { return &receiver; }
 
     void Recolour(const RecolourPass& pass) override {
         const DerivedColours& d = pass.Derived;

@@ -38,6 +38,8 @@ class Control;
 class Frame;
 } // namespace ui
 namespace frontpanel {
+class FrontPanelCore;
+class ReceiverControls;
 class AnalyserKnobs;
 class NotchOverlay;
 class FilterCurveSink;
@@ -61,6 +63,8 @@ struct ComponentHost {
     QWidget* picRecorder = nullptr;
     QWidget* picScopeContainer = nullptr;
     QWidget* picCalib = nullptr;
+    // The calibration panel as a control, for its hover.
+    ui::Control* CalibPanel = nullptr;
     // The window's own objects, reached as they stand (absent before the load makes them).
     std::function<NerixDX8*()> SoundCard;
     std::function<recorder::clsWavFile*()> WavFile;
@@ -76,6 +80,8 @@ struct ComponentHost {
     // The statistics panel's "LO" value, and the tuning-repeat timer's interval.
     std::function<void(const std::string&)> LoCaption;
     std::function<void(int32_t ms)> TuneRepeatInterval;
+    // The window is minimised: the display neither draws nor lights the S-meter meanwhile.
+    std::function<bool()> Minimised;
 };
 
 // The colours ReColour has worked out, handed to each component for its own controls.
@@ -197,12 +203,20 @@ public:
     // UnFocusFrames' step for the sub-band label.
     virtual void UnFocus(int32_t frameNormal) { (void)frameNormal; }
     virtual void forEachControl(const ControlVisitor& visit) { (void)visit; }
+
+    // What the display's panel joins: the knob table, its routines and hover, and the mode and filter
+    // frames; absent before the component has them.
+    virtual frontpanel::FrontPanelCore* panelCore() { return nullptr; }
+    virtual frontpanel::ReceiverControls* receiverControls() { return nullptr; }
 };
 
 class DisplayComponent {
 public:
     virtual ~DisplayComponent() = default;
 
+    // The front panel, made after the display: its knob labels and frames are joined to the panel
+    // when the analyser is made, before the knob table is filled.
+    virtual void ConnectFrontPanel(FrontPanelComponent& front) { (void)front; }
     // Step 10: the analyser, which reads its settings; false when it could not be made.
     virtual void CreateAnalyser() {}
     virtual bool HasAnalyser() const { return false; }
@@ -243,6 +257,8 @@ public:
     virtual void SetSMeterToolTip(const std::string& tip) { (void)tip; }
     // The power button freezes the analyser at Off and thaws it at On.
     virtual void SetFreeze(bool frozen) { (void)frozen; }
+    // The pointer over the bare window.
+    virtual void Form_MouseMove() {}
 
     // What the neighbours reach; absent when the display offers none.
     virtual Nerix::SpectrumSink* spectrumSink() { return nullptr; }

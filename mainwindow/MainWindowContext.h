@@ -1,7 +1,7 @@
 // What the start-up hands the main window: references to the long-lived objects it made (the store, the
 // receiver state, the VFO through an accessor, the radio objects, band records and store, filter bank,
-// timers, dialogs, process watch, program folder) and the receiver set-up of the saved model, which the
-// main window's load runs. The main window never sees the start-up's application object.
+// timing module, timers, dialogs, process watch, program folder) and the receiver set-up of the saved model,
+// which the main window's load runs. The main window never sees the start-up's application object.
 #pragma once
 
 #include <array>
@@ -16,6 +16,7 @@
 #include "frame/Profiler.h"
 #include "frame/ReceiverState.h"
 #include "frame/modIsProcessRunning.h"
+#include "frame/modTiming.h"
 #include "frontpanel/modBandPlan.h"
 #include "mainwindow/WindowLayout.h"
 #include "platform/comm/SerialPort.h"
@@ -49,6 +50,8 @@ struct MainWindowContext {
     // Any of these may be absent; the steps that need one are skipped.
     Nerix::FilterBank* Filters = nullptr;
     Profiler* BlockProfiler = nullptr;
+    // The timing module, whose scope timer callback runs the display's redraw pacing.
+    modTiming::Timing* Timing = nullptr;
     MainBandArray& MainBands;
     modBandPlan::BandPlanStore& BandPlan;
     const std::array<int32_t, 18>& TuningSteps;

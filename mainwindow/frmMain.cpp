@@ -13,6 +13,7 @@
 
 #include "config/ConfigDialogHost.h"
 #include "config/ProgramAbout.h"
+#include "display/frmUpDateScopeDisplay.h"
 #include "frame/NumberFormat.h"
 #include "frame/clsComDlg.h"
 #include "frame/modIniFiles.h"
@@ -100,6 +101,7 @@ public:
                w.picRecorder.widget(),
                w.picScopeContainer.widget(),
                w.picCalib.widget(),
+               &w.picCalib,
                [&w] { return w.SoundCard.get(); },
                [&w] { return w.WavFile.get(); },
                w.Encoder.get(),
@@ -108,7 +110,8 @@ public:
                [&w] { return w.optPwr.contains(0) && w.optPwr[0].Value(); },
                [&w] { runtime::resumeNext([&w] { w.Picture1.SetFocus(); }); },
                [&w](const std::string& caption) { w.lblStatsVal[3].setCaption(caption); },
-               [&w](int32_t ms) { w.tmrTune.setInterval(ms); }} {}
+               [&w](int32_t ms) { w.tmrTune.setInterval(ms); },
+               [&w] { return (w.windowState() & Qt::WindowMinimized) != 0; }} {}
     mainwindow::ComponentHost host;
 };
 
@@ -479,6 +482,7 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
     guarded([&] {
         if (components.Recorder) Recorder = components.Recorder(host_->host);
     });
+    if (Display && FrontPanel) guarded([&] { Display->ConnectFrontPanel(*FrontPanel); });
     if (FrontPanel) {
         if (mainwindow::KnobLabels* knobs = FrontPanel->knobLabels())
             highlight_ = std::make_unique<mainwindow::KnobHighlight>(
@@ -952,6 +956,10 @@ void frmMain::optDisplaySize_Click(int16_t Index) {
 
 void frmMain::Form_Resize() {
     Layout.Form_Resize(*this);
+}
+
+void frmMain::Form_MouseMove(int16_t, int16_t, float, float) {
+    if (Display) Display->Form_MouseMove();
 }
 
 void frmMain::markLayoutButton(int16_t Index) {

@@ -151,6 +151,8 @@ public:
 protected:
     void Form_Load() override;
     void Form_Resize() override;
+    // The pointer over the bare window ends every hover effect.
+    void Form_MouseMove(int16_t Button, int16_t Shift, float X, float Y) override;
     void Form_Unload(int16_t& Cancel) override;
     void closeEvent(QCloseEvent* event) override;
 

@@ -124,6 +124,7 @@ Application::mainWindowContext(const std::string& programFolder) {
         [this] { return radioObjects(); },
         Filters.get(),
         BlockProfiler.get(),
+        &Timing,
         MainBands,
         BandPlan,
         TuningSteps,

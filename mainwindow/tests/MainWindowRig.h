@@ -123,6 +123,7 @@ struct MainWindowRig {
     Nerix::NCO nco{dsp.wrappers};
     std::unique_ptr<Nerix::FilterBank> bank = Nerix::CreateFilterBank(dsp.wrappers, 12000);
     Profiler profiler;
+    modTiming::Timing timing;
     clsVFO vfo{store};
     MainBandArray bands;
     modBandPlan::BandPlanStore bandPlan{bands, dsp.state};
@@ -149,6 +150,7 @@ struct MainWindowRig {
                                           },
                                           bank.get(),
                                           &profiler,
+                                          &timing,
                                           bands,
                                           bandPlan,
                                           steps,

@@ -1,6 +1,7 @@
-// The main window's start-up, shutdown save, layouts and colours, on a window of its own: the trace lines
-// and the orders the start-up relies on, its timers, failing steps, a second load and a close during the
-// load; the layouts' sizes with a window frame injected; the colours that hold on any scheme.
+// The main window's start-up, shutdown save, layouts, colours and display, on a window of its own: the trace
+// lines and the orders the start-up relies on, its timers, failing steps, a second load and a close during
+// the load; the layouts' sizes with a window frame injected; the colours that hold on any scheme; the display
+// panel, its pacing and the S-meter as the window composes them.
 #include <algorithm>
 
 #include <gtest/gtest.h>
@@ -8,6 +9,11 @@
 #include <QApplication>
 #include <QTest>
 
+#include "display/SMeterControls.h"
+#include "display/ScopePanel.h"
+#include "display/ScopePanelCore.h"
+#include "display/frmUpDateScopeDisplay.h"
+#include "mainwindow/Display.h"
 #include "mainwindow/tests/MainWindowRig.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/ui/Twips.h"
@@ -435,11 +441,11 @@ TEST_F(Layouts, ReColourReachesEveryComponentAndKeepsTheFixedColours) {
     EXPECT_EQ(w.lblVer.BackColor(), 0xFFFFFF);
 }
 
-// The window as a person sees it, in its two longest layouts and the shortest.
+// The window as a person sees it, in every layout.
 TEST_F(Layouts, DrawsTheWindow) {
     auto& w = make();
     w.Show();
-    for (const int16_t index : {3, 1, 0}) {
+    for (const int16_t index : {3, 2, 1, 0}) {
         w.optDisplaySize_Click(index);
         QCoreApplication::processEvents();
         EXPECT_TRUE(w.grab().save(QString(RENDER_DIR "/main_window_layout%1.png").arg(index)));
@@ -448,6 +454,136 @@ TEST_F(Layouts, DrawsTheWindow) {
     w.optDisplaySize_Click(3);
     QCoreApplication::processEvents();
     EXPECT_TRUE(w.grab().save(RENDER_DIR "/main_window_elektor.png"));
+}
+
+} // namespace
+
+namespace {
+
+// The display panel and the S-meter in the real window, over the front panel's knobs.
+struct DisplayInWindow : ::testing::Test, mainwindowtest::MainWindowRig {
+    mainwindowtest::WatchedMain& w = make();
+    mainwindow::DisplayParts parts;
+
+    void SetUp() override {
+        w.Show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        ASSERT_TRUE(w.Display);
+        parts = mainwindow::partsOf(*w.Display);
+        ASSERT_TRUE(parts.Panel && parts.Meter && parts.Analyser && parts.Core && parts.Pacing);
+    }
+    display::ScopePanel& panel() { return *parts.Panel; }
+    int16_t shownPicture() { return panel().picScope[0].Visible() ? 0 : 1; }
+    // A control's place in the window's client area, in pixels.
+    QRect placeOf(ui::Control& c) {
+        QWidget* widget = c.widget();
+        return {widget->mapTo(&w, QPoint(0, 0)), widget->size()};
+    }
+};
+
+// The panel fills the window's scope container in every layout; the S-meter sits on the form in the band
+// the shortest layout shows, over no other control; the analyser draws on the panel's pictures; the panel's
+// knob labels joined the knob table before it was filled, so they show their knobs' values.
+TEST_F(DisplayInWindow, TheWindowComposesThePanelAndTheMeterWhereTheLayoutsPutThem) {
+    for (int16_t layout = 0; layout <= 3; ++layout) {
+        SCOPED_TRACE(layout);
+        w.optDisplaySize_Click(layout);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(placeOf(panel().picScopeContainer), placeOf(w.picScopeContainer));
+        const QRect meter = placeOf(parts.Meter->picSmeter[0]);
+        EXPECT_TRUE(parts.Meter->picSmeter[0].Visible());
+        EXPECT_TRUE(w.rect().contains(meter)) << "the meter lies outside the window";
+        EXPECT_LE(meter.bottom(), placeOf(w.frPower).bottom());
+        for (QWidget* other : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (other == parts.Meter->picSmeter[0].widget() || !other->isVisible()) continue;
+            EXPECT_FALSE(other->geometry().intersects(meter))
+                << other->metaObject()->className() << " at " << other->x() << "," << other->y();
+        }
+    }
+    // Drawn: each frame goes to its page, which then shows.
+    for (int frame = 0; frame < 2; ++frame) {
+        const int16_t page = parts.Analyser->DrawPage();
+        parts.Analyser->Display();
+        EXPECT_EQ(shownPicture(), page);
+    }
+    EXPECT_EQ(panel().lblFrameRate.label.Caption(), std::to_string(parts.Analyser->FrameRate()));
+    QTest::mouseMove(panel().lblFrameRate.label.widget(), QPoint(3, 3));
+    EXPECT_EQ(state().ActiveKnob, lblFrameRateIndex);
+    // The window's own statistics switch is the one shown.
+    EXPECT_FALSE(panel().chkPerfStatsOn.Visible());
+}
+
+// A block played arms the pacing for 1 ms; when the timer fires a frame is drawn. "Off" arms it for 50 ms,
+// "On" kills it, and so does the unload, first.
+TEST_F(DisplayInWindow, APlayedBlockOrOffArmsThePacingAndOnOrTheUnloadKillsIt) {
+    ScrollLabel& frameRate = parts.Core->context().ctlArray[lblFrameRateIndex];
+    frameRate.Value = 1;
+    std::vector<int16_t> block(2048);
+    const int16_t before = parts.Analyser->DrawPage();
+    w.Path->Drivers().DataOut(block, 0, 2048);
+    EXPECT_EQ(timers.askedMs(parts.Pacing, frmUpDateScopeDisplay::kTimerId), 1);
+    timers.advance(10);
+    EXPECT_NE(parts.Analyser->DrawPage(), before);
+    EXPECT_FALSE(timers.isArmed(parts.Pacing, frmUpDateScopeDisplay::kTimerId));
+
+    w.optPwr_Click(1);
+    EXPECT_EQ(timers.askedMs(parts.Pacing, frmUpDateScopeDisplay::kTimerId), 50);
+    w.optPwr_Click(0);
+    EXPECT_FALSE(timers.isArmed(parts.Pacing, frmUpDateScopeDisplay::kTimerId));
+
+    w.Display->SetScopeTimer(frmUpDateScopeDisplay::kPowerOffArmMs);
+    ASSERT_TRUE(w.Unload());
+    EXPECT_FALSE(timers.isArmed(parts.Pacing, frmUpDateScopeDisplay::kTimerId));
+}
+
+// The pointer over the display shows the frequency under it and a left click tunes there; the bare window
+// ends the hover.
+TEST_F(DisplayInWindow, AClickOnTheSpectrumTunesTheVfoAndTheBareWindowEndsTheHover) {
+    w.optDisplaySize_Click(3);
+    vfo.setTunedFrequency(71'000'000); // 7.1 MHz
+    // "IF in" was stored: the audio view first, so its click comes through.
+    for (const int16_t source : {3, 0}) {
+        QWidget* button = panel().optSpectrumSource[source].widget();
+        QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(6, button->height() / 2));
+    }
+    ASSERT_EQ(parts.Analyser->FOffset, 7'088'000);
+    // 1024 bins across 512 pixels: pixel 400 is entry 800, 800 x 23.4375 Hz above the offset.
+    parts.Analyser->StopBin = 1024;
+    parts.Analyser->setMode(0);
+    const int16_t shown = shownPicture();
+    QWidget* picture = panel().picScope[shown].widget();
+    QTest::mouseMove(picture, QPoint(400, 40));
+    EXPECT_EQ(panel().picScope[0].Tag, "7106750.5");
+    EXPECT_EQ(panel().lblSpectrumFreq[shown].Caption(), "7 106 751");
+    EXPECT_TRUE(panel().lblSpectrumFreq[shown].Visible());
+    QTest::mouseClick(picture, Qt::LeftButton, Qt::NoModifier, QPoint(400, 40));
+    EXPECT_EQ(vfo.TunedFrequency(), 71'070'000);
+
+    state().ActiveKnob = 16;
+    const QPoint bare(1, 100);
+    ASSERT_EQ(w.childAt(bare), nullptr);
+    QTest::mouseMove(&w, bare);
+    EXPECT_EQ(state().ActiveKnob, 0);
+    EXPECT_FALSE(panel().lblSpectrumFreq[shown].Visible());
+}
+
+// UpdateSMeter lights one tick per 6 dB; a minimised window keeps the ticks as they were.
+TEST_F(DisplayInWindow, UpdateSMeterMovesTheMeterUnlessTheWindowIsMinimised) {
+    const auto lit = [&] {
+        int n = 0;
+        parts.Meter->shpSMeterTick.forEach([&](ui::Shape& t) { n += t.Visible() ? 1 : 0; });
+        return n;
+    };
+    EXPECT_EQ(lit(), 0);
+    w.Display->UpdateSMeter(1000); // 60 dB: ticks 0 to 10
+    EXPECT_EQ(lit(), 11);
+    EXPECT_EQ(parts.Meter->picSmeter[1].ToolTipText(), "10");
+    w.setWindowState(Qt::WindowMinimized);
+    w.Display->UpdateSMeter(1);
+    EXPECT_EQ(lit(), 11);
+    w.setWindowState(Qt::WindowNoState);
+    w.Display->UpdateSMeter(1);
+    EXPECT_EQ(lit(), 0);
 }
 
 } // namespace

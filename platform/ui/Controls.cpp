@@ -168,6 +168,14 @@ private:
     bool afterDoubleClick_ = false;
 };
 
+} // namespace
+
+bool isControlWidget(const QWidget* w) {
+    return w && w->property(kWatchedProperty).toBool();
+}
+
+namespace {
+
 // How one axis of a container maps its units to pixels: twips on forms and frames, the picture's user
 // scale in a picture box.
 struct Axis {

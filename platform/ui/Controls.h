@@ -45,6 +45,9 @@ inline constexpr int32_t kInvalidPropertyArrayIndex = runtime::err::kInvalidProp
 // thrown into Qt.
 void runGuarded(const Handler& handler, const char* source);
 
+// True for the widget of a control: its mouse events are its control's, never its container's.
+bool isControlWidget(const QWidget* w);
+
 class Control;
 // The order in which the Tab key moves the focus through these controls, first to last.
 void setTabOrder(std::initializer_list<const Control*> controls);

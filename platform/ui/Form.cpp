@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPointer>
 
 #include "platform/runtime/RuntimeError.h"
@@ -13,7 +14,10 @@
 
 namespace ui {
 
-Form::Form(QWidget* parent) : QWidget(parent, Qt::Window) {}
+Form::Form(QWidget* parent) : QWidget(parent, Qt::Window) {
+    // The pointer moving over the bare form is an event whether or not a button is held.
+    setMouseTracking(true);
+}
 
 Form::~Form() {
     if (keyPreview_ && qApp) qApp->removeEventFilter(this);
@@ -157,6 +161,20 @@ void Form::closeEvent(QCloseEvent* event) {
         event->accept();
     else
         event->ignore();
+}
+
+void Form::mouseMoveEvent(QMouseEvent* event) {
+    // Qt offers the form what a child control ignored; the form hears only of moves over itself.
+    const QPoint at = event->position().toPoint();
+    for (const QWidget* c = childAt(at); c && c != this; c = c->parentWidget())
+        if (isControlWidget(c)) return;
+    const auto m = event->modifiers();
+    const auto shift = static_cast<int16_t>(
+        (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0));
+    const auto button = static_cast<int16_t>(event->buttons() & 7);
+    const auto x = static_cast<float>(twips(at.x()));
+    const auto y = static_cast<float>(twips(at.y()));
+    runGuarded([&] { Form_MouseMove(button, shift, x, y); }, "Form_MouseMove");
 }
 
 bool Form::eventFilter(QObject* watched, QEvent* event) {

@@ -1,5 +1,5 @@
 // A form: a top-level window whose size is given in twips and whose events are virtual members named as
-// the windows' own handlers are (Form_Load, Form_Resize, Form_KeyDown, Form_Unload).
+// the windows' own handlers are (Form_Load, Form_Resize, Form_KeyDown, Form_MouseMove, Form_Unload).
 #pragma once
 
 #include <QWidget>
@@ -63,10 +63,18 @@ protected:
         (void)Shift;
     }
     virtual void Form_Unload(int16_t& Cancel) { (void)Cancel; }
+    // The pointer over the bare form (no control under it), held button or not; X and Y in twips.
+    virtual void Form_MouseMove(int16_t Button, int16_t Shift, float X, float Y) {
+        (void)Button;
+        (void)Shift;
+        (void)X;
+        (void)Y;
+    }
 
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -1,7 +1,7 @@
 // What the windows hear from their controls beyond clicks and changes: double clicks, keys (a held key
 // never looks released), the focus, the stacking order, mouse events and placement in a picture's user
-// scale; and the shape, the locked multi-line text box, the popup that never takes the focus, popup menu
-// items and the timer floor.
+// scale, the pointer over the bare form; and the shape, the locked multi-line text box, the popup that never
+// takes the focus, popup menu items and the timer floor.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -232,6 +232,28 @@ TEST_F(ActiveForm, AMouseEventBelongsToTheControlUnderThePointerAlone) {
         if (seen.empty() || seen.back() != e) seen.push_back(e); // a move may be reported more than once
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(frameClicks, 0);
+}
+
+// The bare window hears the pointer over itself, in twips, and nothing of what lies over its controls,
+// whether they handle the move or not.
+TEST(FormMouseMove, TheFormHearsOnlyThePointerOverItself) {
+    struct Window final : ui::Form {
+        std::vector<std::pair<float, float>> moves;
+        void Form_MouseMove(int16_t, int16_t, float X, float Y) override { moves.emplace_back(X, Y); }
+    } form;
+    form.setClientSize(3000, 1500);
+    ui::Label quiet(&form, "no handler");
+    quiet.Move(0, 0, 1500, 750);
+    ui::Frame frame(&form, "AF");
+    frame.Move(1500, 0, 1500, 1500);
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QTest::mouseMove(quiet.widget(), QPoint(10, 10));
+    QTest::mouseMove(frame.widget(), QPoint(10, 60));
+    EXPECT_TRUE(form.moves.empty());
+    QTest::mouseMove(&form, QPoint(20, 80));
+    ASSERT_FALSE(form.moves.empty());
+    EXPECT_EQ(form.moves.back(), std::make_pair(300.0f, 1200.0f));
 }
 
 TEST_F(ActiveForm, ASliderReportsWhichButtonWentDown) {
