@@ -6,37 +6,18 @@
 
 #include <QApplication>
 #include <QWidget>
-#include <atomic>
 #include <cmath>
 #include <cstdlib>
-#include <new>
 #include <numbers>
 #include <random>
 #include <vector>
 
+#include "bench/AllocationCounter.h"
 #include "display/clsSpectrumAnalyser.h"
 #include "display/frmUpDateScopeDisplay.h"
 #include "platform/profile/SettingsStore.h"
 #include "platform/ui/PictureBox.h"
 #include "platform/ui/QtPlatformTimers.h"
-
-namespace {
-
-std::atomic<int64_t> allocations{0};
-
-} // namespace
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
@@ -158,14 +139,14 @@ void BM_DisplayComputationOnly(benchmark::State& st) {
     std::size_t n = 0;
     for (int warm = 0; warm < 16; ++warm)
         rx.frame(n++);
-    const int64_t before = allocations.load();
+    const int64_t before = bench::allocationCount();
     int64_t frames = 0;
     for (auto _ : st) {
         rx.frame(n++);
         ++frames;
     }
-    st.counters["allocations_per_frame"] =
-        static_cast<double>(allocations.load() - before) / static_cast<double>(std::max<int64_t>(frames, 1));
+    st.counters["allocations_per_frame"] = static_cast<double>(bench::allocationCount() - before) /
+                                           static_cast<double>(std::max<int64_t>(frames, 1));
 }
 BENCHMARK(BM_DisplayComputationOnly)->Unit(benchmark::kMicrosecond);
 
@@ -209,14 +190,14 @@ template <class Timers> void frozenPacingCalls(benchmark::State& st) {
     frmUpDateScopeDisplay pacing({timers, timing, rx.analyser, knobs, shell});
     for (int warm = 0; warm < 4; ++warm)
         pacing.UpdateScopeDisplay();
-    const int64_t before = allocations.load();
+    const int64_t before = bench::allocationCount();
     int64_t calls = 0;
     for (auto _ : st) {
         pacing.UpdateScopeDisplay();
         ++calls;
     }
-    st.counters["allocations_per_call"] =
-        static_cast<double>(allocations.load() - before) / static_cast<double>(std::max<int64_t>(calls, 1));
+    st.counters["allocations_per_call"] = static_cast<double>(bench::allocationCount() - before) /
+                                          static_cast<double>(std::max<int64_t>(calls, 1));
     pacing.KillScopeTimer();
 }
 

@@ -162,6 +162,9 @@ public:
     void HookWheel() override {
         wheelFilter_.Hook([this](const ui::HookMessage& m) { return core.wheel.deliver(m); });
     }
+    void UnhookWheel() override {
+        if (wheelFilter_.hooked()) wheelFilter_.Unhook();
+    }
     void ApplyAudioPassBand(const StepTrace& trace) override {
         trace(":Call MouseOverS.lblFilterHi_Wheel");
         runtime::resumeNext([&] { core.routines.lblFilterHi_Wheel(); });

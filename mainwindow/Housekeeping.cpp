@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <string_view>
 
 #include "dsp/Nerix.h"
 #include "dsp/clsFFTFilter.h"
@@ -33,9 +34,16 @@ const BlockStatistics& stats(HousekeepingPorts& p) {
     return *s;
 }
 
-std::string peakCaption(double p) {
-    return NumberFormat::Format(p, "##,##0  ") +
-           NumberFormat::Format(20 * Nerix::Log10(p / 32767), "###,##0 dB");
+// Into a text the tick keeps: once it has grown, no tick allocates for it.
+const std::string& joined(std::string& out, std::string_view a, std::string_view b) {
+    out.assign(a);
+    out.append(b);
+    return out;
+}
+
+const std::string& peakCaption(std::string& out, double p) {
+    return joined(out, NumberFormat::Format(p, "##,##0  "),
+                  NumberFormat::Format(20 * Nerix::Log10(p / 32767), "###,##0 dB"));
 }
 
 } // namespace
@@ -45,17 +53,17 @@ void Housekeeping::statistics() {
     const auto n = static_cast<size_t>(kStatRingUsed);
     stmt([&] {
         const double peak = sumOf(stats(p).Peak1, n) / kStatRingUsed;
-        p.SetStat(0, peakCaption(peak));
+        p.SetStat(0, peakCaption(caption_, peak));
         const int32_t colour = peak >= 0 && peak <= 2047       ? kStatYellow
                                : peak >= 2048 && peak <= 16383 ? kStatGreen
                                                                : kStatRed;
         p.SetStatColour(0, colour);
     });
-    stmt([&] { p.SetStat(1, peakCaption(sumOf(stats(p).Peak2, n) / kStatRingUsed)); });
+    stmt([&] { p.SetStat(1, peakCaption(caption_, sumOf(stats(p).Peak2, n) / kStatRingUsed)); });
     stmt([&] {
         const double g = state_.AgcGain;
-        p.SetStat(2,
-                  NumberFormat::Format(g, "#0.00  ") + NumberFormat::Format(20 * Nerix::Log10(g), "#0.0 dB"));
+        p.SetStat(2, joined(caption_, NumberFormat::Format(g, "#0.00  "),
+                            NumberFormat::Format(20 * Nerix::Log10(g), "#0.0 dB")));
     });
     double t = 0, load = 0;
     stmt([&] { t = sumOf(stats(p).BlockTimes, n) / kStatRingUsed; });
@@ -173,7 +181,7 @@ void Housekeeping::tmrPerfStats_Timer() {
         stmt([&] { st.NotchCentre = PeakFrequency; });
         stmt([&] {
             p.ShowNotchPeak(NumberFormat::Format(PeakFrequency, "###0"),
-                            "Fcentre : " + NumberFormat::Format(PeakFrequency, "#,###0 Hz"));
+                            joined(tip_, "Fcentre : ", NumberFormat::Format(PeakFrequency, "#,###0 Hz")));
         });
     }
 

@@ -56,7 +56,10 @@ inline constexpr int32_t kStatRingUsed = 47;
 
 class Housekeeping {
 public:
-    Housekeeping(ReceiverState& state, HousekeepingPorts& ports) : state_(state), ports_(ports) {}
+    Housekeeping(ReceiverState& state, HousekeepingPorts& ports) : state_(state), ports_(ports) {
+        caption_.reserve(kCaptionCapacity);
+        tip_.reserve(kCaptionCapacity);
+    }
 
     // One tick; the timer is stopped by the caller before. A nested tick returns at once.
     void tmrPerfStats_Timer();
@@ -75,6 +78,9 @@ private:
     ReceiverState& state_;
     HousekeepingPorts& ports_;
     bool busy_ = false;
+    // The joined captions are built here, so a tick with nothing to rebuild allocates nothing.
+    static constexpr size_t kCaptionCapacity = 48;
+    std::string caption_, tip_;
 };
 
 } // namespace mainwindow

@@ -132,8 +132,9 @@ public:
     // Step 38: the number of bands the selector lists, and the selection of one (its handler runs).
     virtual int32_t BandCount() const { return 0; }
     virtual void SelectBand(int32_t index) { (void)index; }
-    // Step 40: the mouse-wheel hook.
+    // Step 40: the mouse-wheel hook; the shutdown removes it, so no knob answers the wheel afterwards.
     virtual void HookWheel() {}
+    virtual void UnhookWheel() {}
     // Step 41: the preset description pop-up shown and hidden.
     virtual void PrimePresetDescription() {}
     // Step 43: the audio pass band's apply routines, with their trace lines.

@@ -211,8 +211,9 @@ public:
     }
     void StopEncoderTimer() override { must(w_.Encoder, "modEncoder").StopEncoderTimer(); }
     void Hide() override { w_.hide(); }
-    // The front panel's wheel filter goes with the component.
-    void UnhookWheel() override {}
+    void UnhookWheel() override {
+        if (w_.FrontPanel) w_.FrontPanel->UnhookWheel();
+    }
     void ReleaseDevices() override { must(w_.SoundCard, "frmMain.SoundCard").ReleaseDevices(); }
     int32_t BandCount() override { return static_cast<int32_t>(w_.Context.MainBands.size()); }
     bool SaveBandPlan(int32_t i, mainwindow::BandSaveFailure& failure) override {

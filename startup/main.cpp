@@ -23,6 +23,7 @@
 #include "platform/ui/QtPlatformTimers.h"
 #include "platform/ui/UiHooks.h"
 #include "startup/Application.h"
+#include "startup/SessionEnd.h"
 #include "startup/frmSupervisor.h"
 
 namespace {
@@ -129,6 +130,14 @@ int main(int argc, char** argv) {
             return app.Instance->result() == process::InstanceLockResult::HeldByAnother;
         };
         env.endProcess = [](int code) { QCoreApplication::exit(code); };
+
+        // The session's end closes the main window as its close box does, so the run's settings are saved.
+        std::unique_ptr<startup::SessionEnd> sessionEnd;
+        runtime::resumeNext([&] {
+            sessionEnd = std::make_unique<startup::SessionEnd>([&app] {
+                if (app.MainWindow) app.MainWindow->close();
+            });
+        });
 
         frmSupervisor supervisor(app, env);
         supervisor.Load();

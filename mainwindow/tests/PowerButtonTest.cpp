@@ -1,6 +1,6 @@
 // The window's power button and its close over the program's components: sound on and off, "&Close"
-// only while off, a failed sound start left Off, and a close that saves the band plans and settings once
-// and leaves no handler running.
+// only while off, a failed sound start left Off, a close that saves the band plans and settings once and
+// leaves no handler and no wheel hook running; and the Config button's one dialog.
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -8,6 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTest>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
+
+#include "config/frmConfig.h"
+#include "frontpanel/ScrollLabel.h"
 
 #include "mainwindow/PowerSequence.h"
 #include "mainwindow/tests/MainWindowRig.h"
@@ -28,6 +34,16 @@ struct PowerButton : ::testing::Test, mainwindowtest::MainWindowRig {
                                            messages.push_back(text);
                                            return runtime::mb::kOk;
                                        }}};
+    // A real turn of the wheel, one notch, over the widget.
+    static void turnWheel(QWidget* over) {
+        static ulong stamp = 0;
+        const QPointF at = over->rect().center();
+        QWheelEvent e(at, over->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+        e.setTimestamp(++stamp);
+        QSpontaneKeyEvent::setSpontaneous(&e);
+        QApplication::instance()->notify(over, &e);
+    }
     static std::string fileText(const std::string& path) {
         std::ifstream f(path);
         std::stringstream s;
@@ -106,6 +122,52 @@ TEST_F(PowerButton, CloseSavesBandPlansAndSettingsOnceAndLeavesNoHandlerRunning)
     w.tmrClock_Timer();
     w.tmrPerfStats_Timer();
     EXPECT_EQ(w.lblClock.Caption(), clock);
+}
+
+// The wheel hook goes with the unload: the window's objects may be gone, so no knob may answer any more.
+TEST_F(PowerButton, AfterTheUnloadTheWheelReachesNoKnob) {
+    auto& w = make();
+    w.Show();
+    ASSERT_TRUE(w.FrontPanel && w.FrontPanel->knobValues());
+    config::KnobValues& knobs = *w.FrontPanel->knobValues();
+    const auto turn = [&](int notches) {
+        state().ActiveKnob = lblBFOIndex;
+        for (int i = 0; i < notches; ++i)
+            turnWheel(w.Picture1.widget());
+    };
+    const float before = knobs.Value(lblBFOIndex);
+    turn(2); // every second notch steps
+    const float stepped = knobs.Value(lblBFOIndex);
+    ASSERT_NE(stepped, before) << "the hook is in place while the window is loaded";
+
+    w.optPwr[2].setValue(true);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(w.Unloaded());
+    turn(4);
+    EXPECT_EQ(knobs.Value(lblBFOIndex), stepped);
+}
+
+// The configuration dialog is one window: a second press of Config while it is open opens no other.
+TEST_F(PowerButton, ConfigPressedTwiceOpensOneDialog) {
+    auto& w = make();
+    w.Show();
+    const auto dialogs = [] {
+        int n = 0;
+        for (QWidget* t : QApplication::topLevelWidgets())
+            n += dynamic_cast<frmConfig*>(t) ? 1 : 0;
+        return n;
+    };
+    ASSERT_EQ(dialogs(), 0);
+    QTest::mouseClick(w.cmdConfig.widget(), Qt::LeftButton);
+    ASSERT_EQ(dialogs(), 1);
+    ASSERT_TRUE(state().ConfigDialogOpen);
+    QWidget* first = nullptr;
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (dynamic_cast<frmConfig*>(t)) first = t;
+    QTest::mouseClick(w.cmdConfig.widget(), Qt::LeftButton);
+    EXPECT_EQ(dialogs(), 1);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_TRUE(state().ConfigDialogOpen);
 }
 
 } // namespace

@@ -1,10 +1,11 @@
 // The program itself: its version record and, run in a folder of its own, the trace switch, the
 // start-up's trace lines, a second instance, a folder without band plans, and the end of the process
-// once the main window is closed.
+// once the main window is closed or the desktop session ends.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <sys/stat.h>
@@ -383,4 +384,29 @@ TEST_F(ProgramOnX, OpensAtTheSavedLayoutAndSavesEveryKeyAtExit) {
                             "SoundcardCorrectionAmpBalance=",
                             "DDSIFType=0"})
         EXPECT_NE(frmMain.find(std::string("\r\n") + key), std::string::npos) << key << "\n" << frmMain;
+}
+
+// The end of the desktop session closes the main window as its close box does: the shutdown runs, the
+// settings of the run are saved and the program ends by itself (a signal's own action would have ended it
+// at once, leaving the store as it was).
+TEST_F(ProgramOnX, TheSessionsEndClosesTheMainWindowAndSavesTheSettingsOfTheRun) {
+    addBandPlans();
+    ScopedEnv display("DISPLAY", display_);
+    ScopedEnv platform("QT_QPA_PLATFORM", std::nullopt);
+    ScopedEnv wayland("WAYLAND_DISPLAY", std::nullopt);
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(strsignal(signal));
+        root_.write("config/NerixSDR/NerixSDR.ini", "[frmMain]\r\nSDRModelNo=13\r\nDisplayMode=2\r\n");
+        std::filesystem::remove(logPath());
+        ChildProcess program = start({"trace"});
+        ASSERT_TRUE(waitForLogLine("frmMain:frmMain:Form_Load:End"));
+        program.signal(signal);
+        EXPECT_EQ(exitCode(program.waitFor(kBound)), 0);
+
+        const std::string ini = settingsText();
+        for (const char* key : {"\r\nDisplayMode=2", "\r\nPerfStatsOn=", "\r\nAutoDDSRefresh=False",
+                                "[RXModel.Soft Rock 40-7.055MHz]", "\r\nTunedFrequency=70310000"})
+            EXPECT_NE(ini.find(key), std::string::npos) << key << "\n" << ini;
+    }
+    EXPECT_TRUE(dialogText().empty());
 }
