@@ -160,6 +160,9 @@ public:
         clsSpectrumAnalyser& a = analyser_.get();
         a.FOffset = runtime::CLng(tunedFrequency / 10.0 - (a.FEnd - a.FStart) / 2.0);
     }
+    void VfoReplaced(clsVFO& vfo) noexcept override {
+        if (analyser_.object) analyser_.object->setPorts({host_.Context.Filters, &vfo});
+    }
     void SwitchOffAnalyser() override { analyser_.get().Active = false; }
     void FollowAnalyserBox() override { analyser_.get().Active = chkSpectrumAnalyser.Value() == 1; }
     void ShowRestoredSwitches(int32_t) override { ShowAnalyserActive(); }
