@@ -186,6 +186,9 @@ public:
         a.FOffset = runtime::CLng(tunedFrequency / 10.0 - (a.FEnd - a.FStart) / 2.0);
     }
     void DrawSMeterScale() override { display::startup::DrawSMeterScale(smeter); }
+    void VfoReplaced(clsVFO& vfo) noexcept override {
+        if (analyser_.object) analyser_.object->setPorts({host_.Context.Filters, &vfo});
+    }
     void SwitchOffAnalyser() override { analyser_.get().Active = false; }
     void FollowAnalyserBox() override { panelCore().chkSpectrumAnalyser_Click(); }
     void RequestScopeRedraw() override { redraw().SetScopeTimer(frmUpDateScopeDisplay::kBlockArmMs); }
@@ -223,6 +226,10 @@ public:
     void Recolour(const RecolourPass&) override {
         runtime::resumeNext([&] { panel.picScope[0].setBackColor(analyser_.get().ScopeBackColour()); });
         runtime::resumeNext([&] { panel.picScope[1].setBackColor(panel.picScope[0].BackColor()); });
+        // The window's pass cleared the pictures; the next frame draws them again, also while Off.
+        runtime::resumeNext([&] {
+            if (pacing) pacing->SetScopeTimer(frmUpDateScopeDisplay::kBlockArmMs);
+        });
         // The meter stays black on any scheme; the window redraws its scale next.
         meter.picSmeter.forEach([](ui::PictureBox& p) {
             runtime::resumeNext([&] { p.setBackColor(0); });

@@ -260,6 +260,9 @@ public:
     virtual void SetFreeze(bool frozen) { (void)frozen; }
     // The pointer over the bare window.
     virtual void Form_MouseMove() {}
+    // The configuration dialog put a new VFO in the slot: the analyser, which keeps the object for its
+    // pass-band box, takes it before the old one is released. Only stores it; never fails.
+    virtual void VfoReplaced(clsVFO& vfo) noexcept { (void)vfo; }
 
     // What the neighbours reach; absent when the display offers none.
     virtual Nerix::SpectrumSink* spectrumSink() { return nullptr; }

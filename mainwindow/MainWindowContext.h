@@ -1,12 +1,13 @@
 // What the start-up hands the main window: references to the long-lived objects it made (the store, the
-// receiver state, the VFO through an accessor, the radio objects, band records and store, filter bank,
-// timing module, timers, dialogs, process watch, program folder) and the receiver set-up of the saved model,
-// which the main window's load runs. The main window never sees the start-up's application object.
+// receiver state, the VFO's slot and an accessor to it, the radio objects, band records and store, filter
+// bank, timing module, timers, dialogs, process watch, program folder) and the receiver set-up of the saved
+// model, which the main window's load runs. The main window never sees the start-up's application object.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -42,8 +43,11 @@ struct MainWindowContext {
     ReceiverState& State;
     Nerix::Wrappers& Nerix;
     Nerix::NCO& Nco;
-    // The VFO in use at each call: the configuration dialog replaces the object, so the window and its
-    // components keep this, never the object. Null when the start-up could not make one.
+    // The one place the VFO lives (the application's); the configuration dialog's change of model puts a
+    // new object in it.
+    std::unique_ptr<clsVFO>& VfoSlot;
+    // The VFO in the slot at each call: the window and its components keep this, never the object. Null
+    // when the start-up could not make one.
     std::function<clsVFO*()> Vfo;
     // The VFO, oscillator and line objects as they stand at each call.
     std::function<modSetupRX::RadioObjects()> Radio;
@@ -55,9 +59,10 @@ struct MainWindowContext {
     MainBandArray& MainBands;
     modBandPlan::BandPlanStore& BandPlan;
     const std::array<int32_t, 18>& TuningSteps;
-    const RXDefinitions::RxModelTable& RxModels;
+    // The configuration dialog's Apply rebuilds the receiver through the table and the set-up.
+    RXDefinitions::RxModelTable& RxModels;
     const modRigList::RigListTable& RigList;
-    const modSetupRX::ReceiverSetup& SetupRX;
+    modSetupRX::ReceiverSetup& SetupRX;
     ui::DialogService& Dialogs;
     ui::PlatformTimers& Timers;
     files::FileSystem& Files;

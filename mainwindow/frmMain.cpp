@@ -8,10 +8,12 @@
 #include <QSocketNotifier>
 #include <QWindow>
 #include <chrono>
+#include <optional>
 #include <random>
 #include <unistd.h>
 
 #include "config/ConfigDialogHost.h"
+#include "config/LiveObjects.h"
 #include "config/ProgramAbout.h"
 #include "display/frmUpDateScopeDisplay.h"
 #include "frame/NumberFormat.h"
@@ -115,27 +117,58 @@ public:
     mainwindow::ComponentHost host;
 };
 
-// The configuration dialog over the window's objects; made at the first press of Config.
-class frmMain::ConfigHolder {
+// The configuration dialog over the window's objects, made once while the window is built: the live
+// radio over the VFO's slot, the dialog's context, and the window as the dialog's shell. The window's own
+// serial event control is named MSComm1, as the shell's routine is, so the holder answers for the window.
+class frmMain::ConfigHolder final : public config::MainWindowShell {
 public:
     explicit ConfigHolder(frmMain& w)
         : comDlg(w.Context.Dialogs, w.Context.Settings),
+          radio({w.Context.Settings, w.Context.State, w.Context.RxModels, w.Context.SetupRX,
+                 w.Context.VfoSlot, w.Context.Radio, [&w] { return &w.MSComm1; }}),
           context{w.Context.State,
                   w.Context.Settings,
                   w.Context.RxModels,
                   w.Context.RigList,
                   w.Context.SetupRX,
-                  w.Context.Radio,
+                  [this] { return radio.Objects(); },
                   w.Context.Filters ? &w.Context.Filters->HilbertFilter1 : nullptr,
                   w.Display ? w.Display->analyserSettings() : nullptr,
                   w.FrontPanel ? w.FrontPanel->knobValues() : nullptr,
                   comDlg,
                   w.Context.Dialogs,
-                  config::ownProgramVersion()},
-          host(context, &w) {}
+                  config::ownProgramVersion(),
+                  &radio,
+                  this},
+          host(context, &w), w_(w) {
+        // The analyser keeps the VFO itself; every other user asks the slot at each call.
+        radio.onReplaced([&w](clsVFO& vfo) {
+            if (w.Display) w.Display->VfoReplaced(vfo);
+        });
+    }
+
+    void ShowTitleBar(bool on) override { w_.ShowTitleBar(on); }
+    void setBackColor(int32_t colour) override { w_.setBackColor(colour); }
+    void ReColour() override { w_.ReColour(); }
+    void DarkenControls() override { w_.DarkenControls(); }
+    void UnFocusFrames() override { w_.UnFocusFrames(); }
+    std::optional<int16_t> SelectedDisplaySize() const override {
+        for (int16_t i = w_.optDisplaySize.LBound(); i <= w_.optDisplaySize.UBound(); ++i)
+            if (w_.optDisplaySize[i].Value()) return i;
+        return std::nullopt;
+    }
+    void optDisplaySize_Click(int16_t Index) override { w_.optDisplaySize_Click(Index); }
+    void setCaption(const std::string& caption) override { w_.setCaption(caption); }
+    void StartSound() override { w_.StartSound(); }
+    comm::MSComm* MSComm1() override { return &w_.MSComm1; }
+
     clsComDlg comDlg;
+    config::LiveRadio radio;
     config::ConfigContext context;
     config::ConfigDialogHost host;
+
+private:
+    frmMain& w_;
 };
 
 // The ports of the window's Qt-free halves, over its controls, components and the context.
@@ -490,6 +523,7 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
                 Context.State, *knobs, [this] { runtime::resumeNext([this] { Picture1.SetFocus(); }); });
         MSComm1.setHandler(FrontPanel->commHandler());
     }
+    config_ = std::make_unique<ConfigHolder>(*this);
 }
 
 frmMain::~frmMain() {
@@ -890,7 +924,6 @@ void frmMain::StartSound() {
 }
 
 void frmMain::cmdConfig_Click() {
-    if (!config_) config_ = std::make_unique<ConfigHolder>(*this);
     config_->host.cmdConfig_Click(SoundCard.get());
 }
 

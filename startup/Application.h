@@ -111,7 +111,8 @@ public:
     std::unique_ptr<clsHamlib> HamlibOsc;
     std::unique_ptr<clsCY27EE16> Cy27ee16Osc;
     std::unique_ptr<clsAD9851> Ad9851Osc;
-    // The configuration dialog replaces it on a change of receiver model.
+    // The one slot the VFO lives in: the main window's context hands it on, and the configuration dialog
+    // puts a new VFO in it on a change of receiver model.
     std::unique_ptr<clsVFO> Vfo;
     std::unique_ptr<clsAD9850> Ad9850Osc;
     std::unique_ptr<clsAD9951> Ad9951Osc;

@@ -120,6 +120,7 @@ Application::mainWindowContext(const std::string& programFolder) {
         State,
         Nerix,
         Nco,
+        Vfo,
         [this] { return Vfo.get(); },
         [this] { return radioObjects(); },
         Filters.get(),

@@ -1,7 +1,7 @@
 // The main window over a context of its own: an in-memory store, the DSP libraries as built, the filter
-// bank, a VFO, the shipped band plans in a temporary program folder, the model table and rig list, scripted
-// dialogs, fake timers, the simulated sound system, and a receiver set-up that only records its call.
-// Components are the program's unless a test gives its own; the trace log and the message pump are
+// bank, a VFO in its slot, the shipped band plans in a temporary program folder, the model table and rig
+// list, scripted dialogs, fake timers, the simulated sound system, and a receiver set-up that only records
+// its call. Components are the program's unless a test gives its own; the trace log and the message pump are
 // recorded.
 #pragma once
 
@@ -124,7 +124,10 @@ struct MainWindowRig {
     std::unique_ptr<Nerix::FilterBank> bank = Nerix::CreateFilterBank(dsp.wrappers, 12000);
     Profiler profiler;
     modTiming::Timing timing;
-    clsVFO vfo{store};
+    // The slot the VFO lives in, as the application holds it; vfo is the one the rig made, until the
+    // configuration dialog replaces it.
+    std::unique_ptr<clsVFO> vfoSlot = std::make_unique<clsVFO>(store);
+    clsVFO& vfo = *vfoSlot;
     MainBandArray bands;
     modBandPlan::BandPlanStore bandPlan{bands, dsp.state};
     std::array<int32_t, 18> steps = {100000, 90000, 50000, 30000, 25000, 10000, 5000, 2500, 1000,
@@ -142,10 +145,11 @@ struct MainWindowRig {
                                           dsp.state,
                                           dsp.wrappers,
                                           nco,
-                                          [this] { return &vfo; },
+                                          vfoSlot,
+                                          [this] { return vfoSlot.get(); },
                                           [this] {
                                               modSetupRX::RadioObjects r;
-                                              r.Vfo = &vfo;
+                                              r.Vfo = vfoSlot.get();
                                               return r;
                                           },
                                           bank.get(),
