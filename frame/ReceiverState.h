@@ -147,6 +147,9 @@ struct ReceiverState {
     // True from the configuration dialog's loading until OK, Cancel or its unloading; the Config button
     // does nothing meanwhile. Never saved.
     bool ConfigDialogOpen = false;
+    // True while the decoder is being started; the sub-band tracking leaves the presets alone meanwhile.
+    // Never saved.
+    bool DreamStarting = false;
 
     // The knob labels' highlight: the knob the wheel and the knob keys act on (0 for none), and
     // whether a highlighted label also gets a border (the settings' "MouseOverS.HiLiteBorder").

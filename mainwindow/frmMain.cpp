@@ -11,6 +11,7 @@
 #include "config/ProgramAbout.h"
 #include "frame/NumberFormat.h"
 #include "frame/clsComDlg.h"
+#include "frontpanel/BandPlanControls.h"
 #include "mainwindow/Display.h"
 #include "mainwindow/FrontPanel.h"
 #include "platform/runtime/Convert.h"
@@ -80,26 +81,44 @@ private:
 
 } // namespace
 
+// The band plan's view of the window: the start-up flag, the decoder's start, the corner and the splash.
+class WindowBandShell final : public frontpanel::BandPlanShell {
+public:
+    explicit WindowBandShell(frmMain& w) : w_(w) {}
+    bool FormLoading() const override { return w_.FormLoading; }
+    bool DreamStarting() const override { return w_.Context.State.DreamStarting; }
+    int32_t WindowLeft() const override { return w_.Left(); }
+    int32_t WindowTop() const override { return w_.Top(); }
+    void ShowSplash(const std::string& bandName) override { splash_.ShowSplash(bandName); }
+    void HideSplash() override { splash_.HideSplash(); }
+
+private:
+    frmMain& w_;
+    frontpanel::BandSplash splash_;
+};
+
 // What the window hands its components.
 class frmMain::Host {
 public:
     explicit Host(frmMain& w)
-        : host{w.Context,
-               w,
-               &w,
-               w.picElektor200705.widget(),
-               w.picRecorder.widget(),
-               w.picScopeContainer.widget(),
-               w.picCalib.widget(),
-               [&w] { return w.SoundCard.get(); },
-               [&w] { return w.WavFile.get(); },
-               w.Encoder.get(),
-               &w.frDispMode,
-               nullptr,
-               [&w] { return w.optPwr.contains(0) && w.optPwr[0].Value(); },
-               [&w] { runtime::resumeNext([&w] { w.Picture1.SetFocus(); }); },
-               [&w](const std::string& caption) { w.lblStatsVal[3].setCaption(caption); },
-               [&w](int32_t ms) { w.tmrTune.setInterval(ms); }} {}
+        : bandShell(w), host{w.Context,
+                             w,
+                             &w,
+                             w.picElektor200705.widget(),
+                             w.picRecorder.widget(),
+                             w.picScopeContainer.widget(),
+                             w.picCalib.widget(),
+                             [&w] { return w.SoundCard.get(); },
+                             [&w] { return w.WavFile.get(); },
+                             w.Encoder.get(),
+                             &w.frDispMode,
+                             nullptr,
+                             [&w] { return w.optPwr.contains(0) && w.optPwr[0].Value(); },
+                             [&w] { runtime::resumeNext([&w] { w.Picture1.SetFocus(); }); },
+                             [&w](const std::string& caption) { w.lblStatsVal[3].setCaption(caption); },
+                             [&w](int32_t ms) { w.tmrTune.setInterval(ms); },
+                             &bandShell} {}
+    WindowBandShell bandShell;
     mainwindow::ComponentHost host;
 };
 
@@ -229,7 +248,7 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
         tmrPerfStats.setEnabled(false);
         tmrPerfStats_Timer();
     };
-    for (ui::Timer* t : {&tmrTune, &tmrVFOUpdate, &tmrClock, &tmrSubBands, &tmrPerfStats})
+    for (ui::Timer* t : {&tmrTune, &tmrVFOUpdate, &tmrClock, &tmrPerfStats})
         t->setEnabled(false);
 
     // The serial control's events reach the UI thread through the queue.
@@ -508,13 +527,14 @@ void frmMain::loadSteps() {
         int32_t ms;
     } timers[] = {{":Enable TmrTune", tmrTune, 250},
                   {":Enable TmrVFOUpdate", tmrVFOUpdate, 1000},
-                  {":Enable TmrClock", tmrClock, 500},
-                  {":Enable TmrSubBands", tmrSubBands, 300}};
+                  {":Enable TmrClock", tmrClock, 500}};
     for (const auto& t : timers) {
         trace(t.text);
         guarded([&] { t.timer.setInterval(t.ms); });
         guarded([&] { t.timer.setEnabled(true); });
     }
+    trace(":Enable TmrSubBands");
+    if (front) guarded([&] { front->StartSubBandTracking(); });
 
     trace(kStepSelectorTrace);
     if (front)
@@ -636,7 +656,7 @@ void frmMain::Form_Unload(int16_t& Cancel) {
     guarded([&] {
         if (Encoder) Encoder->StopEncoderTimer();
     });
-    for (ui::Timer* t : {&tmrTune, &tmrVFOUpdate, &tmrClock, &tmrSubBands, &tmrPerfStats})
+    for (ui::Timer* t : {&tmrTune, &tmrVFOUpdate, &tmrClock, &tmrPerfStats})
         guarded([&] { t->setEnabled(false); });
     guarded([&] {
         if (SoundCard) SoundCard->StopSound();
@@ -644,6 +664,9 @@ void frmMain::Form_Unload(int16_t& Cancel) {
     guarded([&] {
         if (SoundCard) SoundCard->ReleaseDevices();
     });
+    // Every band, before the settings: the store writes only the bands that were loaded.
+    for (MainBandRec& band : Context.MainBands)
+        guarded([&] { Context.BandPlan.SaveBandPlan(band); });
     guarded([&] { SaveSettings(); });
 }
 
