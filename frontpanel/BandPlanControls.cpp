@@ -131,6 +131,12 @@ void BandPlanControls::placeSelectors(BandPlanPanel& panel) {
 }
 
 void BandPlanControls::LayOut(BandPlanPanel& panel, int32_t frFreqCtlLeft, int32_t frFreqCtlTop) {
+    LayOutSelectors(panel);
+    LayOutSubBandButtons(panel, frFreqCtlLeft, frFreqCtlTop);
+    LayOutPresetButtons(panel, frFreqCtlLeft, frFreqCtlTop);
+}
+
+void BandPlanControls::LayOutSelectors(BandPlanPanel& panel) {
     using runtime::resumeNext;
     resumeNext([&] { cboSubBandSelect.setTop(cboBandSelect.Top()); });
     resumeNext([&] {
@@ -146,6 +152,12 @@ void BandPlanControls::LayOut(BandPlanPanel& panel, int32_t frFreqCtlLeft, int32
         lblSubBand.setBackColor(cboSubBandSelect.BackColor());
         lblSubBand.setAutoSize(true);
     });
+    placeSelectors(panel);
+}
+
+void BandPlanControls::LayOutSubBandButtons(BandPlanPanel& panel, int32_t frFreqCtlLeft,
+                                            int32_t frFreqCtlTop) {
+    using runtime::resumeNext;
     resumeNext([&] { picSubBands.setTop(kSubBandsTop); });
     for (int16_t i = 0; i < kSubBandButtons; ++i)
         resumeNext([&] {
@@ -157,6 +169,11 @@ void BandPlanControls::LayOut(BandPlanPanel& panel, int32_t frFreqCtlLeft, int32
                 static_cast<float>(2 * b.Height() + b.Top() + picSubBands.Top() + frFreqCtlTop +
                                    frPresets.Top())};
         });
+}
+
+void BandPlanControls::LayOutPresetButtons(BandPlanPanel& panel, int32_t frFreqCtlLeft,
+                                           int32_t frFreqCtlTop) {
+    using runtime::resumeNext;
     resumeNext([&] { picPresets.setTop(kPresetsTop); });
     for (int16_t j = 0; j < kPresetButtons; ++j)
         resumeNext([&] {
@@ -168,7 +185,6 @@ void BandPlanControls::LayOut(BandPlanPanel& panel, int32_t frFreqCtlLeft, int32
                 static_cast<float>(2 * b.Height() + b.Top() + picPresets.Top() + frFreqCtlTop +
                                    frPresets.Top())};
         });
-    placeSelectors(panel);
 }
 
 void BandPlanControls::StartTracking() {

@@ -45,6 +45,10 @@ public:
     // buttons in their containers, and each button's popup place from the frequency control frame's
     // corner (frFreqCtlLeft, frFreqCtlTop, twips on the main window).
     void LayOut(BandPlanPanel& panel, int32_t frFreqCtlLeft, int32_t frFreqCtlTop);
+    // The same in the start-up's three steps: the selectors first, the buttons later.
+    void LayOutSelectors(BandPlanPanel& panel);
+    void LayOutSubBandButtons(BandPlanPanel& panel, int32_t frFreqCtlLeft, int32_t frFreqCtlTop);
+    void LayOutPresetButtons(BandPlanPanel& panel, int32_t frFreqCtlLeft, int32_t frFreqCtlTop);
 
     // Starts the tracking timer, 300 ms.
     void StartTracking();

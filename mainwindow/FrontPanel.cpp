@@ -5,11 +5,16 @@
 
 #include "config/ConfigPorts.h"
 #include "dsp/NerixDX8.h"
+#include "frontpanel/BandPlanControls.h"
+#include "frontpanel/BandPlanPanel.h"
+#include "frontpanel/BandPlanStartUp.h"
 #include "frontpanel/ControlsStartUp.h"
 #include "frontpanel/FrontPanelCore.h"
 #include "frontpanel/ReceiverControls.h"
 #include "frontpanel/TuningControls.h"
 #include "frontpanel/TuningSteps.h"
+#include "frontpanel/frmEditUserPreset.h"
+#include "frontpanel/frmPresetDesc.h"
 #include "frontpanel/modWheelMouse.h"
 #include "mainwindow/PanelKnobLabels.h"
 #include "mainwindow/PanelKnobValues.h"
@@ -25,6 +30,7 @@ namespace {
 constexpr int32_t kReadoutLeft = 870, kReadoutTop = -15;
 constexpr int32_t kFrameRowLeft = 60, kFrameRowTop = 1300;
 constexpr int32_t kSideSwitchesLeft = 8880, kSideSwitchesTop = 900;
+constexpr int32_t kPresetsLeft = 60, kPresetsTop = 2880;
 
 // The hidden label every knob record holds until its own is bound.
 class PlaceholderLabel final : public frontpanel::KnobLabel {
@@ -103,6 +109,30 @@ private:
     ComponentHost& host_;
 };
 
+// The recorder's frequency log, once the load has made the recorder; before that no record is asked for.
+class RecorderLog final : public frontpanel::FrequencyLog {
+public:
+    explicit RecorderLog(ComponentHost& host) : host_(host) {}
+    void NewLogRecord(int32_t tunedFrequency) override {
+        if (recorder::clsWavFile* w = host_.WavFile ? host_.WavFile() : nullptr)
+            frontpanel::WavFileLog(*w).NewLogRecord(tunedFrequency);
+    }
+
+private:
+    ComponentHost& host_;
+};
+
+// The window's side of the band plan; a host without one (no window) gives a shell that is never loading.
+class NoWindowShell final : public frontpanel::BandPlanShell {
+public:
+    bool FormLoading() const override { return false; }
+    bool DreamStarting() const override { return false; }
+    int32_t WindowLeft() const override { return 0; }
+    int32_t WindowTop() const override { return 0; }
+    void ShowSplash(const std::string&) override {}
+    void HideSplash() override {}
+};
+
 class Panel final : public FrontPanelComponent {
 public:
     explicit Panel(ComponentHost& host)
@@ -112,9 +142,15 @@ public:
           core(context()),
           receiver({host.Form, kFrameRowLeft, kFrameRowTop, kSideSwitchesLeft, kSideSwitchesTop,
                     host.picElektor200705, host.picRecorder, host.picCalib}),
-          knobLabels_(core.ctlArray), knobValues_(core.ctlArray, core.routines) {
+          knobLabels_(core.ctlArray), knobValues_(core.ctlArray, core.routines), recorderLog_(host),
+          presetDialog_(host.Form, host.Context.Dialogs),
+          bandPlan_(core,
+                    {host.Context.MainBands, host.Context.BandPlan, host.Context.Dialogs,
+                     host.BandPlan ? *host.BandPlan : noWindow_, presetDesc_, presetDialog_, &recorderLog_}),
+          bandControls_(host.Form, kPresetsLeft, kPresetsTop) {
         tuning.connect(core, host.Context.TuningSteps);
         receiver.connect(core);
+        bandControls_.connect(bandPlan_);
     }
 
     ui::Frame* ownFrame(frontpanel::KnobFrame frame) {
@@ -138,6 +174,26 @@ public:
     }
 
     void BindPlaceholderLabels() override { modWheelMouse::BindLabel(core.ctlArray, &placeholder_); }
+    void PositionSubBandSelectors() override { bandControls_.LayOutSelectors(bandPlan_); }
+    void FillBandSelector() override {
+        frontpanel::startup::FillBandSelector(bandPlan_, host_.Context.MainBands);
+    }
+    void LayOutSubBandButtons() override {
+        frontpanel::startup::InitialiseSubBandButtons(bandPlan_);
+        bandControls_.LayOutSubBandButtons(bandPlan_, freqCtlLeft(), freqCtlTop());
+    }
+    void LayOutPresetButtons() override {
+        frontpanel::startup::InitialisePresetButtons(bandPlan_);
+        bandControls_.LayOutPresetButtons(bandPlan_, freqCtlLeft(), freqCtlTop());
+    }
+    int32_t BandCount() const override { return bandPlan_.cboBandSelect.ListCount(); }
+    void SelectBand(int32_t index) override { bandPlan_.cboBandSelect.setListIndex(index); }
+    void PrimePresetDescription() override {
+        presetDesc_.setShown(true);
+        presetDesc_.setShown(false);
+    }
+    void StartSubBandTracking() override { bandControls_.StartTracking(); }
+    void StopSubBandTracking() override { bandControls_.tmrSubBands.setEnabled(false); }
     void FillKnobTable(const StepTrace& trace) override {
         core.knobs.FillKnobTable(core.levels.twinSetUp(), trace);
     }
@@ -235,6 +291,13 @@ public:
     recorder::RecordSampleRateChoice* rateChoice() override { return &core.switches; }
     frontpanel::FrontPanelCore* panelCore() override { return &core; }
     frontpanel::ReceiverControls* receiverControls() override { return &receiver; }
+    frontpanel::BandPlanControls* bandPlan() override { return &bandControls_; }
+    void Darken() override { bandPlan_.HidePopups(); }
+    void UnFocus(int32_t frameNormal) override {
+        // Through the panel, so that its hover finds the colours as they are shown.
+        bandPlan_.frPresets.setForeColor(frameNormal);
+        bandPlan_.lblSubBand.setForeColor(frameNormal);
+    }
 
     void Recolour(const RecolourPass& pass) override {
         const DerivedColours& d = pass.Derived;
@@ -254,6 +317,14 @@ public:
         guarded([&] { tuning.lblTuningRate.setForeColor(d.TuningText); });
         guarded([&] { tuning.lblTuneDialRate.setForeColor(d.TuneDialRate); });
         guarded([&] { receiver.chkTuneLo.setForeColor(d.TuningText); });
+        // The pass by kind painted the band plan's widgets; the panel is told, so that both agree.
+        const SDRColourScheme& scheme = pass.Scheme;
+        guarded([&] { bandPlan_.frPresets.setForeColor(scheme.FrameNormal); });
+        guarded([&] { bandPlan_.lblSubBand.setForeColor(scheme.Label); });
+        for (int16_t i = 0; i < frontpanel::kSubBandButtons; ++i)
+            guarded([&] { bandPlan_.optSubBand[i].setForeColor(scheme.Label); });
+        for (int16_t j = 0; j < frontpanel::kPresetButtons; ++j)
+            guarded([&] { bandPlan_.optPreset[j].setForeColor(scheme.Label); });
     }
     void forEachControl(const ControlVisitor& visit) override {
         visit(tuning.frFreqCtl);
@@ -271,6 +342,7 @@ public:
         visit(tuning.dialtuner);
         visit(tuning.lblTuneDialRate);
         receiver.forEachControl(visit);
+        bandControls_.forEachControl(visit);
     }
 
 private:
@@ -298,6 +370,9 @@ private:
         return c;
     }
 
+    int32_t freqCtlLeft() const { return static_cast<int32_t>(tuning.frFreqCtl.Left()); }
+    int32_t freqCtlTop() const { return static_cast<int32_t>(tuning.frFreqCtl.Top()); }
+
     ComponentHost& host_;
     frontpanel::FilterTables tables_ = frontpanel::DefaultFilterTables();
     frontpanel::CurrentVfo vfo_;
@@ -315,6 +390,13 @@ public:
 private:
     PanelKnobLabels knobLabels_;
     PanelKnobValues knobValues_;
+    RecorderLog recorderLog_;
+    NoWindowShell noWindow_;
+    frmPresetDesc presetDesc_;
+    frontpanel::ModalPresetDialog presetDialog_;
+    frontpanel::BandPlanPanel bandPlan_;
+    // Goes before the panel it mirrors.
+    frontpanel::BandPlanControls bandControls_;
 };
 
 void Highlight::FocusFrame(frontpanel::KnobFrame frame) {

@@ -44,6 +44,8 @@ class AnalyserKnobs;
 class NotchOverlay;
 class FilterCurveSink;
 class RecorderFormat;
+class BandPlanShell;
+class BandPlanControls;
 enum class KnobFrame;
 } // namespace frontpanel
 
@@ -82,6 +84,8 @@ struct ComponentHost {
     std::function<void(int32_t ms)> TuneRepeatInterval;
     // The window is minimised: the display neither draws nor lights the S-meter meanwhile.
     std::function<bool()> Minimised;
+    // The window's side of the band plan: its start-up flag, the decoder's start, its corner, the splash.
+    frontpanel::BandPlanShell* BandPlan = nullptr;
 };
 
 // The colours ReColour has worked out, handed to each component for its own controls.
@@ -144,6 +148,10 @@ public:
         (void)bitsPerSample;
         (void)decimator;
     }
+    // Step 48: the sub-band tracking timer started, 300 ms.
+    virtual void StartSubBandTracking() {}
+    // The shutdown: the tracking timer stops with the window's own.
+    virtual void StopSubBandTracking() {}
     // Step 49: the step selector, listed and coloured, with the VFO's step selected.
     virtual void InitialiseTuningStepSelector(int32_t backColour, int32_t foreColour, double tuneStep) {
         (void)backColour;
@@ -197,6 +205,8 @@ public:
     // The handler of the serial control's events, and the recorder's rate buttons.
     virtual comm::OnCommHandler* commHandler() { return nullptr; }
     virtual recorder::RecordSampleRateChoice* rateChoice() { return nullptr; }
+    // The band plan's widgets: the preset frame the recorder's track list lies over.
+    virtual frontpanel::BandPlanControls* bandPlan() { return nullptr; }
     // ReColour's steps for the component's own controls, after the pass by kind.
     virtual void Recolour(const RecolourPass& pass) { (void)pass; }
     // DarkenControls' steps for the component's own pop-ups and selectors.

@@ -20,6 +20,7 @@
 #include "frame/clsComDlg.h"
 #include "frame/modIniFiles.h"
 #include "frame/modTiming.h"
+#include "frontpanel/BandPlanControls.h"
 #include "mainwindow/Display.h"
 #include "mainwindow/FrontPanel.h"
 #include "mainwindow/PowerSequence.h"
@@ -92,28 +93,46 @@ private:
 
 } // namespace
 
+// The band plan's view of the window: the start-up flag, the decoder's start, the corner and the splash.
+class WindowBandShell final : public frontpanel::BandPlanShell {
+public:
+    explicit WindowBandShell(frmMain& w) : w_(w) {}
+    bool FormLoading() const override { return w_.FormLoading; }
+    bool DreamStarting() const override { return w_.Context.State.DreamStarting; }
+    int32_t WindowLeft() const override { return w_.Left(); }
+    int32_t WindowTop() const override { return w_.Top(); }
+    void ShowSplash(const std::string& bandName) override { splash_.ShowSplash(bandName); }
+    void HideSplash() override { splash_.HideSplash(); }
+
+private:
+    frmMain& w_;
+    frontpanel::BandSplash splash_;
+};
+
 // What the window hands its components.
 class frmMain::Host {
 public:
     explicit Host(frmMain& w)
-        : host{w.Context,
-               w,
-               &w,
-               w.picElektor200705.widget(),
-               w.picRecorder.widget(),
-               w.picScopeContainer.widget(),
-               w.picCalib.widget(),
-               &w.picCalib,
-               [&w] { return w.SoundCard.get(); },
-               [&w] { return w.WavFile.get(); },
-               w.Encoder.get(),
-               &w.frDispMode,
-               nullptr,
-               [&w] { return w.optPwr.contains(0) && w.optPwr[0].Value(); },
-               [&w] { runtime::resumeNext([&w] { w.Picture1.SetFocus(); }); },
-               [&w](const std::string& caption) { w.lblStatsVal[3].setCaption(caption); },
-               [&w](int32_t ms) { w.tmrTune.setInterval(ms); },
-               [&w] { return (w.windowState() & Qt::WindowMinimized) != 0; }} {}
+        : bandShell(w), host{w.Context,
+                             w,
+                             &w,
+                             w.picElektor200705.widget(),
+                             w.picRecorder.widget(),
+                             w.picScopeContainer.widget(),
+                             w.picCalib.widget(),
+                             &w.picCalib,
+                             [&w] { return w.SoundCard.get(); },
+                             [&w] { return w.WavFile.get(); },
+                             w.Encoder.get(),
+                             &w.frDispMode,
+                             nullptr,
+                             [&w] { return w.optPwr.contains(0) && w.optPwr[0].Value(); },
+                             [&w] { runtime::resumeNext([&w] { w.Picture1.SetFocus(); }); },
+                             [&w](const std::string& caption) { w.lblStatsVal[3].setCaption(caption); },
+                             [&w](int32_t ms) { w.tmrTune.setInterval(ms); },
+                             [&w] { return (w.windowState() & Qt::WindowMinimized) != 0; },
+                             &bandShell} {}
+    WindowBandShell bandShell;
     mainwindow::ComponentHost host;
 };
 
@@ -236,8 +255,11 @@ public:
     void Pump() override { runtime::DoEvents(); }
     bool Drawing() override { return w_.Display && w_.Display->Drawing(); }
     void StopTimers() override {
-        for (ui::Timer* t : {&w_.tmrClock, &w_.tmrPerfStats, &w_.tmrTune, &w_.tmrVFOUpdate, &w_.tmrSubBands})
+        for (ui::Timer* t : {&w_.tmrClock, &w_.tmrPerfStats, &w_.tmrTune, &w_.tmrVFOUpdate})
             runtime::resumeNext([&] { t->setEnabled(false); });
+        runtime::resumeNext([&] {
+            if (w_.FrontPanel) w_.FrontPanel->StopSubBandTracking();
+        });
     }
     void StopRecorderTimers() override {
         if (w_.Recorder) w_.Recorder->StopTimers();
@@ -487,7 +509,7 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
     tmrTune.Timer_ = [this] { tmrTune_Timer(); };
     tmrVFOUpdate.Timer_ = [this] { tmrVFOUpdate_Timer(); };
     tmrClock.Timer_ = [this] { tmrClock_Timer(); };
-    for (ui::Timer* t : {&tmrTune, &tmrVFOUpdate, &tmrClock, &tmrSubBands, &tmrPerfStats})
+    for (ui::Timer* t : {&tmrTune, &tmrVFOUpdate, &tmrClock, &tmrPerfStats})
         t->setEnabled(false);
 
     // The serial control's events reach the UI thread through the queue.
@@ -768,13 +790,14 @@ void frmMain::loadSteps() {
         int32_t ms;
     } timers[] = {{":Enable TmrTune", tmrTune, 250},
                   {":Enable TmrVFOUpdate", tmrVFOUpdate, 1000},
-                  {":Enable TmrClock", tmrClock, 500},
-                  {":Enable TmrSubBands", tmrSubBands, 300}};
+                  {":Enable TmrClock", tmrClock, 500}};
     for (const auto& t : timers) {
         trace(t.text);
         guarded([&] { t.timer.setInterval(t.ms); });
         guarded([&] { t.timer.setEnabled(true); });
     }
+    trace(":Enable TmrSubBands");
+    if (front) guarded([&] { front->StartSubBandTracking(); });
 
     trace(kStepSelectorTrace);
     if (front)

@@ -117,7 +117,6 @@ public:
     ui::Timer tmrTune;
     ui::Timer tmrVFOUpdate;
     ui::Timer tmrClock;
-    ui::Timer tmrSubBands;
     ui::Timer tmrPerfStats;
 
     // The components; any may be absent.

@@ -13,6 +13,7 @@
 #include <QtTest/qtestspontaneevent.h>
 
 #include "config/frmConfig.h"
+#include "frontpanel/BandPlanControls.h"
 #include "frontpanel/ScrollLabel.h"
 
 #include "mainwindow/PowerSequence.h"
@@ -113,8 +114,10 @@ TEST_F(PowerButton, CloseSavesBandPlansAndSettingsOnceAndLeavesNoHandlerRunning)
     EXPECT_FALSE(bands[1].Loaded);
     EXPECT_FALSE(w.SoundCard);
     EXPECT_FALSE(w.WavFile);
-    for (ui::Timer* t : {&w.tmrTune, &w.tmrVFOUpdate, &w.tmrClock, &w.tmrSubBands, &w.tmrPerfStats})
+    for (ui::Timer* t : {&w.tmrTune, &w.tmrVFOUpdate, &w.tmrClock, &w.tmrPerfStats})
         EXPECT_FALSE(t->Enabled());
+    ASSERT_NE(w.FrontPanel->bandPlan(), nullptr);
+    EXPECT_FALSE(w.FrontPanel->bandPlan()->tmrSubBands.Enabled());
     EXPECT_FALSE(timers.isArmed(&w, 4)); // the encoder poll
     // Nothing of the window runs any more, whatever the timers do.
     const std::string clock = w.lblClock.Caption();

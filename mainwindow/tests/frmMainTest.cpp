@@ -106,6 +106,7 @@ struct RecordingFront final : mainwindow::FrontPanelComponent {
         effects.push_back("RecordingFormat " + std::to_string(bits) + " " + std::to_string(decimator));
     }
     void CheckUpperSide(double, double, double, int32_t) override { effects.push_back("CheckUpperSide"); }
+    void StartSubBandTracking() override { effects.push_back("StartSubBandTracking"); }
     std::vector<std::string>& effects;
     int32_t bandCount = 3;
 };
@@ -189,11 +190,13 @@ TEST_F(StartUp, StartsItsTimersAndTheEncoderPoll) {
     const struct {
         ui::Timer& timer;
         int32_t ms;
-    } expected[] = {{w.tmrTune, 250}, {w.tmrVFOUpdate, 1000}, {w.tmrClock, 500}, {w.tmrSubBands, 300}};
+    } expected[] = {{w.tmrTune, 250}, {w.tmrVFOUpdate, 1000}, {w.tmrClock, 500}};
     for (const auto& e : expected) {
         EXPECT_TRUE(e.timer.Enabled());
         EXPECT_EQ(e.timer.Interval(), e.ms);
     }
+    // The sub-band tracking timer is the band plan's own.
+    EXPECT_EQ(std::count(effects.begin(), effects.end(), "StartSubBandTracking"), 1);
     ASSERT_TRUE(w.Encoder);
     EXPECT_TRUE(timers.isArmed(&w, 4));
     EXPECT_EQ(timers.askedMs(&w, 4), 10);
