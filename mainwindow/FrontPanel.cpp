@@ -16,6 +16,7 @@
 #include "platform/runtime/RuntimeError.h"
 #include "platform/ui/WheelFilter.h"
 #include "radio/clsVFO.h"
+#include "recorder/RecorderPanelPorts.h"
 #include "recorder/clsWavFile.h"
 
 namespace mainwindow {
@@ -103,6 +104,27 @@ private:
     ComponentHost& host_;
 };
 
+// The recording format's choices as the recorder panel reaches them: the sample rate selected through
+// the switches (its click runs), the captions of every choice, then of the two frames.
+class RecordingFormatChoices final : public recorder::RecordingChoices {
+public:
+    RecordingFormatChoices(frontpanel::ReceiverSwitches& switches, frontpanel::ReceiverControls& controls)
+        : switches_(switches), controls_(controls) {}
+    void SelectRecordSampleRate(int32_t index) override { switches_.SelectRecordSampleRate(index); }
+    void setCaptionColour(int32_t colour) override {
+        for (frontpanel::PanelOptionGroup* group :
+             {&switches_.optRecordSamplePerBit, &switches_.optRecordSampleRate})
+            for (int16_t i = 0; i < group->Count(); ++i)
+                (*group)[i].setForeColor(colour);
+        controls_.frRecordSampling.setForeColor(colour);
+        controls_.frRecordBitsPerSample.setForeColor(colour);
+    }
+
+private:
+    frontpanel::ReceiverSwitches& switches_;
+    frontpanel::ReceiverControls& controls_;
+};
+
 class Panel final : public FrontPanelComponent {
 public:
     explicit Panel(ComponentHost& host)
@@ -112,7 +134,8 @@ public:
           core(context()),
           receiver({host.Form, kFrameRowLeft, kFrameRowTop, kSideSwitchesLeft, kSideSwitchesTop,
                     host.picElektor200705, host.picRecorder, host.picCalib}),
-          knobLabels_(core.ctlArray), knobValues_(core.ctlArray, core.routines) {
+          knobLabels_(core.ctlArray), knobValues_(core.ctlArray, core.routines),
+          recordingChoices_(core.switches, receiver) {
         tuning.connect(core, host.Context.TuningSteps);
         receiver.connect(core);
     }
@@ -199,6 +222,7 @@ public:
     float NbKnobValue() const override { return core.ctlArray.at(kNBKnob).Value; }
     comm::OnCommHandler* commHandler() override { return &core.switches; }
     recorder::RecordSampleRateChoice* rateChoice() override { return &core.switches; }
+    recorder::RecordingChoices* recordingChoices() override { return &recordingChoices_; }
 
     void Recolour(const RecolourPass& pass) override {
         const DerivedColours& d = pass.Derived;
@@ -277,6 +301,7 @@ public:
 private:
     PanelKnobLabels knobLabels_;
     PanelKnobValues knobValues_;
+    RecordingFormatChoices recordingChoices_;
 };
 
 void Highlight::FocusFrame(frontpanel::KnobFrame frame) {

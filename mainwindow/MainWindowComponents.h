@@ -18,6 +18,8 @@ class QWidget;
 namespace recorder {
 class clsWavFile;
 class RecordSampleRateChoice;
+class RecordingChoices;
+class WavFileListener;
 } // namespace recorder
 namespace modEncoder {
 class Encoder;
@@ -42,6 +44,7 @@ class AnalyserKnobs;
 class NotchOverlay;
 class FilterCurveSink;
 class RecorderFormat;
+class PresetFrame;
 enum class KnobFrame;
 } // namespace frontpanel
 
@@ -51,6 +54,7 @@ using StepTrace = std::function<void(const char* step)>;
 using ControlVisitor = std::function<void(ui::Control&)>;
 
 class DisplayComponent;
+class FrontPanelComponent;
 
 // What the window gives a component to build in and to reach.
 struct ComponentHost {
@@ -76,6 +80,11 @@ struct ComponentHost {
     // The statistics panel's "LO" value, and the tuning-repeat timer's interval.
     std::function<void(const std::string&)> LoCaption;
     std::function<void(int32_t ms)> TuneRepeatInterval;
+    // The front panel, for the recorder panel's choices and preset frame (absent without one).
+    FrontPanelComponent* FrontPanel = nullptr;
+    // A choice of the power button selected or cleared from code: selecting one not selected runs its
+    // action, anything else runs nothing.
+    std::function<void(int16_t Index, bool selected)> SetPowerChoice;
 };
 
 // The colours ReColour has worked out, handed to each component for its own controls.
@@ -164,6 +173,11 @@ public:
     // The handler of the serial control's events, and the recorder's rate buttons.
     virtual comm::OnCommHandler* commHandler() { return nullptr; }
     virtual recorder::RecordSampleRateChoice* rateChoice() { return nullptr; }
+    // The recording format's choices and frames, as the recorder panel selects and colours them.
+    virtual recorder::RecordingChoices* recordingChoices() { return nullptr; }
+    // The preset frame the recorder's track list covers. The band plan's widgets are not composed on the
+    // window yet, so the program's front panel has none and the track list is filled but never shown.
+    virtual const frontpanel::PresetFrame* presetFrame() const { return nullptr; }
     // ReColour's steps for the component's own controls, after the pass by kind.
     virtual void Recolour(const RecolourPass& pass) { (void)pass; }
     // DarkenControls' steps for the component's own pop-ups and selectors.
@@ -235,12 +249,20 @@ public:
 class RecorderComponent {
 public:
     virtual ~RecorderComponent() = default;
+    // Step 13, once the load has made the recorder: the panel over it.
+    virtual void AttachRecorder(recorder::clsWavFile& wav) { (void)wav; }
+    // The recorder's listener; absent until the panel is attached.
+    virtual recorder::WavFileListener* listener() { return nullptr; }
     // Step 44: the file name box emptied.
     virtual void ClearFileName() {}
-    // Step 45: the transport buttons and the file name box centred, the first buttons enabled.
+    // Step 45, after the recorder's init: the transport buttons and the file name box centred, the box
+    // read-only, the first buttons enabled, and a recording the init kept named.
     virtual void LayOutPanel() {}
     // The shutdown, before the recorder is released: the disk timers stop.
     virtual void StopTimers() {}
+    // The shutdown, then: the widgets go; the panel stays until the recorder, whose close may still
+    // report to it, is gone.
+    virtual void ReleaseControls() {}
     virtual void Recolour(const RecolourPass& pass) { (void)pass; }
     virtual void forEachControl(const ControlVisitor& visit) { (void)visit; }
 };

@@ -13,6 +13,7 @@
 #include "frame/clsComDlg.h"
 #include "mainwindow/Display.h"
 #include "mainwindow/FrontPanel.h"
+#include "mainwindow/Recorder.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
@@ -99,7 +100,9 @@ public:
                [&w] { return w.optPwr.contains(0) && w.optPwr[0].Value(); },
                [&w] { runtime::resumeNext([&w] { w.Picture1.SetFocus(); }); },
                [&w](const std::string& caption) { w.lblStatsVal[3].setCaption(caption); },
-               [&w](int32_t ms) { w.tmrTune.setInterval(ms); }} {}
+               [&w](int32_t ms) { w.tmrTune.setInterval(ms); },
+               nullptr,
+               [&w](int16_t Index, bool selected) { w.optPwr[Index].setValue(selected); }} {}
     mainwindow::ComponentHost host;
 };
 
@@ -107,8 +110,7 @@ public:
 class frmMain::ConfigHolder {
 public:
     explicit ConfigHolder(frmMain& w)
-        : comDlg(w.Context.Dialogs, w.Context.Settings),
-          context{w.Context.State,
+        : context{w.Context.State,
                   w.Context.Settings,
                   w.Context.RxModels,
                   w.Context.RigList,
@@ -117,11 +119,10 @@ public:
                   w.Context.Filters ? &w.Context.Filters->HilbertFilter1 : nullptr,
                   w.Display ? w.Display->analyserSettings() : nullptr,
                   w.FrontPanel ? w.FrontPanel->knobValues() : nullptr,
-                  comDlg,
+                  w.ComDlg,
                   w.Context.Dialogs,
                   config::ownProgramVersion()},
           host(context, &w) {}
-    clsComDlg comDlg;
     config::ConfigContext context;
     config::ConfigDialogHost host;
 };
@@ -130,12 +131,13 @@ mainwindow::ComponentFactories frmMain::programComponents() {
     mainwindow::ComponentFactories f;
     f.Display = [](mainwindow::ComponentHost& h) { return mainwindow::makeDisplay(h); };
     f.FrontPanel = [](mainwindow::ComponentHost& h) { return mainwindow::makeFrontPanel(h); };
+    f.Recorder = [](mainwindow::ComponentHost& h) { return mainwindow::makeRecorder(h); };
     return f;
 }
 
 frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::ComponentFactories& components)
     : Context(context), Settings(context.Settings, context.State, context.ProgramFolder),
-      Layout(context.State),
+      Layout(context.State), ComDlg(context.Dialogs, context.Settings),
       MSComm1(context.SerialPorts ? *context.SerialPorts : noSerialPorts(), CommEvents),
       frPower(this, "Power"), frDispMode(this, "Display"), picElektor200705(this), picRecorder(this),
       picScopeContainer(this), picCalib(this), cmdConfig(picCalib.widget(), "Config"),
@@ -255,6 +257,7 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
     guarded([&] {
         if (components.FrontPanel) FrontPanel = components.FrontPanel(host_->host);
     });
+    host_->host.FrontPanel = FrontPanel.get();
     guarded([&] {
         if (components.Recorder) Recorder = components.Recorder(host_->host);
     });
@@ -267,16 +270,16 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
 }
 
 frmMain::~frmMain() {
-    // The components and the path go before the engine, the recorder and the encoder they reach.
+    // The components and the path go before the engine, the recorder and the encoder they reach; the
+    // recorder panel's core outlives the recorder, which may report to it as it closes.
     config_.reset();
-    Recorder.reset();
+    if (Recorder) guarded([&] { Recorder->StopTimers(); });
+    releaseRecorder();
     FrontPanel.reset();
     highlight_.reset();
-    Path.reset();
     Display.reset();
     DX8Events.reset();
     SoundCard.reset();
-    WavFile.reset();
     Encoder.reset();
 }
 
@@ -381,6 +384,7 @@ void frmMain::loadSteps() {
     guarded([&] { state.SaveRecordingsPath = Context.ProgramFolder; });
     guarded([&] { wav().LastDirectory = state.SaveRecordingsPath; });
     guarded([&] { wav().TempFileName = wav().LastDirectory + "/~NerixTMP.WAV"; });
+    if (recorderPanel) guarded([&] { recorderPanel->AttachRecorder(wav()); });
 
     guarded([&] {
         Layout.Chrome = Context.Chrome
@@ -419,6 +423,7 @@ void frmMain::loadSteps() {
     guarded([&] { must(DX8Events, "frmDX8Events").Load(); });
     trace(":New clsFFTReal");
     guarded([&] { makeReceivePath(); });
+    guarded([&] { connectRecorder(); });
     trace(":Initialising FFTReal");
     guarded([&] { must(Path, "FFTReal").FftReal4096().Points = 4096; });
     guarded([&] {
@@ -559,10 +564,24 @@ void frmMain::makeReceivePath() {
         Context.State, Context.Nerix, *Context.Filters, Context.Nco, *Context.BlockProfiler,
         mainwindow::ReceivePathNeighbours{*SoundCard, *WavFile, Context.Vfo,
                                           Display ? Display->spectrumSink() : nullptr, this});
+}
+
+void frmMain::connectRecorder() {
     recorder::WavFilePorts ports;
-    ports.vfo = Path->Ports().Tuning;
+    ports.listener = Recorder ? Recorder->listener() : nullptr;
+    ports.vfo = Path ? Path->Ports().Tuning : nullptr;
+    ports.dialogs = &recorderDialogs_;
     ports.rateChoice = FrontPanel ? FrontPanel->rateChoice() : nullptr;
-    WavFile->setPorts(ports);
+    must(WavFile, "frmMain.WavFile").setPorts(ports);
+}
+
+// The recorder panel's widgets go, then the path that feeds the recorder, then the recorder, whose close
+// may still report to the panel's core, then the core.
+void frmMain::releaseRecorder() {
+    if (Recorder) guarded([&] { Recorder->ReleaseControls(); });
+    guarded([&] { Path.reset(); });
+    guarded([&] { WavFile.reset(); });
+    guarded([&] { Recorder.reset(); });
 }
 
 std::string frmMain::modelCaption() const {
@@ -638,6 +657,7 @@ void frmMain::Form_Unload(int16_t& Cancel) {
     });
     for (ui::Timer* t : {&tmrTune, &tmrVFOUpdate, &tmrClock, &tmrSubBands, &tmrPerfStats})
         guarded([&] { t->setEnabled(false); });
+    if (Recorder) guarded([&] { Recorder->StopTimers(); });
     guarded([&] {
         if (SoundCard) SoundCard->StopSound();
     });
@@ -645,6 +665,7 @@ void frmMain::Form_Unload(int16_t& Cancel) {
         if (SoundCard) SoundCard->ReleaseDevices();
     });
     guarded([&] { SaveSettings(); });
+    releaseRecorder();
 }
 
 // ---- Power and configuration ----

@@ -12,6 +12,7 @@
 #include "dsp/NerixDX8.h"
 #include "dsp/frmDX8Events.h"
 #include "frame/ShellRoutines.h"
+#include "frame/clsComDlg.h"
 #include "mainwindow/BlockDriverPorts.h"
 #include "mainwindow/FormColours.h"
 #include "mainwindow/FormSettings.h"
@@ -28,6 +29,7 @@
 #include "platform/ui/Timer.h"
 #include "radio/EncoderReadout.h"
 #include "radio/modEncoder.h"
+#include "recorder/RecorderFileDialogs.h"
 #include "recorder/clsWavFile.h"
 
 class QSocketNotifier;
@@ -37,8 +39,8 @@ class frmMain : public ui::Form,
                 private mainwindow::LayoutWindow,
                 private mainwindow::BlockPacer {
 public:
-    // The program's components: the front panel over the display, the display with its analyser; the
-    // recorder panel is not composed yet.
+    // The program's components: the display with its analyser, the front panel over it, and the recorder
+    // panel.
     static mainwindow::ComponentFactories programComponents();
 
     frmMain(mainwindow::MainWindowContext& context,
@@ -75,6 +77,8 @@ public:
     mainwindow::MainWindowContext& Context;
     mainwindow::FormSettings Settings;
     mainwindow::WindowLayout Layout;
+    // The program's one common dialog object: the recorder's file dialogs and the configuration dialog.
+    clsComDlg ComDlg;
 
     // Made by the load; absent when their step failed.
     std::unique_ptr<NerixDX8> SoundCard;
@@ -147,6 +151,8 @@ private:
     void trace(const char* step) const;
     void loadSteps();
     void makeReceivePath();
+    void connectRecorder();
+    void releaseRecorder();
     mainwindow::SettingsObjects settingsObjects();
     std::string modelCaption() const;
 
@@ -167,6 +173,7 @@ private:
     bool closePending_ = false;
     bool focusFrameBusy_ = false;
     bool titleBarShown_ = true;
+    recorder::ComDlgFileDialogs recorderDialogs_{ComDlg};
     std::unique_ptr<Host> host_;
     std::unique_ptr<mainwindow::KnobHighlight> highlight_;
     std::unique_ptr<EncoderReadout> encoderReadout_;
