@@ -1,6 +1,7 @@
 // The recorder panel in the real main window, over simulated sound and the real recorder on the rig's
 // folder: a user records, saves, loads the file back and plays it through the receiver; a disk fault reaches
-// the error window through the window's event loop; and the window is drawn with the panel in each layout.
+// the error window through the window's event loop; a recording left by the close is named at the next
+// start; and the window is drawn with the panel in each layout.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 #include "mainwindow/Recorder.h"
 #include "mainwindow/tests/MainWindowRig.h"
@@ -90,6 +92,26 @@ protected:
             QCoreApplication::processEvents();
         }
     }
+    // The caption colours of the recording format's two frames and their seven choices, as shown.
+    std::set<int32_t> recordingChoiceColours() {
+        std::vector<ui::Frame*> frames;
+        window->forEachControl([&](ui::Control& c) {
+            auto* f = dynamic_cast<ui::Frame*>(&c);
+            if (f && (f->Caption() == "Sample Rate" || f->Caption() == "Bits/Sample")) frames.push_back(f);
+        });
+        std::set<int32_t> colours;
+        int shown = 0;
+        window->forEachControl([&](ui::Control& c) {
+            for (ui::Frame* f : frames)
+                if (&c == f ||
+                    (dynamic_cast<ui::OptionButton*>(&c) && c.widget()->parentWidget() == f->container())) {
+                    colours.insert(c.ForeColor());
+                    ++shown;
+                }
+        });
+        EXPECT_EQ(shown, 9);
+        return colours;
+    }
     std::string path(const std::string& name) const { return folder.path() + "/" + name; }
     void answerFileDialog(const std::string& file) {
         dialogs.fileAnswers.push_back(ui::FileDialogResult{{file}});
@@ -111,8 +133,10 @@ TEST_F(RecorderInWindow, RecordsSavesLoadsAndPlaysBackThroughTheReceiver) {
     power(0);
     ASSERT_TRUE(window->optPwr[0].Value());
     flow(4);
+    EXPECT_EQ(recordingChoiceColours(), std::set<int32_t>{0xBFBF00}); // the scheme's, as ReColour left them
     click(transport::kRecord);
     EXPECT_EQ(pattern(), patterns::kRecording);
+    EXPECT_EQ(recordingChoiceColours(), std::set<int32_t>{0xC0C000});
     const size_t recordFrom = sound.played.size();
     flow(24);
     const size_t recordTo = sound.played.size();
@@ -160,6 +184,10 @@ TEST_F(RecorderInWindow, RecordsSavesLoadsAndPlaysBackThroughTheReceiver) {
     flow(int(saved.samples.size() / kBlock));
     EXPECT_TRUE(window->optPwr[1].Value());
     EXPECT_EQ(pattern(), patterns::kStopped);
+
+    click(transport::kClose);
+    EXPECT_EQ(pattern(), patterns::kClosed);
+    EXPECT_EQ(recordingChoiceColours(), std::set<int32_t>{0xFFFF00});
     EXPECT_EQ(controls().errorWindow(), nullptr);
     EXPECT_EQ(dialogs.unexpected, 0);
 }
@@ -191,6 +219,35 @@ TEST_F(RecorderInWindow, ADiskFullRecordingReachesTheErrorWindowOnceAndStillSave
     EXPECT_TRUE(saved.riff);
     EXPECT_EQ(saved.samples.size(), size_t(2 * kBlock)) << "cut back to the last whole half";
     EXPECT_EQ(error->txtMessage.Text().find("Recording stopped", 1), std::string::npos) << "reported once";
+    error->Unload();
+}
+
+// Closing the window mid-recording stops the disk timers and releases the recorder, whose close finishes
+// the file and keeps it marked; the next start moves it aside and names it to the user once.
+TEST_F(RecorderInWindow, ARecordingLeftByTheCloseIsNamedAtTheNextStart) {
+    open();
+    power(0);
+    click(transport::kRecord);
+    flow(8);
+    window->close();
+    EXPECT_EQ(window->Recorder, nullptr);
+    EXPECT_EQ(window->WavFile, nullptr);
+    const WavRead left = readWav(path("~NerixWAV.TMP"));
+    EXPECT_TRUE(left.riff);
+    EXPECT_GT(left.samples.size(), 0u);
+
+    window.reset();
+    open();
+    frmRecordFileError* error = controls().errorWindow();
+    ASSERT_NE(error, nullptr);
+    const std::string text = error->txtMessage.Text();
+    const std::string prefix = "An unsaved recording was kept as " + path("recovered_");
+    EXPECT_EQ(text.substr(0, prefix.size()), prefix) << text;
+    EXPECT_EQ(text.substr(text.size() - 4), ".wav") << text;
+    const std::string recovered = text.substr(std::string("An unsaved recording was kept as ").size());
+    EXPECT_EQ(readWav(recovered).samples, left.samples);
+    EXPECT_FALSE(std::filesystem::exists(path("~NerixWAV.TMP")));
+    EXPECT_EQ(pattern(), patterns::kStartUp);
     error->Unload();
 }
 
