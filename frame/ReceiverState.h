@@ -128,6 +128,9 @@ struct ReceiverState {
     bool TuneStepLocked = false;
     bool SkipDialChange = false;
 
+    // True while the DRM decoder is being started; the sub-band tracking leaves the presets alone.
+    bool DreamStarting = false;
+
     bool TraceOn = false;             // "trace" on the command line
     int32_t CurrentMainBandIndex = 0; // the selected band in MainBands
     SDRColourScheme SDRColourSchemes;

@@ -58,9 +58,19 @@ FilterSetup::FilterSetup(ReceiverState& state, Nerix::FilterBank& bank, FilterTa
                          FilterCurveSink* curve)
     : state_(state), bank_(bank), tables_(tables), curve_(curve), coeffs_(Nerix::kBlockPoints, 0.0f) {}
 
+namespace {
+// The rebuild was stopped under a block; not a failure of a design.
+struct HeldBelow {};
+} // namespace
+
 void FilterSetup::waitForChain() {
-    while (state_.DspBusy)
+    for (int n = 0; state_.DspBusy; ++n) {
+        if (n == kHeldBelowPumps) {
+            state_.FiltersDirty = true;
+            throw HeldBelow{};
+        }
         runtime::DoEvents();
+    }
 }
 
 void FilterSetup::design(clsFFTFilter& f) {
@@ -69,8 +79,8 @@ void FilterSetup::design(clsFFTFilter& f) {
     waitForChain();
 }
 
-void FilterSetup::MakeFilters() {
-    if (busy_) return;
+bool FilterSetup::MakeFilters() {
+    if (busy_) return true;
     const ScopedFlag busy(busy_);
     try {
         ReceiverState& st = state_;
@@ -171,9 +181,12 @@ void FilterSetup::MakeFilters() {
 
         ifF.GetFilterCoeffs_T_S(coeffs_);
         if (curve_) curve_->LoadFilterCoeffs_T_S(coeffs_.data(), static_cast<int32_t>(coeffs_.size()));
+    } catch (const HeldBelow&) {
+        return false;
     } catch (const std::exception&) {
         // The rebuild ends at the failing design; the remaining filters keep what they had.
     }
+    return true;
 }
 
 void FilterSetup::SelectMode(int32_t index) {

@@ -71,9 +71,12 @@ public:
 
     // Rebuilds the bank's filters from the demodulation mode, the AF edges, the IF filter mode, the IF
     // centre and the sideband sense. Between designs it waits, pumping the message loop, while a DSP
-    // chain runs a block. A nested call returns at once; a failing design ends the rebuild there, the
-    // rest keep their designs.
-    void MakeFilters();
+    // chain runs a block; a block still running after kHeldBelowPumps passes is suspended below this
+    // call (one thread), so the rebuild stops there, sets FiltersDirty for the housekeeping tick and
+    // returns false. A nested call returns at once; a failing design ends the rebuild there, the rest
+    // keep their designs.
+    bool MakeFilters();
+    static constexpr int kHeldBelowPumps = 8;
 
     // The filter bank's side of a mode button: DemodMode, the filters the mode runs, and a rebuild due.
     void SelectMode(int32_t index);

@@ -11,19 +11,24 @@ namespace frontpanel {
 
 namespace {
 
-// The frame's layout, in twips. The digits stand in three groups (MHz, kHz, Hz) and the tenths.
-constexpr int32_t kFrameWidth = 7920, kFrameHeight = 2400;
-constexpr int32_t kPictureLeft = 120, kPictureTop = 270, kPictureWidth = 5700, kPictureHeight = 960;
-constexpr int32_t kDigitWidth = 450, kDigitHeight = 780, kDigitTop = 90, kDigitPitch = 540;
-constexpr int32_t kGroupGap = 120;
-constexpr int32_t kPointSize = 75;
-constexpr int32_t kDialPictureLeft = 6000, kDialPictureWidth = 1800, kDialPictureHeight = 1710;
-constexpr int32_t kDialSize = 1440;
-constexpr int32_t kLabelHeight = 255;
+// The frame's layout, in twips. The whole frame fits the band above the receiver's frames (the
+// compact layout shows nothing more), so the digits, the rate and the dial stand side by side. The
+// digits stand in three groups (MHz, kHz, Hz) and the tenths.
+constexpr int32_t kFrameWidth = 6990, kFrameHeight = 1215;
+constexpr int32_t kPictureLeft = 120, kPictureTop = 195, kPictureWidth = 4380, kPictureHeight = 735;
+constexpr int32_t kDigitWidth = 390, kDigitHeight = 630, kDigitTop = 45, kDigitPitch = 450;
+constexpr int32_t kGroupGap = 90;
+constexpr int32_t kPointSize = 60;
+constexpr int32_t kRateLeft = 4560, kRateWidth = 1080;
+// The dial's rate stands on the dial's own background, at the foot of its picture: its text is black.
+constexpr int32_t kDialPictureLeft = 5700, kDialPictureTop = 120, kDialPictureWidth = 1170,
+                  kDialPictureHeight = 1050;
+constexpr int32_t kDialSize = 780, kDialTop = 30;
+constexpr int32_t kLabelHeight = 225;
 
 int32_t digitLeft(int d) {
     const int32_t groups = d >= 8 ? 3 : d >= 5 ? 2 : d >= 2 ? 1 : 0;
-    return 90 + d * kDigitPitch + groups * kGroupGap;
+    return 60 + d * kDigitPitch + groups * kGroupGap;
 }
 
 TwipsRect rectOf(const ui::Control& c) {
@@ -56,8 +61,8 @@ TuningControls::TuningControls(QWidget* container, int32_t left, int32_t top, Wi
         auto point = std::make_unique<ui::Shape>(picFreqDisp.widget());
         point->setIndex(static_cast<int16_t>(i));
         point->setFillStyle(0);
-        point->Move(digitLeft(1 + 3 * i) + kDigitWidth + 15, kDigitTop + kDigitHeight - kPointSize,
-                    kPointSize, kPointSize);
+        point->Move(digitLeft(1 + 3 * i) + kDigitWidth + (kGroupGap - kPointSize) / 2 + 15,
+                    kDigitTop + kDigitHeight - kPointSize, kPointSize, kPointSize);
         shpDP[static_cast<size_t>(i)] = std::move(point);
     }
     shpTuneStep.setVisible(false);
@@ -68,16 +73,16 @@ TuningControls::TuningControls(QWidget* container, int32_t left, int32_t top, Wi
         auto scale = std::make_unique<ui::Label>(frFreqCtl.container(), scales[i]);
         scale->setIndex(static_cast<int16_t>(i));
         const int32_t from = kPictureLeft + digitLeft(first[i]);
-        scale->Move(from, kPictureTop + kPictureHeight + 30,
+        scale->Move(from, kPictureTop + kPictureHeight + 15,
                     kPictureLeft + digitLeft(last[i]) + kDigitWidth - from, kLabelHeight);
         scale->setAlignment(2);
         lblScale[static_cast<size_t>(i)] = std::move(scale);
     }
 
-    lblTuningRate.Move(3450, 1620, 2100, kLabelHeight);
-    lblTuningRate.setAlignment(1);
+    lblTuningRate.Move(kRateLeft, 300, kRateWidth, kLabelHeight);
+    lblTuningRate.setAlignment(2);
     lblTuningRate.setToolTipText("Left Click to Lock Tune Rate, Right Click to Set Tune Step");
-    imgTuneStepLock.Move(5580, 1560, 240, 330);
+    imgTuneStepLock.Move(kRateLeft + (kRateWidth - 240) / 2, 585, 240, 330);
     imgTuneStepLock.setToolTipText("Double Click to Unlock Tune Rate");
     imgTuneStepLock.setVisible(false);
 
@@ -85,12 +90,12 @@ TuningControls::TuningControls(QWidget* container, int32_t left, int32_t top, Wi
     cboTuningSteps.setFontName("Courier New");
     cboTuningSteps.setVisible(false);
 
-    picTuneDial.Move(kDialPictureLeft, kPictureTop, kDialPictureWidth, kDialPictureHeight);
+    picTuneDial.Move(kDialPictureLeft, kDialPictureTop, kDialPictureWidth, kDialPictureHeight);
     picTuneDial.surface().resize(ui::pixels(kDialPictureWidth), ui::pixels(kDialPictureHeight));
-    dialtuner.Move((kDialPictureWidth - kDialSize) / 2, (kDialPictureHeight - kDialSize) / 2, kDialSize,
-                   kDialSize);
-    lblTuneDialRate.Move(kDialPictureLeft, kPictureTop + kDialPictureHeight + 30, kDialPictureWidth,
+    dialtuner.Move((kDialPictureWidth - kDialSize) / 2, kDialTop, kDialSize, kDialSize);
+    lblTuneDialRate.Move(kDialPictureLeft, kDialPictureTop + kDialTop + kDialSize, kDialPictureWidth,
                          kLabelHeight);
+    lblTuneDialRate.setBackStyle(0);
     lblTuneDialRate.setAlignment(2);
     lblTuneDialRate.setToolTipText("Right Click to Set Tune Step");
 }

@@ -390,20 +390,17 @@ bool BandPlanStore::LoadBandPlan(MainBandRec& band) {
     return true;
 }
 
-bool BandPlanStore::SaveBandPlan(MainBandRec& band) {
+bool BandPlanStore::SaveBandPlan(MainBandRec& band, std::string* why) {
     if (!band.Loaded) return true;
+    const auto refuse = [&](const std::string& reason) {
+        runtime::AddLog("modBandPlan.SaveBandPlan: " + band.FilePath + " not saved: " + reason);
+        if (why) *why = reason;
+        return false;
+    };
     for (int n = 0; busy_ && n < kBusyWaitPumps; ++n)
         pump();
-    if (busy_) {
-        runtime::AddLog("modBandPlan.SaveBandPlan: " + band.FilePath +
-                        " not saved: a band plan is being read");
-        return false;
-    }
-    if (band.FileUnreadable) {
-        runtime::AddLog("modBandPlan.SaveBandPlan: " + band.FilePath +
-                        " not saved: it could not be read when the band was loaded");
-        return false;
-    }
+    if (busy_) return refuse("a band plan is being read");
+    if (band.FileUnreadable) return refuse("it could not be read when the band was loaded");
     const ScopedFlag busy(busy_);
     profile::ProfileBatch batch(band.FilePath);
     const ValueGuard<profile::ProfileBatch*> inBatch(batch_, &batch);
@@ -450,12 +447,11 @@ bool BandPlanStore::SaveBandPlan(MainBandRec& band) {
         }
     }
 
-    const profile::ProfileStatus status = batch.commit();
-    if (status != profile::ProfileStatus::Ok) {
-        runtime::AddLog("modBandPlan.SaveBandPlan: " + band.FilePath +
-                        " not saved: " + profile::describe(status));
-        return false;
-    }
+    // A file the save would leave as it is is not replaced, so an unchanged read-only band plan is no
+    // failure.
+    const profile::ProfileStatus status = batch.changesFile() ? batch.commit() : profile::ProfileStatus::Ok;
+    if (status != profile::ProfileStatus::Ok) return refuse(profile::describe(status));
+    if (!written && why) *why = "some keys could not be written";
     return written;
 }
 

@@ -129,8 +129,9 @@ public:
     // Reads a band's file once per run. False when another load or a save is running (nothing read).
     bool LoadBandPlan(MainBandRec& band);
     // Writes a loaded band back to its file as one replacement of the file. True when written or when
-    // there was nothing to write; False, with a trace line naming the file, when it was not written.
-    bool SaveBandPlan(MainBandRec& band);
+    // there was nothing to write; False, with a trace line naming the file, when it was not written, and
+    // then why in `why` when given.
+    bool SaveBandPlan(MainBandRec& band, std::string* why = nullptr);
     // One settings block from the current section of the shared reader.
     void LoadPresetSettings(PresetSettings& block);
     // One settings block into the current section, only when it is dirty and loaded.

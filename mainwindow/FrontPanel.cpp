@@ -25,7 +25,7 @@ namespace {
 
 constexpr int32_t kReadoutLeft = 870, kReadoutTop = -15;
 constexpr int32_t kFrameRowLeft = 60, kFrameRowTop = 1300;
-constexpr int32_t kSideSwitchesLeft = 10950, kSideSwitchesTop = 900;
+constexpr int32_t kSideSwitchesLeft = 8880, kSideSwitchesTop = 900;
 
 // The hidden label every knob record holds until its own is bound.
 class PlaceholderLabel final : public frontpanel::KnobLabel {
@@ -217,6 +217,37 @@ public:
     }
     void Display7Seg(const std::string& digits) override { core.tuning.Display7Seg(digits); }
 
+    bool MakeFilters() override { return core.setup ? core.setup->MakeFilters() : true; }
+    void SetBfoRange(int32_t min, int32_t max) override {
+        ScrollLabel& bfo = frontpanel::knobAt(core.ctlArray, lblBFOIndex);
+        bfo.Max = static_cast<float>(max);
+        bfo.Min = static_cast<float>(min);
+    }
+    void ShowNotchPeak(const std::string& caption, const std::string& toolTip) override {
+        receiver.lblNotch.setCaption(caption);
+        receiver.sldNotch.setToolTipText(toolTip);
+    }
+    void ShowModelControls(bool iqSelectUpper, bool tuneLo, bool sam) override {
+        const auto guarded = [](auto&& f) { runtime::resumeNext(f); };
+        guarded([&] { receiver.chkIQSelectUpper.setVisible(iqSelectUpper); });
+        guarded([&] { receiver.chkTuneLo.setVisible(tuneLo); });
+        if (!tuneLo) guarded([&] { receiver.chkTuneLo.setValue(0); });
+        guarded([&] { receiver.optMode[6].setVisible(sam); });
+    }
+    void StepDial(int32_t delta) override { tuning.dialtuner.setValue(tuning.dialtuner.Value() + delta); }
+    void SetScopeXCentre() override { core.routines.SetScopeXCentre(); }
+    void CopyTuningRate() override { tuning.lblTuneDialRate.setCaption(tuning.lblTuningRate.Caption()); }
+    int16_t SelectedRFInput() const override {
+        for (int16_t i = receiver.optRFInSel.LBound(); i <= receiver.optRFInSel.UBound(); ++i)
+            if (receiver.optRFInSel.contains(i) && receiver.optRFInSel[i].Value()) return i;
+        return -1;
+    }
+    void SelectRFInput(int16_t index) override { receiver.optRFInSel[index].setValue(true); }
+    // The RIT knob answers the wheel only on fixed-LO models.
+    void EnableRit(bool enabled) override {
+        frontpanel::knobAt(core.ctlArray, lblBFOIndex).Disabled = !enabled;
+    }
+
     KnobLabels* knobLabels() override { return &knobLabels_; }
     config::KnobValues* knobValues() override { return &knobValues_; }
     float NbKnobValue() const override { return core.ctlArray.at(kNBKnob).Value; }
@@ -228,6 +259,8 @@ public:
         const DerivedColours& d = pass.Derived;
         const auto guarded = [](auto&& f) { runtime::resumeNext(f); };
         guarded([&] { tuning.picTuneDial.setBackColor(tuning.dialtuner.ColorDial()); });
+        // The picture shows its drawing, not its back colour, until it is cleared.
+        guarded([&] { tuning.picTuneDial.Cls(); });
         for (auto& digit : tuning.lbl7Seg)
             guarded([&] { digit->setForeColor(d.TuningDigits); });
         for (auto& point : tuning.shpDP) {

@@ -164,6 +164,32 @@ public:
     // The tuning readout, given nine digits (the shaft encoder's readout).
     virtual void Display7Seg(const std::string& digits) { (void)digits; }
 
+    // The power button's and the housekeeping's: the filter rebuild (false when it stopped under a
+    // block), the BFO knob's range in hertz, the notch peak's caption and tooltip, and the model's
+    // controls (chkIQSelectUpper, chkTuneLo, which is also set to 0 when hidden, and "&SAM").
+    virtual bool MakeFilters() { return true; }
+    virtual void SetBfoRange(int32_t min, int32_t max) {
+        (void)min;
+        (void)max;
+    }
+    virtual void ShowNotchPeak(const std::string& caption, const std::string& toolTip) {
+        (void)caption;
+        (void)toolTip;
+    }
+    virtual void ShowModelControls(bool iqSelectUpper, bool tuneLo, bool sam) {
+        (void)iqSelectUpper;
+        (void)tuneLo;
+        (void)sam;
+    }
+    // The tuning-repeat and clock ticks: the dial one position on, the display's centre, the dial's rate
+    // label, the RF input buttons (-1 for none selected; selecting runs the button's handler), the RIT.
+    virtual void StepDial(int32_t delta) { (void)delta; }
+    virtual void SetScopeXCentre() {}
+    virtual void CopyTuningRate() {}
+    virtual int16_t SelectedRFInput() const { return 0; }
+    virtual void SelectRFInput(int16_t index) { (void)index; }
+    virtual void EnableRit(bool enabled) { (void)enabled; }
+
     // The knob table as the highlight and ReColour see it; absent before the component has one.
     virtual KnobLabels* knobLabels() { return nullptr; }
     // The knobs' values, for the configuration dialog.
@@ -226,8 +252,11 @@ public:
     virtual void KillScopeTimer() {}
     // True while a frame is being drawn; the shutdown waits for it.
     virtual bool Drawing() const { return false; }
-    // The housekeeping timer's S-meter reading.
+    // The housekeeping timer's S-meter reading, and the tooltip of the scale after a zeroing.
     virtual void UpdateSMeter(double level) { (void)level; }
+    virtual void SetSMeterToolTip(const std::string& tip) { (void)tip; }
+    // The power button freezes the analyser at Off and thaws it at On.
+    virtual void SetFreeze(bool frozen) { (void)frozen; }
 
     // What the neighbours reach; absent when the display offers none.
     virtual Nerix::SpectrumSink* spectrumSink() { return nullptr; }

@@ -68,6 +68,11 @@ struct MainWindowContext {
     // The window frame's size, when known better than the window system reports it (tests, and window
     // managers that report it late); otherwise the load measures it.
     std::optional<ChromeMetrics> Chrome;
+    // The shutdown's end of the radio, in its order: the receiver set-up's references dropped, then the
+    // start-up's radio objects released (the current oscillator's line link, the six line objects, the
+    // VFO's oscillator link, four oscillators, the VFO). Either may be absent (tests keep their own).
+    std::function<void()> ReleaseRX;
+    std::function<void()> ReleaseRadioObjects;
 };
 
 } // namespace mainwindow

@@ -3,17 +3,26 @@
 #include "mainwindow/frmMain.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMetaObject>
 #include <QSocketNotifier>
+#include <QWindow>
+#include <chrono>
+#include <random>
 #include <unistd.h>
 
 #include "config/ConfigDialogHost.h"
 #include "config/ProgramAbout.h"
 #include "frame/NumberFormat.h"
 #include "frame/clsComDlg.h"
+#include "frame/modIniFiles.h"
+#include "frame/modTiming.h"
 #include "mainwindow/Display.h"
 #include "mainwindow/FrontPanel.h"
+#include "mainwindow/PowerSequence.h"
 #include "mainwindow/Recorder.h"
+#include "platform/process/ProcessPriority.h"
+#include "platform/process/ProgramLauncher.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
@@ -127,6 +136,206 @@ public:
     config::ConfigDialogHost host;
 };
 
+// The ports of the window's Qt-free halves, over its controls, components and the context.
+class frmMain::CorePorts final : public mainwindow::PowerPorts,
+                                 public mainwindow::ShutdownPorts,
+                                 public mainwindow::DreamPorts,
+                                 public mainwindow::HousekeepingPorts,
+                                 public mainwindow::PanelTimerPorts {
+public:
+    explicit CorePorts(frmMain& w) : w_(w), priority_(nice_), random_(std::random_device{}()) {}
+
+    clsVFO& vfo() {
+        clsVFO* v = w_.Context.Vfo ? w_.Context.Vfo() : nullptr;
+        if (!v) runtime::raise(runtime::err::kObjectNotSet, "Vfo");
+        return *v;
+    }
+    Oscillator& oscillator() {
+        Oscillator* o = vfo().OscType();
+        if (!o) runtime::raise(runtime::err::kObjectNotSet, "Vfo.OscType");
+        return *o;
+    }
+    mainwindow::FrontPanelComponent& front() {
+        if (!w_.FrontPanel) runtime::raise(runtime::err::kObjectNotSet, "frmMain.FrontPanel");
+        return *w_.FrontPanel;
+    }
+    mainwindow::DisplayComponent& display() {
+        if (!w_.Display) runtime::raise(runtime::err::kObjectNotSet, "frmMain.Display");
+        return *w_.Display;
+    }
+    Nerix::FilterBank& bank() {
+        if (!w_.Context.Filters) runtime::raise(runtime::err::kObjectNotSet, "FilterBank");
+        return *w_.Context.Filters;
+    }
+    modIsProcessRunning::ProcessWatch& watch() {
+        if (!w_.Context.ProcessWatch) runtime::raise(runtime::err::kObjectNotSet, "modIsProcessRunning");
+        return *w_.Context.ProcessWatch;
+    }
+
+    // PowerPorts
+    void setTitleBarHidden(bool hidden) override { w_.Layout.TitleBarHidden = hidden; }
+    void ApplyLayout() override {
+        w_.optDisplaySize_Click(static_cast<int16_t>(runtime::CInt(w_.Context.State.DisplayMode)));
+    }
+    void ShowTitleBar(bool on) override { w_.ShowTitleBar(on); }
+    void ShowClose(bool visible) override { w_.optPwr[2].setVisible(visible); }
+    void SetPowerColours(int32_t on, int32_t off) override {
+        w_.optPwr[0].setForeColor(on);
+        w_.optPwr[1].setForeColor(off);
+    }
+    void SetBfoRange(int32_t min, int32_t max) override { front().SetBfoRange(min, max); }
+    void MakeFilters() override { front().MakeFilters(); }
+    void SetPriorityClass(int32_t c) override {
+        if (priority_.SetPriorityClass(c) == 0)
+            runtime::AddLog("frmMain.SetPriorityClass: class " + std::to_string(c) +
+                            " refused by the system");
+    }
+    void SetFreeze(bool frozen) override { display().SetFreeze(frozen); }
+    void KillScopeTimer() override { display().KillScopeTimer(); }
+    void SetScopeTimer(int32_t ms) override { display().SetScopeTimer(ms); }
+    void StartSound() override { w_.StartSound(); }
+    void StopSound() override { must(w_.SoundCard, "frmMain.SoundCard").StopSound(); }
+    void StopHousekeeping() override { w_.tmrPerfStats.setEnabled(false); }
+
+    // ShutdownPorts
+    void Pump() override { runtime::DoEvents(); }
+    bool Drawing() override { return w_.Display && w_.Display->Drawing(); }
+    void StopTimers() override {
+        for (ui::Timer* t : {&w_.tmrClock, &w_.tmrPerfStats, &w_.tmrTune, &w_.tmrVFOUpdate, &w_.tmrSubBands})
+            runtime::resumeNext([&] { t->setEnabled(false); });
+    }
+    void StopRecorderTimers() override {
+        if (w_.Recorder) w_.Recorder->StopTimers();
+    }
+    void StopEncoderTimer() override { must(w_.Encoder, "modEncoder").StopEncoderTimer(); }
+    void Hide() override { w_.hide(); }
+    // The front panel's wheel filter goes with the component.
+    void UnhookWheel() override {}
+    void ReleaseDevices() override { must(w_.SoundCard, "frmMain.SoundCard").ReleaseDevices(); }
+    int32_t BandCount() override { return static_cast<int32_t>(w_.Context.MainBands.size()); }
+    bool SaveBandPlan(int32_t i, mainwindow::BandSaveFailure& failure) override {
+        MainBandRec& band = w_.Context.MainBands.at(static_cast<size_t>(i));
+        failure.File = band.FilePath;
+        return w_.Context.BandPlan.SaveBandPlan(band, &failure.Reason);
+    }
+    void SaveSettings() override { w_.SaveSettings(); }
+    void SaveVfoSettings() override { vfo().SaveSettings(); }
+    void SaveLineSettings() override {
+        LineInterface* line = oscillator().IFHandler();
+        if (!line) runtime::raise(runtime::err::kObjectNotSet, "Vfo.OscType.IFHandler");
+        line->SaveSettings();
+    }
+    void SaveOscillatorSettings() override { oscillator().SaveSettings(); }
+    void ReleaseRX() override {
+        if (w_.Context.ReleaseRX) w_.Context.ReleaseRX();
+    }
+    void ClosePort(int32_t line) override {
+        if (!w_.Context.Radio) return;
+        const modSetupRX::RadioObjects r = w_.Context.Radio();
+        LineInterface* const lines[] = {r.ParallelLine, r.SerialLine, r.NullLine,
+                                        r.Drb30Line,    r.Us232cLine, r.Ft232Line};
+        LineInterface* l = lines[static_cast<size_t>(line)];
+        if (!l) runtime::raise(runtime::err::kObjectNotSet, "LineInterface");
+        l->ClosePort();
+    }
+    void ReleaseRadioObjects() override {
+        if (w_.Context.ReleaseRadioObjects) w_.Context.ReleaseRadioObjects();
+    }
+    // The receive path is the engine's listener: it goes first, so no block reaches a released object.
+    void ReleaseSoundCard() override {
+        w_.Path.reset();
+        w_.DX8Events.reset();
+        w_.SoundCard.reset();
+    }
+    void ReleaseWavFile() override { w_.releaseRecorder(); }
+    void ShowMessage(const std::string& text) override { runtime::MsgBox(text, runtime::mb::kOkOnly); }
+
+    // DreamPorts
+    int16_t IsProcessRunning(const std::string& exe) override { return watch().IsProcessRunning(exe); }
+    void setTargetProcessId(int32_t pid) override { watch().setTargetProcessId(pid); }
+    int32_t CurrentCaptureDevice() override {
+        return must(w_.SoundCard, "frmMain.SoundCard").CurrentCaptureDevice();
+    }
+    int32_t CurrentPlaybackDevice() override {
+        return must(w_.SoundCard, "frmMain.SoundCard").CurrentPlaybackDevice();
+    }
+    int32_t TunedFrequency() override { return vfo().TunedFrequency(); }
+    void ProfileSaveItem(const std::string& section, const std::string& key,
+                         const std::string& value) override {
+        modIniFiles::ProfileSaveItem(section, key, value, w_.Context.ProgramFolder + "/Dream.ini");
+    }
+    int32_t Launch(const std::string& program, const std::vector<std::string>& args, int32_t show) override {
+        return launcher_.Start({program, args, w_.Context.ProgramFolder, show});
+    }
+    void Sleep(int32_t ms) override {
+        if (!timingReady_) {
+            timing_.InitTiming();
+            timingReady_ = true;
+        }
+        timing_.DelayMicroseconds(static_cast<float>(ms) * 1000.0f);
+    }
+    void Trace(const std::string& line) override { runtime::AddLog(line); }
+    void MsgBox(const std::string& text) override { runtime::MsgBox(text, runtime::mb::kOkOnly); }
+
+    // HousekeepingPorts
+    bool Minimised() override { return w_.isMinimized(); }
+    void UpdateSMeter(double level) override {
+        if (w_.Display) w_.Display->UpdateSMeter(level);
+    }
+    void SetSMeterToolTip(const std::string& tip) override { display().SetSMeterToolTip(tip); }
+    const mainwindow::BlockStatistics* Statistics() override {
+        if (!w_.Path) return nullptr;
+        const mainwindow::BlockDrivers& d = w_.Path->Drivers();
+        stats_ = {d.InputPeakRing, d.OutputPeakRing, d.BlockTimeRing};
+        return &stats_;
+    }
+    void SetStat(int16_t i, const std::string& caption) override { w_.lblStatsVal[i].setCaption(caption); }
+    void SetStatColour(int16_t i, int32_t colour) override { w_.lblStatsVal[i].setForeColor(colour); }
+    bool RebuildFilters() override { return w_.FrontPanel ? w_.FrontPanel->MakeFilters() : true; }
+    clsFFTFilter& AfFilter() override { return bank().AfFilter; }
+    clsFFTFilter& NotchFilter() override { return bank().NotchFilter; }
+    void MakeFilter(clsFFTFilter& f) override { f.MakeFilter(); }
+    void ShowNotchPeak(const std::string& caption, const std::string& tip) override {
+        front().ShowNotchPeak(caption, tip);
+    }
+    int32_t OscOut() override { return vfo().OscOut(); }
+    mainwindow::ModelFlags Model() override {
+        const auto& m = w_.Context.SetupRX.CurrentModel;
+        return {m.VFOControl, m.LowSideLOOption, m.IQMode};
+    }
+    void ShowModelControls(bool iq, bool tuneLo, bool sam) override {
+        front().ShowModelControls(iq, tuneLo, sam);
+    }
+
+    // PanelTimerPorts
+    void IncFreq(double step) override { vfo().Inc_Freq(step); }
+    void DecFreq(double step) override { vfo().Dec_Freq(step); }
+    bool AutoUpdate() override { return vfo().AutoUpdate(); }
+    bool OscillatorBusy() override { return oscillator().CMDOutActive(); }
+    void RefreshOscillator() override { oscillator().Refresh(); }
+    void StepDial(int32_t delta) override { front().StepDial(delta); }
+    void Display7Seg(const std::string& digits) override { front().Display7Seg(digits); }
+    void SetScopeXCentre() override { front().SetScopeXCentre(); }
+    void CopyTuningRate() override { front().CopyTuningRate(); }
+    int16_t SelectedRFInput() override { return w_.FrontPanel ? w_.FrontPanel->SelectedRFInput() : 0; }
+    void SelectRFInput(int16_t i) override { front().SelectRFInput(i); }
+    void SetClock(const std::string& text) override { w_.lblClock.setCaption(text); }
+    void EnableRit(bool enabled) override { front().EnableRit(enabled); }
+    void SetVfoUpdateInterval(int32_t ms) override { w_.tmrVFOUpdate.setInterval(ms); }
+    double Random() override { return std::uniform_real_distribution<double>(0.0, 1.0)(random_); }
+    std::chrono::system_clock::time_point UtcNow() override { return std::chrono::system_clock::now(); }
+
+private:
+    frmMain& w_;
+    process::SystemNice nice_;
+    process::ProcessPriority priority_;
+    process::SpawnLauncher launcher_;
+    modTiming::Timing timing_;
+    bool timingReady_ = false;
+    std::mt19937 random_;
+    mainwindow::BlockStatistics stats_;
+};
+
 mainwindow::ComponentFactories frmMain::programComponents() {
     mainwindow::ComponentFactories f;
     f.Display = [](mainwindow::ComponentHost& h) { return mainwindow::makeDisplay(h); };
@@ -153,6 +362,9 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
     const char* pwrCaptions[] = {"On", "Off", "&Close"};
     const char* pwrTips[] = {"Start Receiving", "Stop Receiving", "Close the Receiver"};
     optPwr.Click = [this](int16_t i) { optPwr_Click(i); };
+    frPower.MouseDown = [this](int16_t b, int16_t sh, float x, float y) { frPower_MouseDown(b, sh, x, y); };
+    frPower.MouseMove = [this](int16_t b, int16_t sh, float x, float y) { frPower_MouseMove(b, sh, x, y); };
+    frPower.MouseUp = [this](int16_t b, int16_t sh, float x, float y) { frPower_MouseUp(b, sh, x, y); };
     for (int16_t i = 0; i < 3; ++i) {
         ui::OptionButton& b = optPwr.Load(i, frPower.container(), pwrCaptions[i]);
         b.Move(45, 255 + i * 300, 690, 255);
@@ -160,7 +372,7 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
         b.setToolTipText(pwrTips[i]);
         b.setEnabled(false);
     }
-    frDispMode.Move(8850, -15, 900, 1215);
+    frDispMode.Move(11595, -15, 810, 1215);
     frDispMode.setToolTipText("Set Display Size");
     const char* sizeCaptions[] = {"Comp", "Std", "Ext", "Full"};
     const char* sizeTips[] = {"Just VFO & S Meter", "All the controls",
@@ -168,7 +380,7 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
     optDisplaySize.Click = [this](int16_t i) { optDisplaySize_Click(i); };
     for (int16_t i = 0; i < 4; ++i) {
         ui::OptionButton& b = optDisplaySize.Load(i, frDispMode.container(), sizeCaptions[i]);
-        b.Move(45, 225 + i * 225, 840, 225);
+        b.Move(30, 225 + i * 225, 765, 225);
         b.setFontSize(8);
         b.setToolTipText(sizeTips[i]);
     }
@@ -187,6 +399,7 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
     cmdConfig.Move(3540, 60, 900, 330);
     cmdConfig.Click = [this] { cmdConfig_Click(); };
     cmdCalibrateSMeter.Move(4500, 60, 780, 330);
+    cmdCalibrateSMeter.Click = [this] { cmdCalibrateSMeter_Click(); };
     // Buttons keep a light face whatever the scheme, so their captions read on a dark window.
     for (ui::CommandButton* b : {&cmdConfig, &cmdCalibrateSMeter}) {
         b->setBackColor(0xE0E0E0);
@@ -216,21 +429,29 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
     lblVer.Move(11460, 120, 840, 210);
     lblVer.setAlignment(1);
 
-    // The form's own labels: the clock, the oscillator clock and IF, the encoder count.
-    lblClock.Move(9810, 60, 1080, 240);
-    lblCLKINFreq.Move(9810, 330, 1080, 210);
-    lblIFFreq.Move(9810, 540, 1080, 210);
-    Label15.Move(9810, 750, 1080, 210);
+    // The form's own labels: the clock, the oscillator clock and IF, the encoder count; they share the
+    // row under the S-meter with the side switches.
+    lblClock.Move(7920, 900, 900, 240);
+    lblCLKINFreq.Move(10140, 825, 720, 180);
+    lblIFFreq.Move(10860, 825, 720, 180);
+    Label15.Move(10140, 1005, 720, 180);
     for (ui::Label* l : {&lblCLKINFreq, &lblIFFreq, &Label15})
         l->setFontSize(7);
-    sldPwm.Move(9810, 960, 1080, 225);
+    sldPwm.Move(10860, 990, 720, 210);
     sldPwm.Change = [this] { sldPwm.setToolTipText(std::to_string(sldPwm.Value())); };
     Picture1.Move(0, 1185, 15, 15);
 
+    ports_ = std::make_unique<CorePorts>(*this);
+    Housekeeping = std::make_unique<mainwindow::Housekeeping>(Context.State, *ports_);
+    PanelTimers = std::make_unique<mainwindow::PanelTimers>(Context.State, *ports_);
+    Dream = std::make_unique<mainwindow::DreamStart>(Context.State, *ports_);
     tmrPerfStats.Timer_ = [this] {
         tmrPerfStats.setEnabled(false);
         tmrPerfStats_Timer();
     };
+    tmrTune.Timer_ = [this] { tmrTune_Timer(); };
+    tmrVFOUpdate.Timer_ = [this] { tmrVFOUpdate_Timer(); };
+    tmrClock.Timer_ = [this] { tmrClock_Timer(); };
     for (ui::Timer* t : {&tmrTune, &tmrVFOUpdate, &tmrClock, &tmrSubBands, &tmrPerfStats})
         t->setEnabled(false);
 
@@ -652,20 +873,10 @@ void frmMain::Form_Unload(int16_t& Cancel) {
         Cancel = 1;
         return;
     }
-    guarded([&] {
-        if (Encoder) Encoder->StopEncoderTimer();
-    });
-    for (ui::Timer* t : {&tmrTune, &tmrVFOUpdate, &tmrClock, &tmrSubBands, &tmrPerfStats})
-        guarded([&] { t->setEnabled(false); });
-    if (Recorder) guarded([&] { Recorder->StopTimers(); });
-    guarded([&] {
-        if (SoundCard) SoundCard->StopSound();
-    });
-    guarded([&] {
-        if (SoundCard) SoundCard->ReleaseDevices();
-    });
-    guarded([&] { SaveSettings(); });
-    releaseRecorder();
+    // The shutdown pumps the message loop: an unload asked for meanwhile is already being carried out.
+    if (unloaded_) return;
+    unloaded_ = true;
+    mainwindow::runShutdown(*ports_);
 }
 
 // ---- Power and configuration ----
@@ -673,11 +884,9 @@ void frmMain::Form_Unload(int16_t& Cancel) {
 void frmMain::optPwr_Click(int16_t Index) {
     runtime::AddLog("optPwr_click : Start Arg=" + std::to_string(Index));
     if (Index == 0)
-        runtime::resumeNext([&] { StartSound(); });
+        runtime::resumeNext([&] { mainwindow::powerOn(*ports_, Context.State); });
     else if (Index == 1)
-        runtime::resumeNext([&] {
-            if (SoundCard) SoundCard->StopSound();
-        });
+        runtime::resumeNext([&] { mainwindow::powerOff(*ports_, Context.State); });
     else if (Index == 2)
         QMetaObject::invokeMethod(
             this, [this] { close(); }, Qt::QueuedConnection);
@@ -697,6 +906,61 @@ void frmMain::StartSound() {
 void frmMain::cmdConfig_Click() {
     if (!config_) config_ = std::make_unique<ConfigHolder>(*this);
     config_->host.cmdConfig_Click(SoundCard.get());
+}
+
+void frmMain::cmdCalibrateSMeter_Click() {
+    Housekeeping->CalibrateSMeterRequest = true;
+}
+
+void frmMain::RunDREAM() {
+    if (unloaded_) return;
+    Dream->RunDREAM();
+}
+
+void frmMain::tmrPerfStats_Timer() {
+    if (unloaded_) return;
+    Housekeeping->tmrPerfStats_Timer();
+}
+
+void frmMain::tmrTune_Timer() {
+    if (unloaded_) return;
+    PanelTimers->tmrTune_Timer(Context.SetupRX.ModelSection);
+}
+
+void frmMain::tmrVFOUpdate_Timer() {
+    if (unloaded_) return;
+    PanelTimers->tmrVFOUpdate_Timer();
+}
+
+void frmMain::tmrClock_Timer() {
+    if (unloaded_) return;
+    PanelTimers->tmrClock_Timer();
+}
+
+// ---- Dragging by the power frame ----
+
+void frmMain::frPower_MouseDown(int16_t, int16_t, float X, float Y) {
+    // Where a window may not place itself (Wayland), the window system moves it.
+    if (QGuiApplication::platformName() == "wayland" && windowHandle()) {
+        windowHandle()->startSystemMove();
+        return;
+    }
+    WindowDragging = true;
+    DragGrabX = runtime::CLng(X);
+    DragGrabY = runtime::CLng(Y);
+}
+
+void frmMain::frPower_MouseMove(int16_t, int16_t, float X, float Y) {
+    guarded([&] { FocusFrame(frPower); });
+    if (!WindowDragging) return;
+    guarded([&] {
+        Move(runtime::CLng(Left() - DragGrabX + double(X)), runtime::CLng(Top() - DragGrabY + double(Y)));
+    });
+    guarded([] { runtime::DoEvents(); });
+}
+
+void frmMain::frPower_MouseUp(int16_t, int16_t, float, float) {
+    WindowDragging = false;
 }
 
 // ---- Layouts ----

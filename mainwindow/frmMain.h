@@ -14,10 +14,13 @@
 #include "frame/ShellRoutines.h"
 #include "frame/clsComDlg.h"
 #include "mainwindow/BlockDriverPorts.h"
+#include "mainwindow/DreamStart.h"
 #include "mainwindow/FormColours.h"
 #include "mainwindow/FormSettings.h"
+#include "mainwindow/Housekeeping.h"
 #include "mainwindow/MainWindowComponents.h"
 #include "mainwindow/MainWindowContext.h"
+#include "mainwindow/PanelTimers.h"
 #include "mainwindow/ReceivePath.h"
 #include "mainwindow/WindowLayout.h"
 #include "platform/comm/MSComm.h"
@@ -66,8 +69,8 @@ public:
     std::string Caption() const override { return ui::Form::Caption(); }
     void setCaption(const std::string& caption) override { ui::Form::setCaption(caption); }
     void StartSound() override;
-    void RunDREAM() override {}
-    void tmrPerfStats_Timer() override {}
+    void RunDREAM() override;
+    void tmrPerfStats_Timer() override;
 
     // The outer size in twips as the layouts reckon it: the client area and the window frame measured at
     // start-up (the title bar's share left out while it is hidden).
@@ -129,9 +132,25 @@ public:
     // Every control of the window and its components, with the kind ReColour tells apart.
     void forEachControl(const mainwindow::ControlVisitor& visit);
 
-    // The power button until the power sequence is built: On starts sound, Off stops it, Close unloads.
+    // On and Off run the power sequences; Close unloads the window.
     virtual void optPwr_Click(int16_t Index);
     void cmdConfig_Click();
+    void cmdCalibrateSMeter_Click();
+    void frPower_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
+    void frPower_MouseMove(int16_t Button, int16_t Shift, float X, float Y);
+    void frPower_MouseUp(int16_t Button, int16_t Shift, float X, float Y);
+    void tmrTune_Timer();
+    void tmrVFOUpdate_Timer();
+    void tmrClock_Timer();
+
+    // The Qt-free halves of the housekeeping, the front-panel timers and the decoder's start.
+    std::unique_ptr<mainwindow::Housekeeping> Housekeeping;
+    std::unique_ptr<mainwindow::PanelTimers> PanelTimers;
+    std::unique_ptr<mainwindow::DreamStart> Dream;
+    bool WindowDragging = false;
+    int32_t DragGrabX = 0, DragGrabY = 0;
+    // True once Form_Unload has begun: a second unload is ignored and no handler runs any more.
+    bool Unloaded() const { return unloaded_; }
 
 protected:
     void Form_Load() override;
@@ -148,6 +167,7 @@ protected:
 private:
     class Host;
     class ConfigHolder;
+    class CorePorts;
     void trace(const char* step) const;
     void loadSteps();
     void makeReceivePath();
@@ -179,4 +199,6 @@ private:
     std::unique_ptr<EncoderReadout> encoderReadout_;
     std::unique_ptr<QSocketNotifier> commNotifier_;
     std::unique_ptr<ConfigHolder> config_;
+    std::unique_ptr<CorePorts> ports_;
+    bool unloaded_ = false;
 };

@@ -139,5 +139,27 @@ Application::mainWindowContext(const std::string& programFolder) {
         programFolder,
         [this](comm::MSComm* msComm1) { startup::InitialiseRX(*this, msComm1); },
         std::nullopt});
+    c->ReleaseRX = [this] { SetupRX.ReleaseRX(); };
+    // The shutdown's order; each release on its own guard, as the shutdown's steps are.
+    c->ReleaseRadioObjects = [this] {
+        const auto step = [](auto&& f) { runtime::resumeNext(f); };
+        step([&] {
+            if (Vfo && Vfo->OscType()) Vfo->OscType()->setIFHandler(nullptr);
+        });
+        step([&] { ParallelLine.reset(); });
+        step([&] { SerialLine.reset(); });
+        step([&] { NullLine.reset(); });
+        step([&] { Drb30Line.reset(); });
+        step([&] { Us232cLine.reset(); });
+        step([&] { Ft232Line.reset(); });
+        step([&] {
+            if (Vfo) Vfo->setOscType(nullptr);
+        });
+        step([&] { SoftDdsOsc.reset(); });
+        step([&] { Ad9835Osc.reset(); });
+        step([&] { Ad9951Osc.reset(); });
+        step([&] { Ad9850Osc.reset(); });
+        step([&] { Vfo.reset(); });
+    };
     return c;
 }

@@ -145,6 +145,23 @@ TEST(MakeFilters, WaitsPumpingWhileTheChainIsBusyAndRefusesANestedCall) {
     EXPECT_GT(maxAbs(taps), 0.0); // the rebuild went on to the end once the chain was idle
 }
 
+// A block that stays busy through the pumps is suspended below the rebuild on this one thread: the rebuild
+// stops instead of spinning and leaves the housekeeping tick a rebuild to do.
+TEST(MakeFilters, StopsWithFiltersDirtyWhenABlockIsHeldBelowIt) {
+    SetupRig rig;
+    rig.state.DemodMode = 1;
+    rig.state.DspBusy = true;
+    int pumps = 0;
+    runtime::ScopedHooks hooks({.doEvents = [&] { ++pumps; }});
+    EXPECT_FALSE(rig.setup.MakeFilters());
+    EXPECT_EQ(pumps, frontpanel::FilterSetup::kHeldBelowPumps);
+    EXPECT_TRUE(rig.state.FiltersDirty);
+    rig.state.DspBusy = false;
+    rig.state.FiltersDirty = false;
+    EXPECT_TRUE(rig.setup.MakeFilters());
+    EXPECT_FALSE(rig.state.FiltersDirty);
+}
+
 TEST(MakeFilters, AFailingDesignEndsTheRebuildThereAndTheNextCallRunsAgain) {
     SetupRig rig;
     rig.state.DemodMode = 6;

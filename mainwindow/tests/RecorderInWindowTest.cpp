@@ -62,9 +62,12 @@ double rms(const std::vector<int16_t>& v, size_t from, size_t to) {
 class RecorderInWindow : public ::testing::Test, public mainwindowtest::MainWindowRig {
 protected:
     RecorderInWindow() {
-        // A steady tone near the IF on both inputs while the antenna is live; silence otherwise.
+        // A carrier at the IF, amplitude-modulated by a tone, on both inputs while the antenna is live.
         sound.captureSource = [this](int64_t frame, int32_t) -> int16_t {
-            return antennaLive ? int16_t(6000 * std::sin(2 * M_PI * 13000.0 * double(frame) / 48000.0)) : 0;
+            if (!antennaLive) return 0;
+            const double t = double(frame) / 48000.0;
+            return int16_t(6000 * (1 + 0.8 * std::sin(2 * M_PI * 800.0 * t)) *
+                           std::sin(2 * M_PI * 12000.0 * t));
         };
     }
     void open() {
@@ -130,6 +133,14 @@ TEST_F(RecorderInWindow, RecordsSavesLoadsAndPlaysBackThroughTheReceiver) {
     EXPECT_TRUE(controls().txtRecordFileName.Locked());
     EXPECT_EQ(controls().txtRecordFileName.Text(), "");
 
+    // No band plan has set the audio filter yet: the user picks one, then switches on.
+    ui::OptionButton* filter = nullptr;
+    window->forEachControl([&](ui::Control& c) {
+        auto* b = dynamic_cast<ui::OptionButton*>(&c);
+        if (b && b->Caption() == "5.0 KHz") filter = b;
+    });
+    ASSERT_NE(filter, nullptr);
+    QTest::mouseClick(filter->widget(), Qt::LeftButton);
     power(0);
     ASSERT_TRUE(window->optPwr[0].Value());
     flow(4);

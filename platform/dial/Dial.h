@@ -44,7 +44,8 @@ private:
     int32_t value_ = 0;
     int32_t lower_;
     int32_t upper_;
-    int32_t colorDial_ = 0x303030;
+    // A light panel: the rate under the tuning dial is written in black on it.
+    int32_t colorDial_ = 0xB0B0B0;
     // The drag under way: the last angle seen, the degrees swept since the press and the positions
     // moved for them.
     double lastAngle_ = 0;

@@ -97,7 +97,10 @@ ProfileStatus WritePrivateProfileString(std::string_view section, std::string_vi
 
 ProfileBatch::ProfileBatch(std::string file) : file_(std::move(file)) {
     FileStatus status = FileStatus::Ok;
-    if (auto doc = readIniFile(file_, &status)) doc_ = std::move(*doc);
+    if (auto doc = readIniFile(file_, &status)) {
+        doc_ = std::move(*doc);
+        if (status == FileStatus::Ok) original_ = doc_.toBytes();
+    }
     unreadable_ = status != FileStatus::Ok && status != FileStatus::Missing;
 }
 
@@ -118,9 +121,17 @@ ProfileStatus ProfileBatch::write(std::string_view section, std::string_view key
 ProfileStatus ProfileBatch::commit() {
     if (!dirty_) return ProfileStatus::Ok;
     if (unreadable_) return ProfileStatus::IoError;
-    const ProfileStatus status = fromFileStatus(replaceFileAtomically(file_, doc_.toBytes()));
-    if (status == ProfileStatus::Ok) dirty_ = false;
+    std::string bytes = doc_.toBytes();
+    const ProfileStatus status = fromFileStatus(replaceFileAtomically(file_, bytes));
+    if (status == ProfileStatus::Ok) {
+        original_ = std::move(bytes);
+        dirty_ = false;
+    }
     return status;
+}
+
+bool ProfileBatch::changesFile() const {
+    return dirty_ && !(original_ && doc_.toBytes() == *original_);
 }
 
 } // namespace profile

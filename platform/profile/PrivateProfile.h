@@ -59,6 +59,8 @@ public:
     // Replaces the file when anything was written; Ok when nothing was. A file that existed but was
     // refused or could not be read is never replaced.
     ProfileStatus commit();
+    // False when the writes leave the file as it was read (a commit would rewrite the same bytes).
+    bool changesFile() const;
 
     const std::string& file() const noexcept { return file_; }
     bool pending() const noexcept { return dirty_; }
@@ -68,6 +70,7 @@ private:
     IniDocument doc_;
     bool unreadable_ = false;
     bool dirty_ = false;
+    std::optional<std::string> original_; // the file as read, as the document writes it
 };
 
 // The first maxChars characters of UTF-8 text.

@@ -416,6 +416,13 @@ void Label::setBorderStyle(int16_t style) {
     label()->setLineWidth(1);
     fitCaption();
 }
+void Label::setBackStyle(int16_t style) {
+    if (style != 0 && style != 1)
+        runtime::raise(err::kInvalidPropertyValue, "Label.BackStyle", "Invalid property value");
+    backStyle_ = style;
+    widget()->setAutoFillBackground(fillsBackground());
+    widget()->update();
+}
 
 // ---- CommandButton
 

@@ -450,6 +450,29 @@ TEST(LabelBorder, ASingleLineOrNoneAndNothingElse) {
     EXPECT_EQ(lbl.BorderStyle(), 0);
 }
 
+// A transparent label shows what lies behind it, whatever back colour a recolouring pass gives it.
+TEST(LabelBackStyle, TransparentShowsThePictureBehindAndOnlyZeroOrOneAreTaken) {
+    ui::Form form;
+    form.setBackColor(0x000000);
+    ui::PictureBox pic(&form);
+    pic.Move(0, 0, 900, 300);
+    pic.setBackColor(0xB0B0B0);
+    pic.Cls();
+    ui::Label lbl(&form, "x 100 Hz");
+    lbl.Move(0, 0, 900, 300);
+    lbl.setBackColor(0x000000);
+    form.show();
+    const auto corner = [&] { return form.grab().toImage().pixelColor(2, 2); };
+    EXPECT_EQ(corner(), QColor(0, 0, 0));
+    lbl.setBackStyle(0);
+    EXPECT_EQ(lbl.BackStyle(), 0);
+    EXPECT_EQ(corner(), QColor(0xB0, 0xB0, 0xB0));
+    lbl.setBackColor(0x000000);
+    EXPECT_EQ(corner(), QColor(0xB0, 0xB0, 0xB0));
+    EXPECT_THROW(lbl.setBackStyle(2), runtime::RuntimeError);
+    EXPECT_EQ(lbl.BackStyle(), 0);
+}
+
 TEST(Colours, BgrValuesMapToQtAndBack) {
     const QColor c = ui::toQColor(0x00C0FF10);
     EXPECT_EQ(c, QColor(0x10, 0xFF, 0xC0));

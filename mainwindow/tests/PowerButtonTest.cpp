@@ -1,0 +1,111 @@
+// The window's power button and its close over the program's components: sound on and off, "&Close"
+// only while off, a failed sound start left Off, and a close that saves the band plans and settings once
+// and leaves no handler running.
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "mainwindow/PowerSequence.h"
+#include "mainwindow/tests/MainWindowRig.h"
+#include "platform/runtime/Hooks.h"
+
+namespace {
+
+struct PowerButton : ::testing::Test, mainwindowtest::MainWindowRig {
+    std::vector<std::string> messages;
+    runtime::ScopedHooks counting{{.doEvents =
+                                       [this] {
+                                           if (onPump) onPump();
+                                           QCoreApplication::processEvents();
+                                       },
+                                   .addLog = [this](const std::string& l) { log.push_back(l); },
+                                   .msgBox =
+                                       [this](const std::string& text, int32_t, const std::string&) {
+                                           messages.push_back(text);
+                                           return runtime::mb::kOk;
+                                       }}};
+    static std::string fileText(const std::string& path) {
+        std::ifstream f(path);
+        std::stringstream s;
+        s << f.rdbuf();
+        return s.str();
+    }
+};
+
+TEST_F(PowerButton, OnStartsSoundAndHidesCloseOffStopsItAndShowsClose) {
+    auto& w = make();
+    w.Show();
+    w.optPwr[0].setValue(true);
+    ASSERT_TRUE(w.SoundCard);
+    EXPECT_TRUE(w.SoundCard->InAction());
+    EXPECT_FALSE(w.optPwr[2].Visible());
+    EXPECT_EQ(w.optPwr[0].ForeColor(), mainwindow::kOnColourWhenOn);
+    EXPECT_EQ(w.optPwr[1].ForeColor(), mainwindow::kOffColourWhenOn);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w.grab().save(RENDER_DIR "/main_window_power_on.png"));
+
+    w.tmrPerfStats.setInterval(10);
+    w.tmrPerfStats.setEnabled(true);
+    w.optPwr[1].setValue(true);
+    EXPECT_FALSE(w.SoundCard->InAction());
+    EXPECT_TRUE(w.optPwr[2].Visible());
+    EXPECT_FALSE(w.tmrPerfStats.Enabled());
+    EXPECT_EQ(w.optPwr[0].ForeColor(), mainwindow::kOnColourWhenOff);
+    EXPECT_EQ(w.optPwr[1].ForeColor(), mainwindow::kOffColourWhenOff);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w.grab().save(RENDER_DIR "/main_window_power_off.png"));
+}
+
+TEST_F(PowerButton, AFailedSoundStartShowsTheEnginesMessageOnceAndStaysOff) {
+    sound.failCreateCaptureDevice = true;
+    auto& w = make();
+    w.Show();
+    messages.clear();
+    w.optPwr[0].setValue(true);
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(w.optPwr[1].Value());
+    EXPECT_TRUE(w.optPwr[2].Visible());
+    EXPECT_FALSE(w.SoundCard && w.SoundCard->InAction());
+}
+
+TEST_F(PowerButton, CloseSavesBandPlansAndSettingsOnceAndLeavesNoHandlerRunning) {
+    auto& w = make();
+    w.Show();
+    w.optPwr[0].setValue(true);
+    w.optPwr[1].setValue(true);
+    if (!bands[0].Loaded) ASSERT_TRUE(bandPlan.LoadBandPlan(bands[0]));
+    bands[0].Description = "Saved at shutdown";
+    state().DisplayMode = 2;
+    // A second close arriving during the shutdown's pumps is ignored.
+    int closes = 0;
+    onPump = [&] {
+        if (closes++ == 0) w.close();
+    };
+    w.optPwr[2].setValue(true);
+    QCoreApplication::processEvents();
+    onPump = nullptr;
+
+    EXPECT_TRUE(w.Unloaded());
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(std::count(effects.begin(), effects.end(), "SaveSettings"), 1);
+    EXPECT_EQ(store.GetSetting("NerixSDR", "frmMain", "DisplayMode", ""), "2");
+    EXPECT_NE(fileText(bands[0].FilePath).find("Saved at shutdown"), std::string::npos);
+    EXPECT_FALSE(bands[1].Loaded);
+    EXPECT_FALSE(w.SoundCard);
+    EXPECT_FALSE(w.WavFile);
+    for (ui::Timer* t : {&w.tmrTune, &w.tmrVFOUpdate, &w.tmrClock, &w.tmrSubBands, &w.tmrPerfStats})
+        EXPECT_FALSE(t->Enabled());
+    EXPECT_FALSE(timers.isArmed(&w, 4)); // the encoder poll
+    // Nothing of the window runs any more, whatever the timers do.
+    const std::string clock = w.lblClock.Caption();
+    timers.advance(5000);
+    w.tmrClock_Timer();
+    w.tmrPerfStats_Timer();
+    EXPECT_EQ(w.lblClock.Caption(), clock);
+}
+
+} // namespace
