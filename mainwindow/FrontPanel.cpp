@@ -21,6 +21,7 @@
 #include "platform/runtime/RuntimeError.h"
 #include "platform/ui/WheelFilter.h"
 #include "radio/clsVFO.h"
+#include "recorder/RecorderPanelPorts.h"
 #include "recorder/clsWavFile.h"
 
 namespace mainwindow {
@@ -133,6 +134,27 @@ public:
     void HideSplash() override {}
 };
 
+// The recording format's choices as the recorder panel reaches them: the sample rate selected through
+// the switches (its click runs), the captions of every choice, then of the two frames.
+class RecordingFormatChoices final : public recorder::RecordingChoices {
+public:
+    RecordingFormatChoices(frontpanel::ReceiverSwitches& switches, frontpanel::ReceiverControls& controls)
+        : switches_(switches), controls_(controls) {}
+    void SelectRecordSampleRate(int32_t index) override { switches_.SelectRecordSampleRate(index); }
+    void setCaptionColour(int32_t colour) override {
+        for (frontpanel::PanelOptionGroup* group :
+             {&switches_.optRecordSamplePerBit, &switches_.optRecordSampleRate})
+            for (int16_t i = 0; i < group->Count(); ++i)
+                (*group)[i].setForeColor(colour);
+        controls_.frRecordSampling.setForeColor(colour);
+        controls_.frRecordBitsPerSample.setForeColor(colour);
+    }
+
+private:
+    frontpanel::ReceiverSwitches& switches_;
+    frontpanel::ReceiverControls& controls_;
+};
+
 class Panel final : public FrontPanelComponent {
 public:
     explicit Panel(ComponentHost& host)
@@ -147,7 +169,7 @@ public:
           bandPlan_(core,
                     {host.Context.MainBands, host.Context.BandPlan, host.Context.Dialogs,
                      host.BandPlan ? *host.BandPlan : noWindow_, presetDesc_, presetDialog_, &recorderLog_}),
-          bandControls_(host.Form, kPresetsLeft, kPresetsTop) {
+          bandControls_(host.Form, kPresetsLeft, kPresetsTop), recordingChoices_(core.switches, receiver) {
         tuning.connect(core, host.Context.TuningSteps);
         receiver.connect(core);
         bandControls_.connect(bandPlan_);
@@ -298,6 +320,8 @@ public:
         bandPlan_.frPresets.setForeColor(frameNormal);
         bandPlan_.lblSubBand.setForeColor(frameNormal);
     }
+    recorder::RecordingChoices* recordingChoices() override { return &recordingChoices_; }
+    const frontpanel::PresetFrame* presetFrame() const override { return &bandControls_; }
 
     void Recolour(const RecolourPass& pass) override {
         const DerivedColours& d = pass.Derived;
@@ -397,6 +421,7 @@ private:
     frontpanel::BandPlanPanel bandPlan_;
     // Goes before the panel it mirrors.
     frontpanel::BandPlanControls bandControls_;
+    RecordingFormatChoices recordingChoices_;
 };
 
 void Highlight::FocusFrame(frontpanel::KnobFrame frame) {

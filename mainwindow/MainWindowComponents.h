@@ -18,6 +18,8 @@ class QWidget;
 namespace recorder {
 class clsWavFile;
 class RecordSampleRateChoice;
+class RecordingChoices;
+class WavFileListener;
 } // namespace recorder
 namespace modEncoder {
 class Encoder;
@@ -46,6 +48,7 @@ class FilterCurveSink;
 class RecorderFormat;
 class BandPlanShell;
 class BandPlanControls;
+class PresetFrame;
 enum class KnobFrame;
 } // namespace frontpanel
 
@@ -55,6 +58,7 @@ using StepTrace = std::function<void(const char* step)>;
 using ControlVisitor = std::function<void(ui::Control&)>;
 
 class DisplayComponent;
+class FrontPanelComponent;
 
 // What the window gives a component to build in and to reach.
 struct ComponentHost {
@@ -86,6 +90,11 @@ struct ComponentHost {
     std::function<bool()> Minimised;
     // The window's side of the band plan: its start-up flag, the decoder's start, its corner, the splash.
     frontpanel::BandPlanShell* BandPlan = nullptr;
+    // The front panel, for the recorder panel's choices and preset frame (absent without one).
+    FrontPanelComponent* FrontPanel = nullptr;
+    // A choice of the power button selected or cleared from code: selecting one not selected runs its
+    // action, anything else runs nothing.
+    std::function<void(int16_t Index, bool selected)> SetPowerChoice;
 };
 
 // The colours ReColour has worked out, handed to each component for its own controls.
@@ -207,6 +216,10 @@ public:
     virtual recorder::RecordSampleRateChoice* rateChoice() { return nullptr; }
     // The band plan's widgets: the preset frame the recorder's track list lies over.
     virtual frontpanel::BandPlanControls* bandPlan() { return nullptr; }
+    // The recording format's choices and frames, as the recorder panel selects and colours them.
+    virtual recorder::RecordingChoices* recordingChoices() { return nullptr; }
+    // The preset frame the recorder's track list covers.
+    virtual const frontpanel::PresetFrame* presetFrame() const { return nullptr; }
     // ReColour's steps for the component's own controls, after the pass by kind.
     virtual void Recolour(const RecolourPass& pass) { (void)pass; }
     // DarkenControls' steps for the component's own pop-ups and selectors.
@@ -294,12 +307,20 @@ public:
 class RecorderComponent {
 public:
     virtual ~RecorderComponent() = default;
+    // Step 13, once the load has made the recorder: the panel over it.
+    virtual void AttachRecorder(recorder::clsWavFile& wav) { (void)wav; }
+    // The recorder's listener; absent until the panel is attached.
+    virtual recorder::WavFileListener* listener() { return nullptr; }
     // Step 44: the file name box emptied.
     virtual void ClearFileName() {}
-    // Step 45: the transport buttons and the file name box centred, the first buttons enabled.
+    // Step 45, after the recorder's init: the transport buttons and the file name box centred, the box
+    // read-only, the first buttons enabled, and a recording the init kept named.
     virtual void LayOutPanel() {}
     // The shutdown, before the recorder is released: the disk timers stop.
     virtual void StopTimers() {}
+    // The shutdown, then: the widgets go; the panel stays until the recorder, whose close may still
+    // report to it, is gone.
+    virtual void ReleaseControls() {}
     virtual void Recolour(const RecolourPass& pass) { (void)pass; }
     virtual void forEachControl(const ControlVisitor& visit) { (void)visit; }
 };

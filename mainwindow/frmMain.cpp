@@ -24,6 +24,7 @@
 #include "mainwindow/Display.h"
 #include "mainwindow/FrontPanel.h"
 #include "mainwindow/PowerSequence.h"
+#include "mainwindow/Recorder.h"
 #include "platform/process/ProcessPriority.h"
 #include "platform/process/ProgramLauncher.h"
 #include "platform/runtime/Convert.h"
@@ -131,7 +132,9 @@ public:
                              [&w](const std::string& caption) { w.lblStatsVal[3].setCaption(caption); },
                              [&w](int32_t ms) { w.tmrTune.setInterval(ms); },
                              [&w] { return (w.windowState() & Qt::WindowMinimized) != 0; },
-                             &bandShell} {}
+                             &bandShell,
+                             nullptr,
+                             [&w](int16_t Index, bool selected) { w.optPwr[Index].setValue(selected); }} {}
     WindowBandShell bandShell;
     mainwindow::ComponentHost host;
 };
@@ -142,8 +145,7 @@ public:
 class frmMain::ConfigHolder final : public config::MainWindowShell {
 public:
     explicit ConfigHolder(frmMain& w)
-        : comDlg(w.Context.Dialogs, w.Context.Settings),
-          radio({w.Context.Settings, w.Context.State, w.Context.RxModels, w.Context.SetupRX,
+        : radio({w.Context.Settings, w.Context.State, w.Context.RxModels, w.Context.SetupRX,
                  w.Context.VfoSlot, w.Context.Radio, [&w] { return &w.MSComm1; }}),
           context{w.Context.State,
                   w.Context.Settings,
@@ -154,7 +156,7 @@ public:
                   w.Context.Filters ? &w.Context.Filters->HilbertFilter1 : nullptr,
                   w.Display ? w.Display->analyserSettings() : nullptr,
                   w.FrontPanel ? w.FrontPanel->knobValues() : nullptr,
-                  comDlg,
+                  w.ComDlg,
                   w.Context.Dialogs,
                   config::ownProgramVersion(),
                   &radio,
@@ -181,7 +183,6 @@ public:
     void StartSound() override { w_.StartSound(); }
     comm::MSComm* MSComm1() override { return &w_.MSComm1; }
 
-    clsComDlg comDlg;
     config::LiveRadio radio;
     config::ConfigContext context;
     config::ConfigDialogHost host;
@@ -305,7 +306,7 @@ public:
         w_.DX8Events.reset();
         w_.SoundCard.reset();
     }
-    void ReleaseWavFile() override { w_.WavFile.reset(); }
+    void ReleaseWavFile() override { w_.releaseRecorder(); }
     void ShowMessage(const std::string& text) override { runtime::MsgBox(text, runtime::mb::kOkOnly); }
 
     // DreamPorts
@@ -398,12 +399,13 @@ mainwindow::ComponentFactories frmMain::programComponents() {
     mainwindow::ComponentFactories f;
     f.Display = [](mainwindow::ComponentHost& h) { return mainwindow::makeDisplay(h); };
     f.FrontPanel = [](mainwindow::ComponentHost& h) { return mainwindow::makeFrontPanel(h); };
+    f.Recorder = [](mainwindow::ComponentHost& h) { return mainwindow::makeRecorder(h); };
     return f;
 }
 
 frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::ComponentFactories& components)
     : Context(context), Settings(context.Settings, context.State, context.ProgramFolder),
-      Layout(context.State),
+      Layout(context.State), ComDlg(context.Dialogs, context.Settings),
       MSComm1(context.SerialPorts ? *context.SerialPorts : noSerialPorts(), CommEvents),
       frPower(this, "Power"), frDispMode(this, "Display"), picElektor200705(this), picRecorder(this),
       picScopeContainer(this), picCalib(this), cmdConfig(picCalib.widget(), "Config"),
@@ -535,6 +537,7 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
     guarded([&] {
         if (components.FrontPanel) FrontPanel = components.FrontPanel(host_->host);
     });
+    host_->host.FrontPanel = FrontPanel.get();
     guarded([&] {
         if (components.Recorder) Recorder = components.Recorder(host_->host);
     });
@@ -549,16 +552,16 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
 }
 
 frmMain::~frmMain() {
-    // The components and the path go before the engine, the recorder and the encoder they reach.
+    // The components and the path go before the engine, the recorder and the encoder they reach; the
+    // recorder panel's core outlives the recorder, which may report to it as it closes.
     config_.reset();
-    Recorder.reset();
+    if (Recorder) guarded([&] { Recorder->StopTimers(); });
+    releaseRecorder();
     FrontPanel.reset();
     highlight_.reset();
-    Path.reset();
     Display.reset();
     DX8Events.reset();
     SoundCard.reset();
-    WavFile.reset();
     Encoder.reset();
 }
 
@@ -663,6 +666,7 @@ void frmMain::loadSteps() {
     guarded([&] { state.SaveRecordingsPath = Context.ProgramFolder; });
     guarded([&] { wav().LastDirectory = state.SaveRecordingsPath; });
     guarded([&] { wav().TempFileName = wav().LastDirectory + "/~NerixTMP.WAV"; });
+    if (recorderPanel) guarded([&] { recorderPanel->AttachRecorder(wav()); });
 
     guarded([&] {
         Layout.Chrome = Context.Chrome
@@ -701,6 +705,7 @@ void frmMain::loadSteps() {
     guarded([&] { must(DX8Events, "frmDX8Events").Load(); });
     trace(":New clsFFTReal");
     guarded([&] { makeReceivePath(); });
+    guarded([&] { connectRecorder(); });
     trace(":Initialising FFTReal");
     guarded([&] { must(Path, "FFTReal").FftReal4096().Points = 4096; });
     guarded([&] {
@@ -842,10 +847,24 @@ void frmMain::makeReceivePath() {
         Context.State, Context.Nerix, *Context.Filters, Context.Nco, *Context.BlockProfiler,
         mainwindow::ReceivePathNeighbours{*SoundCard, *WavFile, Context.Vfo,
                                           Display ? Display->spectrumSink() : nullptr, this});
+}
+
+void frmMain::connectRecorder() {
     recorder::WavFilePorts ports;
-    ports.vfo = Path->Ports().Tuning;
+    ports.listener = Recorder ? Recorder->listener() : nullptr;
+    ports.vfo = Path ? Path->Ports().Tuning : nullptr;
+    ports.dialogs = &recorderDialogs_;
     ports.rateChoice = FrontPanel ? FrontPanel->rateChoice() : nullptr;
-    WavFile->setPorts(ports);
+    must(WavFile, "frmMain.WavFile").setPorts(ports);
+}
+
+// The recorder panel's widgets go, then the path that feeds the recorder, then the recorder, whose close
+// may still report to the panel's core, then the core.
+void frmMain::releaseRecorder() {
+    if (Recorder) guarded([&] { Recorder->ReleaseControls(); });
+    guarded([&] { Path.reset(); });
+    guarded([&] { WavFile.reset(); });
+    guarded([&] { Recorder.reset(); });
 }
 
 std::string frmMain::modelCaption() const {

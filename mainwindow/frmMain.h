@@ -12,6 +12,7 @@
 #include "dsp/NerixDX8.h"
 #include "dsp/frmDX8Events.h"
 #include "frame/ShellRoutines.h"
+#include "frame/clsComDlg.h"
 #include "mainwindow/BlockDriverPorts.h"
 #include "mainwindow/DreamStart.h"
 #include "mainwindow/FormColours.h"
@@ -31,6 +32,7 @@
 #include "platform/ui/Timer.h"
 #include "radio/EncoderReadout.h"
 #include "radio/modEncoder.h"
+#include "recorder/RecorderFileDialogs.h"
 #include "recorder/clsWavFile.h"
 
 class QSocketNotifier;
@@ -40,8 +42,8 @@ class frmMain : public ui::Form,
                 private mainwindow::LayoutWindow,
                 private mainwindow::BlockPacer {
 public:
-    // The program's components: the front panel over the display, the display with its analyser; the
-    // recorder panel is not composed yet.
+    // The program's components: the display with its analyser, the front panel over it, and the recorder
+    // panel.
     static mainwindow::ComponentFactories programComponents();
 
     frmMain(mainwindow::MainWindowContext& context,
@@ -78,6 +80,8 @@ public:
     mainwindow::MainWindowContext& Context;
     mainwindow::FormSettings Settings;
     mainwindow::WindowLayout Layout;
+    // The program's one common dialog object: the recorder's file dialogs and the configuration dialog.
+    clsComDlg ComDlg;
 
     // Made by the load; absent when their step failed.
     std::unique_ptr<NerixDX8> SoundCard;
@@ -168,6 +172,8 @@ private:
     void trace(const char* step) const;
     void loadSteps();
     void makeReceivePath();
+    void connectRecorder();
+    void releaseRecorder();
     mainwindow::SettingsObjects settingsObjects();
     std::string modelCaption() const;
 
@@ -188,6 +194,7 @@ private:
     bool closePending_ = false;
     bool focusFrameBusy_ = false;
     bool titleBarShown_ = true;
+    recorder::ComDlgFileDialogs recorderDialogs_{ComDlg};
     std::unique_ptr<Host> host_;
     std::unique_ptr<mainwindow::KnobHighlight> highlight_;
     std::unique_ptr<EncoderReadout> encoderReadout_;

@@ -1,7 +1,8 @@
 // The main window over a context of its own: an in-memory store, the DSP libraries as built, the filter
 // bank, a VFO in its slot, the shipped band plans in a temporary program folder, the model table and rig
-// list, scripted dialogs, fake timers, the simulated sound system, and a receiver set-up that only records
-// its call. Components are the program's unless a test gives its own; the trace log and the message pump are
+// list, scripted dialogs, fake timers, files over the real disk with faults to inject, the simulated sound
+// system, and a receiver set-up that only records its call.
+// Components are the program's unless a test gives its own; the trace log and the message pump are
 // recorded.
 #pragma once
 
@@ -19,6 +20,7 @@
 #include "frame/Profiler.h"
 #include "mainwindow/frmMain.h"
 #include "platform/files/FileSystem.h"
+#include "platform/files/testing/FaultyFileSystem.h"
 #include "platform/profile/SettingsStore.h"
 #include "platform/profile/testing/TempFolder.h"
 #include "platform/runtime/Hooks.h"
@@ -138,6 +140,7 @@ struct MainWindowRig {
     ui::testing::ScriptedDialogService dialogs;
     ui::testing::FakePlatformTimers timers;
     files::PosixFileSystem files;
+    files::testing::FaultyFileSystem faultyFiles{files};
     sound::testing::SimulatedSoundSystem sound;
     int initialiseRXCalls = 0;
     std::function<void()> initialiseRX = [] {};
@@ -163,7 +166,7 @@ struct MainWindowRig {
                                           setup,
                                           dialogs,
                                           timers,
-                                          files,
+                                          faultyFiles,
                                           &sound,
                                           nullptr,
                                           nullptr,
