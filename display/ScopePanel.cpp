@@ -30,10 +30,10 @@ void markBox(ui::CheckBox& b) {
 
 ScopePanel::ScopePanel(QWidget* parent, double left, double top)
     : picScopeContainer(parent), imgAreaScope(picScopeContainer.widget()),
-      picScopeCtls(picScopeContainer.widget()), frScopeMode(picScopeCtls.widget(), "Scope"),
-      chkSpectrumAnalyser(frScopeMode.container()), frScopeSweep(picScopeCtls.widget(), "Sweep"),
-      frScopeYMode(picScopeCtls.widget(), "Y Mode"), chkLog(frScopeYMode.container(), "Lin"),
-      chkSmoothSpectrum(frScopeYMode.container(), "Fast"),
+      picScopeArea(picScopeContainer.widget()), picScopeCtls(picScopeContainer.widget()),
+      frScopeMode(picScopeCtls.widget(), "Scope"), chkSpectrumAnalyser(frScopeMode.container()),
+      frScopeSweep(picScopeCtls.widget(), "Sweep"), frScopeYMode(picScopeCtls.widget(), "Y Mode"),
+      chkLog(frScopeYMode.container(), "Lin"), chkSmoothSpectrum(frScopeYMode.container(), "Fast"),
       chkScopeShowFilters(frScopeYMode.container(), "Show Fltr "),
       chkSpectrumAutoGain(frScopeYMode.container(), "AutoGain"),
       frScopeChn1Ctl(picScopeCtls.widget(), "Chn1"), chkChn1On(frScopeChn1Ctl.container()),
@@ -53,7 +53,7 @@ ScopePanel::ScopePanel(QWidget* parent, double left, double top)
     picScopeContainer.Move(left, top, kDesignWidth, kDesignHeight);
     picScopeContainer.surface().resize(ui::pixels(kDesignWidth), ui::pixels(kDesignHeight));
     for (int16_t i = 0; i <= 1; ++i) {
-        ui::PictureBox& pic = picScope.Load(i, picScopeContainer.widget());
+        ui::PictureBox& pic = picScope.Load(i, picScopeArea.widget());
         lblSpectrumFreq.Load(i, pic.widget());
     }
     chkScopeMode.Load(0, frScopeMode.container(), "Freq");
@@ -112,7 +112,10 @@ ScopePanel::ScopePanel(QWidget* parent, double left, double top)
 void ScopePanel::layOut() {
     // The image area frames the pictures; the pictures lie on it.
     imgAreaScope.Move(0, 0, kCtlsLeft - 30, kDesignHeight);
-    const double pictureHeight = kDesignHeight - kPictureTop - 50;
+    picScopeArea.Move(0, 0, kCtlsLeft - 30, kFreeTop);
+    picScopeArea.surface().resize(ui::pixels(kCtlsLeft - 30), ui::pixels(kFreeTop));
+    // The analyser's set-up places the pictures again, from the holder's height, the same way.
+    const double pictureHeight = kFreeTop - kPictureTop - 50;
     for (int16_t i = 0; i <= 1; ++i) {
         ui::PictureBox& pic = picScope[i];
         pic.Move(kPictureLeft, kPictureTop, kPictureWidth, pictureHeight);
@@ -259,6 +262,7 @@ void ScopePanel::connect(ScopePanelCore& core, frontpanel::FrontPanelCore& front
     picScopeContainer.MouseMove = [c](int16_t, int16_t, float, float) { c->picScopeContainer_MouseMove(); };
     picScopeCtls.MouseMove = [c](int16_t, int16_t, float, float) { c->picScopeCtls_MouseMove(); };
     imgAreaScope.MouseMove = [c](int16_t, int16_t, float, float) { c->imgAreaScope_MouseMove(); };
+    picScopeArea.MouseMove = [c](int16_t, int16_t, float, float) { c->imgAreaScope_MouseMove(); };
 
     frontpanel::KnobPanel& knobs = frontPanel.knobs;
     const auto frame = [&knobs](ui::Frame& f, frontpanel::KnobFrame which) {
@@ -278,6 +282,7 @@ void ScopePanel::connect(ScopePanelCore& core, frontpanel::FrontPanelCore& front
 void ScopePanel::forEachControl(const std::function<void(ui::Control&)>& visit) {
     for (ui::Control* c : std::initializer_list<ui::Control*>{&picScopeContainer,
                                                               &imgAreaScope,
+                                                              &picScopeArea,
                                                               &picScopeCtls,
                                                               &frScopeMode,
                                                               &chkSpectrumAnalyser,

@@ -24,6 +24,9 @@ class ScopePanel final : public ScopePanelView {
 public:
     // The container's design place on the main window, in twips.
     static constexpr double kDesignWidth = 12345, kDesignHeight = 2895;
+    // The pictures' holder ends above the bottom of the image area, leaving the window room for the band
+    // plan's frame there (the window's upper bands hold no room for it); this is the top of that room.
+    static constexpr double kFreeLeft = 30, kFreeTop = 1665;
 
     // Builds the panel in the window's client area (parent), the container's top left at (left, top).
     ScopePanel(QWidget* parent, double left, double top);
@@ -64,6 +67,9 @@ public:
 
     ui::PictureBox picScopeContainer;
     ui::Label imgAreaScope;
+    // Holds the two pictures, which fill it as the analyser places them; the room below it is the
+    // window's.
+    ui::PictureBox picScopeArea;
     ui::ControlArray<ui::PictureBox> picScope;
     ui::ControlArray<ui::Label> lblSpectrumFreq;
     ui::PictureBox picScopeCtls;

@@ -11,8 +11,9 @@ namespace frontpanel {
 namespace {
 
 // The frame's design: the selectors' row under the caption, two rows of sub-band buttons, the presets.
-constexpr int32_t kFrameWidth = 12300, kFrameHeight = 1260;
-constexpr int32_t kButtonWidth = 1000, kSubBandHeight = 225, kPresetHeight = 300;
+// The frame fits under the spectrum, beside the display's controls.
+constexpr int32_t kFrameWidth = 7680, kFrameHeight = 1200;
+constexpr int32_t kSubBandWidth = 840, kPresetWidth = 630, kSubBandHeight = 225, kPresetHeight = 300;
 constexpr int32_t kSubBandsPerRow = 9;
 constexpr int32_t kSubBandsTop = 380, kPresetsTop = 840;
 
@@ -26,21 +27,21 @@ BandPlanControls::BandPlanControls(QWidget* parent, int32_t left, int32_t top)
     frPresets.Move(left, top, kFrameWidth, kFrameHeight);
     cboBandSelect.Move(120, 0, 2600, 315);
     cboBandSelect.setVisible(false);
-    imgBandSelect.Move(4500, 60, 7700, 255);
+    imgBandSelect.Move(4500, 60, kFrameWidth - 4620, 255);
     cboSubBandSelect.Move(2900, 0, 1500, 315);
     cboSubBandSelect.setVisible(false);
     lstSubBandSelect.setVisible(false);
     picSubBands.setBorderStyle(0);
-    picSubBands.Move(60, kSubBandsTop, kSubBandsPerRow * kButtonWidth + 120, 2 * kSubBandHeight + 15);
+    picSubBands.Move(60, kSubBandsTop, kSubBandsPerRow * kSubBandWidth + 60, 2 * kSubBandHeight + 15);
     for (int16_t i = 0; i < kSubBandButtons; ++i)
         optSubBand.Load(i, picSubBands.container(), "S" + std::to_string(i + 1))
-            .Move((i % kSubBandsPerRow) * kButtonWidth, (i / kSubBandsPerRow) * kSubBandHeight, kButtonWidth,
-                  kSubBandHeight);
+            .Move((i % kSubBandsPerRow) * kSubBandWidth, (i / kSubBandsPerRow) * kSubBandHeight,
+                  kSubBandWidth, kSubBandHeight);
     picPresets.setBorderStyle(0);
-    picPresets.Move(60, kPresetsTop, kPresetButtons * kButtonWidth + 120, kPresetHeight + 30);
+    picPresets.Move(60, kPresetsTop, kPresetButtons * kPresetWidth + 60, kPresetHeight + 30);
     for (int16_t j = 0; j < kPresetButtons; ++j)
         optPreset.Load(j, picPresets.container(), "P" + std::to_string(j + 1))
-            .Move(j * kButtonWidth, 0, kButtonWidth, kPresetHeight);
+            .Move(j * kPresetWidth, 0, kPresetWidth, kPresetHeight);
     // A move over a button or selector is its own: a button ignores moves while not pressed, and the
     // frame's hover, which hides the popup, would hear them too. The wheel still passes, to the knobs'
     // filter, since it is taken at the application before any widget.
@@ -162,7 +163,7 @@ void BandPlanControls::LayOutSubBandButtons(BandPlanPanel& panel, int32_t frFreq
     for (int16_t i = 0; i < kSubBandButtons; ++i)
         resumeNext([&] {
             ui::OptionButton& b = optSubBand[i];
-            b.setWidth(kButtonWidth);
+            b.setWidth(kSubBandWidth);
             b.setFontSize(8);
             panel.SubBandDescPos[static_cast<size_t>(i)] = {
                 static_cast<float>(b.Left() + picSubBands.Left() + frFreqCtlLeft),
@@ -178,7 +179,7 @@ void BandPlanControls::LayOutPresetButtons(BandPlanPanel& panel, int32_t frFreqC
     for (int16_t j = 0; j < kPresetButtons; ++j)
         resumeNext([&] {
             ui::OptionButton& b = optPreset[j];
-            b.setWidth(kButtonWidth);
+            b.setWidth(kPresetWidth);
             b.setFontSize(8);
             panel.PresetDescPos[static_cast<size_t>(j)] = {
                 static_cast<float>(b.Left() + frPresets.Left() + frFreqCtlLeft),

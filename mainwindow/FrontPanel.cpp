@@ -1,9 +1,12 @@
 // The front panel component: its adapters to the window, the core and the widgets, and its start-up steps.
 #include "mainwindow/FrontPanel.h"
 
+#include <QPoint>
+#include <QWidget>
 #include <cmath>
 
 #include "config/ConfigPorts.h"
+#include "display/ScopePanel.h"
 #include "dsp/NerixDX8.h"
 #include "frontpanel/BandPlanControls.h"
 #include "frontpanel/BandPlanPanel.h"
@@ -19,6 +22,7 @@
 #include "mainwindow/PanelKnobLabels.h"
 #include "mainwindow/PanelKnobValues.h"
 #include "platform/runtime/RuntimeError.h"
+#include "platform/ui/Twips.h"
 #include "platform/ui/WheelFilter.h"
 #include "radio/clsVFO.h"
 #include "recorder/RecorderPanelPorts.h"
@@ -31,7 +35,6 @@ namespace {
 constexpr int32_t kReadoutLeft = 870, kReadoutTop = -15;
 constexpr int32_t kFrameRowLeft = 60, kFrameRowTop = 1300;
 constexpr int32_t kSideSwitchesLeft = 8880, kSideSwitchesTop = 900;
-constexpr int32_t kPresetsLeft = 60, kPresetsTop = 2880;
 
 // The hidden label every knob record holds until its own is bound.
 class PlaceholderLabel final : public frontpanel::KnobLabel {
@@ -169,7 +172,9 @@ public:
           bandPlan_(core,
                     {host.Context.MainBands, host.Context.BandPlan, host.Context.Dialogs,
                      host.BandPlan ? *host.BandPlan : noWindow_, presetDesc_, presetDialog_, &recorderLog_}),
-          bandControls_(host.Form, kPresetsLeft, kPresetsTop), recordingChoices_(core.switches, receiver) {
+          bandControls_(host.picScopeContainer, display::ScopePanel::kFreeLeft,
+                        display::ScopePanel::kFreeTop),
+          recordingChoices_(core.switches, receiver) {
         tuning.connect(core, host.Context.TuningSteps);
         receiver.connect(core);
         bandControls_.connect(bandPlan_);
@@ -202,11 +207,11 @@ public:
     }
     void LayOutSubBandButtons() override {
         frontpanel::startup::InitialiseSubBandButtons(bandPlan_);
-        bandControls_.LayOutSubBandButtons(bandPlan_, freqCtlLeft(), freqCtlTop());
+        bandControls_.LayOutSubBandButtons(bandPlan_, presetsOriginLeft(), presetsOriginTop());
     }
     void LayOutPresetButtons() override {
         frontpanel::startup::InitialisePresetButtons(bandPlan_);
-        bandControls_.LayOutPresetButtons(bandPlan_, freqCtlLeft(), freqCtlTop());
+        bandControls_.LayOutPresetButtons(bandPlan_, presetsOriginLeft(), presetsOriginTop());
     }
     int32_t BandCount() const override { return bandPlan_.cboBandSelect.ListCount(); }
     void SelectBand(int32_t index) override { bandPlan_.cboBandSelect.setListIndex(index); }
@@ -394,8 +399,14 @@ private:
         return c;
     }
 
-    int32_t freqCtlLeft() const { return static_cast<int32_t>(tuning.frFreqCtl.Left()); }
-    int32_t freqCtlTop() const { return static_cast<int32_t>(tuning.frFreqCtl.Top()); }
+    // The popups' places are reckoned from the corner of what holds the preset frame: the display's
+    // panel, as the layout at the load placed it.
+    QPoint presetsOrigin() const {
+        QWidget* c = host_.picScopeContainer;
+        return c && host_.Form ? c->mapTo(host_.Form, QPoint(0, 0)) : QPoint(0, 0);
+    }
+    int32_t presetsOriginLeft() const { return ui::twips(presetsOrigin().x()); }
+    int32_t presetsOriginTop() const { return ui::twips(presetsOrigin().y()); }
 
     ComponentHost& host_;
     frontpanel::FilterTables tables_ = frontpanel::DefaultFilterTables();
