@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages NerixSDR needs, only those that are missing.
+# --fuzz adds clang and its libFuzzer runtime, for the fuzz tree that scripts/fuzz.sh builds.
 # --sound-server adds the private PulseAudio daemon the end-to-end sound test runs against; the test
 # command asks for it only under CI=true, since on a desktop it would sit beside the user's own server.
 set -euo pipefail
@@ -15,9 +16,16 @@ packages=(
     locales
     sox
 )
-if [ "${1:-}" = "--sound-server" ]; then
-    packages+=(pulseaudio pulseaudio-utils)
-fi
+for option in "$@"; do
+    case $option in
+    --sound-server) packages+=(pulseaudio pulseaudio-utils) ;;
+    --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    *)
+        echo "Unknown option: $option" >&2
+        exit 2
+        ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, builds with AddressSanitizer and UndefinedBehaviorSanitizer
-# and runs every test.
+# and runs every test; then runs every fuzz target for a bounded time (scripts/fuzz.sh, NERIX_FUZZ_SECONDS).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,3 +22,6 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 300
+
+# The fuzz targets last: they take minutes under CI=true, and a failing test should show first.
+scripts/fuzz.sh

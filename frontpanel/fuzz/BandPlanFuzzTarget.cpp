@@ -12,6 +12,7 @@
 
 #include "frame/ReceiverState.h"
 #include "frontpanel/modBandPlan.h"
+#include "platform/profile/fuzz/RunFolder.h"
 #include "platform/runtime/Hooks.h"
 
 namespace modBandPlan::fuzz {
@@ -23,31 +24,8 @@ namespace {
     std::abort();
 }
 
-// One folder for every run's file, removed when the process ends; in memory where the system has a
-// memory file system, since each save flushes to the disk.
-class RunFolder {
-public:
-    RunFolder() {
-        std::error_code ec;
-        const std::filesystem::path shm = "/dev/shm";
-        const std::filesystem::path base =
-            std::filesystem::is_directory(shm, ec) ? shm : std::filesystem::temp_directory_path();
-        std::string pattern = (base / "nerix-bandplan-fuzz-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) broken("no folder for the band plan");
-        path_ = pattern;
-    }
-    ~RunFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
 const std::string& runFolder() {
-    static const RunFolder folder;
+    static const profile::fuzz::RunFolder folder("nerix-bandplan-fuzz");
     return folder.path();
 }
 

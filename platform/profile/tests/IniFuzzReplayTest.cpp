@@ -1,6 +1,7 @@
-// Seeded hand edits of INI files and seeded writes through the INI engine's fuzz target, under the
-// sanitizers.
+// Seeded hand edits of INI files and seeded writes through the INI engine's and the settings store's fuzz
+// targets, under the sanitizers.
 #include "platform/profile/fuzz/IniFuzzTarget.h"
+#include "platform/profile/fuzz/SettingsFuzzTarget.h"
 
 #include <gtest/gtest.h>
 
@@ -30,33 +31,49 @@ const std::vector<std::string> kValues{
     "x",   "",   " spaced ",     "\"quoted\"", "Caf\xE9", "Caf\xC3\xA9", "\xD0\x94\xD0\xB8", "\xE2\x82\xAC 5",
     "a=b", "\t", "two\r\nlines", "[Evil]",     "\x81\x8D"};
 
+// A hand-edited file and the writes a program makes to it, in the targets' layout.
+std::vector<uint8_t> editedFileAndWrites(std::mt19937& rng) {
+    std::string file = kFiles[rng() % kFiles.size()];
+    const int edits = static_cast<int>(rng() % 6);
+    for (int e = 0; e < edits; ++e) {
+        const std::size_t at = file.empty() ? 0 : rng() % (file.size() + 1);
+        switch (rng() % 3) {
+        case 0:
+            file.insert(at, 1, kEditBytes[rng() % kEditBytes.size()]);
+            break;
+        case 1:
+            if (at < file.size()) file.erase(at, 1);
+            break;
+        default:
+            if (at < file.size()) file[at] = kEditBytes[rng() % kEditBytes.size()];
+            break;
+        }
+    }
+    std::vector<profile::fuzz::Write> writes;
+    const int count = static_cast<int>(rng() % 8);
+    for (int w = 0; w < count; ++w)
+        writes.push_back(
+            {static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng()), kValues[rng() % kValues.size()]});
+    return profile::fuzz::makeInput(file, writes);
+}
+
 } // namespace
 
 TEST(IniFuzzReplay, HandEditedFilesAndAnyWritesKeepEveryOtherValue) {
     std::mt19937 rng(20261210);
     for (int run = 0; run < 2000; ++run) {
-        std::string file = kFiles[rng() % kFiles.size()];
-        const int edits = static_cast<int>(rng() % 6);
-        for (int e = 0; e < edits; ++e) {
-            const std::size_t at = file.empty() ? 0 : rng() % (file.size() + 1);
-            switch (rng() % 3) {
-            case 0:
-                file.insert(at, 1, kEditBytes[rng() % kEditBytes.size()]);
-                break;
-            case 1:
-                if (at < file.size()) file.erase(at, 1);
-                break;
-            default:
-                if (at < file.size()) file[at] = kEditBytes[rng() % kEditBytes.size()];
-                break;
-            }
-        }
-        std::vector<profile::fuzz::Write> writes;
-        const int count = static_cast<int>(rng() % 8);
-        for (int w = 0; w < count; ++w)
-            writes.push_back(
-                {static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng()), kValues[rng() % kValues.size()]});
-        const auto input = profile::fuzz::makeInput(file, writes);
+        const auto input = editedFileAndWrites(rng);
         profile::fuzz::readAndWrite(input.data(), input.size());
+    }
+}
+
+// Files with NUL bytes (which the store refuses) among them: kEditBytes holds none, so one is put in.
+TEST(SettingsFuzzReplay, HandEditedSettingsFilesReadSaveAndCommitAsTheFileSays) {
+    std::mt19937 rng(20261211);
+    for (int run = 0; run < 600; ++run) {
+        auto input = editedFileAndWrites(rng);
+        const std::size_t length = input[0] | (std::size_t{input[1]} << 8);
+        if (run % 10 == 0 && length > 0) input[2 + rng() % length] = 0;
+        profile::fuzz::readSaveCommit(input.data(), input.size());
     }
 }
