@@ -63,10 +63,6 @@ void collectNames(const IniDocument& doc, std::vector<std::string>& sections,
     }
 }
 
-struct Probe {
-    std::size_t section, key;
-};
-
 } // namespace
 
 void readSaveCommit(const uint8_t* data, std::size_t size) {
