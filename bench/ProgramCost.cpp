@@ -305,6 +305,14 @@ void reportShares(const char* what, const std::vector<Shares>& runs, double goal
     std::fflush(stdout);
 }
 
+// The machine's load: the figures are judged beside it, since other work on the cores inflates them.
+std::string loadAverage() {
+    std::ifstream in("/proc/loadavg");
+    std::string one, five, fifteen;
+    in >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
+}
+
 Options parse(int argc, char** argv) {
     Options o;
     const fs::path self = fs::canonical("/proc/self/exe").parent_path();
@@ -341,8 +349,9 @@ Options parse(int argc, char** argv) {
 
 int runBench(const Options& o) {
     Bench bench(o);
-    std::printf("NerixSDR %s on X display %s, PulseAudio pid %d\n", o.program.c_str(),
-                bench.display().c_str(), bench.pulsePid());
+    std::printf("NerixSDR %s on X display %s, PulseAudio pid %d; load average %s on %ld cores\n",
+                o.program.c_str(), bench.display().c_str(), bench.pulsePid(), loadAverage().c_str(),
+                ::sysconf(_SC_NPROCESSORS_ONLN));
 
     std::vector<double> starts;
     for (int i = 0; i < o.startRuns; ++i) {
@@ -367,6 +376,7 @@ int runBench(const Options& o) {
         off.push_back(measureShares(bench, o, kOff, false));
     reportShares("Off, idle", off, 0.5);
 
+    std::printf("load average at the end %s\n", loadAverage().c_str());
     if (const std::string d = bench.dialogs(); !d.empty()) std::printf("messages shown:\n%s", d.c_str());
     return 0;
 }
