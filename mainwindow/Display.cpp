@@ -173,6 +173,7 @@ public:
         // itself.
         runtime::resumeNext([&] { analyser_.get().setPorts(ports()); });
         display::startup::InitialiseSpectrumAnalyser(panelCore());
+        setUp_ = true;
     }
     void OverlayFrequencyLabels() override {
         ui::Label& under = panel.lblSpectrumFreq[0];
@@ -226,9 +227,10 @@ public:
     void Recolour(const RecolourPass&) override {
         runtime::resumeNext([&] { panel.picScope[0].setBackColor(analyser_.get().ScopeBackColour()); });
         runtime::resumeNext([&] { panel.picScope[1].setBackColor(panel.picScope[0].BackColor()); });
-        // The window's pass cleared the pictures; the next frame draws them again, also while Off.
+        // The window's pass cleared the pictures; the next frame draws them again, also while Off. Before
+        // the analyser is set up there is no frame to draw.
         runtime::resumeNext([&] {
-            if (pacing) pacing->SetScopeTimer(frmUpDateScopeDisplay::kBlockArmMs);
+            if (pacing && setUp_) pacing->SetScopeTimer(frmUpDateScopeDisplay::kBlockArmMs);
         });
         // The meter stays black on any scheme; the window redraws its scale next.
         meter.picSmeter.forEach([](ui::PictureBox& p) {
@@ -281,6 +283,8 @@ public:
     display::SMeter smeter;
     std::unique_ptr<display::ScopePanelCore> core;
     std::unique_ptr<frmUpDateScopeDisplay> pacing;
+    // The load's analyser set-up has run: its pictures can be drawn.
+    bool setUp_ = false;
 };
 
 } // namespace

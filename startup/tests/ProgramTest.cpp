@@ -152,6 +152,9 @@ TEST_F(Program, WithNoSavedModelSetsUpTheFirstModelAndReportsItsSerialPort) {
     EXPECT_LT(end - lines.begin(),
               std::find(lines.begin(), lines.end(), "frmMain:frmMain:Form_Load:Initialising sldAGCAttack") -
                   lines.begin());
+    // No display frame is asked for before the load has set the analyser up.
+    for (const std::string& line : lines)
+        EXPECT_EQ(line.find("ScopeTimerProc"), std::string::npos) << line;
     program.signal(SIGTERM);
     program.waitFor(kBound);
 }
