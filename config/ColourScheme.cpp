@@ -83,8 +83,7 @@ void takeDisplayColours(InitialColourSet& initial, const AnalyserSettings& analy
     initial[15] = analyser.YTextColour();
 }
 
-void ColourPreview::Press(const SwatchColours& s) {
-    SDRColourScheme& scheme = state_.SDRColourSchemes;
+void putSchemeColours(SDRColourScheme& scheme, const SwatchColours& s) {
     scheme.Background = s[Swatch::SDRBackGround];
     scheme.Label = s[Swatch::SDRLabel];
     scheme.Tuning = s[Swatch::SDRTuning];
@@ -92,6 +91,10 @@ void ColourPreview::Press(const SwatchColours& s) {
     scheme.ScrollLabelFocus = s[Swatch::FocusScrollLabel];
     scheme.FrameNormal = s[Swatch::SDRFrameNormal];
     scheme.FrameFocus = s[Swatch::SDRFrameFocus];
+}
+
+void ColourPreview::Press(const SwatchColours& s) {
+    putSchemeColours(state_.SDRColourSchemes, s);
 
     StatementGuard guard("frmConfig.cmdSDRPreviewColours_MouseDown");
     pressedY1_.reset();
@@ -113,7 +116,7 @@ void ColourPreview::Press(const SwatchColours& s) {
     guard("SetChannelBrightness(0)", [&] { present(analyser_).SetChannelBrightness(0, 100); });
     guard("SetChannelBrightness(1)", [&] { present(analyser_).SetChannelBrightness(1, 100); });
 
-    guard("BackColor", [&] { present(mainWindow_).setBackColor(scheme.Background); });
+    guard("BackColor", [&] { present(mainWindow_).setBackColor(state_.SDRColourSchemes.Background); });
     guard("ReColour", [&] { present(mainWindow_).ReColour(); });
     guard("DarkenControls", [&] { present(mainWindow_).DarkenControls(); });
     guard("UnFocusFrames", [&] { present(mainWindow_).UnFocusFrames(); });

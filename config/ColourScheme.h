@@ -50,6 +50,8 @@ void controlDefaults(SwatchColours& swatches);
 // "Defaults" on the "Spectrum Display" tab: the eight display swatches only; its filter curve is a dark
 // red (0x000000C0) where the other button gives grey.
 void scopeDefaults(SwatchColours& swatches);
+// The seven window colours of the swatches into the scheme (the preview's press and Apply alike).
+void putSchemeColours(SDRColourScheme& scheme, const SwatchColours& swatches);
 
 // The colours in force, kept to undo a preview: 0 background, 1 labels, 2 tuning readout, 3 frame normal,
 // 4 frame in focus, 5 knob label normal, 6 knob label in focus (the scheme), 7 unused, then the display's

@@ -373,14 +373,7 @@ private:
         state_.HiLiteBorder = in_.HiliteBorder;
         state_.KBDSupport = in_.KBDSupport;
         state_.AutoTrackPresets = in_.AutoTrackPresets;
-        SDRColourScheme& scheme = state_.SDRColourSchemes;
-        scheme.Background = s[Swatch::SDRBackGround];
-        scheme.Label = s[Swatch::SDRLabel];
-        scheme.Tuning = s[Swatch::SDRTuning];
-        scheme.ScrollLabelNormal = s[Swatch::NormalScrollLabel];
-        scheme.ScrollLabelFocus = s[Swatch::FocusScrollLabel];
-        scheme.FrameNormal = s[Swatch::SDRFrameNormal];
-        scheme.FrameFocus = s[Swatch::SDRFrameFocus];
+        putSchemeColours(state_.SDRColourSchemes, s);
         state_.FormCaptionOffOnPwrOn = in_.TitleBarOff;
         state_.AutoStartSDR = in_.AutoStartSDR;
         state_.SaveRecordingsPath = in_.SaveRecordingsPath;

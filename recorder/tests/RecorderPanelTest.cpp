@@ -20,10 +20,14 @@
 #include "recorder/TrackList.h"
 #include "recorder/clsWavFile.h"
 #include "recorder/tests/FixedTuning.h"
+#include "recorder/tests/WavBytes.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using recorder::testing::le16;
+using recorder::testing::le32;
+using recorder::testing::soxInfo;
 using namespace recorder;
 
 constexpr int32_t kBlock = 2048;
@@ -135,16 +139,6 @@ struct Clock final : RecorderClock {
     double Now() const override { return dateFromParts(2007, 7, 1, 12, 34, 56); }
 };
 
-std::string le32(uint32_t v) {
-    std::string s(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        s[std::size_t(i)] = char(v >> (8 * i));
-    return s;
-}
-std::string le16(uint16_t v) {
-    return std::string{char(v & 0xFF), char(v >> 8)};
-}
-
 // A WAV file written here from the format, with a frequency log of (kHz x 10000, seconds) tracks; the
 // samples count their own position, so a seek shows where it landed.
 struct Track {
@@ -174,18 +168,6 @@ void writeWav(const std::string& path, int32_t rate, int bits, const std::vector
     out << "RIFF" << le32(uint32_t(36 + data.size())) << "WAVEfmt " << le32(16) << le16(1) << le16(1)
         << le32(uint32_t(rate)) << le32(uint32_t(rate * bytes)) << le16(uint16_t(bytes))
         << le16(uint16_t(bits)) << "data" << le32(uint32_t(data.size())) << data << "Nerix" << wide;
-}
-
-std::string soxInfo(const std::string& path, const char* option) {
-    const std::string cmd = "sox --i " + std::string(option) + " '" + path + "' 2>/dev/null";
-    FILE* pipe = ::popen(cmd.c_str(), "r");
-    char buf[128] = {};
-    std::string out;
-    if (pipe && std::fgets(buf, sizeof buf, pipe)) out = buf;
-    if (pipe) ::pclose(pipe);
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
-        out.pop_back();
-    return out;
 }
 
 class RecorderPanelTest : public ::testing::Test {

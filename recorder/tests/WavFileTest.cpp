@@ -5,6 +5,7 @@
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
 #include "recorder/tests/FixedTuning.h"
+#include "recorder/tests/WavBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,9 @@ namespace {
 namespace fs = std::filesystem;
 using recorder::clsWavFile;
 using recorder::RecorderFault;
+using recorder::testing::le16;
+using recorder::testing::le32;
+using recorder::testing::soxInfo;
 
 constexpr int32_t kBlock = 2048;
 constexpr int32_t kHalf = 4 * kBlock; // small halves keep the files small
@@ -82,18 +86,6 @@ std::vector<int16_t> soxSamples(const std::string& path) {
     while (pipe && std::fread(&s, 2, 1, pipe) == 1)
         out.push_back(s);
     if (pipe) ::pclose(pipe);
-    return out;
-}
-
-std::string soxInfo(const std::string& path, const char* option) {
-    const std::string cmd = "sox --i " + std::string(option) + " '" + path + "' 2>/dev/null";
-    FILE* pipe = ::popen(cmd.c_str(), "r");
-    char buf[128] = {};
-    std::string out;
-    if (pipe && std::fgets(buf, sizeof buf, pipe)) out = buf;
-    if (pipe) ::pclose(pipe);
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
-        out.pop_back();
     return out;
 }
 
@@ -173,13 +165,6 @@ protected:
     std::vector<int16_t> captured_;
     std::unique_ptr<clsWavFile> wav_;
 };
-
-std::string le32(uint32_t v) {
-    std::string s(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        s[std::size_t(i)] = char(v >> (8 * i));
-    return s;
-}
 
 std::string wide(const std::string& text) {
     std::string s;
