@@ -14,20 +14,22 @@
 #include <thread>
 #include <vector>
 
+#include "e2e/harness/Screen.h"
+#include "e2e/harness/Servers.h"
 #include <sys/stat.h>
 #include <unistd.h>
-#include <xcb/xcb.h>
-
-#include "platform/process/testing/ChildProcess.h"
 
 namespace fs = std::filesystem;
-using process::testing::ChildProcess;
+using e2e::ChildProcess;
+using e2e::kBound;
+using e2e::setEnv;
+using e2e::stop;
+using e2e::writeFile;
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 namespace {
 
-constexpr auto kBound = 20s;
 const std::string kCaption = "NerixSDR - Soft Rock 40-7.055MHz";
 // Model 13 drives no hardware line; the receiving run powers on by itself with the spectrum active.
 const std::string kReceiving = "[frmMain]\r\nSDRModelNo=13\r\nAutoStartSDR=True\r\n"
@@ -43,19 +45,8 @@ struct Options {
     double window = 30;
 };
 
-// Thrown so that every child is stopped by its owner on the way out.
 [[noreturn]] void fail(const std::string& why) {
-    throw std::runtime_error(why);
-}
-
-void writeFile(const fs::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    if (!out) fail("cannot write " + path.string());
-}
-
-void setEnv(const char* name, const std::string& value) {
-    ::setenv(name, value.c_str(), 1);
+    throw e2e::HarnessError(why);
 }
 
 double median(std::vector<double> v) {
@@ -79,64 +70,6 @@ double cpuSeconds(pid_t pid) {
     return ticks / static_cast<double>(::sysconf(_SC_CLK_TCK));
 }
 
-int exitCode(const std::optional<int>& status) {
-    if (!status) return -1;
-    if (WIFEXITED(*status)) return WEXITSTATUS(*status);
-    return 1000 + (WIFSIGNALED(*status) ? WTERMSIG(*status) : 0);
-}
-
-// Asks a child to end and waits a bounded time; the destructor kills it by pid if it did not.
-void stop(ChildProcess& child) {
-    child.signal(SIGTERM);
-    if (!child.waitFor(kBound)) std::fprintf(stderr, "program_cost: pid %d ignored SIGTERM\n", child.pid());
-}
-
-// Runs a short helper to its end within the bound; its exit code.
-int runHelper(const std::vector<std::string>& argv) {
-    ChildProcess helper(argv[0], argv);
-    while (helper.readLine(kBound)) {
-    }
-    return exitCode(helper.waitFor(kBound));
-}
-
-// Whether a top-level window on the server carries the title.
-class CaptionWatch {
-public:
-    explicit CaptionWatch(const std::string& display) : c_(xcb_connect(display.c_str(), nullptr)) {
-        if (xcb_connection_has_error(c_)) fail("cannot connect to the X server " + display);
-        root_ = xcb_setup_roots_iterator(xcb_get_setup(c_)).data->root;
-    }
-    ~CaptionWatch() { xcb_disconnect(c_); }
-    CaptionWatch(const CaptionWatch&) = delete;
-    CaptionWatch& operator=(const CaptionWatch&) = delete;
-
-    bool shows(const std::string& title) {
-        xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c_, xcb_query_tree(c_, root_), nullptr);
-        if (!tree) return false;
-        const xcb_window_t* kids = xcb_query_tree_children(tree);
-        const int n = xcb_query_tree_children_length(tree);
-        std::vector<xcb_get_property_cookie_t> cookies;
-        for (int i = 0; i < n; ++i)
-            cookies.push_back(
-                xcb_get_property(c_, 0, kids[i], XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, 64));
-        bool found = false;
-        for (auto cookie : cookies) {
-            xcb_get_property_reply_t* reply = xcb_get_property_reply(c_, cookie, nullptr);
-            if (!reply) continue;
-            const std::string name(static_cast<const char*>(xcb_get_property_value(reply)),
-                                   static_cast<size_t>(xcb_get_property_value_length(reply)));
-            found = found || name == title;
-            std::free(reply);
-        }
-        std::free(tree);
-        return found;
-    }
-
-private:
-    xcb_connection_t* c_;
-    xcb_window_t root_ = 0;
-};
-
 // A folder of the bench's own with an X server and a sound server that only the program uses.
 class Bench {
 public:
@@ -144,9 +77,8 @@ public:
         char pattern[] = "/tmp/nerix-cost-XXXXXX";
         if (!::mkdtemp(pattern)) fail("mkdtemp");
         root_ = pattern;
-        for (const char* d : {"home", "run", "config/NerixSDR", "pulse"})
+        for (const char* d : {"home", "config/NerixSDR"})
             fs::create_directories(root_ / d);
-        ::chmod((root_ / "run").c_str(), 0700);
         size_t plans = 0;
         for (const auto& e : fs::directory_iterator(o.dataDir))
             if (e.path().extension() == ".bpl" || e.path().extension() == ".BPL") {
@@ -154,18 +86,14 @@ public:
                 ++plans;
             }
         if (plans == 0) fail("no band plans in " + o.dataDir);
-        startX();
-        startPulse();
+        x_ = std::make_unique<e2e::XServer>();
+        pulse_ = std::make_unique<e2e::SoundServer>(root_);
         setEnv("NERIXSDR_HOME", (root_ / "home").string());
         setEnv("XDG_CONFIG_HOME", (root_ / "config").string());
         setEnv("NERIXSDR_DIALOG_RECORD", (root_ / "dialogs").string());
         setEnv("NERIX_COM1", (root_ / "no-serial-port").string());
-        ::unsetenv("QT_QPA_PLATFORM");
-        ::unsetenv("WAYLAND_DISPLAY");
     }
     ~Bench() {
-        if (pulse_) stop(*pulse_);
-        if (x_) stop(*x_);
         pulse_.reset();
         x_.reset();
         std::error_code ignored;
@@ -174,15 +102,15 @@ public:
 
     pid_t xPid() const { return x_->pid(); }
     pid_t pulsePid() const { return pulse_->pid(); }
-    const std::string& display() const { return display_; }
+    const std::string& display() const { return x_->display(); }
 
     // Starts the program with the settings and waits for its final caption; nullopt if it never came.
     std::unique_ptr<ChildProcess> startProgram(const std::string& settings, double* seconds) {
         writeFile(root_ / "config/NerixSDR/NerixSDR.ini", settings);
-        CaptionWatch watch(display_);
+        e2e::Screen screen(x_->display());
         const auto start = Clock::now();
         auto program = std::make_unique<ChildProcess>(o_.program, std::vector<std::string>{o_.program});
-        while (!watch.shows(kCaption)) {
+        while (!screen.find(kCaption)) {
             if (Clock::now() - start > kBound) fail("the main window never showed \"" + kCaption + "\"");
             if (program->waitFor(0ms)) fail("the program ended during its start-up");
             std::this_thread::sleep_for(1ms);
@@ -209,53 +137,10 @@ public:
     }
 
 private:
-    void startX() {
-        x_ = std::make_unique<ChildProcess>("Xvfb",
-                                            std::vector<std::string>{"Xvfb", "-displayfd", "1", "-nolisten",
-                                                                     "tcp", "-screen", "0", "1280x1024x24"});
-        const auto number = x_->readLine(kBound);
-        if (!number) fail("Xvfb did not start");
-        display_ = ":" + *number;
-        setEnv("DISPLAY", display_);
-    }
-
-    // Two null sinks at 48 kHz: "rx", whose monitor the program captures, and "out", where it plays.
-    void startPulse() {
-        const fs::path run = root_ / "run";
-        const std::string socket = (run / "pulse-native").string();
-        writeFile(root_ / "pulse/default.pa",
-                  "load-module module-native-protocol-unix auth-anonymous=1 socket=" + socket +
-                      "\n"
-                      "load-module module-null-sink sink_name=rx rate=48000\n"
-                      "load-module module-null-sink sink_name=out rate=48000\n"
-                      "set-default-source rx.monitor\n"
-                      "set-default-sink out\n");
-        writeFile(root_ / "pulse/client.conf", "autospawn = no\n");
-        fs::create_directories(root_ / "config/pulse");
-        writeFile(root_ / "config/pulse/daemon.conf", "default-sample-rate = 48000\n");
-        setEnv("XDG_RUNTIME_DIR", run.string());
-        setEnv("XDG_CONFIG_HOME", (root_ / "config").string());
-        setEnv("HOME", root_.string());
-        setEnv("PULSE_CLIENTCONFIG", (root_ / "pulse/client.conf").string());
-        setEnv("PULSE_SERVER", "unix:" + socket);
-        pulse_ = std::make_unique<ChildProcess>(
-            "pulseaudio",
-            std::vector<std::string>{"pulseaudio", "-n", "--daemonize=no", "--use-pid-file=no",
-                                     "--exit-idle-time=-1", "--disallow-exit", "--log-level=error", "-F",
-                                     (root_ / "pulse/default.pa").string()});
-        const auto deadline = Clock::now() + kBound;
-        // The socket first, so that the client is not asked to connect to nothing.
-        while (!fs::exists(socket) || runHelper({"pactl", "info"}) != 0) {
-            if (Clock::now() > deadline || pulse_->waitFor(0ms)) fail("PulseAudio did not start");
-            std::this_thread::sleep_for(50ms);
-        }
-    }
-
     const Options& o_;
     fs::path root_;
-    std::string display_;
-    std::unique_ptr<ChildProcess> x_;
-    std::unique_ptr<ChildProcess> pulse_;
+    std::unique_ptr<e2e::XServer> x_;
+    std::unique_ptr<e2e::SoundServer> pulse_;
 };
 
 struct Shares {

@@ -10,7 +10,7 @@ packages=(
     qt6-base-dev qt6-wayland
     libgtest-dev libgmock-dev libbenchmark-dev
     libfftw3-dev libhamlib-dev libhamlib-utils libftdi1-dev librtaudio-dev
-    libxcb1-dev
+    libxcb1-dev libxcb-xtest0-dev
     xvfb xauth
     fonts-dejavu-core
     locales

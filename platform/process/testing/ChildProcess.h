@@ -19,10 +19,18 @@
 
 namespace process::testing {
 
+// Files a child's standard streams go to instead of the defaults (the test's input and error, and a pipe
+// for the output that readLine reads); empty keeps the default.
+struct Redirects {
+    std::string input{};
+    std::string output{};
+    std::string error{};
+};
+
 class ChildProcess {
 public:
     // argv[0] is what the child is told its name is; program is the file that runs.
-    ChildProcess(const std::string& program, const std::vector<std::string>& argv) {
+    ChildProcess(const std::string& program, const std::vector<std::string>& argv, const Redirects& to = {}) {
         int fds[2];
         if (::pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe2");
         const pid_t parent = ::getpid();
@@ -33,6 +41,15 @@ public:
             ::prctl(PR_SET_PDEATHSIG, SIGKILL);
             if (::getppid() != parent) ::_exit(127);
             ::dup2(fds[1], STDOUT_FILENO);
+            const auto redirect = [](const std::string& path, int fd, int flags) {
+                if (path.empty()) return;
+                const int file = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
+                if (file < 0) ::_exit(126);
+                ::dup2(file, fd);
+            };
+            redirect(to.input, STDIN_FILENO, O_RDONLY);
+            redirect(to.output, STDOUT_FILENO, O_WRONLY | O_CREAT | O_TRUNC);
+            redirect(to.error, STDERR_FILENO, O_WRONLY | O_CREAT | O_APPEND);
             std::vector<char*> args;
             for (const std::string& a : argv)
                 args.push_back(const_cast<char*>(a.c_str()));

@@ -1,0 +1,177 @@
+#include "e2e/harness/ProgramRun.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace e2e {
+
+namespace {
+
+fs::path makeTemporary(const char* stem) {
+    std::string pattern = (fs::temp_directory_path() / (std::string(stem) + "-XXXXXX")).string();
+    if (!::mkdtemp(pattern.data())) throw HarnessError("mkdtemp");
+    return pattern;
+}
+
+std::vector<std::string> lines(const fs::path& file) {
+    std::vector<std::string> out;
+    std::istringstream in(readFile(file));
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        out.push_back(line);
+    }
+    return out;
+}
+
+} // namespace
+
+Servers* Servers::get(std::string* why) {
+    static std::unique_ptr<Servers> servers;
+    static std::string failure;
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        const std::string missing = missingPrograms({"Xvfb", "pulseaudio", "pactl", "pacat"});
+        if (!missing.empty())
+            failure = "not installed: " + missing;
+        else
+            try {
+                servers.reset(new Servers());
+            } catch (const std::exception& e) {
+                failure = e.what();
+            }
+    }
+    if (why) *why = failure;
+    return servers.get();
+}
+
+Servers::Servers() : folder_(makeTemporary("nerix-e2e-servers")) {
+    x_ = std::make_unique<XServer>();
+    sound_ = std::make_unique<SoundServer>(folder_);
+    screen_ = std::make_unique<Screen>(x_->display());
+}
+
+Servers::~Servers() {
+    screen_.reset();
+    sound_.reset();
+    x_.reset();
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+}
+
+Sandbox::Sandbox() : root_(makeTemporary("nerix-e2e")) {
+    for (const char* d : {"home", "config/NerixSDR", "files"})
+        fs::create_directories(root_ / d);
+    for (const auto& e : fs::directory_iterator(Program::dataFolder())) {
+        std::string ext = e.path().extension().string();
+        std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
+        if (ext == ".bpl") fs::copy_file(e.path(), home() / e.path().filename());
+    }
+}
+
+Sandbox::~Sandbox() {
+    std::error_code ignored;
+    fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    for (auto it = fs::recursive_directory_iterator(root_, ignored); it != fs::recursive_directory_iterator();
+         it.increment(ignored))
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(root_, ignored);
+}
+
+void Sandbox::writeSettings(const std::string& ini) const {
+    writeFile(settingsFile(), ini);
+}
+
+void Sandbox::addBandPlan(const std::string& name, const std::string& text) const {
+    writeFile(home() / name, text);
+}
+
+void Sandbox::answerFileDialog(const std::string& path) const {
+    std::ofstream(root_ / "answers", std::ios::binary | std::ios::app) << path << '\n';
+}
+
+std::vector<std::string> Sandbox::dialogs() const {
+    return lines(root_ / "dialogs");
+}
+
+std::vector<std::string> Sandbox::trace() const {
+    return lines(traceFile());
+}
+
+void Sandbox::enter() const {
+    setEnv("NERIXSDR_HOME", home().string());
+    setEnv("XDG_CONFIG_HOME", (root_ / "config").string());
+    setEnv("NERIXSDR_DIALOG_RECORD", (root_ / "dialogs").string());
+    setEnv("NERIXSDR_DIALOG_ANSWERS", (root_ / "answers").string());
+    // The first serial port names a device that is not there, so no test ever opens a real one.
+    setEnv("NERIX_COM1", (root_ / "no-serial-port").string());
+    // A sanitized program reports only its own leaks, as the test command runs it.
+    if (!std::getenv("LSAN_OPTIONS")) setEnv("LSAN_OPTIONS", "suppressions=" NERIX_LSAN_SUPPRESSIONS);
+}
+
+std::string softRockSettings(bool autoStart, const std::string& more) {
+    return std::string("[frmMain]\r\nSDRModelNo=13\r\nAutoStartSDR=") + (autoStart ? "True" : "False") +
+           "\r\n" + more;
+}
+
+Program::Program(const Sandbox& sandbox, const std::vector<std::string>& arguments) {
+    sandbox.enter();
+    std::vector<std::string> argv{path()};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    child_ = std::make_unique<ChildProcess>(
+        path(), argv, process::testing::Redirects{.error = (sandbox.root() / "stderr").string()});
+}
+
+Program::~Program() {
+    if (running()) {
+        stop(*child_);
+    }
+}
+
+std::vector<pid_t> Program::children() const {
+    std::vector<pid_t> kids;
+    for (const auto& e : fs::directory_iterator("/proc")) {
+        const std::string name = e.path().filename().string();
+        if (name.empty() || !std::all_of(name.begin(), name.end(), ::isdigit)) continue;
+        const std::string stat = readFile(e.path() / "stat");
+        const size_t close = stat.rfind(')');
+        if (close == std::string::npos) continue;
+        std::istringstream fields(stat.substr(close + 2));
+        std::string state;
+        pid_t parent = 0;
+        fields >> state >> parent;
+        if (parent == child_->pid()) kids.push_back(std::stoi(name));
+    }
+    return kids;
+}
+
+std::string Program::path() {
+    return NERIX_E2E_PROGRAM;
+}
+
+fs::path Program::dataFolder() {
+    return fs::path(NERIX_E2E_PROGRAM).parent_path();
+}
+
+bool waitForLine(const fs::path& file, const std::string& line, std::chrono::milliseconds bound) {
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    for (;;) {
+        const auto all = lines(file);
+        if (std::find(all.begin(), all.end(), line) != all.end()) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+}
+
+fs::path screenshotFolder() {
+    const fs::path folder = NERIX_E2E_ARTEFACTS;
+    fs::create_directories(folder);
+    return folder;
+}
+
+} // namespace e2e
