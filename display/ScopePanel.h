@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "display/ScopePanelCore.h"
+#include "display/ScopePanelDesign.h"
 #include "display/ScopePanelView.h"
 #include "frontpanel/FrontPanelCore.h"
 #include "frontpanel/ReceiverControls.h"
@@ -24,9 +25,8 @@ class ScopePanel final : public ScopePanelView {
 public:
     // The container's design place on the main window, in twips.
     static constexpr double kDesignWidth = 12345, kDesignHeight = 2895;
-    // The pictures' holder ends above the bottom of the image area, leaving the window room for the band
-    // plan's frame there (the window's upper bands hold no room for it); this is the top of that room.
-    static constexpr double kFreeLeft = 30, kFreeTop = 1665;
+    // The room the panel leaves for the band plan's frame.
+    static constexpr double kFreeLeft = design::kFreeLeft, kFreeTop = design::kFreeTop;
 
     // Builds the panel in the window's client area (parent), the container's top left at (left, top).
     ScopePanel(QWidget* parent, double left, double top);

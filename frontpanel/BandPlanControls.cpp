@@ -3,6 +3,7 @@
 
 #include <QApplication>
 
+#include "frontpanel/FrontPanelDesign.h"
 #include "frontpanel/PanelMirrors.h"
 #include "platform/runtime/Hooks.h"
 
@@ -12,10 +13,11 @@ namespace {
 
 // The frame's design: the selectors' row under the caption, two rows of sub-band buttons, the presets.
 // The frame fits under the spectrum, beside the display's controls.
-constexpr int32_t kFrameWidth = 7680, kFrameHeight = 1200;
-constexpr int32_t kSubBandWidth = 840, kPresetWidth = 630, kSubBandHeight = 225, kPresetHeight = 300;
-constexpr int32_t kSubBandsPerRow = 9;
-constexpr int32_t kSubBandsTop = 380, kPresetsTop = 840;
+using design::kPresetWidth, design::kSubBandWidth, design::kSubBandsTop, design::kPresetsTop;
+constexpr int32_t kFrameWidth = design::kPresetFrameWidth;
+static_assert(design::kPresetButtonCount == kPresetButtons && design::kSubBandButtonCount == kSubBandButtons);
+
+using ui::place;
 
 } // namespace
 
@@ -24,7 +26,7 @@ BandPlanControls::BandPlanControls(QWidget* parent, int32_t left, int32_t top)
       lblSubBand(frPresets.container()), cboSubBandSelect(frPresets.container()),
       lstSubBandSelect(frPresets.container()), picSubBands(frPresets.container()),
       picPresets(frPresets.container()), parent_(parent) {
-    frPresets.Move(left, top, kFrameWidth, kFrameHeight);
+    place(frPresets, design::frPresets(left, top));
     cboBandSelect.Move(120, 0, 2600, 315);
     cboBandSelect.setVisible(false);
     imgBandSelect.Move(4500, 60, kFrameWidth - 4620, 255);
@@ -32,16 +34,14 @@ BandPlanControls::BandPlanControls(QWidget* parent, int32_t left, int32_t top)
     cboSubBandSelect.setVisible(false);
     lstSubBandSelect.setVisible(false);
     picSubBands.setBorderStyle(0);
-    picSubBands.Move(60, kSubBandsTop, kSubBandsPerRow * kSubBandWidth + 60, 2 * kSubBandHeight + 15);
+    place(picSubBands, design::picSubBands);
     for (int16_t i = 0; i < kSubBandButtons; ++i)
-        optSubBand.Load(i, picSubBands.container(), "S" + std::to_string(i + 1))
-            .Move((i % kSubBandsPerRow) * kSubBandWidth, (i / kSubBandsPerRow) * kSubBandHeight,
-                  kSubBandWidth, kSubBandHeight);
+        place(optSubBand.Load(i, picSubBands.container(), "S" + std::to_string(i + 1)),
+              design::optSubBand(i));
     picPresets.setBorderStyle(0);
-    picPresets.Move(60, kPresetsTop, kPresetButtons * kPresetWidth + 60, kPresetHeight + 30);
+    place(picPresets, design::picPresets);
     for (int16_t j = 0; j < kPresetButtons; ++j)
-        optPreset.Load(j, picPresets.container(), "P" + std::to_string(j + 1))
-            .Move(j * kPresetWidth, 0, kPresetWidth, kPresetHeight);
+        place(optPreset.Load(j, picPresets.container(), "P" + std::to_string(j + 1)), design::optPreset(j));
     // A move over a button or selector is its own: a button ignores moves while not pressed, and the
     // frame's hover, which hides the popup, would hear them too. The wheel still passes, to the knobs'
     // filter, since it is taken at the application before any widget.

@@ -1,6 +1,7 @@
 // The receiver's controls on the main window and their wiring to the front panel's core.
 #include "frontpanel/ReceiverControls.h"
 
+#include "frontpanel/FrontPanelDesign.h"
 #include "frontpanel/PanelMirrors.h"
 
 namespace frontpanel {
@@ -8,10 +9,8 @@ namespace frontpanel {
 namespace {
 
 // Twips. Rows of option buttons and check boxes, and the frames' common height.
-constexpr int32_t kRow = 240;
-constexpr int32_t kFrameHeight = 1575;
-constexpr int32_t kFirstRow = 225;
-constexpr int32_t kGap = 60;
+constexpr int32_t kRow = design::kRow;
+constexpr int32_t kFirstRow = design::kFirstRow;
 constexpr double kFontSize = 7.5;
 
 template <class T> void loadButtons(ui::ControlArray<T>& array, QWidget* parent, int16_t count) {
@@ -49,23 +48,24 @@ ReceiverControls::ReceiverControls(const Hosts& h)
       frIFAttenuation(h.elektorPanel, "IF Attenuation"), frRecordSampling(h.recorderPanel, "Sample Rate"),
       frRecordBitsPerSample(h.recorderPanel, "Bits/Sample"), lblRecordMBytesPerHr(h.recorderPanel),
       lblRecordMBytesPerHrDesc(h.recorderPanel, "MB/h"), chkFlipIQ(h.calibPanel), sldBalance(h.calibPanel) {
-    int32_t x = h.left;
-    const auto place = [&](ui::Frame& f, int32_t width) {
-        f.Move(x, h.top, width, kFrameHeight);
+    using design::RowFrame;
+    const auto place = [&](ui::Frame& f, RowFrame which) {
+        const ui::DesignRect r = design::rowFrame(which, h.left, h.top);
+        f.Move(r.Left, r.Top, r.Width, r.Height);
         small(f);
-        x += width + kGap;
     };
 
     // Mode: two columns of four.
-    place(frDemod, 1230);
+    place(frDemod, RowFrame::frDemod);
     loadButtons(optMode, frDemod.container(), 8);
     for (int16_t i = 0; i < 8; ++i) {
-        optMode[i].Move(30 + (i / 4) * 585, kFirstRow + 30 + (i % 4) * 315, 585, kRow);
+        const ui::DesignRect r = design::optMode(i);
+        optMode[i].Move(r.Left, r.Top, r.Width, r.Height);
         optMode[i].setFontSize(6.75);
     }
 
     // Audio filter: the presets, the two edge sliders with their labels, Music, Dyn and the edge knobs.
-    place(frFilter, 2760);
+    place(frFilter, RowFrame::frFilter);
     loadButtons(optFilter, frFilter.container(), 5);
     for (int16_t i = 0; i < 5; ++i)
         optFilter[i].Move(75, kFirstRow + i * 255, 1005, kRow);
@@ -88,7 +88,7 @@ ReceiverControls::ReceiverControls(const Hosts& h)
     lblFilterLo.label.Move(1935, 1140, 570, 240);
 
     // IF filter: the switch, the three modes and the manual edges.
-    place(frIFFilter, 1365);
+    place(frIFFilter, RowFrame::frIFFilter);
     chkIFFilter.Move(75, kFirstRow, 540, kRow);
     loadButtons(optIFFilter, frIFFilter.container(), 3);
     for (int16_t i = 0; i < 3; ++i)
@@ -99,7 +99,7 @@ ReceiverControls::ReceiverControls(const Hosts& h)
     lblIFLo.label.Move(885, 1230, 420, 240);
 
     // AGC: the switch and the rows, then the attack and decay sliders with their knobs.
-    place(frAGC, 1890);
+    place(frAGC, RowFrame::frAGC);
     chkAGC.Move(75, kFirstRow, 600, kRow);
     loadButtons(optAGC, frAGC.container(), 5);
     for (int16_t i = 0; i < 5; ++i)
@@ -112,14 +112,14 @@ ReceiverControls::ReceiverControls(const Hosts& h)
     lblAGCDecay.label.Move(1410, 1260, 420, 240);
 
     // Noise reduction: the switch, the dial with its knob, and the slider.
-    place(frNB, 1200);
+    place(frNB, RowFrame::frNB);
     chkNB.Move(75, kFirstRow, 540, kRow);
     dialNB.Move(60, 480, 690, 690);
     lblNB.label.Move(765, 720, 405, 240);
     sldNB.Move(60, 1260, 1080, 255);
 
     // Notch: on, type, mirror, the two modes, the centre and width sliders with their labels and knobs.
-    place(frNotch, 2280);
+    place(frNotch, RowFrame::frNotch);
     chkNotchOn.Move(75, kFirstRow, 540, 210);
     chkNotchType.Move(75, kFirstRow + 225, 540, 210);
     chkNotchMirror.Move(75, kFirstRow + 450, 870, 210);
@@ -143,8 +143,8 @@ ReceiverControls::ReceiverControls(const Hosts& h)
     lblNotchW.label.Move(1755, 1140, 465, 240);
 
     // Output: mute, the volume dial with its knob, and the slider.
-    place(frAFOut, 1200);
-    chkMute.Move(75, kFirstRow, 690, kRow);
+    place(frAFOut, RowFrame::frAFOut);
+    chkMute.Move(design::chkMute.Left, design::chkMute.Top, design::chkMute.Width, design::chkMute.Height);
     dialOutVol.Move(60, 480, 690, 690);
     lblOutVol.label.Move(735, 720, 435, 240);
     sldOutVolume.Move(60, 1260, 1080, 255);

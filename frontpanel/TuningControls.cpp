@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QPalette>
 
+#include "frontpanel/FrontPanelDesign.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/ui/Twips.h"
 
@@ -14,10 +15,13 @@ namespace {
 // The frame's layout, in twips. The whole frame fits the band above the receiver's frames (the
 // compact layout shows nothing more), so the digits, the rate and the dial stand side by side. The
 // digits stand in three groups (MHz, kHz, Hz) and the tenths.
-constexpr int32_t kFrameWidth = 6990, kFrameHeight = 1215;
-constexpr int32_t kPictureLeft = 120, kPictureTop = 195, kPictureWidth = 4380, kPictureHeight = 735;
-constexpr int32_t kDigitWidth = 390, kDigitHeight = 630, kDigitTop = 45, kDigitPitch = 450;
-constexpr int32_t kGroupGap = 90;
+using design::digitLeft, design::kDigitHeight, design::kDigitTop, design::kDigitWidth;
+constexpr int32_t kFrameWidth = design::kReadoutFrameWidth, kFrameHeight = design::kReadoutFrameHeight;
+constexpr auto kPictureLeft = static_cast<int32_t>(design::picFreqDisp.Left);
+constexpr auto kPictureTop = static_cast<int32_t>(design::picFreqDisp.Top);
+constexpr auto kPictureWidth = static_cast<int32_t>(design::picFreqDisp.Width);
+constexpr auto kPictureHeight = static_cast<int32_t>(design::picFreqDisp.Height);
+constexpr int32_t kGroupGap = design::kDigitGroupGap;
 constexpr int32_t kPointSize = 60;
 constexpr int32_t kRateLeft = 4560, kRateWidth = 1080;
 // The dial's rate stands on the dial's own background, at the foot of its picture: its text is black.
@@ -25,11 +29,6 @@ constexpr int32_t kDialPictureLeft = 5700, kDialPictureTop = 120, kDialPictureWi
                   kDialPictureHeight = 1050;
 constexpr int32_t kDialSize = 780, kDialTop = 30;
 constexpr int32_t kLabelHeight = 225;
-
-int32_t digitLeft(int d) {
-    const int32_t groups = d >= 8 ? 3 : d >= 5 ? 2 : d >= 2 ? 1 : 0;
-    return 60 + d * kDigitPitch + groups * kGroupGap;
-}
 
 TwipsRect rectOf(const ui::Control& c) {
     return {runtime::CLng(c.Left()), runtime::CLng(c.Top()), runtime::CLng(c.Width()),
@@ -53,7 +52,8 @@ TuningControls::TuningControls(QWidget* container, int32_t left, int32_t top, Wi
     for (int16_t d = 0; d < kReadoutDigits; ++d) {
         auto digit = std::make_unique<SevenSegmentDigit>(picFreqDisp.widget());
         digit->setIndex(d);
-        digit->Move(digitLeft(d), kDigitTop, kDigitWidth, kDigitHeight);
+        const ui::DesignRect r = design::lbl7Seg(d);
+        digit->Move(r.Left, r.Top, r.Width, r.Height);
         lbl7Seg[static_cast<size_t>(d)] = std::move(digit);
     }
     // The points after the MHz, the kHz and the Hz digits.

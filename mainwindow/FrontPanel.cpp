@@ -19,6 +19,7 @@
 #include "frontpanel/frmEditUserPreset.h"
 #include "frontpanel/frmPresetDesc.h"
 #include "frontpanel/modWheelMouse.h"
+#include "mainwindow/MainWindowDesign.h"
 #include "mainwindow/PanelKnobLabels.h"
 #include "mainwindow/PanelKnobValues.h"
 #include "platform/runtime/RuntimeError.h"
@@ -32,8 +33,10 @@ namespace mainwindow {
 
 namespace {
 
-constexpr int32_t kReadoutLeft = 870, kReadoutTop = -15;
-constexpr int32_t kFrameRowLeft = 60, kFrameRowTop = 1300;
+constexpr auto kReadoutLeft = static_cast<int32_t>(mainwindow::design::kReadoutLeft);
+constexpr auto kReadoutTop = static_cast<int32_t>(mainwindow::design::kReadoutTop);
+constexpr int32_t kFrameRowLeft = mainwindow::design::kFrameRowLeft,
+                  kFrameRowTop = mainwindow::design::kFrameRowTop;
 constexpr int32_t kSideSwitchesLeft = 8880, kSideSwitchesTop = 900;
 
 // The hidden label every knob record holds until its own is bound.

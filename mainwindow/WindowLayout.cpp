@@ -7,15 +7,11 @@
 
 namespace mainwindow {
 
-namespace {
-constexpr int32_t kPanelGap = 75; // twips between stacked panels
-} // namespace
-
 ChromeMetrics measureChrome(double outerWidth, double outerHeight, double clientWidth, double clientHeight) {
     return {runtime::CLng((outerWidth - clientWidth) / 2), runtime::CLng(outerHeight - clientHeight)};
 }
 
-WindowLayout::WindowLayout(ReceiverState& state, PanelDesign design) : state_(state), design_(design) {}
+WindowLayout::WindowLayout(ReceiverState& state) : state_(state) {}
 
 LayoutPlan WindowLayout::plan(int16_t Index, std::string_view CurrentModelSection) const {
     if (Index < layout::kCompact || Index > layout::kFull)
@@ -23,22 +19,16 @@ LayoutPlan WindowLayout::plan(int16_t Index, std::string_view CurrentModelSectio
     LayoutPlan p;
     p.Index = Index;
     p.ElektorPanel = CurrentModelSection == kElektorSection;
-    p.picElektor200705 = design_.picElektor200705;
-    p.picRecorder = design_.picRecorder;
-    p.picScopeContainer = design_.picScopeContainer;
-    p.picCalib = design_.picCalib;
-    p.picRecorder.Top = p.ElektorPanel ? p.picElektor200705.bottom() + kPanelGap : p.picElektor200705.Top;
-    p.picScopeContainer.Top = p.picRecorder.bottom() + kPanelGap;
-    p.picCalib.Top = p.picScopeContainer.bottom() + kPanelGap;
+    p.picElektor200705 = design::picElektor200705;
+    const design::StackedPanels stacked = design::stackedPanels(p.ElektorPanel);
+    p.picRecorder = stacked.picRecorder;
+    p.picScopeContainer = stacked.picScopeContainer;
+    p.picCalib = stacked.picCalib;
 
     const int32_t B = Chrome.FormBorderWidth;
     const int32_t C = Chrome.FormChromeHeight;
     p.LayoutWidth = static_cast<float>(p.picCalib.Width + 2 * p.picCalib.Left + 2 * B);
-    const Rect& last = Index == layout::kCompact    ? design_.frPower
-                       : Index == layout::kStandard ? design_.frDemod
-                       : Index == layout::kExtended ? p.picRecorder
-                                                    : p.picCalib;
-    p.LayoutHeight = static_cast<float>(last.bottom() + B + C);
+    p.LayoutHeight = static_cast<float>(design::clientHeight(Index, p.ElektorPanel) + B + C);
     p.SwitchesFollowBoxes = Index >= layout::kExtended;
     if (TitleBarHidden) p.LayoutHeight = p.LayoutHeight - static_cast<float>(C) + static_cast<float>(B);
     return p;

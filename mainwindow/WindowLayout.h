@@ -7,36 +7,20 @@
 #include <string_view>
 
 #include "frame/ReceiverState.h"
+#include "mainwindow/MainWindowDesign.h"
 
 namespace mainwindow {
 
 // Twips, in the window's client coordinates.
-struct Rect {
-    int32_t Left = 0;
-    int32_t Top = 0;
-    int32_t Width = 0;
-    int32_t Height = 0;
-    int32_t bottom() const { return Top + Height; }
-    bool operator==(const Rect&) const = default;
-};
+using Rect = ui::DesignRect;
 
 // The layouts, by the index of their option button.
 namespace layout {
-inline constexpr int16_t kCompact = 0;  // "Comp": the power frame only
-inline constexpr int16_t kStandard = 1; // "Std": down to the mode frame
-inline constexpr int16_t kExtended = 2; // "Ext": down to the recorder panel
-inline constexpr int16_t kFull = 3;     // "Full": down to the calibration panel
+inline constexpr int16_t kCompact = design::kLayoutCompact;   // "Comp": the power frame only
+inline constexpr int16_t kStandard = design::kLayoutStandard; // "Std": down to the mode frame
+inline constexpr int16_t kExtended = design::kLayoutExtended; // "Ext": down to the recorder panel
+inline constexpr int16_t kFull = design::kLayoutFull;         // "Full": down to the calibration panel
 } // namespace layout
-
-// Where the controls that sit directly on the form are designed.
-struct PanelDesign {
-    Rect frPower{60, -15, 750, 1215};
-    Rect frDemod{60, 1300, 1230, 1575};
-    Rect picElektor200705{60, 2950, 12345, 495};
-    Rect picRecorder{60, 3555, 12345, 630};
-    Rect picScopeContainer{60, 4320, 12345, 2895};
-    Rect picCalib{60, 7320, 12345, 450};
-};
 
 // The frame the window manager puts round the client area, in twips.
 struct ChromeMetrics {
@@ -83,7 +67,7 @@ class WindowLayout {
 public:
     static constexpr std::string_view kElektorSection = "RXModel.Elektor 2007-05 IQ SDR";
 
-    explicit WindowLayout(ReceiverState& state, PanelDesign design = {});
+    explicit WindowLayout(ReceiverState& state);
 
     // Measured at start-up; the layouts use it from then on.
     ChromeMetrics Chrome;
@@ -104,11 +88,8 @@ public:
     // Form_Resize: in the normal state the window is put back to the layout's size.
     void Form_Resize(LayoutWindow& window);
 
-    const PanelDesign& design() const { return design_; }
-
 private:
     ReceiverState& state_;
-    PanelDesign design_;
     bool layoutBusy_ = false;
     bool resizeBusy_ = false;
 };

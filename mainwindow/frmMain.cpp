@@ -39,8 +39,10 @@ namespace {
 using mainwindow::ControlKind;
 
 // The load's design height of the client area, to the "Std" marker line.
-constexpr int32_t kDesignClientHeight = 4245;
-constexpr int32_t kDesignClientWidth = 12465;
+constexpr auto kDesignClientHeight = static_cast<int32_t>(mainwindow::design::kClientHeight);
+constexpr auto kDesignClientWidth = static_cast<int32_t>(mainwindow::design::kClientWidth);
+
+using ui::place;
 constexpr int32_t kChosenColour = 0xFFFF00, kOtherColour = 0xC0C000;
 constexpr const char* kStepSelectorTrace = ":Initialise the Tuning Step Selector Drop Down List";
 
@@ -417,7 +419,8 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
     setKeyPreview(true);
 
     // The power group and the layout group.
-    frPower.Move(60, -15, 750, 1215);
+    namespace design = mainwindow::design;
+    place(frPower, design::frPower);
     const char* pwrCaptions[] = {"On", "Off", "&Close"};
     const char* pwrTips[] = {"Start Receiving", "Stop Receiving", "Close the Receiver"};
     optPwr.Click = [this](int16_t i) { optPwr_Click(i); };
@@ -426,12 +429,12 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
     frPower.MouseUp = [this](int16_t b, int16_t sh, float x, float y) { frPower_MouseUp(b, sh, x, y); };
     for (int16_t i = 0; i < 3; ++i) {
         ui::OptionButton& b = optPwr.Load(i, frPower.container(), pwrCaptions[i]);
-        b.Move(45, 255 + i * 300, 690, 255);
+        place(b, design::optPwr(i));
         b.setFontSize(8);
         b.setToolTipText(pwrTips[i]);
         b.setEnabled(false);
     }
-    frDispMode.Move(11595, -15, 810, 1215);
+    place(frDispMode, design::frDispMode);
     frDispMode.setToolTipText("Set Display Size");
     const char* sizeCaptions[] = {"Comp", "Std", "Ext", "Full"};
     const char* sizeTips[] = {"Just VFO & S Meter", "All the controls",
@@ -439,25 +442,21 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const mainwindow::Compo
     optDisplaySize.Click = [this](int16_t i) { optDisplaySize_Click(i); };
     for (int16_t i = 0; i < 4; ++i) {
         ui::OptionButton& b = optDisplaySize.Load(i, frDispMode.container(), sizeCaptions[i]);
-        b.Move(30, 225 + i * 225, 765, 225);
+        place(b, design::optDisplaySize(i));
         b.setFontSize(8);
         b.setToolTipText(sizeTips[i]);
     }
 
     // The stacked panels at their design places.
-    const mainwindow::PanelDesign& d = Layout.design();
-    const auto place = [](ui::PictureBox& p, const mainwindow::Rect& r) {
-        p.Move(r.Left, r.Top, r.Width, r.Height);
-    };
-    place(picElektor200705, d.picElektor200705);
-    place(picRecorder, d.picRecorder);
-    place(picScopeContainer, d.picScopeContainer);
-    place(picCalib, d.picCalib);
+    place(picElektor200705, design::picElektor200705);
+    place(picRecorder, design::picRecorder);
+    place(picScopeContainer, design::picScopeContainer);
+    place(picCalib, design::picCalib);
 
     // picCalib: the configuration and S-meter buttons, the statistics, the version.
-    cmdConfig.Move(3540, 60, 900, 330);
+    place(cmdConfig, design::cmdConfig);
     cmdConfig.Click = [this] { cmdConfig_Click(); };
-    cmdCalibrateSMeter.Move(4500, 60, 780, 330);
+    place(cmdCalibrateSMeter, design::cmdCalibrateSMeter);
     cmdCalibrateSMeter.Click = [this] { cmdCalibrateSMeter_Click(); };
     // Buttons keep a light face whatever the scheme, so their captions read on a dark window.
     for (ui::CommandButton* b : {&cmdConfig, &cmdCalibrateSMeter}) {
@@ -1047,12 +1046,9 @@ void frmMain::markLayoutButton(int16_t Index) {
 void frmMain::placePanels(const mainwindow::LayoutPlan& p) {
     picElektor200705.setVisible(p.ElektorPanel);
     picElektor200705.setEnabled(p.ElektorPanel);
-    const auto move = [](ui::PictureBox& b, const mainwindow::Rect& r) {
-        b.Move(r.Left, r.Top, r.Width, r.Height);
-    };
-    move(picRecorder, p.picRecorder);
-    move(picScopeContainer, p.picScopeContainer);
-    move(picCalib, p.picCalib);
+    place(picRecorder, p.picRecorder);
+    place(picScopeContainer, p.picScopeContainer);
+    place(picCalib, p.picCalib);
 }
 
 void frmMain::switchOffAnalyser() {

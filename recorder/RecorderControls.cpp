@@ -2,15 +2,14 @@
 #include "recorder/RecorderControls.h"
 
 #include "frame/ScopedFlag.h"
+#include "recorder/RecorderDesign.h"
 #include "recorder/TransportFaces.h"
 
 namespace recorder {
 
 namespace {
 
-constexpr double kButtonSize = 300;
-constexpr std::array<double, transport::kButtons> kButtonLeft{60,   370,  680,  990,  1300,
-                                                              1610, 1920, 2400, 2760, 3120};
+static_assert(design::kButtonLeft.size() == transport::kButtons);
 constexpr std::array<const char*, transport::kButtons> kToolTips{"Record",
                                                                  "Play",
                                                                  "Pause",
@@ -22,7 +21,9 @@ constexpr std::array<const char*, transport::kButtons> kToolTips{"Record",
                                                                  "Save Recording",
                                                                  "Close Recorder"};
 constexpr int32_t kListText = 0xC0C000;
-constexpr double kHeaderHeight = 285;
+constexpr double kHeaderHeight = design::kTrackHeaderHeight;
+
+using ui::place;
 
 } // namespace
 
@@ -33,14 +34,14 @@ RecorderControls::RecorderControls(const Hosts& hosts)
       lstRecordingLogs(picRecorderTrackList.widget()), owner_(hosts.owner) {
     for (int16_t i = 0; i < transport::kButtons; ++i) {
         ui::CommandButton& cmd = cmdWavCtls.Load(i, hosts.recorderPanel, "");
-        cmd.Move(kButtonLeft[std::size_t(i)], 165, kButtonSize, kButtonSize);
+        place(cmd, design::cmdWavCtls(i));
         cmd.setToolTipText(kToolTips[std::size_t(i)]);
         cmd.setPicture(transportFace(i));
     }
     // The focus sink: one pixel that takes the focus, so no button keeps it.
     picWavCtlsOffFocus.Move(0, 0, 15, 15);
     picWavCtlsOffFocus.widget()->setFocusPolicy(Qt::StrongFocus);
-    txtRecordFileName.Move(3540, 165, 1800, kButtonSize);
+    place(txtRecordFileName, design::txtRecordFileName);
     txtRecordFileName.setToolTipText("Filename for recording");
     lblRecordTime.Move(5400, 195, 900, 240);
     lblRecordSize.Move(6330, 195, 1140, 240);

@@ -7,6 +7,7 @@
 #include "platform/files/FileSystem.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
+#include "recorder/RecorderDesign.h"
 #include "recorder/TrackList.h"
 #include "recorder/clsWavFile.h"
 
@@ -399,7 +400,7 @@ void RecorderPanel::layTrackPanel() {
     });
     runtime::resumeNext([&] { view_.showTrackHeader(view_.trackPanelScaleWidth(), kTrackHeaderText); });
     runtime::resumeNext([&] {
-        const double top = view_.trackHeaderTop() + 0.7 * view_.trackHeaderHeight();
+        const double top = view_.trackHeaderTop() + design::kTrackListTopShare * view_.trackHeaderHeight();
         view_.showTrackList(top, view_.trackPanelScaleWidth(), presets->Height() - top);
     });
 }
