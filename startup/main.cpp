@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +22,7 @@
 #include "platform/ui/QtPlatformTimers.h"
 #include "platform/ui/UiHooks.h"
 #include "startup/Application.h"
+#include "startup/RecordedDialogService.h"
 #include "startup/SessionEnd.h"
 #include "startup/frmSupervisor.h"
 
@@ -32,41 +32,10 @@ bool haveDisplay() {
     return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM");
 }
 
-// With NERIXSDR_DIALOG_RECORD set, message boxes are answered with their first button and written to
-// that file, one line each (title, buttons, prompt; tab-separated, line breaks as \r and \n), so that
-// the program can be run by tests without a person at the screen. Other dialogs are cancelled.
-class RecordedDialogService final : public ui::CancellingDialogService {
-public:
-    explicit RecordedDialogService(std::string path) : path_(std::move(path)) {}
-
-    int32_t MsgBox(const std::string& prompt, int32_t buttons, const std::string& title) override {
-        std::string escaped;
-        for (const char c : prompt) {
-            if (c == '\r')
-                escaped += "\\r";
-            else if (c == '\n')
-                escaped += "\\n";
-            else
-                escaped += c;
-        }
-        std::ofstream(path_, std::ios::binary | std::ios::app)
-            << title << '\t' << buttons << '\t' << escaped << '\n';
-        switch (buttons & 7) {
-        case runtime::mb::kAbortRetryIgnore:
-            return runtime::mb::kAbort;
-        case runtime::mb::kYesNoCancel:
-        case runtime::mb::kYesNo:
-            return runtime::mb::kYes;
-        case runtime::mb::kRetryCancel:
-            return runtime::mb::kRetry;
-        default:
-            return runtime::mb::kOk;
-        }
-    }
-
-private:
-    std::string path_;
-};
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
 
 std::string fileName(const char* path) {
     const std::string p = path ? path : runtime::kProductName;
@@ -97,8 +66,11 @@ int main(int argc, char** argv) {
     {
         Application app;
         app.Settings = std::make_unique<profile::FileSettingsStore>();
-        if (const char* record = std::getenv("NERIXSDR_DIALOG_RECORD"); record && *record)
-            app.Dialogs = std::make_unique<RecordedDialogService>(record);
+        // The test mode: dialogs answered from a file and written down, no person at the screen.
+        if (const std::string record = environment("NERIXSDR_DIALOG_RECORD"),
+            answers = environment("NERIXSDR_DIALOG_ANSWERS");
+            !record.empty() || !answers.empty())
+            app.Dialogs = std::make_unique<startup::RecordedDialogService>(record, answers);
         else
             app.Dialogs = std::make_unique<ui::QtDialogService>();
         app.Timers = std::make_unique<ui::QtPlatformTimers>();
