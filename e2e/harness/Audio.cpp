@@ -86,12 +86,22 @@ Sound Sound::slice(double from, double to) const {
 Sound recordSink(const fs::path& folder, const std::string& sink, std::chrono::milliseconds length) {
     const fs::path file =
         folder / ("heard-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".raw");
-    // The recorder's first moments hold the stream's start, which the measurements leave out.
+    // The recorder's first moments hold the stream's start, which the measurements leave out. The stream
+    // may take a while to start, so the recording lasts until it holds the frames asked for.
     constexpr auto kLead = 200ms;
+    const auto wanted =
+        static_cast<std::uintmax_t>(std::chrono::duration<double>(kLead + length).count() * kSampleRate) * 4;
     {
         ChildProcess recorder("pacat", pulseArguments("--record", sink + ".monitor"),
                               process::testing::Redirects{.output = file.string(), .error = "/dev/null"});
-        std::this_thread::sleep_for(kLead + length);
+        const auto deadline = std::chrono::steady_clock::now() + kLead + length + kBound;
+        const auto recorded = [&] {
+            std::error_code notYet;
+            const auto size = fs::file_size(file, notYet);
+            return notYet ? 0 : size;
+        };
+        while (recorded() < wanted && std::chrono::steady_clock::now() < deadline && !recorder.waitFor(0ms))
+            std::this_thread::sleep_for(20ms);
         stop(recorder);
     }
     const std::string bytes = readFile(file);

@@ -88,14 +88,17 @@ SoundServer::SoundServer(const fs::path& folder) {
     fs::create_directories(folder / "pulse");
     ::chmod(run.c_str(), 0700);
     const std::string socket = (run / "pulse-native").string();
-    writeFile(folder / "pulse/default.pa",
-              "load-module module-native-protocol-unix auth-anonymous=1 socket=" + socket +
-                  "\n"
-                  "load-module module-null-sink sink_name=rx rate=48000\n"
-                  "load-module module-null-sink sink_name=out rate=48000\n"
-                  "set-default-source rx.monitor\n"
-                  "set-default-sink out\n");
-    writeFile(folder / "pulse/client.conf", "autospawn = no\n");
+    writeFile(
+        folder / "pulse/default.pa",
+        "load-module module-native-protocol-unix auth-anonymous=1 socket=" + socket +
+            "\n"
+            // Sound libraries list devices by description: two alike would be taken for one.
+            "load-module module-null-sink sink_name=rx rate=48000 sink_properties=device.description=rx\n"
+            "load-module module-null-sink sink_name=out rate=48000 sink_properties=device.description=out\n"
+            "set-default-source rx.monitor\n"
+            "set-default-sink out\n");
+    // Without shared memory: the daemon's memfd blocks are refused by some clients and slow their start.
+    writeFile(folder / "pulse/client.conf", "autospawn = no\nenable-shm = no\n");
     // The daemon reads its configuration from there; the home keeps its cookie out of the user's.
     fs::create_directories(folder / "config/pulse");
     writeFile(folder / "config/pulse/daemon.conf", "default-sample-rate = 48000\n");
@@ -108,8 +111,9 @@ SoundServer::SoundServer(const fs::path& folder) {
     pulse_ = std::make_unique<ChildProcess>(
         "pulseaudio",
         std::vector<std::string>{"pulseaudio", "-n", "--daemonize=no", "--use-pid-file=no",
-                                 "--exit-idle-time=-1", "--disallow-exit", "--log-level=error",
-                                 "--log-target=stderr", "-F", (folder / "pulse/default.pa").string()},
+                                 "--exit-idle-time=-1", "--disallow-exit", "--disable-shm=yes",
+                                 "--log-level=error", "--log-target=stderr", "-F",
+                                 (folder / "pulse/default.pa").string()},
         process::testing::Redirects{.error = (folder / "pulse/log").string()});
     const auto deadline = Clock::now() + kBound;
     // The socket first, so that the client is not asked to connect to nothing.
