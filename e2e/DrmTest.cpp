@@ -1,0 +1,131 @@
+// The DRM decoder as the receiver starts and closes it, with a stand-in decoder: a script that writes down
+// its arguments and becomes the process-watch tests' probe, which shows windows on the run's X server.
+// Leaving DRM with close-on-mode-change, and a decoder path that cannot run, are not covered yet.
+#include <sys/stat.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "e2e/Gestures.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+namespace design = mainwindow::design;
+using frontpanel::design::kModeDRM;
+using frontpanel::design::kModeLSB;
+
+using Drm = EndToEnd;
+
+std::vector<std::string> fileLines(const fs::path& file) {
+    std::vector<std::string> out;
+    std::istringstream in(readFile(file));
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
+}
+
+// Waits within the bound until the file holds a whole line.
+bool waitForFile(const fs::path& file) {
+    const auto deadline = std::chrono::steady_clock::now() + kBound;
+    while (readFile(file).find('\n') == std::string::npos) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+// Whether the window exists on the run's X server.
+bool exists(xcb_window_t id) {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    xcb_get_window_attributes_reply_t* reply =
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, id), nullptr);
+    const bool found = reply != nullptr;
+    std::free(reply);
+    xcb_disconnect(c);
+    return found;
+}
+
+// With no window manager the decoder's windows open over the receiver's corner: they are moved aside, as
+// a user would.
+void moveAsideAllBut(xcb_window_t keep) {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr);
+    if (tree) {
+        const xcb_window_t* kids = xcb_query_tree_children(tree);
+        const uint32_t place[] = {1300, 900};
+        for (int i = 0; i < xcb_query_tree_children_length(tree); ++i)
+            if (kids[i] != keep)
+                xcb_configure_window(c, kids[i], XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, place);
+        std::free(tree);
+    }
+    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    xcb_disconnect(c);
+}
+
+TEST_F(Drm, ChoosingDrmStartsTheDecoderWithItsArgumentsAndWritesItsSettings) {
+    const fs::path probe = Program::dataFolder() / "nerix_process_probe";
+    ASSERT_TRUE(fs::exists(probe)) << probe;
+    const fs::path decoder = sandbox_.root() / "my decoder" / "dream";
+    const fs::path argv = sandbox_.root() / "decoder-argv", pid = sandbox_.root() / "decoder-pid",
+                   ready = sandbox_.root() / "decoder-windows";
+    fs::create_directories(decoder.parent_path());
+    writeFile(decoder, "#!/bin/sh\n"
+                       "printf '%s\\n' \"$@\" > '" +
+                           argv.string() +
+                           "'\n"
+                           "echo $$ > '" +
+                           pid.string() +
+                           "'\n"
+                           "exec '" +
+                           probe.string() + "' windows \"$DISPLAY\" framed > '" + ready.string() + "'\n");
+    fs::permissions(decoder, fs::perms::owner_all);
+    sandbox_.writeSettings(
+        softRockSettings(true, "DRM.RunDreamOnDRM=True\r\nDRM.PathToDream=" + decoder.string() +
+                                   "\r\nDRM.DreamProgArgs=-p --freq %CURFREQ% kHz\r\n"
+                                   "DRM.DreamCloseOnModeChange=True\r\n"));
+    auto program = start();
+    ASSERT_TRUE(main_);
+    ASSERT_TRUE(waitForLine(sandbox_.traceFile(), "frmMain:frmMain:Form_Load:End", kBound));
+
+    clickControl(screen(), *main_, design::modeButton(kModeDRM));
+    ASSERT_TRUE(waitForFile(ready)) << "the decoder never showed its windows";
+    struct Stop {
+        fs::path pid;
+        ~Stop() {
+            if (const std::string p = readFile(pid); !p.empty()) ::kill(std::stoi(p), SIGKILL);
+        }
+    } stopDecoder{pid};
+    const auto decoderArgs = fileLines(argv);
+    const auto ini = sandbox_.home() / "Dream.ini";
+    EXPECT_EQ(iniSection(ini, "window geometry"), (std::map<std::string, std::string>{{"analdemvis", "0"}}));
+    EXPECT_EQ(iniSection(ini, "receiver"), (std::map<std::string, std::string>{{"flipspectrum", "0"}}));
+    std::istringstream words(readFile(ready));
+    std::string word;
+    xcb_window_t decoderMain = 0;
+    words >> word >> decoderMain;
+    ASSERT_EQ(word, "ready");
+    ASSERT_TRUE(exists(decoderMain));
+    moveAsideAllBut(main_->id);
+
+    photograph(*main_, "drm-decoder-started");
+    clickControl(screen(), *main_, design::modeButton(kModeLSB));
+    const auto status = offAndClose(screen(), *main_, sandbox_, *program, 10s);
+    ASSERT_TRUE(status) << "the program did not end after \"&Close\"";
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << "wait status " << *status;
+    // The program's words, then the user's split at blanks with the tuned kilohertz (the frequency kept in
+    // tenths of a hertz at the close) put in.
+    const auto model = iniSection(sandbox_.settingsFile(), "RXModel.Soft Rock 40-7.055MHz");
+    ASSERT_TRUE(model.count("TunedFrequency"));
+    const std::string kHz = std::to_string(std::stoll(model.at("TunedFrequency")) / 10000);
+    EXPECT_EQ(decoderArgs, (std::vector<std::string>{"-M", "0", "-I", "0", "-O", "0", "-C", "3", "-p",
+                                                     "--freq", kHz, "kHz"}));
+}
+
+} // namespace
+} // namespace e2e

@@ -1,0 +1,91 @@
+// The user's gestures on the main window, at the places its design headers give, and what the tests read
+// back from the program's files: the settings file's sections and the trace's lines.
+#pragma once
+
+#include <algorithm>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "e2e/EndToEnd.h"
+#include "mainwindow/MainWindowDesign.h"
+
+namespace e2e {
+
+// A click at the centre of a control's place in the window's client area.
+inline void clickControl(Screen& screen, const WindowOnScreen& w, const ui::DesignPath& control,
+                         int button = 1) {
+    const ui::PixelRect r = control.pixels();
+    screen.click(w, r.centreX(), r.centreY(), button);
+}
+
+inline void wheelControl(Screen& screen, const WindowOnScreen& w, const ui::DesignPath& control,
+                         int notches) {
+    const ui::PixelRect r = control.pixels();
+    screen.wheel(w, r.centreX(), r.centreY(), notches);
+}
+
+// Waits within the bound until the window with the caption has the client height.
+inline std::optional<WindowOnScreen> waitForHeight(Screen& screen, const std::string& caption, int height) {
+    const auto deadline = std::chrono::steady_clock::now() + kBound;
+    for (;;) {
+        auto w = screen.find(caption);
+        if (w && w->height == height) return w;
+        if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
+        std::this_thread::sleep_for(20ms);
+    }
+}
+
+// How many lines of the trace are exactly the line.
+inline size_t traceCount(const Sandbox& sandbox, const std::string& line) {
+    const auto trace = sandbox.trace();
+    return static_cast<size_t>(std::count(trace.begin(), trace.end(), line));
+}
+
+// Waits within the bound until the trace holds the line at least n times.
+inline bool waitForTraceCount(const Sandbox& sandbox, const std::string& line, size_t n) {
+    const auto deadline = std::chrono::steady_clock::now() + kBound;
+    while (traceCount(sandbox, line) < n) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+// A power button's click, waited for until the program has handled it.
+inline bool clickPower(Screen& screen, const WindowOnScreen& w, const Sandbox& sandbox, int button) {
+    const std::string end = "optPwr_click : End";
+    const size_t before = traceCount(sandbox, end);
+    clickControl(screen, w, mainwindow::design::powerButton(button));
+    return waitForTraceCount(sandbox, end, before + 1);
+}
+
+// The keys and values of one section of a settings file (section and key names as written).
+inline std::map<std::string, std::string> iniSection(const std::filesystem::path& file,
+                                                     const std::string& section) {
+    std::map<std::string, std::string> keys;
+    std::istringstream in(readFile(file));
+    bool inside = false;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.front() == '[') {
+            inside = line == "[" + section + "]";
+            continue;
+        }
+        const size_t eq = line.find('=');
+        if (inside && eq != std::string::npos) keys[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    return keys;
+}
+
+// "Off", then "&Close": the status the program ended with, nullopt when it did not end within the bound.
+inline std::optional<int> offAndClose(Screen& screen, const WindowOnScreen& w, const Sandbox& sandbox,
+                                      Program& program, std::chrono::milliseconds bound) {
+    EXPECT_TRUE(clickPower(screen, w, sandbox, mainwindow::design::kPowerOff));
+    clickControl(screen, w, mainwindow::design::powerButton(mainwindow::design::kPowerClose));
+    return program.waitForEnd(bound);
+}
+
+} // namespace e2e
