@@ -42,10 +42,11 @@ protected:
     }
 
     // The picture of the window, checked to be the window's size on the server.
-    void shoot(const WindowOnScreen& w, const std::string& name) {
-        const Picture p = photograph(w, name);
+    Picture shoot(const WindowOnScreen& w, const std::string& name) {
+        Picture p = photograph(w, name);
         EXPECT_EQ(p.width, w.width) << name;
         EXPECT_EQ(p.height, w.height) << name;
+        return p;
     }
 
     void click(const WindowOnScreen& w, const ui::PixelRect& r, int button = 1) {
@@ -111,17 +112,31 @@ TEST_F(Windows, TheMainWindowsLayoutsAndTheTraceLogArePhotographed) {
     ASSERT_TRUE(config);
     EXPECT_EQ(config->width, ui::designPixels(cd::kClientWidth));
     EXPECT_EQ(config->height, ui::designPixels(cd::kClientHeight));
-    click(*config, cd::firstTab().pixels());
+    // A tab clicked takes the focus; Right then goes to the next tab.
+    const auto toTab = [&](int k) {
+        click(*config, cd::firstTab().pixels());
+        for (int i = 0; i < k; ++i)
+            screen().key(keysym::kRight);
+    };
+    toTab(0);
+    std::vector<Picture> tabs;
     for (int k = 0; k < 10; ++k) {
         SCOPED_TRACE(kTabNames[k]);
         if (k > 0) screen().key(keysym::kRight);
-        shoot(*config, "config-tab-" + std::to_string(k) + "-" + kTabNames[k]);
+        tabs.push_back(shoot(*config, "config-tab-" + std::to_string(k) + "-" + kTabNames[k]));
         if (k == cd::kPageDDS) {
             click(*config, cd::calibrateButton().pixels());
             photographDialog("NerixSDR - Calibrate DDS CLKIN", "calibration",
                              ui::DesignPath(radio::design::cmdCancel).pixels());
+            // The focus went back to Calibrate.
+            toTab(k);
         }
     }
+    // Each tab showed a page of its own.
+    for (size_t a = 0; a < tabs.size(); ++a)
+        for (size_t b = a + 1; b < tabs.size(); ++b)
+            EXPECT_NE(tabs[a].pixels, tabs[b].pixels)
+                << kTabNames[a] << " and " << kTabNames[b] << " look alike";
     click(*config, cd::cancelButton().pixels());
     EXPECT_TRUE(screen().waitGone(kConfigCaption, kBound));
     EXPECT_TRUE(sandbox_.dialogs().empty()) << "a message was shown: " << sandbox_.dialogs().front();
