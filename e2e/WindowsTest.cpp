@@ -91,7 +91,11 @@ TEST_F(Windows, TheMainWindowsLayoutsAndTheTraceLogArePhotographed) {
 
     const auto log = screen().waitFor("NerixSDR Log Display", kBound);
     ASSERT_TRUE(log);
+    ASSERT_TRUE(waitForLine(sandbox_.traceFile(), "frmMain:frmMain:Form_Load:End", kBound));
+    // Without a window manager the main window, shown after it, covers it.
+    screen().raise(*log);
     shoot(*log, "trace-log");
+    screen().raise(*main_);
 
     const int width = ui::designPixels(md::kClientWidth);
     for (const Layout& layout : kLayouts) {

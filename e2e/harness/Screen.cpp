@@ -130,6 +130,12 @@ bool Screen::waitGone(const std::string& caption, std::chrono::milliseconds boun
     return true;
 }
 
+void Screen::raise(const WindowOnScreen& w) {
+    const uint32_t above = XCB_STACK_MODE_ABOVE;
+    xcb_configure_window(c_, w.id, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+    sync();
+}
+
 void Screen::move(const WindowOnScreen& w, int x, int y) {
     xcb_test_fake_input(c_, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, root_, static_cast<int16_t>(w.x + x),
                         static_cast<int16_t>(w.y + y), 0);

@@ -59,6 +59,9 @@ public:
     void keyDown(uint32_t keysym);
     void keyUp(uint32_t keysym);
 
+    // Brings the window above the others, as a window manager does when the user clicks it.
+    void raise(const WindowOnScreen& w);
+
     Picture capture(const WindowOnScreen& w);
     // Waits until the server has handled every request sent.
     void sync();
