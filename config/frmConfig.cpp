@@ -8,6 +8,7 @@
 
 #include "clockgen/clsCY27EE16.h"
 #include "config/ColourTheme.h"
+#include "config/ConfigDesign.h"
 #include "config/ConfigSliders.h"
 #include "config/ConfigTexts.h"
 #include "config/LiveObjects.h"
@@ -26,10 +27,7 @@ namespace {
 
 constexpr const char* kForm = "frmConfig";
 
-// Design values of the window's frame: the tab strip, the first page and the three buttons (twips).
-constexpr double kTabLeft = 120, kTabTop = 120, kTabWidth = 8280, kTabHeight = 375;
-constexpr double kPageLeft = 120, kPageTop = 480, kPageHeight = 3375;
-constexpr double kButtonWidth = 1215, kButtonHeight = 375;
+namespace design = config::design;
 
 // The tabs, in order, with their tooltips; tab k + 1 brings page frConfigs(k) to the front.
 constexpr struct {
@@ -198,15 +196,15 @@ frmConfig::frmConfig(config::ConfigContext& context, QWidget* owner)
     face.setPointSizeF(8.25);
     setFont(face);
 
-    TabStrip1.Move(kTabLeft, kTabTop, kTabWidth, kTabHeight);
+    ui::place(TabStrip1, design::TabStrip1);
     for (const auto& tab : kTabs)
         TabStrip1.AddTab(tab.caption, tab.toolTip);
     for (int16_t k = 0; k < kPageCount; ++k) {
         frConfigs[k].setBorderStyle(0);
-        frConfigs[k].Move(kPageLeft, kPageTop, kTabWidth, kPageHeight);
+        ui::place(frConfigs[k], design::frConfigs);
     }
     for (ui::CommandButton* b : {&cmdOK, &cmdCancel, &cmdApply})
-        b->Move(0, 0, kButtonWidth, kButtonHeight);
+        b->Move(0, 0, design::kButtonWidth, design::kButtonHeight);
     ui::setTabOrder({&cmdOK, &cmdCancel, &cmdApply});
 
     // General: the lists on the left, the options in one column on the right.
@@ -303,7 +301,7 @@ frmConfig::frmConfig(config::ConfigContext& context, QWidget* owner)
     lblDDSClkin.Move(120, 195, 1500, 240);
     txtDDSClkin.Move(1680, 150, 1500, 315);
     txtDDSClkin.setToolTipText("DDS CLKIN Frequency");
-    cmdCalDDS.Move(3360, 120, 1200, 375);
+    ui::place(cmdCalDDS, design::cmdCalDDS);
     cmdCalDDS.setToolTipText("Calibrate DDS CLKIN");
     lblAutoDDSRefresh.Move(120, 660, 1500, 240);
     chkAutoDDSRefresh.Move(1680, 630, 285, 285);
@@ -604,14 +602,13 @@ void frmConfig::Form_Load() {
                          static_cast<float>(frConfigs[0].Height()) +
                          3 * static_cast<float>(cmdApply.Height());
     setClientSize(runtime::CLng(width), runtime::CLng(height));
-    const float clientWidth = static_cast<float>(ScaleWidth());
-    const float top = static_cast<float>(ScaleHeight()) - 1.5f * static_cast<float>(cmdApply.Height());
-    cmdApply.setTop(top);
-    cmdApply.setLeft((clientWidth - static_cast<float>(cmdApply.Width())) / 2);
-    cmdOK.setTop(top);
-    cmdOK.setLeft((clientWidth - static_cast<float>(cmdOK.Width())) / 4);
-    cmdCancel.setTop(top);
-    cmdCancel.setLeft((clientWidth - static_cast<float>(cmdCancel.Width())) / 4 * 3);
+    const design::ButtonRow row =
+        design::buttonRow(static_cast<float>(ScaleWidth()), static_cast<float>(ScaleHeight()));
+    for (ui::CommandButton* b : {&cmdOK, &cmdApply, &cmdCancel})
+        b->setTop(row.Top);
+    cmdOK.setLeft(row.OkLeft);
+    cmdApply.setLeft(row.ApplyLeft);
+    cmdCancel.setLeft(row.CancelLeft);
 
     InitialSDRModelNo = NewSDRModelNo = state.SDRModelNo;
     fillModelList();

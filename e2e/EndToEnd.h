@@ -40,12 +40,13 @@ protected:
     }
 
     // Saves the picture of a window under the artefacts folder and checks it is a picture of something.
-    void photograph(const WindowOnScreen& w, const std::string& name) {
+    Picture photograph(const WindowOnScreen& w, const std::string& name) {
         // The toolkit paints a moment after a window changes.
         std::this_thread::sleep_for(400ms);
         const Picture p = screen().capture(w);
         EXPECT_TRUE(p.savePng((screenshotFolder() / (name + ".png")).string())) << name;
         EXPECT_GE(p.colours(), 4) << name << " is blank";
+        return p;
     }
 
     Servers* servers_ = nullptr;

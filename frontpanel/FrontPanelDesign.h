@@ -82,4 +82,11 @@ constexpr DesignRect optSubBand(int i) {
             static_cast<double>((i / kSubBandsPerRow) * kSubBandHeight), kSubBandWidth, kSubBandHeight};
 }
 
+// ---- The preset dialog frmEditUserPreset: its two buttons in its client area.
+inline constexpr DesignRect presetDialogSave{1500, 3600, 1500, 420};
+inline constexpr DesignRect presetDialogCancel{3300, 3600, 1500, 420};
+
+// ---- The preset pop-up frmPresetDesc's client area, shown beside the pointer over a used preset.
+inline constexpr int32_t kPresetDescWidth = 2700, kPresetDescHeight = 1605;
+
 } // namespace frontpanel::design

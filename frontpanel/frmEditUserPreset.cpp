@@ -3,6 +3,7 @@
 
 #include <QTimer>
 
+#include "frontpanel/FrontPanelDesign.h"
 #include "platform/runtime/Hooks.h"
 
 namespace {
@@ -51,8 +52,8 @@ frmEditUserPreset::frmEditUserPreset(frontpanel::PresetEdit& edit, ui::DialogSer
             .Move((i % 3) * 1260, 30 + (i / 3) * 270, 1240, 270);
     chkPresetTuneImage.Move(valueLeft, 3030, 300, 270);
 
-    cmdSave.Move(1500, 3600, 1500, 420);
-    cmdCancel.Move(3300, 3600, 1500, 420);
+    ui::place(cmdSave, frontpanel::design::presetDialogSave);
+    ui::place(cmdCancel, frontpanel::design::presetDialogCancel);
     cmdSave.Click = [this] {
         ui::runGuarded([this] { cmdSave_Click(); }, "frmEditUserPreset.cmdSave_Click");
     };

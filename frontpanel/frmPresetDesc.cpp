@@ -1,13 +1,15 @@
 // The description popup.
 #include "frontpanel/frmPresetDesc.h"
 
+#include "frontpanel/FrontPanelDesign.h"
+
 namespace {
 constexpr int32_t kPaleYellow = 0x00C0FFFF;
 }
 
 frmPresetDesc::frmPresetDesc() : lblCaption(this), lblPresetDesc(this) {
     setPopupWithoutFocus();
-    setClientSize(2700, 1605);
+    setClientSize(frontpanel::design::kPresetDescWidth, frontpanel::design::kPresetDescHeight);
     setBackColor(kPaleYellow);
     lblCaption.setFontBold(true);
     lblCaption.setBackColor(kPaleYellow);

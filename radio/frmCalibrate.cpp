@@ -8,6 +8,8 @@
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
+#include "platform/ui/DesignRect.h"
+#include "radio/CalibrateDesign.h"
 #include "radio/ClockCalibration.h"
 
 namespace {
@@ -54,9 +56,9 @@ frmCalibrate::frmCalibrate(clsVFO& vfo, ui::DialogService& dialogs)
     txtOfficialFreq.setToolTipText("Published Frequency in Hz");
     lblDDSClkinNewCaption.Move(120, 1380, 2100, 300);
     lblDDSClkinNew.Move(2280, 1380, 1500, 300);
-    cmdTry.Move(120, 2040, 1500, 420);
-    cmdApply.Move(1770, 2040, 1500, 420);
-    cmdCancel.Move(3420, 2040, 1500, 420);
+    ui::place(cmdTry, radio::design::cmdTry);
+    ui::place(cmdApply, radio::design::cmdApply);
+    ui::place(cmdCancel, radio::design::cmdCancel);
     // Nothing can be tried or applied before a clock has been computed.
     cmdTry.setEnabled(false);
     cmdApply.setEnabled(false);

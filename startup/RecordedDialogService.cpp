@@ -106,4 +106,19 @@ std::optional<ui::FileDialogResult> RecordedDialogService::FileDialog(const ui::
     return result;
 }
 
+int32_t RecordedDialogService::PopupMenu(const std::vector<ui::MenuItem>& items) {
+    static const std::string kMenu = "menu\t";
+    const auto lines = answersPath_.empty() ? std::vector<std::string>{} : completeLines(answersPath_);
+    if (answersTaken_ >= lines.size() || lines[answersTaken_].rfind(kMenu, 0) != 0) return -1;
+    const std::string caption = lines[answersTaken_++].substr(kMenu.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i].choosable() && items[i].Caption == caption) {
+            record("popup menu\t" + escaped(caption));
+            return static_cast<int32_t>(i);
+        }
+    }
+    record("popup menu\tbad answer: " + escaped(caption));
+    return -1;
+}
+
 } // namespace startup

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "platform/ui/DialogService.h"
 
@@ -18,7 +19,12 @@ namespace startup {
 //   none left the dialog is cancelled. Record line: title, "file open" or "file save", then the answer
 //   as given, "cancel" for an empty line, "bad answer: " and the line for a filter index out of range
 //   (cancelled too), or "no answer" when they ran out.
-// - Input boxes, popup menus and colour dialogs are cancelled and not recorded.
+// - A popup menu takes the next answer when it reads "menu", a tab and the caption of the item to
+//   choose; the first choosable item with that caption is chosen. Record line: "popup menu", then the
+//   caption, or "bad answer: " and the caption when no choosable item carries it (dismissed). When the
+//   next answer is not a menu answer, or there is none, the menu is dismissed, nothing is recorded and
+//   the answer stays for the dialog it was meant for.
+// - Input boxes and colour dialogs are cancelled and not recorded.
 // Record fields are tab-separated, one dialog a line, line breaks in them written as \r and \n; an
 // empty record path records nothing.
 class RecordedDialogService final : public ui::CancellingDialogService {
@@ -27,6 +33,7 @@ public:
 
     int32_t MsgBox(const std::string& prompt, int32_t buttons, const std::string& title) override;
     std::optional<ui::FileDialogResult> FileDialog(const ui::FileDialogRequest& request) override;
+    int32_t PopupMenu(const std::vector<ui::MenuItem>& items) override;
 
 private:
     void record(const std::string& line) const;

@@ -16,10 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "config/ConfigDesign.h"
 #include "config/ConfigSliders.h"
 #include "config/ConfigTexts.h"
 #include "config/tests/ConfigWorld.h"
 #include "platform/profile/testing/TempFolder.h"
+#include "radio/CalibrateDesign.h"
 #include "radio/clsAD9850.h"
 #include "radio/frmCalibrate.h"
 #include "radio/testing/PinDecoders.h"
@@ -372,6 +374,28 @@ TEST(ConfigWindow, LaysOutByItsDesignValuesWithGeneralInFront) {
     EXPECT_EQ(d.parentWidget(), &w.mainWindow);
     EXPECT_TRUE(d.isWindow());
     EXPECT_FALSE(d.isModal());
+}
+
+// Whatever drives the dialog from outside clicks at the centres of the design places.
+TEST(ConfigWindow, EachDesignPlaceLiesOverItsControl) {
+    World w;
+    w.host.cmdConfig_Click(&w.soundCard());
+    frmConfig& d = *w.host.dialog();
+    namespace design = config::design;
+    const auto at = [&](const ui::DesignPath& p) {
+        const ui::PixelRect r = p.pixels();
+        return d.childAt(r.centreX(), r.centreY());
+    };
+    auto* bar = static_cast<QTabBar*>(d.TabStrip1.widget());
+    EXPECT_EQ(at(design::firstTab()), bar);
+    EXPECT_EQ(bar->tabAt(bar->mapFrom(
+                  &d, QPoint(design::firstTab().pixels().centreX(), design::firstTab().pixels().centreY()))),
+              0);
+    EXPECT_EQ(at(design::okButton()), d.cmdOK.widget());
+    EXPECT_EQ(at(design::applyButton()), d.cmdApply.widget());
+    EXPECT_EQ(at(design::cancelButton()), d.cmdCancel.widget());
+    d.TabStrip1.setSelectedItem(design::kPageDDS + 1);
+    EXPECT_EQ(at(design::calibrateButton()), d.cmdCalDDS.widget());
 }
 
 TEST(ConfigWindow, EachTabClickedBringsItsPageToTheFront) {
@@ -961,6 +985,12 @@ TEST(ConfigHandlers, CalibrateRefillsTheClockOnlyWhenTheCalibrationApplied) {
         frmCalibrate* calibrate = calibrationOf(d);
         ASSERT_NE(calibrate, nullptr);
         modal = QApplication::activeModalWidget() == calibrate;
+        for (const auto& [place, button] : {std::pair{radio::design::cmdTry, &calibrate->cmdTry},
+                                            std::pair{radio::design::cmdApply, &calibrate->cmdApply},
+                                            std::pair{radio::design::cmdCancel, &calibrate->cmdCancel}}) {
+            const ui::PixelRect r = ui::DesignPath(place).pixels();
+            EXPECT_EQ(calibrate->childAt(r.centreX(), r.centreY()), button->widget()) << button->Caption();
+        }
         calibrate->cmdCancel.setValue(true);
     });
     d.cmdCalDDS.setValue(true);

@@ -95,6 +95,10 @@ void Sandbox::answerFileDialog(const std::string& path) const {
     std::ofstream(root_ / "answers", std::ios::binary | std::ios::app) << path << '\n';
 }
 
+void Sandbox::answerPopupMenu(const std::string& caption) const {
+    answerFileDialog("menu\t" + caption);
+}
+
 std::vector<std::string> Sandbox::dialogs() const {
     return lines(root_ / "dialogs");
 }

@@ -55,6 +55,8 @@ public:
     void addBandPlan(const std::string& name, const std::string& text) const;
     // The next file dialog's answer: a full path.
     void answerFileDialog(const std::string& path) const;
+    // The next popup menu's answer: the caption of the item to choose.
+    void answerPopupMenu(const std::string& caption) const;
 
     // The messages and dialogs the program's test mode wrote down, one a line.
     std::vector<std::string> dialogs() const;

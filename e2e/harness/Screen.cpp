@@ -63,6 +63,14 @@ Screen::~Screen() {
 }
 
 std::vector<WindowOnScreen> Screen::windows() {
+    return topLevels(false);
+}
+
+std::vector<WindowOnScreen> Screen::popups() {
+    return topLevels(true);
+}
+
+std::vector<WindowOnScreen> Screen::topLevels(bool popups) {
     std::vector<WindowOnScreen> found;
     auto tree = reply(xcb_query_tree_reply(c_, xcb_query_tree(c_, root_), nullptr));
     if (!tree) return found;
@@ -71,7 +79,8 @@ std::vector<WindowOnScreen> Screen::windows() {
     for (int i = 0; i < n; ++i) {
         auto attributes =
             reply(xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, kids[i]), nullptr));
-        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE || attributes->override_redirect)
+        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE ||
+            (attributes->override_redirect != 0) != popups)
             continue;
         auto name = reply(
             xcb_get_property_reply(c_, xcb_get_property(c_, 0, kids[i], netWmName_, utf8_, 0, 256), nullptr));
@@ -119,6 +128,12 @@ bool Screen::waitGone(const std::string& caption, std::chrono::milliseconds boun
         std::this_thread::sleep_for(10ms);
     }
     return true;
+}
+
+void Screen::raise(const WindowOnScreen& w) {
+    const uint32_t above = XCB_STACK_MODE_ABOVE;
+    xcb_configure_window(c_, w.id, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+    sync();
 }
 
 void Screen::move(const WindowOnScreen& w, int x, int y) {

@@ -39,6 +39,9 @@ public:
 
     // The viewable top-level windows, in stacking order (topmost last).
     std::vector<WindowOnScreen> windows();
+    // The viewable popups (tool tips, menus and the like, which no window manager would frame), in
+    // stacking order.
+    std::vector<WindowOnScreen> popups();
     std::optional<WindowOnScreen> find(const std::string& caption);
     // Waits, within the bound, for a viewable top-level window with that caption.
     std::optional<WindowOnScreen> waitFor(const std::string& caption, std::chrono::milliseconds bound);
@@ -56,12 +59,16 @@ public:
     void keyDown(uint32_t keysym);
     void keyUp(uint32_t keysym);
 
+    // Brings the window above the others, as a window manager does when the user clicks it.
+    void raise(const WindowOnScreen& w);
+
     Picture capture(const WindowOnScreen& w);
     // Waits until the server has handled every request sent.
     void sync();
 
 private:
     xcb_keycode_t keycode(uint32_t keysym);
+    std::vector<WindowOnScreen> topLevels(bool popups);
 
     xcb_connection_t* c_ = nullptr;
     xcb_window_t root_ = 0;
@@ -71,6 +78,7 @@ private:
 // Keysyms the tests press.
 namespace keysym {
 inline constexpr uint32_t kShiftL = 0xffe1, kReturn = 0xff0d, kEscape = 0xff1b, kTab = 0xff09;
-}
+inline constexpr uint32_t kRight = 0xff53, kControlL = 0xffe3;
+} // namespace keysym
 
 } // namespace e2e

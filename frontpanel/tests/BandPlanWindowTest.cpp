@@ -11,6 +11,7 @@
 
 #include "frame/NumberFormat.h"
 #include "frontpanel/BandPlanControls.h"
+#include "frontpanel/FrontPanelDesign.h"
 #include "frontpanel/frmEditUserPreset.h"
 #include "frontpanel/frmPresetDesc.h"
 #include "frontpanel/tests/BandPlanRig.h"
@@ -137,6 +138,13 @@ TEST_F(BandPlanWindow, TheMenuOpensTheDialogAndSaveWritesThePreset) {
         EXPECT_EQ(f.Caption(), "NerixSDR - Save Current Settings to Preset 5");
         EXPECT_EQ(f.cmdSave.Caption(), "&Save");
         EXPECT_EQ(f.txtPresetValues[1].Text(), "7 030 100");
+        // Whatever clicks the dialog from outside finds its buttons at their design places.
+        for (const auto& [place, button] :
+             {std::pair{frontpanel::design::presetDialogSave, &f.cmdSave},
+              std::pair{frontpanel::design::presetDialogCancel, &f.cmdCancel}}) {
+            const ui::PixelRect r = ui::DesignPath(place).pixels();
+            EXPECT_EQ(f.childAt(r.centreX(), r.centreY()), button->widget()) << button->Caption();
+        }
         auto* frequency = static_cast<QLineEdit*>(f.txtPresetValues[1].widget());
         frequency->selectAll();
         QTest::keyClicks(frequency, "9999999999");

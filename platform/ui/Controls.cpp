@@ -905,6 +905,8 @@ protected:
 } // namespace
 
 TabStrip::TabStrip(QWidget* parent) : Control(new FittingTabBar(parent)) {
+    // A tab clicked takes the focus, so the arrow keys then go from tab to tab.
+    bar()->setFocusPolicy(Qt::StrongFocus);
     QObject::connect(bar(), &QTabBar::currentChanged, bar(), [this](int i) {
         if (i < 0 || i + 1 == selected_) return;
         selected_ = i + 1;

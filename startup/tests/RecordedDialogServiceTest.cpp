@@ -135,6 +135,28 @@ TEST(RecordedDialogs, MessageBoxesGetTheirFirstButtonAndAreRecordedWithTheirLine
 
 // The program's own file dialogs go through the common dialog wrapper: a save answered from the file
 // gives the caller the path, its name and the filter chosen.
+TEST(RecordedDialogs, APopupMenuTakesOnlyAMenuAnswerAndChoosesTheChoosableItemOfItsCaption) {
+    TempFolder root;
+    root.write("answers", "menu\tEdit Preset\n/rec/one.wav\nmenu\tEdit Preset\nmenu\tSave to Preset\n");
+    RecordedDialogService service(root.file("record"), root.file("answers"));
+    const std::vector<ui::MenuItem> items{"Save to Preset", "-", ui::MenuItem("Edit Preset", true)};
+    const std::vector<ui::MenuItem> editGreyed{"Save to Preset", "-", ui::MenuItem("Edit Preset", false)};
+    EXPECT_EQ(service.PopupMenu(items), 2); // separators count
+    // A file dialog's answer is left to the file dialog.
+    EXPECT_EQ(service.PopupMenu(items), -1);
+    ui::FileDialogRequest open;
+    open.title = "Open";
+    const auto file = service.FileDialog(open);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->files, std::vector<std::string>{"/rec/one.wav"});
+    // A greyed item cannot be chosen: the answer is used up all the same.
+    EXPECT_EQ(service.PopupMenu(editGreyed), -1);
+    EXPECT_EQ(service.PopupMenu(editGreyed), 0);
+    EXPECT_EQ(service.PopupMenu(items), -1); // the answers ran out
+    EXPECT_EQ(root.read("record"), "popup menu\tEdit Preset\nOpen\tfile open\t/rec/one.wav\n"
+                                   "popup menu\tbad answer: Edit Preset\npopup menu\tSave to Preset\n");
+}
+
 TEST(RecordedDialogs, TheCommonDialogWrapperGetsTheAnsweredPath) {
     TempFolder root;
     root.write("answers", root.file("rec/take one.wav") + "\t2\n");

@@ -258,6 +258,27 @@ TEST_F(Clicks, TabsCarryTheirOwnToolTips) {
     EXPECT_THROW(tabs.TabToolTipText(3), runtime::RuntimeError);
 }
 
+TEST_F(Clicks, ATabClickedTakesTheFocusAndTheArrowKeysGoFromTabToTab) {
+    ui::CommandButton other(&form, "Other");
+    ui::TabStrip tabs(&form);
+    form.setClientSize(9600, 1500);
+    other.Move(0, 600, 1200, 375);
+    tabs.Move(0, 0, 9000, 375);
+    for (const char* caption : {"General", "Soundcard", "VFO"})
+        tabs.AddTab(caption);
+    form.Show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    other.SetFocus();
+    auto* bar = static_cast<QTabBar*>(tabs.widget());
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(0).center());
+    EXPECT_TRUE(bar->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(tabs.SelectedItem(), 2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(tabs.SelectedItem(), 3);
+}
+
 TEST_F(Clicks, TabsShareTheStripsWidthRatherThanScrolling) {
     ui::TabStrip tabs(&form);
     form.setClientSize(9600, 1500);
