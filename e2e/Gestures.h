@@ -27,6 +27,18 @@ inline void wheelControl(Screen& screen, const WindowOnScreen& w, const ui::Desi
     screen.wheel(w, r.centreX(), r.centreY(), notches);
 }
 
+// Clicks a control until the file holds the line, as a user clicks again a button that was not yet
+// enabled (the recorder enables Save and Load a block after Stop). Each try waits long enough for a click
+// that was taken to show, so a taken click is never repeated.
+inline bool clickUntilLine(Screen& screen, const WindowOnScreen& w, const ui::PixelRect& control,
+                           const std::filesystem::path& file, const std::string& line, int tries = 8) {
+    for (int i = 0; i < tries; ++i) {
+        screen.click(w, control.centreX(), control.centreY());
+        if (waitForLine(file, line, 2500ms)) return true;
+    }
+    return false;
+}
+
 // Waits within the bound until the window with the caption has the client height.
 inline std::optional<WindowOnScreen> waitForHeight(Screen& screen, const std::string& caption, int height) {
     const auto deadline = std::chrono::steady_clock::now() + kBound;

@@ -9,6 +9,7 @@
 
 #include "config/ConfigDesign.h"
 #include "e2e/EndToEnd.h"
+#include "e2e/Gestures.h"
 #include "frontpanel/FrontPanelDesign.h"
 #include "mainwindow/MainWindowDesign.h"
 #include "radio/CalibrateDesign.h"
@@ -184,13 +185,17 @@ TEST_F(Windows, ThePresetDialogsThePresetPopUpAndTheTrackListArePhotographed) {
     std::this_thread::sleep_for(1200ms);
     click(*main_, md::recorderButton(recorder::transport::kStop, false).pixels());
     sandbox_.answerFileDialog(take.string());
-    click(*main_, md::recorderButton(recorder::transport::kSave, false).pixels());
     const std::string saved = "Select Filename to Save Recording\tfile save\t" + take.string();
-    ASSERT_TRUE(waitForLine(sandbox_.root() / "dialogs", saved, kBound));
+    ASSERT_TRUE(clickUntilLine(screen(), *main_,
+                               md::recorderButton(recorder::transport::kSave, false).pixels(),
+                               sandbox_.root() / "dialogs", saved))
+        << ::testing::PrintToString(sandbox_.dialogs());
     sandbox_.answerFileDialog(take.string());
-    click(*main_, md::recorderButton(recorder::transport::kLoad, false).pixels());
     const std::string loaded = "Select Filename\tfile open\t" + take.string();
-    ASSERT_TRUE(waitForLine(sandbox_.root() / "dialogs", loaded, kBound));
+    ASSERT_TRUE(clickUntilLine(screen(), *main_,
+                               md::recorderButton(recorder::transport::kLoad, false).pixels(),
+                               sandbox_.root() / "dialogs", loaded))
+        << ::testing::PrintToString(sandbox_.dialogs());
     const Picture window = photograph(*main_, "main-track-list");
     const ui::PixelRect list = md::trackList(false).pixels();
     Picture part;
