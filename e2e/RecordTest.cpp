@@ -1,0 +1,184 @@
+// Recording as a user does: a recording with one tuning step in it is saved under a name of the test's,
+// read by an outside WAV reader with its frequency log, loaded again and played with a silent antenna.
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "e2e/EndToEnd.h"
+#include "e2e/harness/TestBand.h"
+#include "mainwindow/MainWindowDesign.h"
+#include "recorder/RecorderPanelPorts.h"
+
+namespace e2e {
+namespace {
+
+namespace design = mainwindow::design;
+namespace transport = recorder::transport;
+namespace fs = std::filesystem;
+using Record = EndToEnd;
+
+constexpr bool kElektorPanel = false; // model 13 has none
+constexpr int64_t kSubBandHz = 7'040'000;
+constexpr int64_t kDialHz = 7'050'000; // the preset's
+constexpr int64_t kAudioHz = 1000;
+constexpr int64_t kStepHz = 100;
+constexpr int64_t kStationHz = stationHz(kDialHz, Sideband::Usb, kAudioHz);
+constexpr int64_t kSteppedAudioHz = audioHz(kDialHz + kStepHz, Sideband::Usb, kStationHz);
+
+constexpr auto kPiece = 400ms;
+constexpr auto kSettle = 8s;
+// How long each tone stands in the recording.
+constexpr auto kStretch = 1500ms;
+// The recorder's format, as its settings stand by default: 48 kHz, one channel, 16 bits.
+constexpr int kRecordRate = 48000, kRecordChannels = 1, kRecordBits = 16;
+// The file holds every 2048-sample block captured between Record and Stop. Up to 16 captured blocks
+// (0.68 s) may wait for the program to take them, and the clicks take a moment to be handled: the file
+// holds the time between the clicks to within a second.
+constexpr int64_t kBlock = 2048;
+constexpr double kLengthToleranceS = 1.0;
+
+// What an outside reader, sox, says of a file.
+std::string soxi(const std::string& option, const fs::path& file) {
+    std::string out;
+    EXPECT_EQ(runHelper({"soxi", option, file.string()}, &out), 0) << "soxi " << option << " " << file;
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' '))
+        out.pop_back();
+    return out;
+}
+
+// The tuned frequencies (tenths of a hertz) of the log entries in the recorder's record form: two bytes a
+// character, fields "F=", "T=", "S=", "E=" each ended by 0x04, a record ended by a NUL.
+std::vector<int64_t> loggedFrequencies(const std::string& bytes) {
+    std::string text;
+    for (size_t k = 0; k + 1 < bytes.size(); k += 2)
+        text += bytes[k];
+    std::vector<int64_t> out;
+    size_t at = 0;
+    while ((at = text.find("F=", at)) != std::string::npos) {
+        const size_t end = text.find('\x04', at);
+        if (end == std::string::npos) break;
+        out.push_back(std::stoll(text.substr(at + 2, end - at - 2)));
+        at = end;
+    }
+    return out;
+}
+
+class Recording : public Record {
+protected:
+    void click(const ui::DesignPath& path) {
+        const auto r = path.pixels();
+        screen().click(*main_, r.centreX(), r.centreY());
+    }
+    void clickRecorder(int16_t button) { click(design::recorderButton(button, kElektorPanel)); }
+    bool hears(double hz) {
+        const Sound s = listenUntil(
+            servers_->folder(), "out",
+            [&](const Sound& piece) { return isTone(measureTone(piece.left), hz); }, kPiece, kSettle);
+        return isTone(measureTone(s.left), hz);
+    }
+    bool waitForDialogs(size_t count) {
+        const auto deadline = std::chrono::steady_clock::now() + kBound;
+        while (sandbox_.dialogs().size() < count) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            std::this_thread::sleep_for(20ms);
+        }
+        return true;
+    }
+};
+
+TEST_F(Recording, ARecordingWithOneStepSavesWithItsLogAndPlaysBothTonesBackInOrder) {
+    if (!onPath("soxi")) {
+        if (underCi()) FAIL() << "sox is not installed";
+        GTEST_SKIP() << "sox is not installed";
+    }
+    sandbox_.addBandPlan(kTestBandFile, testBandPlan(kSubBandHz, Sideband::Lsb, kDialHz, Sideband::Usb));
+    sandbox_.writeSettings(testBandSettings());
+    auto program = start();
+    ASSERT_TRUE(main_);
+    ASSERT_TRUE(waitForLine(sandbox_.traceFile(), "frmMain:frmMain:Form_Load:End", kBound));
+
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point recordAt, stopAt;
+    {
+        ToneSource station(servers_->folder(), toneOffsetHz(kStationHz));
+        click(design::presetButton(0, kElektorPanel));
+        ASSERT_TRUE(hears(kAudioHz)) << "the preset does not play the station";
+
+        clickRecorder(transport::kRecord);
+        recordAt = Clock::now();
+        std::this_thread::sleep_for(kStretch);
+        // The digit clicked sets the step; every second notch of the wheel is one step up.
+        const auto digit = design::readoutDigit(frontpanel::design::kDigit100Hz).pixels();
+        screen().click(*main_, digit.centreX(), digit.centreY());
+        screen().wheel(*main_, digit.centreX(), digit.centreY(), 2);
+        EXPECT_TRUE(hears(kSteppedAudioHz)) << "the step did not tune";
+        std::this_thread::sleep_for(kStretch);
+        clickRecorder(transport::kStop);
+        stopAt = Clock::now();
+    }
+
+    const fs::path saved = sandbox_.root() / "files" / "two tones.wav";
+    // Stop switches the receiver off.
+    listenUntil(
+        servers_->folder(), "out", [](const Sound& s) { return measureTone(s.left).rmsDb < kSilenceDb; },
+        kPiece, kSettle);
+    sandbox_.answerFileDialog(saved.string());
+    clickRecorder(transport::kSave);
+    ASSERT_TRUE(waitForDialogs(1));
+    const auto until = Clock::now() + kBound;
+    while (!fs::exists(saved) && Clock::now() < until)
+        std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(fs::exists(saved)) << "Save wrote no file; dialogs: " << sandbox_.dialogs().front();
+
+    EXPECT_EQ(soxi("-t", saved), "wav");
+    EXPECT_EQ(soxi("-r", saved), std::to_string(kRecordRate));
+    EXPECT_EQ(soxi("-c", saved), std::to_string(kRecordChannels));
+    EXPECT_EQ(soxi("-b", saved), std::to_string(kRecordBits));
+    const int64_t samples = std::stoll(soxi("-s", saved));
+    const double seconds = static_cast<double>(samples) / kRecordRate;
+    const double between = std::chrono::duration<double>(stopAt - recordAt).count();
+    EXPECT_NEAR(seconds, between, kLengthToleranceS);
+    EXPECT_EQ(samples % kBlock, 0) << "a block was cut";
+
+    // The log follows the samples: a marker, then the entries.
+    const std::string bytes = readFile(saved);
+    const size_t dataEnd = 44 + static_cast<size_t>(samples) * (kRecordBits / 8);
+    ASSERT_GT(bytes.size(), dataEnd + 5);
+    EXPECT_EQ(bytes.substr(dataEnd, 5), "Nerix");
+    EXPECT_EQ(loggedFrequencies(bytes.substr(dataEnd + 5)),
+              (std::vector<int64_t>{kDialHz * 10, (kDialHz + kStepHz) * 10}));
+
+    sandbox_.answerFileDialog(saved.string());
+    clickRecorder(transport::kLoad);
+    ASSERT_TRUE(waitForDialogs(2));
+    photograph(*main_, "record_loaded");
+
+    // The antenna is silent now: what "out" carries is the file.
+    clickRecorder(transport::kPlay);
+    const Sound heard = recordSink(servers_->folder(), "out",
+                                   std::chrono::milliseconds(static_cast<int64_t>(seconds * 1000)) + 2500ms);
+    constexpr double kWindow = 0.25, kHop = 0.125;
+    std::vector<double> first, second; // the times each tone is heard
+    for (double t = 0; t + kWindow <= heard.seconds(); t += kHop) {
+        const ToneReading r = measureTone(heard.slice(t, t + kWindow).left);
+        if (isTone(r, kAudioHz)) first.push_back(t);
+        if (isTone(r, kSteppedAudioHz)) second.push_back(t);
+    }
+    ASSERT_FALSE(first.empty()) << "the first tone is not played back";
+    ASSERT_FALSE(second.empty()) << "the second tone is not played back";
+    EXPECT_LT(first.back(), second.front()) << "the tones are played back out of order";
+    // Each stretch is heard for about as long as it was recorded.
+    EXPECT_GE(first.back() - first.front() + kWindow, 0.5 * std::chrono::duration<double>(kStretch).count());
+    EXPECT_GE(second.back() - second.front() + kWindow,
+              0.5 * std::chrono::duration<double>(kStretch).count());
+
+    const auto dialogs = sandbox_.dialogs();
+    ASSERT_EQ(dialogs.size(), 2u);
+    EXPECT_NE(dialogs[0].find("file save"), std::string::npos) << dialogs[0];
+    EXPECT_NE(dialogs[1].find("file open"), std::string::npos) << dialogs[1];
+}
+
+} // namespace
+} // namespace e2e
