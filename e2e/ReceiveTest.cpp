@@ -24,7 +24,7 @@ static_assert(kSoftRockLoHz - kStationHz < 20'000 && kStationHz - kSoftRockLoHz 
 
 constexpr auto kPiece = 400ms;
 constexpr auto kSettle = 8s; // the output's latency and the AGC, with room for a busy machine
-constexpr auto kMeasure = 600ms;
+constexpr auto kMeasure = 500ms;
 
 class Receiving : public Receive {
 protected:
