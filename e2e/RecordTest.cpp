@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "e2e/EndToEnd.h"
+#include "e2e/Gestures.h"
 #include "e2e/harness/TestBand.h"
 #include "mainwindow/MainWindowDesign.h"
 #include "recorder/RecorderPanelPorts.h"
@@ -17,9 +18,9 @@ namespace {
 namespace design = mainwindow::design;
 namespace transport = recorder::transport;
 namespace fs = std::filesystem;
-using Record = EndToEnd;
 
 constexpr bool kElektorPanel = false; // model 13 has none
+const std::string kPowerClickEnd = "optPwr_click : End";
 constexpr int64_t kSubBandHz = 7'040'000;
 constexpr int64_t kDialHz = 7'050'000; // the preset's
 constexpr int64_t kAudioHz = 1000;
@@ -27,8 +28,6 @@ constexpr int64_t kStepHz = 100;
 constexpr int64_t kStationHz = stationHz(kDialHz, Sideband::Usb, kAudioHz);
 constexpr int64_t kSteppedAudioHz = audioHz(kDialHz + kStepHz, Sideband::Usb, kStationHz);
 
-constexpr auto kPiece = 400ms;
-constexpr auto kSettle = 8s;
 // How long each tone stands in the recording, at the least.
 constexpr auto kStretch = 1300ms;
 // The recorder's format, as its settings stand by default: 48 kHz, one channel, 16 bits.
@@ -65,30 +64,16 @@ std::vector<int64_t> loggedFrequencies(const std::string& bytes) {
     return out;
 }
 
-class Recording : public Record {
+class Record : public EndToEnd {
 protected:
-    void click(const ui::DesignPath& path) {
-        const auto r = path.pixels();
-        screen().click(*main_, r.centreX(), r.centreY());
-    }
+    void click(const ui::DesignPath& control) { clickControl(screen(), *main_, control); }
     void clickRecorder(int16_t button) { click(design::recorderButton(button, kElektorPanel)); }
-    bool hears(double hz) {
-        const Sound s = listenUntil(
-            servers_->folder(), "out",
-            [&](const Sound& piece) { return isTone(measureTone(piece.left), hz); }, kPiece, kSettle);
-        return isTone(measureTone(s.left), hz);
-    }
-    bool waitForDialogs(size_t count) {
-        const auto deadline = std::chrono::steady_clock::now() + kBound;
-        while (sandbox_.dialogs().size() < count) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            std::this_thread::sleep_for(20ms);
-        }
-        return true;
+    bool waitForDialog(const std::string& line) {
+        return waitForLine(sandbox_.root() / "dialogs", line, kBound);
     }
 };
 
-TEST_F(Recording, ARecordingWithOneStepSavesWithItsLogAndPlaysBothTonesBackInOrder) {
+TEST_F(Record, ARecordingWithOneStepSavesWithItsLogAndPlaysBothTonesBackInOrder) {
     if (!onPath("soxi")) {
         if (underCi()) FAIL() << "sox is not installed";
         GTEST_SKIP() << "sox is not installed";
@@ -104,36 +89,33 @@ TEST_F(Recording, ARecordingWithOneStepSavesWithItsLogAndPlaysBothTonesBackInOrd
     {
         ToneSource station(servers_->folder(), toneOffsetHz(kStationHz));
         click(design::presetButton(0, kElektorPanel));
-        ASSERT_TRUE(hears(kAudioHz)) << "the preset does not play the station";
+        ASSERT_TRUE(waitForTone(servers_->folder(), kAudioHz)) << "the preset does not play the station";
 
         clickRecorder(transport::kRecord);
         recordAt = Clock::now();
         std::this_thread::sleep_for(kStretch);
         // The digit clicked sets the step; every second notch of the wheel is one step up.
-        const auto digit = design::readoutDigit(frontpanel::design::kDigit100Hz).pixels();
-        screen().click(*main_, digit.centreX(), digit.centreY());
-        screen().wheel(*main_, digit.centreX(), digit.centreY(), 2);
+        const auto digit = design::readoutDigit(frontpanel::design::kDigit100Hz);
+        click(digit);
+        wheelControl(screen(), *main_, digit, 2);
         const auto steppedAt = Clock::now();
         // The recorder takes the blocks before the output's latency: once the new tone is heard, most of
         // its stretch is already recorded.
-        EXPECT_TRUE(hears(kSteppedAudioHz)) << "the step did not tune";
+        EXPECT_TRUE(waitForTone(servers_->folder(), kSteppedAudioHz)) << "the step did not tune";
         std::this_thread::sleep_until(steppedAt + kStretch);
+        const size_t powerClicks = traceCount(sandbox_, kPowerClickEnd);
         clickRecorder(transport::kStop);
         stopAt = Clock::now();
+        // Stop switches the receiver off; the panel takes no click until it has.
+        ASSERT_TRUE(waitForTraceCount(sandbox_, kPowerClickEnd, powerClicks + 1));
     }
+    EXPECT_TRUE(waitForSilence(servers_->folder())) << "the receiver still plays after Stop";
 
     const fs::path saved = sandbox_.root() / "files" / "two tones.wav";
-    // Stop switches the receiver off.
-    listenUntil(
-        servers_->folder(), "out", [](const Sound& s) { return measureTone(s.left).rmsDb < kSilenceDb; },
-        kPiece, kSettle);
     sandbox_.answerFileDialog(saved.string());
     clickRecorder(transport::kSave);
-    ASSERT_TRUE(waitForDialogs(1));
-    const auto until = Clock::now() + kBound;
-    while (!fs::exists(saved) && Clock::now() < until)
-        std::this_thread::sleep_for(20ms);
-    ASSERT_TRUE(fs::exists(saved)) << "Save wrote no file; dialogs: " << sandbox_.dialogs().front();
+    ASSERT_TRUE(waitForDialog("Select Filename to Save Recording\tfile save\t" + saved.string()));
+    ASSERT_TRUE(fs::exists(saved));
 
     EXPECT_EQ(soxi("-t", saved), "wav");
     EXPECT_EQ(soxi("-r", saved), std::to_string(kRecordRate));
@@ -155,7 +137,7 @@ TEST_F(Recording, ARecordingWithOneStepSavesWithItsLogAndPlaysBothTonesBackInOrd
 
     sandbox_.answerFileDialog(saved.string());
     clickRecorder(transport::kLoad);
-    ASSERT_TRUE(waitForDialogs(2));
+    ASSERT_TRUE(waitForDialog("Select Filename\tfile open\t" + saved.string()));
     photograph(*main_, "record_loaded");
 
     // The antenna is silent now: what "out" carries is the file.
@@ -177,10 +159,7 @@ TEST_F(Recording, ARecordingWithOneStepSavesWithItsLogAndPlaysBothTonesBackInOrd
     EXPECT_GE(first.size(), 3u) << "the first tone is heard only at " << first.front() << " s";
     EXPECT_GE(second.size(), 3u) << "the second tone is heard only at " << second.front() << " s";
 
-    const auto dialogs = sandbox_.dialogs();
-    ASSERT_EQ(dialogs.size(), 2u);
-    EXPECT_NE(dialogs[0].find("file save"), std::string::npos) << dialogs[0];
-    EXPECT_NE(dialogs[1].find("file open"), std::string::npos) << dialogs[1];
+    EXPECT_EQ(sandbox_.dialogs().size(), 2u) << "a message was shown";
 }
 
 } // namespace

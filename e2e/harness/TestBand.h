@@ -1,9 +1,11 @@
 // The receiver the sound tests tune: the saved Soft Rock's fixed oscillator, where a station must lie to
-// be heard as a given audio tone, and a band plan of the test's own that a user's last run left in use.
+// be heard as a given audio tone, a band plan of the test's own that a user's last run left in use, and
+// the waits on what the receiver plays.
 #pragma once
 
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "e2e/harness/Audio.h"
@@ -76,6 +78,23 @@ inline constexpr double kSilenceDb = -70;
 inline bool isTone(const ToneReading& r, double hz) {
     return std::abs(r.hz - hz) <= kToneToleranceHz && r.neighbourDb <= r.levelDb - kNeighbourMarginDb &&
            r.levelDb > kSilenceDb;
+}
+
+// The output's latency and the AGC take about a second after a change; the bound leaves room for a busy
+// machine. "out" is heard in pieces of kPiece until one holds what is waited for.
+inline constexpr auto kPiece = 400ms;
+inline constexpr auto kSettle = 8s;
+
+// Whether "out" came to play the tone within the bound.
+inline bool waitForTone(const std::filesystem::path& folder, double hz) {
+    const auto heard = [&](const Sound& s) { return isTone(measureTone(s.left), hz); };
+    return heard(listenUntil(folder, "out", heard, kPiece, kSettle));
+}
+
+// Whether "out" came to be silent within the bound.
+inline bool waitForSilence(const std::filesystem::path& folder) {
+    const auto heard = [](const Sound& s) { return measureTone(s.left).rmsDb < kSilenceDb; };
+    return heard(listenUntil(folder, "out", heard, kPiece, kSettle));
 }
 
 } // namespace e2e
