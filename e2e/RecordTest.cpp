@@ -64,6 +64,17 @@ std::vector<int64_t> loggedFrequencies(const std::string& bytes) {
     return out;
 }
 
+// The journals of the frequency log the recorder keeps beside an undecided recording, wherever in the
+// sandbox the recordings go.
+std::vector<fs::path> journals(const fs::path& root) {
+    std::vector<fs::path> found;
+    std::error_code ec; // a file the program removes meanwhile ends nothing
+    for (auto it = fs::recursive_directory_iterator(root, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
+        if (it->path().extension() == ".frequency-log") found.push_back(it->path());
+    return found;
+}
+
 class Record : public EndToEnd {
 protected:
     void click(const ui::DesignPath& control) { clickControl(screen(), *main_, control); }
@@ -111,11 +122,19 @@ TEST_F(Record, ARecordingWithOneStepSavesWithItsLogAndPlaysBothTonesBackInOrder)
     }
     EXPECT_TRUE(waitForSilence(servers_->folder())) << "the receiver still plays after Stop";
 
+    // Until it is saved the log is kept beside the temporary recording, entry by entry, so a crash
+    // cannot lose it.
+    const std::vector<int64_t> logged{kDialHz * 10, (kDialHz + kStepHz) * 10};
+    const auto kept = journals(sandbox_.root());
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(loggedFrequencies(readFile(kept.front())), logged);
+
     const fs::path saved = sandbox_.root() / "files" / "two tones.wav";
     sandbox_.answerFileDialog(saved.string());
     clickRecorder(transport::kSave);
     ASSERT_TRUE(waitForDialog("Select Filename to Save Recording\tfile save\t" + saved.string()));
     ASSERT_TRUE(fs::exists(saved));
+    EXPECT_TRUE(journals(sandbox_.root()).empty()) << "the saved recording's journal is left behind";
 
     EXPECT_EQ(soxi("-t", saved), "wav");
     EXPECT_EQ(soxi("-r", saved), std::to_string(kRecordRate));
@@ -132,8 +151,7 @@ TEST_F(Record, ARecordingWithOneStepSavesWithItsLogAndPlaysBothTonesBackInOrder)
     const size_t dataEnd = 44 + static_cast<size_t>(samples) * (kRecordBits / 8);
     ASSERT_GT(bytes.size(), dataEnd + 5);
     EXPECT_EQ(bytes.substr(dataEnd, 5), "Nerix");
-    EXPECT_EQ(loggedFrequencies(bytes.substr(dataEnd + 5)),
-              (std::vector<int64_t>{kDialHz * 10, (kDialHz + kStepHz) * 10}));
+    EXPECT_EQ(loggedFrequencies(bytes.substr(dataEnd + 5)), logged);
 
     sandbox_.answerFileDialog(saved.string());
     clickRecorder(transport::kLoad);
