@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <cmath>
 
+#include "clockgen/clsCY27EE16.h"
 #include "config/ConfigPorts.h"
 #include "display/ScopePanel.h"
 #include "dsp/NerixDX8.h"
@@ -25,6 +26,7 @@
 #include "platform/runtime/RuntimeError.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/WheelFilter.h"
+#include "radio/clsSoftDDS.h"
 #include "radio/clsVFO.h"
 #include "recorder/RecorderPanelPorts.h"
 #include "recorder/clsWavFile.h"
@@ -181,7 +183,9 @@ public:
         tuning.connect(core, host.Context.TuningSteps);
         receiver.connect(core);
         bandControls_.connect(bandPlan_);
+        handOverBfoKnob(&core.routines);
     }
+    ~Panel() override { handOverBfoKnob(nullptr); }
 
     ui::Frame* ownFrame(frontpanel::KnobFrame frame) {
         using frontpanel::KnobFrame;
@@ -400,6 +404,15 @@ private:
         c.switches.ft232 = [this] { return host_.Context.Radio().Ft232Line; };
         c.switches.recorder = &recorderFormat_;
         return c;
+    }
+
+    // The crystal-controlled oscillators tune by the BFO knob: without it every retune is refused and
+    // the signal path never moves. Those the application has released are no longer reached.
+    void handOverBfoKnob(BfoKnob* knob) {
+        if (!host_.Context.Radio) return;
+        const modSetupRX::RadioObjects radio = host_.Context.Radio();
+        if (auto* soft = dynamic_cast<clsSoftDDS*>(radio.SoftDdsOsc)) soft->setBfoKnob(knob);
+        if (auto* clock = dynamic_cast<clsCY27EE16*>(radio.Cy27ee16Osc)) clock->setBfoKnob(knob);
     }
 
     // The popups' places are reckoned from the corner of what holds the preset frame: the display's

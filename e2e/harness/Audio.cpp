@@ -118,6 +118,16 @@ Sound recordSink(const fs::path& folder, const std::string& sink, std::chrono::m
     return s.slice(std::min(lead, s.seconds()), s.seconds());
 }
 
+Sound listenUntil(const fs::path& folder, const std::string& sink,
+                  const std::function<bool(const Sound&)>& heard, std::chrono::milliseconds piece,
+                  std::chrono::milliseconds bound) {
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    for (;;) {
+        Sound s = recordSink(folder, sink, piece);
+        if (heard(s) || std::chrono::steady_clock::now() > deadline) return s;
+    }
+}
+
 double toneLevelDb(const std::vector<int16_t>& samples, double hz) {
     return db(amplitude(windowed(samples), hz));
 }

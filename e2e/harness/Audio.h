@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,6 +42,12 @@ struct Sound {
 // Records the monitor of the sink for the time given (plus the recorder's own start, which is dropped).
 Sound recordSink(const std::filesystem::path& folder, const std::string& sink,
                  std::chrono::milliseconds length);
+
+// Records the sink in pieces of the length given until a piece satisfies the check or the bound has
+// passed; the last piece.
+Sound listenUntil(const std::filesystem::path& folder, const std::string& sink,
+                  const std::function<bool(const Sound&)>& heard, std::chrono::milliseconds piece,
+                  std::chrono::milliseconds bound);
 
 struct ToneReading {
     double hz = 0;             // the strongest component in the band searched

@@ -4,11 +4,13 @@
 
 #include <QApplication>
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "config/frmConfig.h"
 #include "frame/modTiming.h"
 #include "mainwindow/tests/MainWindowRig.h"
+#include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/testing/FakePerformanceCounter.h"
 #include "radio/clsDDSNullIF.h"
 #include "radio/clsDDSParallelIF.h"
@@ -179,6 +181,31 @@ TEST_F(ConfigOnTheWindow, AModelChangeHandsTheDisplayTheNewVfo) {
     EXPECT_EQ(display->handed, vfoSlot.get());
     EXPECT_TRUE(display->inSlot);
     EXPECT_EQ(soft.Parent(), vfoSlot.get());
+}
+
+// A crystal-controlled receiver tunes by the front panel's BFO knob: a retune moves the signal path's
+// mixer by the offset from the crystal, and once the window is gone the oscillator no longer reaches it.
+TEST_F(ConfigOnTheWindow, ACrystalReceiverTunesTheSignalPathThroughTheFrontPanelsBfoKnob) {
+    store.SaveSetting("NerixSDR", "frmMain", "SDRModelNo", std::to_string(kSoftRock40));
+    state().SDRModelNo = kSoftRock40;
+    auto& w = make();
+    w.Show();
+    ASSERT_EQ(w.Caption(), "NerixSDR - Soft Rock 40-7.055MHz");
+    ASSERT_EQ(soft.Parent(), &vfo);
+    // 7 kHz below the crystal's 7.055 MHz, the 12 kHz IF puts the oscillator 7 kHz above it.
+    vfo.setTunedFrequency(70'500'000);
+    EXPECT_EQ(std::abs(state().BfoOffset), 7'000);
+    EXPECT_EQ(std::abs(state().MixerCentre - state().BaseIF), 7'000);
+    vfo.setTunedFrequency(70'510'000);
+    EXPECT_EQ(std::abs(state().BfoOffset), 8'000);
+
+    window.reset();
+    try {
+        soft.SetFrequency(282'480'000);
+        ADD_FAILURE() << "the oscillator still reaches the knob of a window that is gone";
+    } catch (const runtime::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), runtime::err::kObjectNotSet);
+    }
 }
 
 } // namespace
