@@ -1,6 +1,5 @@
 // The DRM decoder as the receiver starts and closes it, with a stand-in decoder: a script that writes down
 // its arguments and becomes the process-watch tests' probe, which shows windows on the run's X server.
-// Leaving DRM with close-on-mode-change, and a decoder path that cannot run, are not covered yet.
 #include <sys/stat.h>
 
 #include <csignal>
@@ -18,6 +17,7 @@ namespace fs = std::filesystem;
 namespace design = mainwindow::design;
 using frontpanel::design::kModeDRM;
 using frontpanel::design::kModeLSB;
+using frontpanel::design::kModeUSB;
 
 using Drm = EndToEnd;
 
@@ -68,7 +68,43 @@ void moveAsideAllBut(xcb_window_t keep) {
     xcb_disconnect(c);
 }
 
-TEST_F(Drm, ChoosingDrmStartsTheDecoderWithItsArgumentsAndWritesItsSettings) {
+// Waits within the bound until the window is gone from the run's X server.
+bool waitUntilGone(xcb_window_t id, std::chrono::milliseconds bound = kBound) {
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    while (exists(id)) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+// Waits within the bound until the process has ended (the launcher reaps its children).
+bool waitUntilEnded(pid_t pid) {
+    const auto deadline = std::chrono::steady_clock::now() + kBound;
+    while (::kill(pid, 0) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+// Waits within the bound until the trace holds n decoder starts.
+bool waitForStarts(const Sandbox& sandbox, size_t n, std::chrono::milliseconds bound) {
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    for (;;) {
+        const auto trace = sandbox.trace();
+        const auto starts = std::count_if(trace.begin(), trace.end(), [](const std::string& line) {
+            return line.starts_with("frmMain.RunDREAM: ");
+        });
+        if (static_cast<size_t>(starts) >= n) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+}
+
+// One run: DRM starts the decoder, LSB asks its windows to close, and once it has ended a decoder that
+// cannot be executed gives the message.
+TEST_F(Drm, DecoderStartsOnDrmClosesOnLeavingItAndOneThatCannotRunGivesAMessage) {
     const fs::path probe = Program::dataFolder() / "nerix_process_probe";
     ASSERT_TRUE(fs::exists(probe)) << probe;
     const fs::path decoder = sandbox_.root() / "my decoder" / "dream";
@@ -107,17 +143,51 @@ TEST_F(Drm, ChoosingDrmStartsTheDecoderWithItsArgumentsAndWritesItsSettings) {
     EXPECT_EQ(iniSection(ini, "receiver"), (std::map<std::string, std::string>{{"flipspectrum", "0"}}));
     std::istringstream words(readFile(ready));
     std::string word;
-    xcb_window_t decoderMain = 0;
-    words >> word >> decoderMain;
+    xcb_window_t decoderMain = 0, decoderHidden = 0, decoderDialog = 0;
+    words >> word >> decoderMain >> decoderHidden >> decoderDialog;
     ASSERT_EQ(word, "ready");
     ASSERT_TRUE(exists(decoderMain));
     moveAsideAllBut(main_->id);
-
     photograph(*main_, "drm-decoder-started");
-    clickControl(screen(), *main_, design::modeButton(kModeLSB));
+
+    // Leaving DRM asks the decoder's own windows to close, the hidden one too; its dialog is left to it.
+    // The DRM click's handler goes on for a while after the decoder has started, and a mode click while
+    // it runs selects its button but is otherwise ignored; a click on the selected button does nothing.
+    // So the two other modes are clicked in turn until the window goes: each click leaves DRM if the one
+    // before was ignored, and a change between two other modes closes nothing, so a repeat cannot hide
+    // a missing close.
+    const auto leaveBy = std::chrono::steady_clock::now() + kBound;
+    int16_t other = kModeLSB;
+    do {
+        clickControl(screen(), *main_, design::modeButton(other));
+        other = other == kModeLSB ? kModeUSB : kModeLSB;
+    } while (!waitUntilGone(decoderMain, 1500ms) && std::chrono::steady_clock::now() < leaveBy);
+    EXPECT_FALSE(exists(decoderMain)) << "leaving DRM did not close the decoder's window";
+    EXPECT_TRUE(waitUntilGone(decoderHidden)) << "leaving DRM did not close the decoder's hidden window";
+    EXPECT_TRUE(exists(decoderDialog));
+
+    // With no decoder running, a path that cannot be executed. The start writes its trace line first;
+    // without it the click was ignored as above, and the mode is chosen afresh.
+    const pid_t decoderPid = std::stoi(readFile(pid));
+    ::kill(decoderPid, SIGKILL);
+    ASSERT_TRUE(waitUntilEnded(decoderPid));
+    fs::permissions(decoder, fs::perms::owner_read | fs::perms::owner_write);
+    const auto enterBy = std::chrono::steady_clock::now() + kBound;
+    for (;;) {
+        clickControl(screen(), *main_, design::modeButton(kModeDRM));
+        if (waitForStarts(sandbox_, 2, 3s)) break;
+        ASSERT_LT(std::chrono::steady_clock::now(), enterBy) << "choosing DRM again never ran the start";
+        clickControl(screen(), *main_, design::modeButton(other));
+    }
+    const std::string cannotRun =
+        "NerixSDR\t0\tDREAM program located at : " + decoder.string() + "\\r\\n failed to execute";
+    EXPECT_TRUE(waitForLine(sandbox_.root() / "dialogs", cannotRun, kBound))
+        << readFile(sandbox_.root() / "dialogs");
+
     const auto status = offAndClose(screen(), *main_, sandbox_, *program, 10s);
     ASSERT_TRUE(status) << "the program did not end after \"&Close\"";
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << "wait status " << *status;
+    EXPECT_EQ(sandbox_.dialogs(), std::vector<std::string>{cannotRun});
     // The program's words, then the user's split at blanks with the tuned kilohertz (the frequency kept in
     // tenths of a hertz at the close) put in.
     const auto model = iniSection(sandbox_.settingsFile(), "RXModel.Soft Rock 40-7.055MHz");

@@ -6,10 +6,12 @@
 
 #include <array>
 #include <atomic>
+#include <clocale>
 #include <cstdint>
 #include <limits>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <type_traits>
 
 namespace {
@@ -164,6 +166,30 @@ int32_t addRig(HamlibRig* rig) {
     return 0;
 }
 
+// Hamlib keeps the pointer setlocale gives for LC_NUMERIC, switches to "C" (which frees that name) and
+// restores from the freed pointer. With "C" already in force the switch frees nothing; the caller's
+// locale comes back from a copy of its own.
+class NumbersInC {
+public:
+    NumbersInC() : lock_(localeMutex) {
+        const char* current = std::setlocale(LC_NUMERIC, nullptr);
+        if (current && std::string_view(current) != "C") {
+            saved_ = current;
+            std::setlocale(LC_NUMERIC, "C");
+        }
+    }
+    ~NumbersInC() {
+        if (!saved_.empty()) std::setlocale(LC_NUMERIC, saved_.c_str());
+    }
+    NumbersInC(const NumbersInC&) = delete;
+    NumbersInC& operator=(const NumbersInC&) = delete;
+
+private:
+    static inline std::mutex localeMutex;
+    std::lock_guard<std::mutex> lock_;
+    std::string saved_;
+};
+
 // Hamlib is loaded whenever a rig is live, since only Hamlib makes rigs.
 const Hamlib& loaded() {
     return hamlibCalls;
@@ -175,6 +201,7 @@ const Hamlib& loaded() {
 
 RIGBRIDGE_EXPORT int32_t rig_load_all_backends() {
     countCall();
+    const NumbersInC numbers;
     const Hamlib* h = hamlib();
     if (!h) return rigbridge::kRigENavail;
     std::lock_guard lock(hamlibMutex);
@@ -184,12 +211,14 @@ RIGBRIDGE_EXPORT int32_t rig_load_all_backends() {
 
 RIGBRIDGE_EXPORT int32_t rig_set_debug(int32_t level) {
     countCall();
+    const NumbersInC numbers;
     if (const Hamlib* h = hamlib()) h->set_debug(level);
     return 0;
 }
 
 RIGBRIDGE_EXPORT int32_t rig_init(int32_t model) {
     countCall();
+    const NumbersInC numbers;
     const Hamlib* h = hamlib();
     // The model number's 32 bits go to Hamlib unchanged.
     const auto hamlibModel = static_cast<rig_model_t>(model);
@@ -203,18 +232,21 @@ RIGBRIDGE_EXPORT int32_t rig_init(int32_t model) {
 
 RIGBRIDGE_EXPORT int32_t rig_open(int32_t rig) {
     countCall();
+    const NumbersInC numbers;
     HeldRig held(rig);
     return held ? loaded().open(held.rig()) : rigbridge::kRigEInval;
 }
 
 RIGBRIDGE_EXPORT int32_t rig_close(int32_t rig) {
     countCall();
+    const NumbersInC numbers;
     HeldRig held(rig);
     return held ? loaded().close(held.rig()) : rigbridge::kRigEInval;
 }
 
 RIGBRIDGE_EXPORT int32_t rig_cleanup(int32_t rig) {
     countCall();
+    const NumbersInC numbers;
     HeldRig held(rig);
     if (!held) return rigbridge::kRigEInval;
     // Hamlib frees the rig whatever it reports, so the id dies with it.
@@ -225,12 +257,14 @@ RIGBRIDGE_EXPORT int32_t rig_cleanup(int32_t rig) {
 
 RIGBRIDGE_EXPORT int32_t rig_set_freq(int32_t rig, int32_t vfo, double freq) {
     countCall();
+    const NumbersInC numbers;
     HeldRig held(rig);
     return held ? loaded().set_freq(held.rig(), static_cast<vfo_t>(vfo), freq) : rigbridge::kRigEInval;
 }
 
 RIGBRIDGE_EXPORT int32_t rig_get_freq(int32_t rig, int32_t vfo, double* freq) {
     countCall();
+    const NumbersInC numbers;
     HeldRig held(rig);
     if (!held || !freq) return rigbridge::kRigEInval;
     return loaded().get_freq(held.rig(), static_cast<vfo_t>(vfo), freq);
@@ -238,6 +272,7 @@ RIGBRIDGE_EXPORT int32_t rig_get_freq(int32_t rig, int32_t vfo, double* freq) {
 
 RIGBRIDGE_EXPORT int32_t rig_set_mode(int32_t rig, int32_t vfo, int32_t mode, int32_t width) {
     countCall();
+    const NumbersInC numbers;
     HeldRig held(rig);
     if (!held) return rigbridge::kRigEInval;
     // The mode is a set of flags and keeps its 32 bits; a width keeps its sign, since -1 means "no change".
@@ -247,6 +282,7 @@ RIGBRIDGE_EXPORT int32_t rig_set_mode(int32_t rig, int32_t vfo, int32_t mode, in
 
 RIGBRIDGE_EXPORT int32_t rig_get_mode(int32_t rig, int32_t vfo, int32_t* mode, int32_t* width) {
     countCall();
+    const NumbersInC numbers;
     HeldRig held(rig);
     if (!held || !mode || !width) return rigbridge::kRigEInval;
     rmode_t hamlibMode = 0;
@@ -265,12 +301,14 @@ RIGBRIDGE_EXPORT int32_t rig_get_mode(int32_t rig, int32_t vfo, int32_t* mode, i
 
 RIGBRIDGE_EXPORT int32_t rig_set_vfo(int32_t rig, int32_t vfo) {
     countCall();
+    const NumbersInC numbers;
     HeldRig held(rig);
     return held ? loaded().set_vfo(held.rig(), static_cast<vfo_t>(vfo)) : rigbridge::kRigEInval;
 }
 
 RIGBRIDGE_EXPORT int32_t rig_get_vfo(int32_t rig, int32_t* vfo) {
     countCall();
+    const NumbersInC numbers;
     HeldRig held(rig);
     if (!held || !vfo) return rigbridge::kRigEInval;
     vfo_t hamlibVfo = 0;

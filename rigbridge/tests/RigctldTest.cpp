@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -112,7 +113,10 @@ std::string frequencyFromRigctl() {
     return text.substr(0, text.find('\n'));
 }
 
-TEST(RigBridgeNetwork, TunesRigctldThroughHamlibsNetworkRig) {
+// The program runs in the user's locale (the toolkit sets it from the environment), and Hamlib switches
+// LC_NUMERIC to "C" and back inside its calls. "C.utf8" is a name other than "C"; "de_DE.utf8" also writes
+// a comma for the decimal point. One server serves every locale: the cases share its port.
+TEST(RigBridgeNetwork, TunesRigctldThroughHamlibsNetworkRigInAnyLocaleAndLeavesTheLocale) {
     if (!portIsFree()) {
         const char* ci = std::getenv("CI");
         if (ci && std::string(ci) == "true") FAIL() << "127.0.0.1:4532 is taken; rigctld cannot listen there";
@@ -120,17 +124,30 @@ TEST(RigBridgeNetwork, TunesRigctldThroughHamlibsNetworkRig) {
     }
     Rigctld server;
     ASSERT_TRUE(server.waitUntilListening()) << "rigctld did not come up on 127.0.0.1:4532";
-
+    const std::string before = std::setlocale(LC_ALL, nullptr);
     BridgeCalls bridge(RIGBRIDGE_FILE);
     bridge.rig_set_debug(0);
-    const int32_t rig = bridge.rig_init(kNetworkRig);
-    ASSERT_GT(rig, 0);
-    ASSERT_EQ(bridge.rig_open(rig), rigbridge::kRigOk);
-    EXPECT_EQ(bridge.rig_set_freq(rig, rigbridge::kRigVfoCurr, 7074000.0), rigbridge::kRigOk);
-    EXPECT_EQ(bridge.rig_close(rig), rigbridge::kRigOk);
-    EXPECT_EQ(bridge.rig_cleanup(rig), rigbridge::kRigOk);
 
-    EXPECT_EQ(frequencyFromRigctl(), "7074000");
+    double hertz = 7074000.0;
+    for (const char* locale : {"C", "C.utf8", "de_DE.utf8"}) {
+        SCOPED_TRACE(locale);
+        if (!std::setlocale(LC_ALL, locale)) continue; // not installed here
+        const std::string numbers = std::setlocale(LC_NUMERIC, nullptr);
+        hertz += 1000.0;
+        const int32_t rig = bridge.rig_init(kNetworkRig);
+        ASSERT_GT(rig, 0);
+        ASSERT_EQ(bridge.rig_open(rig), rigbridge::kRigOk);
+        EXPECT_EQ(bridge.rig_set_freq(rig, rigbridge::kRigVfoCurr, hertz), rigbridge::kRigOk);
+        double read = 0;
+        EXPECT_EQ(bridge.rig_get_freq(rig, rigbridge::kRigVfoCurr, &read), rigbridge::kRigOk);
+        EXPECT_EQ(read, hertz);
+        EXPECT_EQ(bridge.rig_close(rig), rigbridge::kRigOk);
+        EXPECT_EQ(bridge.rig_cleanup(rig), rigbridge::kRigOk);
+
+        EXPECT_EQ(frequencyFromRigctl(), std::to_string(static_cast<int64_t>(hertz)));
+        EXPECT_EQ(std::setlocale(LC_NUMERIC, nullptr), numbers);
+    }
+    std::setlocale(LC_ALL, before.c_str());
 }
 
 } // namespace
