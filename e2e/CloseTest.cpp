@@ -107,8 +107,7 @@ TEST_F(Close, OffThenCloseEndsCleanlyKeepsTheLayoutAndNamesTheBandPlanThatCouldN
 
     // The full layout shows the band plan's presets; Shift + right-click stores the tuned frequency in the
     // first one, a change to the band plan in use, the first one read.
-    clickControl(screen(), *main_, design::layoutButton(design::kLayoutFull));
-    main_ = waitForHeight(screen(), kSoftRockCaption, clientHeight(design::kLayoutFull));
+    main_ = chooseLayout(screen(), kSoftRockCaption, *main_, design::kLayoutFull);
     ASSERT_TRUE(main_) << "the full layout never showed";
     screen().keyDown(keysym::kShiftL);
     clickControl(screen(), *main_, design::presetButton(0, false), 3);

@@ -40,14 +40,33 @@ inline bool clickUntilLine(Screen& screen, const WindowOnScreen& w, const ui::Pi
 }
 
 // Waits within the bound until the window with the caption has the client height.
-inline std::optional<WindowOnScreen> waitForHeight(Screen& screen, const std::string& caption, int height) {
-    const auto deadline = std::chrono::steady_clock::now() + kBound;
+inline std::optional<WindowOnScreen> waitForHeight(Screen& screen, const std::string& caption, int height,
+                                                   std::chrono::milliseconds bound = kBound) {
+    const auto deadline = std::chrono::steady_clock::now() + bound;
     for (;;) {
         auto w = screen.find(caption);
         if (w && w->height == height) return w;
         if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
         std::this_thread::sleep_for(20ms);
     }
+}
+
+// Chooses a layout as a user does and waits for the window to take its height. A click that lands while a
+// handler pumps events is refused by that handler's re-entry guard yet leaves its button chosen, and a
+// chosen button takes no second click; so, as a user would, this chooses another layout and back, a
+// bounded number of times.
+inline std::optional<WindowOnScreen> chooseLayout(Screen& screen, const std::string& caption,
+                                                  WindowOnScreen w, int16_t layout) {
+    namespace design = mainwindow::design;
+    const auto heightOf = [](int16_t l) { return ui::designPixels(design::clientHeight(l, false)); };
+    const int16_t other = layout == design::kLayoutCompact ? design::kLayoutStandard : design::kLayoutCompact;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        clickControl(screen, w, design::layoutButton(layout));
+        if (auto chosen = waitForHeight(screen, caption, heightOf(layout), 3s)) return chosen;
+        clickControl(screen, w, design::layoutButton(other));
+        if (auto moved = waitForHeight(screen, caption, heightOf(other), 3s)) w = *moved;
+    }
+    return std::nullopt;
 }
 
 // How many lines of the trace are exactly the line.

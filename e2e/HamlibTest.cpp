@@ -60,9 +60,7 @@ TEST_F(Hamlib, ReadoutStepsGoOnWithoutADaemonAndReachTheNetworkRigOnceOneListens
     clickControl(screen(), *main_, digit);
     wheelControl(screen(), *main_, digit, 2);
     // No daemon listens: the step is taken without a message and the window answers the next click.
-    clickControl(screen(), *main_, design::layoutButton(design::kLayoutFull));
-    main_ = waitForHeight(screen(), kHamlibCaption,
-                          ui::designPixels(design::clientHeight(design::kLayoutFull, false)));
+    main_ = chooseLayout(screen(), kHamlibCaption, *main_, design::kLayoutFull);
     ASSERT_TRUE(main_) << "the window stopped answering after a step with no daemon";
 
     const RigServer rig(kRigPort);

@@ -101,9 +101,8 @@ TEST_F(Windows, TheMainWindowsLayoutsAndTheTraceLogArePhotographed) {
     const int width = ui::designPixels(md::kClientWidth);
     for (const Layout& layout : kLayouts) {
         SCOPED_TRACE(layout.name);
-        click(*main_, md::layoutButton(layout.index).pixels());
         const int height = ui::designPixels(md::clientHeight(layout.index, false));
-        const auto w = waitForSize(kSoftRockCaption, width, height);
+        const auto w = chooseLayout(screen(), kSoftRockCaption, *main_, layout.index);
         ASSERT_TRUE(w);
         ASSERT_EQ(w->width, width);
         ASSERT_EQ(w->height, height);
