@@ -73,20 +73,9 @@ public:
     // This process's children other than the servers', alive or not yet reaped.
     static std::vector<std::string> adopted(const std::vector<pid_t>& own) {
         std::vector<std::string> out;
-        for (const auto& e : fs::directory_iterator("/proc")) {
-            const std::string name = e.path().filename().string();
-            if (name.empty() || !std::all_of(name.begin(), name.end(), ::isdigit)) continue;
-            const std::string stat = readFile(e.path() / "stat");
-            const size_t close = stat.rfind(')');
-            if (close == std::string::npos) continue;
-            std::istringstream fields(stat.substr(close + 2));
-            std::string state;
-            pid_t parent = 0;
-            fields >> state >> parent;
-            const pid_t pid = std::stoi(name);
-            if (parent == ::getpid() && std::find(own.begin(), own.end(), pid) == own.end())
-                out.push_back(stat.substr(0, close + 1) + " " + state);
-        }
+        for (const ProcessEntry& p : processes())
+            if (p.parent == ::getpid() && std::find(own.begin(), own.end(), p.pid) == own.end())
+                out.push_back(p.name + " " + p.state);
         return out;
     }
 };

@@ -23,6 +23,7 @@
 
 #include "dsp/NerixDX8.h"
 #include "dsp/frmDX8Events.h"
+#include "platform/process/testing/ChildProcess.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/sound/RtAudioSoundSystem.h"
 
@@ -40,23 +41,11 @@ Nerix::Wrappers& vectors() {
     return wrappers;
 }
 using Clock = std::chrono::steady_clock;
+using process::testing::onPath;
 
 constexpr int32_t kRate = 48000;
 constexpr double kToneHz = 1000.0;
 constexpr double kToneAmplitude = 8000.0;
-
-bool onPath(const std::string& program) {
-    const char* path = std::getenv("PATH");
-    if (!path) return false;
-    std::string dirs = path;
-    size_t start = 0;
-    while (start <= dirs.size()) {
-        const size_t end = std::min(dirs.find(':', start), dirs.size());
-        if (::access((dirs.substr(start, end - start) + "/" + program).c_str(), X_OK) == 0) return true;
-        start = end + 1;
-    }
-    return false;
-}
 
 // Starts a program with its output to a file (or nowhere); returns its pid, or -1.
 pid_t spawn(const std::vector<std::string>& args, const std::string& stdoutFile = "/dev/null") {

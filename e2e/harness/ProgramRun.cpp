@@ -137,21 +137,23 @@ Program::~Program() {
     }
 }
 
-std::vector<pid_t> Program::children() const {
-    std::vector<pid_t> kids;
+std::vector<ProcessEntry> processes() {
+    std::vector<ProcessEntry> all;
     for (const auto& e : fs::directory_iterator("/proc")) {
         const std::string name = e.path().filename().string();
         if (name.empty() || !std::all_of(name.begin(), name.end(), ::isdigit)) continue;
         const std::string stat = readFile(e.path() / "stat");
+        // The command may hold blanks and parentheses; the fields after its last ")" are plain.
         const size_t close = stat.rfind(')');
         if (close == std::string::npos) continue;
+        ProcessEntry p;
+        p.pid = std::stoi(name);
+        p.name = stat.substr(0, close + 1);
         std::istringstream fields(stat.substr(close + 2));
-        std::string state;
-        pid_t parent = 0;
-        fields >> state >> parent;
-        if (parent == child_->pid()) kids.push_back(std::stoi(name));
+        fields >> p.state >> p.parent;
+        all.push_back(std::move(p));
     }
-    return kids;
+    return all;
 }
 
 std::string Program::path() {

@@ -84,8 +84,6 @@ public:
     bool running() { return !child_->waitFor(0ms); }
     // The wait status once it ended within the bound.
     std::optional<int> waitForEnd(std::chrono::milliseconds bound) { return child_->waitFor(bound); }
-    // The program's pid's children still alive.
-    std::vector<pid_t> children() const;
 
     static std::string path();
     static std::filesystem::path dataFolder();
@@ -93,6 +91,15 @@ public:
 private:
     std::unique_ptr<ChildProcess> child_;
 };
+
+// A process as /proc shows it: "pid (command)", its state letter and its parent.
+struct ProcessEntry {
+    pid_t pid = 0;
+    pid_t parent = 0;
+    std::string name;
+    std::string state;
+};
+std::vector<ProcessEntry> processes();
 
 // Waits within the bound until the file holds the line.
 bool waitForLine(const std::filesystem::path& file, const std::string& line, std::chrono::milliseconds bound);

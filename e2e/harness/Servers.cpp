@@ -20,19 +20,6 @@ bool underCi() {
     return ci && std::string(ci) == "true";
 }
 
-bool onPath(const std::string& program) {
-    const char* path = std::getenv("PATH");
-    if (!path) return false;
-    const std::string dirs = path;
-    size_t start = 0;
-    while (start <= dirs.size()) {
-        const size_t end = std::min(dirs.find(':', start), dirs.size());
-        if (::access((dirs.substr(start, end - start) + "/" + program).c_str(), X_OK) == 0) return true;
-        start = end + 1;
-    }
-    return false;
-}
-
 std::string missingPrograms(const std::vector<std::string>& programs) {
     std::string missing;
     for (const auto& p : programs)

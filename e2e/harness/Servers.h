@@ -13,6 +13,7 @@
 namespace e2e {
 
 using process::testing::ChildProcess;
+using process::testing::onPath;
 using namespace std::chrono_literals;
 
 // The bound on every wait for a server or the program.
@@ -24,7 +25,6 @@ struct HarnessError : std::runtime_error {
 };
 
 bool underCi();
-bool onPath(const std::string& program);
 // The programs of the list that are not on PATH, joined by blanks; empty when all are there.
 std::string missingPrograms(const std::vector<std::string>& programs);
 

@@ -14,7 +14,9 @@
 #include "frontpanel/BandPlanControls.h"
 #include "frontpanel/frmEditUserPreset.h"
 #include "frontpanel/frmPresetDesc.h"
+#include "mainwindow/MainWindowDesign.h"
 #include "mainwindow/tests/MainWindowRig.h"
+#include "mainwindow/tests/ShownWindow.h"
 
 namespace {
 
@@ -24,15 +26,7 @@ constexpr int16_t k40m = 3;
 
 struct BandPlanMainWindow : ::testing::Test, mainwindowtest::MainWindowRig {
     // The window in its full layout, where every panel shows.
-    frmMain& start() {
-        store.SaveSetting("NerixSDR", "frmMain", "DisplayMode", "3");
-        auto& w = make();
-        w.Show();
-        w.activateWindow();
-        QApplication::setActiveWindow(&w);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
-        return w;
-    }
+    frmMain& start() { return mainwindowtest::showActive(*this, mainwindow::design::kLayoutFull); }
     frontpanel::BandPlanControls& controls() {
         frontpanel::BandPlanControls* c = window->FrontPanel ? window->FrontPanel->bandPlan() : nullptr;
         if (!c) throw std::runtime_error("no band plan on the window");

@@ -13,6 +13,7 @@
 #include "mainwindow/MainWindowDesign.h"
 #include "mainwindow/Recorder.h"
 #include "mainwindow/tests/MainWindowRig.h"
+#include "mainwindow/tests/ShownWindow.h"
 #include "recorder/RecorderControls.h"
 #include "recorder/RecorderPanelPorts.h"
 
@@ -23,15 +24,7 @@ namespace fp = frontpanel::design;
 namespace transport = recorder::transport;
 
 struct MainWindowDesign : ::testing::Test, mainwindowtest::MainWindowRig {
-    frmMain& start(int16_t layout) {
-        store.SaveSetting("NerixSDR", "frmMain", "DisplayMode", std::to_string(layout));
-        auto& w = make();
-        w.Show();
-        w.activateWindow();
-        QApplication::setActiveWindow(&w);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
-        return w;
-    }
+    frmMain& start(int16_t layout) { return mainwindowtest::showActive(*this, layout); }
     bool elektorPanel() const { return !window->picElektor200705.widget()->isHidden(); }
     static QPoint centre(const ui::DesignPath& p) {
         const ui::PixelRect r = p.pixels();

@@ -2,8 +2,10 @@
 // killed by their pid when the test leaves.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
@@ -18,6 +20,20 @@
 #include <unistd.h>
 
 namespace process::testing {
+
+// Whether a program of that name can be run from PATH.
+inline bool onPath(const std::string& program) {
+    const char* path = std::getenv("PATH");
+    if (!path) return false;
+    const std::string dirs = path;
+    size_t start = 0;
+    while (start <= dirs.size()) {
+        const size_t end = std::min(dirs.find(':', start), dirs.size());
+        if (::access((dirs.substr(start, end - start) + "/" + program).c_str(), X_OK) == 0) return true;
+        start = end + 1;
+    }
+    return false;
+}
 
 // Files a child's standard streams go to instead of the defaults (the test's input and error, and a pipe
 // for the output that readLine reads); empty keeps the default.
