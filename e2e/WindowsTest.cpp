@@ -30,18 +30,6 @@ const char* const kTabNames[] = {"general",   "soundcard",   "vfo",   "dds",
 
 class Windows : public EndToEnd {
 protected:
-    // Waits within the bound until the window with the caption has the size; the window as last seen.
-    std::optional<WindowOnScreen> waitForSize(const std::string& caption, int width, int height) {
-        const auto deadline = std::chrono::steady_clock::now() + kBound;
-        std::optional<WindowOnScreen> w;
-        for (;;) {
-            w = screen().find(caption);
-            if (w && w->width == width && w->height == height) return w;
-            if (std::chrono::steady_clock::now() > deadline) return w;
-            std::this_thread::sleep_for(10ms);
-        }
-    }
-
     // The picture of the window, checked to be the window's size on the server.
     Picture shoot(const WindowOnScreen& w, const std::string& name) {
         Picture p = photograph(w, name);
@@ -150,9 +138,10 @@ TEST_F(Windows, ThePresetDialogsThePresetPopUpAndTheTrackListArePhotographed) {
     sandbox_.writeSettings(softRockSettings(true, "DisplayMode=3\r\n"));
     auto program = start();
     ASSERT_TRUE(main_);
-    const auto full = waitForSize(kSoftRockCaption, ui::designPixels(md::kClientWidth),
-                                  ui::designPixels(md::clientHeight(md::kLayoutFull, false)));
+    const auto full =
+        waitForHeight(screen(), kSoftRockCaption, ui::designPixels(md::clientHeight(md::kLayoutFull, false)));
     ASSERT_TRUE(full);
+    ASSERT_EQ(full->width, ui::designPixels(md::kClientWidth));
     main_ = full;
 
     // The right button's menu on a preset: Save, then Edit the preset just saved.

@@ -29,13 +29,6 @@ const std::string& runFolder() {
     return folder.path();
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // The store as the program holds it, with one band read from the run's file.
 struct Store {
     std::vector<MainBandRec> bands{newMainBand(runFolder(), "fuzz.bpl", 0)};
@@ -118,7 +111,7 @@ void loadPressSaveLoad(const uint8_t* data, std::size_t size) {
     const bool saved = first.store.SaveBandPlan(band);
     if (band.FileUnreadable) {
         if (saved) broken("a file the load refused was saved");
-        if (readFile(path) != file) broken("a file the load refused was written");
+        if (profile::fuzz::readFile(path) != file) broken("a file the load refused was written");
         return;
     }
     if (!saved) broken("a band plan that was read could not be saved");

@@ -37,13 +37,6 @@ const std::string& runFolder() {
     return folder.path();
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // The names the file holds as the INI layer reads them (the text of a header up to "]", the text of a key
 // line before "="), and a few fixed ones the program reads.
 void collectNames(const IniDocument& doc, std::vector<std::string>& sections,
