@@ -2,6 +2,7 @@
 // every value the capture did not change, and a file the store refused is never written.
 #include "frontpanel/fuzz/BandPlanFuzzTarget.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -42,7 +43,8 @@ struct Store {
     MainBandRec& band() { return bands[0]; }
 };
 
-// Text as a save writes it: line breaks become blanks, NUL bytes go.
+// Text as a save writes it and the next load reads it back: line breaks become blanks and NUL bytes go,
+// and the load drops the blanks and tabs a value opens with (a lone CR at its start among them).
 std::string asSaved(const std::string& text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -53,7 +55,7 @@ std::string asSaved(const std::string& text) {
         else if (c != '\0')
             out += c;
     }
-    return out;
+    return out.substr(std::min(out.find_first_not_of(" \t"), out.size()));
 }
 
 // What a load gives, with the flags that say where a block came from left out.

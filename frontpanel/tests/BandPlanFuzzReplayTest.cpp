@@ -113,3 +113,21 @@ TEST(BandPlanFuzzReplay, HandEditedPlansKeepEveryValueACaptureDoesNotChange) {
         modBandPlan::fuzz::loadPressSaveLoad(input.data(), input.size());
     }
 }
+// Inputs the fuzzer once failed on, as a band plan text and the three bytes that choose the press.
+TEST(BandPlanFuzzReplay, InputsTheFuzzerFoundKeepTheInvariants) {
+    const std::string amateur =
+        profile::testing::TempFolder::readFile(std::string(NERIX_DATA_DIR) + "/Amateur.bpl");
+    const struct {
+        const char* name;
+        std::string plan;
+    } cases[] = {
+        // The save writes the lone CR as a blank, which the next load drops as it drops every leading blank.
+        {"a caption opening with a lone CR", replacedAll(amateur, "Caption=160m\r\n", "Caption=\r160m\r\n")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_NE(c.plan, amateur);
+        const std::string input = c.plan + std::string("\x01\x01\x0a", 3);
+        modBandPlan::fuzz::loadPressSaveLoad(reinterpret_cast<const uint8_t*>(input.data()), input.size());
+    }
+}
