@@ -96,7 +96,7 @@ private:
 };
 
 // The played blocks, held one at a time, so the file is written outside the block's own time.
-struct Collector final : mainwindow::BlockOutput {
+struct Collector final : Nerix::BlockOutput {
     std::vector<int16_t> block = std::vector<int16_t>(size_t(kN));
     bool played = false;
     void SetOutputAttenuation(int32_t) override {}
@@ -227,7 +227,7 @@ Result run(const Options& o, files::FileSystem& fileSystem) {
     Collector engine;
     ReceiverRig rig(o.nerixLibrary, o.nspLibrary, {nullptr, nullptr, &engine, nullptr, nullptr});
     ReceiverState& state = rig.state;
-    mainwindow::BlockDrivers& drivers = rig.path->Drivers();
+    Nerix::BlockDrivers& drivers = rig.path->Drivers();
 
     // With no VFO the LO side is the user's choice, as under a receiver model's own VFO control.
     state.IQMode = in.channels() == 2;

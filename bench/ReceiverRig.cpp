@@ -9,11 +9,11 @@
 namespace offline {
 
 ReceiverRig::ReceiverRig(std::string nerixLibrary, std::string nspLibrary,
-                         const mainwindow::ReceivePathPorts& ports)
+                         const Nerix::ReceivePathPorts& ports)
     : nerix(std::move(nerixLibrary)), nsp(std::move(nspLibrary)) {
     bank = Nerix::CreateFilterBank(wrappers, state.BaseIF);
     nco.InitNCO(30, 16, 2048);
-    path = std::make_unique<mainwindow::ReceivePath>(state, wrappers, *bank, nco, profiler, ports);
+    path = std::make_unique<Nerix::ReceivePath>(state, wrappers, *bank, nco, profiler, ports);
 }
 
 void ReceiverRig::SetUp(int32_t mode, float bfo) {

@@ -10,17 +10,17 @@
 #include "dsp/FilterBank.h"
 #include "dsp/Nerix.h"
 #include "dsp/NerixNCO.h"
+#include "dsp/ReceivePath.h"
 #include "frame/Profiler.h"
 #include "frame/ReceiverState.h"
 #include "frontpanel/FilterSetup.h"
-#include "mainwindow/ReceivePath.h"
 
 namespace offline {
 
 struct ReceiverRig {
     explicit ReceiverRig(std::string nerixLibrary = nerixdll::kLibraryName,
                          std::string nspLibrary = nspdll::kLibraryName,
-                         const mainwindow::ReceivePathPorts& ports = {});
+                         const Nerix::ReceivePathPorts& ports = {});
 
     // AGC attack 50 and decay 20, the noise blanker's levels, a full AGC history (the AGC settled), the
     // BFO, then the mode and its filters. Set the state's own fields (IQMode, FilterLo, ...) first.
@@ -33,7 +33,7 @@ struct ReceiverRig {
     std::unique_ptr<Nerix::FilterBank> bank;
     Nerix::NCO nco{wrappers};
     Profiler profiler;
-    std::unique_ptr<mainwindow::ReceivePath> path;
+    std::unique_ptr<Nerix::ReceivePath> path;
     frontpanel::FilterTables tables = frontpanel::DefaultFilterTables();
 };
 

@@ -23,6 +23,8 @@ public:
     virtual double FEnd() const = 0;
     virtual void SetFOffset(int32_t hz) = 0;
     virtual void SetReverseSpectrum(bool reverse) = 0;
+    // The next frame, asked for once per played block.
+    virtual void RequestRedraw() = 0;
 };
 
 // The recorder's playing state.

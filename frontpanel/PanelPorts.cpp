@@ -12,8 +12,29 @@ clsVFO& CurrentVfo::vfo() const {
     return *v;
 }
 
+clsVFO* CurrentVfo::tuningVfo() const {
+    clsVFO* v = accessor_ ? accessor_() : nullptr;
+    return v || absent_ == Absent::ReadsNothing ? v : &vfo();
+}
+
 int32_t CurrentVfo::TunedFrequency() const {
-    return vfo().TunedFrequency();
+    const clsVFO* v = tuningVfo();
+    return v ? v->TunedFrequency() : 0;
+}
+std::optional<double> CurrentVfo::OscillatorBase() const {
+    const clsVFO* v = tuningVfo();
+    if (v == nullptr) return std::nullopt;
+    const Oscillator* osc = v->OscType();
+    const int32_t multiplier = v->OscMultiplier();
+    if (osc == nullptr || multiplier == 0) return std::nullopt;
+    return static_cast<double>(osc->BaseFrequency()) / multiplier;
+}
+int32_t CurrentVfo::IFFrequency() const {
+    const clsVFO* v = tuningVfo();
+    return v ? v->IFFrequency() : 0;
+}
+void CurrentVfo::SetHiSideLo(bool high) {
+    if (clsVFO* v = tuningVfo()) v->setHiSideLo(high);
 }
 void CurrentVfo::setTunedFrequency(int32_t value) {
     vfo().setTunedFrequency(value);
@@ -47,9 +68,6 @@ int32_t CurrentVfo::OscOut() const {
 }
 bool CurrentVfo::HiSideLo() const {
     return vfo().HiSideLo();
-}
-void CurrentVfo::setHiSideLo(bool value) {
-    vfo().setHiSideLo(value);
 }
 void CurrentVfo::Refresh() {
     vfo().Refresh();

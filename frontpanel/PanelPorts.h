@@ -5,17 +5,19 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+
+#include "frame/TuningPort.h"
 
 class clsVFO;
 
 namespace frontpanel {
 
-// The VFO as the front panel uses it. Frequencies and steps in tenths of a hertz.
-class TuningVfo {
+// The VFO as the front panel uses it: the chain's tuning port and what the panel sets besides.
+// Frequencies and steps in tenths of a hertz.
+class TuningVfo : public TuningPort {
 public:
-    virtual ~TuningVfo() = default;
-    virtual int32_t TunedFrequency() const = 0;
     virtual void setTunedFrequency(int32_t value) = 0;
     virtual std::string FormattedTunedFreq() const = 0;
     virtual double TuneStep() const = 0;
@@ -27,19 +29,25 @@ public:
     virtual double Dec_Freq(double decrement) = 0;
     virtual int32_t OscOut() const = 0;
     virtual bool HiSideLo() const = 0;
-    virtual void setHiSideLo(bool value) = 0;
     // Recomputes the oscillator frequency and sends it.
     virtual void Refresh() = 0;
     // The current oscillator's calibration switch; an oscillator without one raises 438.
     virtual void setCalibMode(bool value) = 0;
 };
 
-// The VFO in use now: the configuration dialog may replace the object, so the panel keeps the way to
-// it, never the object. With no VFO every member raises Object variable not set (91).
+// The VFO in use now: the configuration dialog may replace the object, so the port keeps the way to it,
+// never the object. With no VFO every member raises Object variable not set (91), except that a port
+// made for the receive path reads the tuning port's members as nothing there (a tuned frequency and an
+// IF of 0, no oscillator base, the LO side going nowhere), since a block must still be played.
 class CurrentVfo final : public TuningVfo {
 public:
-    explicit CurrentVfo(std::function<clsVFO*()> accessor) : accessor_(std::move(accessor)) {}
+    enum class Absent { Raises, ReadsNothing };
+    explicit CurrentVfo(std::function<clsVFO*()> accessor, Absent absent = Absent::Raises)
+        : accessor_(std::move(accessor)), absent_(absent) {}
     int32_t TunedFrequency() const override;
+    std::optional<double> OscillatorBase() const override;
+    int32_t IFFrequency() const override;
+    void SetHiSideLo(bool high) override;
     void setTunedFrequency(int32_t value) override;
     std::string FormattedTunedFreq() const override;
     double TuneStep() const override;
@@ -51,13 +59,15 @@ public:
     double Dec_Freq(double decrement) override;
     int32_t OscOut() const override;
     bool HiSideLo() const override;
-    void setHiSideLo(bool value) override;
     void Refresh() override;
     void setCalibMode(bool value) override;
 
 private:
     clsVFO& vfo() const;
+    // The VFO for the tuning port's members: none only for a path's port without a VFO.
+    clsVFO* tuningVfo() const;
     std::function<clsVFO*()> accessor_;
+    Absent absent_;
 };
 
 // The spectrum analyser's settings that the display knobs (2 to 6, 15, 19, 21, 22, 24) set and read.

@@ -71,7 +71,7 @@ RecorderFormat& ReceiverSwitches::recorder() const {
 void ReceiverSwitches::chkTuneLo_Click() {
     const bool lowSide = chkTuneLo.Value() == 1;
     chkTuneLo.setForeColor(lowSide ? kTickedColour : kUntickedColour);
-    vfo_.setHiSideLo(!lowSide);
+    vfo_.SetHiSideLo(!lowSide);
     state_.HiSideLoActive = !lowSide;
     // The BFO's sign follows the LO side; the oscillator is sent again for the new side.
     routines_.SetBFO();

@@ -91,31 +91,33 @@ void FormSettings::RestoreColourScheme() {
 void FormSettings::RestoreSettings(const SettingsObjects& o) {
     runtime::AddLog("RestoreSettings : Start");
     ReceiverState& s = state_;
-    const auto guarded = [](auto&& statement) { runtime::resumeNext(statement); };
     const auto boolean = [&](const char* key, bool& field, bool def) {
-        guarded([&] { field = toBoolean(read(key, booleanText(def))); });
+        runtime::resumeNext([&] { field = toBoolean(read(key, booleanText(def))); });
     };
     const auto text = [&](const char* key, std::string& field, const std::string& def) {
-        guarded([&] { field = read(key, def); });
+        runtime::resumeNext([&] { field = read(key, def); });
     };
 
-    guarded([&] { s.SDRModelNo = toLong(read("SDRModelNo", longText(s.SDRModelNo))); });
-    guarded([&] {
+    runtime::resumeNext([&] { s.SDRModelNo = toLong(read("SDRModelNo", longText(s.SDRModelNo))); });
+    runtime::resumeNext([&] {
         s.CurrentMainBandIndex = toLong(read("CurrentMainBandIndex", longText(s.CurrentMainBandIndex)));
     });
     // Two statements: a text that is no number still divides the noise floor it leaves.
-    guarded([&] { s.NoiseFloor = toSingle(read("NoiseFloor", "1000000")); });
-    guarded([&] { s.NoiseFloor = static_cast<float>(static_cast<double>(s.NoiseFloor) / 100000.0); });
-    guarded([&] { s.DisplayMode = toLong(read("DisplayMode", "2")); });
-    guarded([&] { s.ScopeSource = runtime::CLng(runtime::leadingNumber(read("ScopeSource", "0"))); });
+    runtime::resumeNext([&] { s.NoiseFloor = toSingle(read("NoiseFloor", "1000000")); });
+    runtime::resumeNext(
+        [&] { s.NoiseFloor = static_cast<float>(static_cast<double>(s.NoiseFloor) / 100000.0); });
+    runtime::resumeNext([&] { s.DisplayMode = toLong(read("DisplayMode", "2")); });
+    runtime::resumeNext(
+        [&] { s.ScopeSource = runtime::CLng(runtime::leadingNumber(read("ScopeSource", "0"))); });
     boolean("PerfStatsOn", s.PerfStatsOn, false);
     if (s.SPLAvailable) boolean("UseSPL", s.UseSPL, false);
     boolean("ShaftAutoRate", s.ShaftAutoRate, false);
     boolean("EnableShaftEncoder", s.EnableShaftEncoder, false);
     boolean("ScrollWheelEnableOverScope", s.ScrollWheelEnableOverScope, false);
-    guarded(
+    runtime::resumeNext(
         [&] { present(o.SoundCard).setCurrentPlaybackDevice(toLong(read("CurrentPlaybackDevice", "1"))); });
-    guarded([&] { present(o.SoundCard).setCurrentCaptureDevice(toLong(read("CurrentCaptureDevice", "1"))); });
+    runtime::resumeNext(
+        [&] { present(o.SoundCard).setCurrentCaptureDevice(toLong(read("CurrentCaptureDevice", "1"))); });
     boolean("MuteAf", s.MuteAf, false);
     boolean("NBOn", s.NBOn, false);
     boolean("MouseOverS.HiLiteBorder", s.HiLiteBorder, false);
@@ -124,7 +126,7 @@ void FormSettings::RestoreSettings(const SettingsObjects& o) {
     boolean("DRM.CloseSoundcardOnDRM", s.DRM.CloseSoundcardOnDRM, false);
     text("DRM.PathToDream", s.DRM.PathToDream, "");
     text("DRM.DreamProgArgs", s.DRM.DreamProgArgs, "");
-    guarded([&] { s.DRM.DreamWindowStyle = toLong(read("DRM.DreamWindowStyle", "1")); });
+    runtime::resumeNext([&] { s.DRM.DreamWindowStyle = toLong(read("DRM.DreamWindowStyle", "1")); });
     boolean("DRM.DreamCloseOnExit", s.DRM.DreamCloseOnExit, true);
     boolean("DRM.DreamCloseOnModeChange", s.DRM.DreamCloseOnModeChange, false);
     boolean("KBDSupport", s.KBDSupport, false);
@@ -135,9 +137,11 @@ void FormSettings::RestoreSettings(const SettingsObjects& o) {
     text("SaveRecordingspath", s.SaveRecordingsPath, programFolder_);
     boolean("PhaseBitCorrection", s.PhaseBitCorrection, s.PhaseBitCorrection);
     boolean("FlipIQ", s.FlipIQ, s.FlipIQ);
-    guarded([&] { present(o.HilbertFilter1).PhaseAngle = toNumber(read("SoundcardCorrection", "0")); });
-    guarded([&] { s.SoundcardCorrectionAmpBalance = toSingle(read("SoundcardCorrectionAmpBalance", "1")); });
-    guarded([&] { s.RunPriority = toLong(read("RunPriority", "256")); });
+    runtime::resumeNext(
+        [&] { present(o.HilbertFilter1).PhaseAngle = toNumber(read("SoundcardCorrection", "0")); });
+    runtime::resumeNext(
+        [&] { s.SoundcardCorrectionAmpBalance = toSingle(read("SoundcardCorrectionAmpBalance", "1")); });
+    runtime::resumeNext([&] { s.RunPriority = toLong(read("RunPriority", "256")); });
     runtime::AddLog("RestoreSettings : End");
 }
 

@@ -9,11 +9,9 @@
 
 namespace mainwindow {
 
-namespace {
+using runtime::resumeNext;
 
-template <class F> void stmt(F&& f) {
-    runtime::resumeNext(std::forward<F>(f));
-}
+namespace {
 
 bool containsNoCase(const std::string& text, std::string_view find) {
     return Nerix::Replace(text, find, "", 1, 1, Nerix::kTextCompare).size() != text.size();
@@ -25,25 +23,25 @@ void PanelTimers::tmrTune_Timer(const std::string& currentModelSection) {
     PanelTimerPorts& p = ports_;
     ReceiverState& st = state_;
     if (st.TuneUpRequest) {
-        stmt([&] { p.IncFreq(st.RepeatStep); });
-        stmt([&] { p.StepDial(+1); });
+        resumeNext([&] { p.IncFreq(st.RepeatStep); });
+        resumeNext([&] { p.StepDial(+1); });
         st.TuneUpRequest = false;
     }
     if (st.TuneDownRequest) {
-        stmt([&] { p.DecFreq(st.RepeatStep); });
-        stmt([&] { p.StepDial(-1); });
+        resumeNext([&] { p.DecFreq(st.RepeatStep); });
+        resumeNext([&] { p.StepDial(-1); });
         st.TuneDownRequest = false;
     }
-    stmt([&] { ReadoutFrequency = p.TunedFrequency(); });
-    stmt([&] {
+    resumeNext([&] { ReadoutFrequency = p.TunedFrequency(); });
+    resumeNext([&] {
         if (st.VFOControl && containsNoCase(currentModelSection, "ELEKTOR 2007-05 IQ SDR"))
             ReadoutFrequency =
                 runtime::checkedNarrow<int32_t>(int64_t{p.TunedFrequency()} + 10 * int64_t{st.BfoOffset});
     });
-    stmt([&] { p.Display7Seg(NumberFormat::Format(ReadoutFrequency, "000000000")); });
-    stmt([&] { p.SetScopeXCentre(); });
-    stmt([&] { p.CopyTuningRate(); });
-    stmt([&] {
+    resumeNext([&] { p.Display7Seg(NumberFormat::Format(ReadoutFrequency, "000000000")); });
+    resumeNext([&] { p.SetScopeXCentre(); });
+    resumeNext([&] { p.CopyTuningRate(); });
+    resumeNext([&] {
         const int16_t sel = p.SelectedRFInput();
         if (sel == 1 || sel == 2 || sel < 0) p.SelectRFInput(p.TunedFrequency() > 17999999 ? 2 : 1);
     });
@@ -52,18 +50,18 @@ void PanelTimers::tmrTune_Timer(const std::string& currentModelSection) {
 void PanelTimers::tmrVFOUpdate_Timer() {
     PanelTimerPorts& p = ports_;
     bool autoUpdate = false;
-    stmt([&] { autoUpdate = p.AutoUpdate(); });
+    resumeNext([&] { autoUpdate = p.AutoUpdate(); });
     if (!autoUpdate) return;
-    stmt([&] {
+    resumeNext([&] {
         if (!p.OscillatorBusy()) p.RefreshOscillator();
     });
-    stmt([&] { p.SetVfoUpdateInterval(runtime::CLng(1500 + 1500 * p.Random())); });
+    resumeNext([&] { p.SetVfoUpdateInterval(runtime::CLng(1500 + 1500 * p.Random())); });
 }
 
 void PanelTimers::tmrClock_Timer() {
     PanelTimerPorts& p = ports_;
-    stmt([&] { p.SetClock(Nerix::UtcClock(p.UtcNow())); });
-    stmt([&] { p.EnableRit(state_.VFOControl); });
+    resumeNext([&] { p.SetClock(Nerix::UtcClock(p.UtcNow())); });
+    resumeNext([&] { p.EnableRit(state_.VFOControl); });
 }
 
 } // namespace mainwindow

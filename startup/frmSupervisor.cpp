@@ -59,8 +59,7 @@ void frmSupervisor::Form_Load() {
     if (!app_.MainWindow) {
         app_.MainContext = app_.mainWindowContext(env_.programFolder);
         if (env_.chrome) app_.MainContext->Chrome = env_.chrome;
-        app_.MainWindow = std::make_unique<frmMain>(
-            *app_.MainContext, env_.components ? *env_.components : frmMain::programComponents());
+        app_.MainWindow = std::make_unique<frmMain>(*app_.MainContext);
     }
     app_.MainWindow->Show();
     Timer1.setInterval(1000);

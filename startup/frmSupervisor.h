@@ -27,8 +27,6 @@ public:
         std::function<void(int)> endProcess;
         // Makes the fourteen oscillator and line objects; the application's own devices when empty.
         std::shared_ptr<startup::ObjectFactory> objects;
-        // The main window's components; the program's when empty.
-        std::optional<mainwindow::ComponentFactories> components;
         // The window frame's size, when known better than the window system reports it.
         std::optional<mainwindow::ChromeMetrics> chrome;
     };

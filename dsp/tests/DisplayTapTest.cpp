@@ -30,6 +30,7 @@ struct CallLog final : Nerix::SpectrumSink {
     double FEnd() const override { return 25000; }
     void SetFOffset(int32_t hz) override { calls.push_back("offset " + std::to_string(hz)); }
     void SetReverseSpectrum(bool r) override { calls.push_back(r ? "reverse" : "forward"); }
+    void RequestRedraw() override { calls.push_back("redraw"); }
 };
 
 using Calls = std::vector<std::string>;

@@ -43,7 +43,7 @@ struct AudioRig : rig::StartupParts {
         }
         return a;
     }
-    mainwindow::ReceivePath path{state, wrappers, *bank, nco, profiler, mainwindow::ReceivePathPorts{}};
+    Nerix::ReceivePath path{state, wrappers, *bank, nco, profiler, Nerix::ReceivePathPorts{}};
     Nerix::ReceiveChain& chain = path.Chain();
 };
 
@@ -167,6 +167,7 @@ TEST(AudioChain, FeedsTheDisplayAtTheChosenPointAndSendsTheEngineItsAttenuation)
         double FEnd() const override { return 24000; }
         void SetFOffset(int32_t hz) override { offset = hz; }
         void SetReverseSpectrum(bool r) override { reverse = r; }
+        void RequestRedraw() override {}
         bool iqMode = true, reverse = false;
         int32_t offset = 0;
         std::vector<float> ch1, ch2;
@@ -209,6 +210,7 @@ TEST(AudioChain, AFailingDisplayNeverSilencesTheAudio) {
         double FEnd() const override { return 0; }
         void SetFOffset(int32_t) override {}
         void SetReverseSpectrum(bool) override {}
+        void RequestRedraw() override {}
     } broken;
     AudioRig plain(1), withScope(1);
     withScope.chain.Ports.Spectrum = &broken;

@@ -27,11 +27,7 @@ constexpr int16_t k40m = 3;
 struct BandPlanMainWindow : ::testing::Test, mainwindowtest::MainWindowRig {
     // The window in its full layout, where every panel shows.
     frmMain& start() { return mainwindowtest::showActive(*this, mainwindow::design::kLayoutFull); }
-    frontpanel::BandPlanControls& controls() {
-        frontpanel::BandPlanControls* c = window->FrontPanel ? window->FrontPanel->bandPlan() : nullptr;
-        if (!c) throw std::runtime_error("no band plan on the window");
-        return *c;
-    }
+    frontpanel::BandPlanControls& controls() { return window->BandControls; }
     int32_t tunedHz() const { return vfo.TunedFrequency() / 10; }
     static void click(ui::Control& c, Qt::MouseButton b, Qt::KeyboardModifiers m = Qt::NoModifier) {
         QTest::mouseClick(c.widget(), b, m, c.widget()->rect().center());
@@ -143,7 +139,7 @@ TEST_F(BandPlanMainWindow, DrawsThePresetPopup) {
     EXPECT_EQ(QApplication::activeWindow(), &w); // the popup never takes the focus
     EXPECT_TRUE(desc->grab().save(RENDER_DIR "/main_window_preset_popup.png"));
     // DarkenControls hides it.
-    w.DarkenControls();
+    receiver().DarkenControls();
     EXPECT_FALSE(desc->isVisible());
 }
 

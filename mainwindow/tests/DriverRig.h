@@ -6,13 +6,15 @@
 #include <memory>
 #include <vector>
 
+#include "dsp/ReceivePath.h"
 #include "dsp/testing/ChainFixture.h"
 #include "frontpanel/FilterSetup.h"
 #include "frontpanel/KnobApply.h"
-#include "mainwindow/ReceivePath.h"
+#include "frontpanel/PanelPorts.h"
 #include "platform/profile/SettingsStore.h"
 #include "platform/runtime/testing/FakePerformanceCounter.h"
 #include "radio/clsVFO.h"
+#include "recorder/PlayerMode.h"
 
 namespace rig {
 
@@ -57,15 +59,18 @@ struct FakeDisplay final : Nerix::SpectrumSink {
     double FEnd() const override { return fEnd; }
     void SetFOffset(int32_t hz) override { offset = hz; }
     void SetReverseSpectrum(bool r) override { reverse = r; }
+    void RequestRedraw() override { ++redraws; }
+    int redraws = 0;
 };
 
-struct FakeRecorder final : mainwindow::BlockRecorder {
+struct FakeRecorder final : Nerix::BlockRecorder {
     int32_t mode = 0;
     std::function<int16_t(int k)> player = [](int) { return int16_t{0}; };
     int played = 0;
     std::vector<std::vector<int16_t>> recorded;
     bool failAdd = false;
-    int32_t PlayerMode() const override { return mode; }
+    bool PlayingBlocks() const override { return IsPlaying(); }
+    bool Recording() const override { return mode == recorder::PlayerMode::Recording; }
     void GetNextSamples(int16_t* block, int32_t n) override {
         for (int k = 0; k < n; ++k)
             block[k] = player(played * kN + k);
@@ -80,7 +85,7 @@ struct FakeRecorder final : mainwindow::BlockRecorder {
     }
 };
 
-struct FakeEngine final : mainwindow::BlockOutput {
+struct FakeEngine final : Nerix::BlockOutput {
     std::vector<int32_t> attenuations;
     std::vector<std::vector<int16_t>> left, right;
     void SetOutputAttenuation(int32_t v) override { attenuations.push_back(v); }
@@ -151,12 +156,13 @@ struct DriverRig : StartupParts {
     FakeEngine engine;
     // The VFO in use, asked at each call as the program's slot is; a test may hand it another slot.
     std::function<clsVFO*()> currentVfo = [this] { return &vfo; };
-    mainwindow::VfoTuningPort tuning{[this] { return currentVfo(); }};
-    mainwindow::ReceivePath path{
+    frontpanel::CurrentVfo tuning{[this] { return currentVfo(); },
+                                  frontpanel::CurrentVfo::Absent::ReadsNothing};
+    Nerix::ReceivePath path{
         state, wrappers, *bank,
-        nco,   profiler, mainwindow::ReceivePathPorts{&display, &recorder, &engine, nullptr, &tuning}};
+        nco,   profiler, Nerix::ReceivePathPorts{&display, &recorder, &engine, nullptr, &tuning}};
     Nerix::ReceiveChain& chain = path.Chain();
-    mainwindow::BlockDrivers& drivers = path.Drivers();
+    Nerix::BlockDrivers& drivers = path.Drivers();
 };
 
 // A station at hz of left + j right (I = cos, Q = sin): positive frequencies lie below the LO, negative

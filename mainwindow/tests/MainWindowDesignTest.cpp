@@ -11,7 +11,6 @@
 #include "frontpanel/ReceiverControls.h"
 #include "frontpanel/SevenSegmentDigit.h"
 #include "mainwindow/MainWindowDesign.h"
-#include "mainwindow/Recorder.h"
 #include "mainwindow/tests/MainWindowRig.h"
 #include "mainwindow/tests/ShownWindow.h"
 #include "recorder/RecorderControls.h"
@@ -40,12 +39,11 @@ struct MainWindowDesign : ::testing::Test, mainwindowtest::MainWindowRig {
         return found;
     }
     recorder::RecorderControls& recorderControls() {
-        auto* r = dynamic_cast<mainwindow::RecorderPanelComponent*>(window->Recorder.get());
-        if (!r || !r->controls()) throw std::runtime_error("no recorder panel on the window");
-        return *r->controls();
+        if (!window->RecorderControls) throw std::runtime_error("no recorder panel on the window");
+        return *window->RecorderControls;
     }
-    frontpanel::ReceiverControls& receiver() { return *window->FrontPanel->receiverControls(); }
-    frontpanel::BandPlanControls& bandPlan() { return *window->FrontPanel->bandPlan(); }
+    frontpanel::ReceiverControls& receiverControls() { return window->Controls; }
+    frontpanel::BandPlanControls& bandPlan() { return window->BandControls; }
 };
 
 struct Case {
@@ -78,15 +76,15 @@ TEST_F(MainWindowDesign, EachDesignPlaceLiesOverItsControlInTheFullLayout) {
         {"digit 1 kHz", [](bool) { return design::readoutDigit(fp::kDigit1kHz); },
          [](R& r) { return r.digit(fp::kDigit1kHz); }},
         {"mode AM", [](bool) { return design::modeButton(fp::kModeAM); },
-         [](R& r) { return r.receiver().optMode[fp::kModeAM].widget(); }},
+         [](R& r) { return r.receiverControls().optMode[fp::kModeAM].widget(); }},
         {"mode USB", [](bool) { return design::modeButton(fp::kModeUSB); },
-         [](R& r) { return r.receiver().optMode[fp::kModeUSB].widget(); }},
+         [](R& r) { return r.receiverControls().optMode[fp::kModeUSB].widget(); }},
         {"mode LSB", [](bool) { return design::modeButton(fp::kModeLSB); },
-         [](R& r) { return r.receiver().optMode[fp::kModeLSB].widget(); }},
+         [](R& r) { return r.receiverControls().optMode[fp::kModeLSB].widget(); }},
         {"mode DRM", [](bool) { return design::modeButton(fp::kModeDRM); },
-         [](R& r) { return r.receiver().optMode[fp::kModeDRM].widget(); }},
+         [](R& r) { return r.receiverControls().optMode[fp::kModeDRM].widget(); }},
         {"mute", [](bool) { return design::muteSwitch(); },
-         [](R& r) { return r.receiver().chkMute.widget(); }},
+         [](R& r) { return r.receiverControls().chkMute.widget(); }},
         {"first preset", [](bool e) { return design::presetButton(0, e); },
          [](R& r) { return r.bandPlan().optPreset[0].widget(); }},
         {"last preset", [](bool e) { return design::presetButton(fp::kPresetButtonCount - 1, e); },

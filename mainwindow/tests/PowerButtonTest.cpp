@@ -1,4 +1,4 @@
-// The window's power button and its close over the program's components: sound on and off, "&Close"
+// The window's power button and its close over the program's receiver: sound on and off, "&Close"
 // only while off, a failed sound start left Off, a close that saves the band plans and settings once and
 // leaves no handler and no wheel hook running; and the Config button's one dialog.
 #include <fstream>
@@ -57,8 +57,8 @@ TEST_F(PowerButton, OnStartsSoundAndHidesCloseOffStopsItAndShowsClose) {
     auto& w = make();
     w.Show();
     w.optPwr[0].setValue(true);
-    ASSERT_TRUE(w.SoundCard);
-    EXPECT_TRUE(w.SoundCard->InAction());
+    ASSERT_TRUE(receiver().SoundCard);
+    EXPECT_TRUE(receiver().SoundCard->InAction());
     EXPECT_FALSE(w.optPwr[2].Visible());
     EXPECT_EQ(w.optPwr[0].ForeColor(), mainwindow::kOnColourWhenOn);
     EXPECT_EQ(w.optPwr[1].ForeColor(), mainwindow::kOffColourWhenOn);
@@ -68,7 +68,7 @@ TEST_F(PowerButton, OnStartsSoundAndHidesCloseOffStopsItAndShowsClose) {
     w.tmrPerfStats.setInterval(10);
     w.tmrPerfStats.setEnabled(true);
     w.optPwr[1].setValue(true);
-    EXPECT_FALSE(w.SoundCard->InAction());
+    EXPECT_FALSE(receiver().SoundCard->InAction());
     EXPECT_TRUE(w.optPwr[2].Visible());
     EXPECT_FALSE(w.tmrPerfStats.Enabled());
     EXPECT_EQ(w.optPwr[0].ForeColor(), mainwindow::kOnColourWhenOff);
@@ -86,7 +86,7 @@ TEST_F(PowerButton, AFailedSoundStartShowsTheEnginesMessageOnceAndStaysOff) {
     EXPECT_EQ(messages.size(), 1u);
     EXPECT_TRUE(w.optPwr[1].Value());
     EXPECT_TRUE(w.optPwr[2].Visible());
-    EXPECT_FALSE(w.SoundCard && w.SoundCard->InAction());
+    EXPECT_FALSE(receiver().SoundCard && receiver().SoundCard->InAction());
 }
 
 TEST_F(PowerButton, CloseSavesBandPlansAndSettingsOnceAndLeavesNoHandlerRunning) {
@@ -106,24 +106,23 @@ TEST_F(PowerButton, CloseSavesBandPlansAndSettingsOnceAndLeavesNoHandlerRunning)
     QCoreApplication::processEvents();
     onPump = nullptr;
 
-    EXPECT_TRUE(w.Unloaded());
+    EXPECT_TRUE(receiver().Unloaded());
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(std::count(effects.begin(), effects.end(), "SaveSettings"), 1);
     EXPECT_EQ(store.GetSetting("NerixSDR", "frmMain", "DisplayMode", ""), "2");
     EXPECT_NE(fileText(bands[0].FilePath).find("Saved at shutdown"), std::string::npos);
     EXPECT_FALSE(bands[1].Loaded);
-    EXPECT_FALSE(w.SoundCard);
-    EXPECT_FALSE(w.WavFile);
+    EXPECT_FALSE(receiver().SoundCard);
+    EXPECT_FALSE(receiver().WavFile);
     for (ui::Timer* t : {&w.tmrTune, &w.tmrVFOUpdate, &w.tmrClock, &w.tmrPerfStats})
         EXPECT_FALSE(t->Enabled());
-    ASSERT_NE(w.FrontPanel->bandPlan(), nullptr);
-    EXPECT_FALSE(w.FrontPanel->bandPlan()->tmrSubBands.Enabled());
-    EXPECT_FALSE(timers.isArmed(&w, 4)); // the encoder poll
+    EXPECT_FALSE(w.BandControls.tmrSubBands.Enabled());
+    EXPECT_FALSE(timers.isArmed(&receiver(), 4)); // the encoder poll
     // Nothing of the window runs any more, whatever the timers do.
     const std::string clock = w.lblClock.Caption();
     timers.advance(5000);
-    w.tmrClock_Timer();
-    w.tmrPerfStats_Timer();
+    receiver().tmrClock_Timer();
+    receiver().tmrPerfStats_Timer();
     EXPECT_EQ(w.lblClock.Caption(), clock);
 }
 
@@ -131,8 +130,7 @@ TEST_F(PowerButton, CloseSavesBandPlansAndSettingsOnceAndLeavesNoHandlerRunning)
 TEST_F(PowerButton, AfterTheUnloadTheWheelReachesNoKnob) {
     auto& w = make();
     w.Show();
-    ASSERT_TRUE(w.FrontPanel && w.FrontPanel->knobValues());
-    config::KnobValues& knobs = *w.FrontPanel->knobValues();
+    config::KnobValues& knobs = receiver().knobValues();
     const auto turn = [&](int notches) {
         state().ActiveKnob = lblBFOIndex;
         for (int i = 0; i < notches; ++i)
@@ -145,7 +143,7 @@ TEST_F(PowerButton, AfterTheUnloadTheWheelReachesNoKnob) {
 
     w.optPwr[2].setValue(true);
     QCoreApplication::processEvents();
-    ASSERT_TRUE(w.Unloaded());
+    ASSERT_TRUE(receiver().Unloaded());
     turn(4);
     EXPECT_EQ(knobs.Value(lblBFOIndex), stepped);
 }

@@ -7,6 +7,7 @@
 
 #include "dsp/NerixDX8.h"
 #include "dsp/frmDX8Events.h"
+#include "mainwindow/RecorderBlocks.h"
 #include "mainwindow/tests/DriverRig.h"
 #include "platform/files/FileSystem.h"
 #include "platform/profile/testing/TempFolder.h"
@@ -64,9 +65,11 @@ struct ProgramPath : StartupParts {
 
 TEST(ReceivePath, TheProgramsPathPlaysTheStationTheSoundCardCapturesAndRecordsItUnderTheTunedFrequency) {
     ProgramPath p;
-    auto path = std::make_unique<mainwindow::ReceivePath>(
+    mainwindow::WavFileRecorder recorder(p.wav);
+    frontpanel::CurrentVfo tuning([&p] { return &p.vfo; }, frontpanel::CurrentVfo::Absent::ReadsNothing);
+    auto path = std::make_unique<Nerix::ReceivePath>(
         p.state, p.wrappers, *p.bank, p.nco, p.profiler,
-        mainwindow::ReceivePathNeighbours{p.engine, p.wav, [&p] { return &p.vfo; }});
+        Nerix::ReceivePathPorts{.Recorder = &recorder, .Tuning = &tuning}, p.engine);
     p.wav.setPorts({.vfo = path->Ports().Tuning});
     ASSERT_EQ(p.wav.OpenRecording(), 0);
     ASSERT_EQ(p.engine.StartSound(), 0);

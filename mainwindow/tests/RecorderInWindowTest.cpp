@@ -12,7 +12,6 @@
 #include <iterator>
 #include <set>
 
-#include "mainwindow/Recorder.h"
 #include "mainwindow/tests/MainWindowRig.h"
 #include "recorder/RecorderControls.h"
 #include "recorder/RecorderPanel.h"
@@ -74,11 +73,10 @@ protected:
     void open() {
         auto& w = make();
         w.Show();
-        component = dynamic_cast<mainwindow::RecorderPanelComponent*>(w.Recorder.get());
-        ASSERT_NE(component, nullptr);
-        ASSERT_NE(component->panel(), nullptr);
+        ASSERT_NE(w.RecorderControls, nullptr);
+        ASSERT_NE(receiver().RecorderPanel, nullptr);
     }
-    RecorderControls& controls() { return *component->controls(); }
+    RecorderControls& controls() { return *window->RecorderControls; }
     void click(int16_t i) { QTest::mouseClick(controls().cmdWavCtls[i].widget(), Qt::LeftButton); }
     void power(int16_t i) { QTest::mouseClick(window->optPwr[i].widget(), Qt::LeftButton); }
     EnablePattern pattern() {
@@ -122,7 +120,6 @@ protected:
     }
 
     bool antennaLive = true;
-    mainwindow::RecorderPanelComponent* component = nullptr;
 };
 
 // Record, Stop, Save, Load, Play, from the window's own buttons: the saved file holds what the receiver
@@ -148,7 +145,7 @@ TEST_F(RecorderInWindow, RecordsSavesLoadsAndPlaysBackThroughTheReceiver) {
     EXPECT_EQ(recordingChoiceColours(), std::set<int32_t>{0xBFBF00}); // the scheme's, as ReColour left them
     // The band used last tuned the receiver; the log and the volume are what stand at the record.
     const int32_t tunedKHz = vfo.TunedFrequency() / 10000;
-    const double volume = std::pow(10.0, std::min(window->SoundCard->OutputAttenuation(), 0) / 2000.0);
+    const double volume = std::pow(10.0, std::min(receiver().SoundCard->OutputAttenuation(), 0) / 2000.0);
     click(transport::kRecord);
     EXPECT_EQ(pattern(), patterns::kRecording);
     EXPECT_EQ(recordingChoiceColours(), std::set<int32_t>{0xC0C000});
@@ -221,7 +218,7 @@ TEST_F(RecorderInWindow, ADiskFullRecordingReachesTheErrorWindowOnceAndStillSave
     frmRecordFileError* error = controls().errorWindow();
     ASSERT_NE(error, nullptr);
     EXPECT_TRUE(error->isVisible());
-    const std::string temp = window->WavFile->TempFileName;
+    const std::string temp = receiver().WavFile->TempFileName;
     EXPECT_EQ(temp, path("~NerixWAV.TMP"));
     EXPECT_EQ(error->txtMessage.Text(), "Recording stopped: unable to write " + temp + "\r\n" +
                                             files::describeError(files::err::kDiskFull));
@@ -246,8 +243,9 @@ TEST_F(RecorderInWindow, ARecordingLeftByTheCloseIsNamedAtTheNextStart) {
     click(transport::kRecord);
     flow(8);
     window->close();
-    EXPECT_EQ(window->Recorder, nullptr);
-    EXPECT_EQ(window->WavFile, nullptr);
+    EXPECT_EQ(window->RecorderControls, nullptr);
+    EXPECT_EQ(receiver().RecorderPanel, nullptr);
+    EXPECT_EQ(receiver().WavFile, nullptr);
     const WavRead left = readWav(path("~NerixWAV.TMP"));
     EXPECT_TRUE(left.riff);
     EXPECT_GT(left.samples.size(), 0u);

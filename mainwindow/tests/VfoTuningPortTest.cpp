@@ -1,12 +1,12 @@
-// The tuning port over the VFO in use: what it reads without a VFO, an oscillator or a multiplier, and
-// that it follows a VFO replaced at run time.
+// The receive path's tuning port over the VFO in use: what it reads without a VFO, an oscillator or a
+// multiplier, and that it follows a VFO replaced at run time.
 #include <gtest/gtest.h>
 
 #include "mainwindow/tests/DriverRig.h"
 
 using namespace rig;
 
-TEST(VfoTuningPort, OscillatorBaseIsTheBaseOverTheMultiplierAndAbsentWithoutOscillatorOrMultiplier) {
+TEST(PathTuningPort, OscillatorBaseIsTheBaseOverTheMultiplierAndAbsentWithoutOscillatorOrMultiplier) {
     struct Case {
         const char* what;
         bool vfo, oscillator;
@@ -33,7 +33,8 @@ TEST(VfoTuningPort, OscillatorBaseIsTheBaseOverTheMultiplierAndAbsentWithoutOsci
         vfo.setRxMaxFreq(200'000'000);
         vfo.setTunedFrequency(71'000'005);
         vfo.setHiSideLo(false);
-        mainwindow::VfoTuningPort port([&]() -> clsVFO* { return c.vfo ? &vfo : nullptr; });
+        frontpanel::CurrentVfo port([&]() -> clsVFO* { return c.vfo ? &vfo : nullptr; },
+                                    frontpanel::CurrentVfo::Absent::ReadsNothing);
         SCOPED_TRACE(c.what);
         EXPECT_EQ(port.OscillatorBase(), c.base);
         EXPECT_EQ(port.TunedFrequency(), c.vfo ? 71'000'005 : 0);
@@ -43,7 +44,7 @@ TEST(VfoTuningPort, OscillatorBaseIsTheBaseOverTheMultiplierAndAbsentWithoutOsci
     }
 }
 
-TEST(VfoTuningPort, FollowsTheVfoThatReplacedTheOneInUse) {
+TEST(PathTuningPort, FollowsTheVfoThatReplacedTheOneInUse) {
     profile::MemorySettingsStore store;
     clsVFO first(store), second(store);
     for (clsVFO* v : {&first, &second}) {
@@ -54,7 +55,7 @@ TEST(VfoTuningPort, FollowsTheVfoThatReplacedTheOneInUse) {
     first.setTunedFrequency(70'000'000);
     second.setTunedFrequency(140'000'000);
     clsVFO* inUse = &first;
-    mainwindow::VfoTuningPort port([&] { return inUse; });
+    frontpanel::CurrentVfo port([&] { return inUse; }, frontpanel::CurrentVfo::Absent::ReadsNothing);
     EXPECT_EQ(port.TunedFrequency(), 70'000'000);
     inUse = &second;
     EXPECT_EQ(port.TunedFrequency(), 140'000'000);

@@ -77,7 +77,7 @@ TEST_F(ConfigOnTheWindow, ApplyChangesTheModelTheDevicesTheInterfaceAndTheColour
     ASSERT_EQ(w.Caption(), "NerixSDR - IQ,Crystal Controlled");
     ASSERT_EQ(soft.Parent(), &vfo);
     w.optPwr[0].setValue(true);
-    ASSERT_TRUE(w.SoundCard && w.SoundCard->InAction());
+    ASSERT_TRUE(receiver().SoundCard && receiver().SoundCard->InAction());
     w.optDisplaySize[3].setValue(true);
     const auto fullLayouts = std::count(effects.begin(), effects.end(), "Layout 3");
     const size_t devicesMade = sound.createdPlaybackIds.size();
@@ -112,15 +112,15 @@ TEST_F(ConfigOnTheWindow, ApplyChangesTheModelTheDevicesTheInterfaceAndTheColour
     EXPECT_EQ(state().DisplayMode, 3);
     // The window's users tune it: the receive path and the recorder through the tuning port, and the
     // shaft encoder (a tick on the released VFO is a use after free under the sanitizers).
-    ASSERT_TRUE(w.Path);
-    EXPECT_EQ(w.Path->Ports().Tuning->TunedFrequency(), now.TunedFrequency());
+    ASSERT_TRUE(receiver().Path);
+    EXPECT_EQ(receiver().Path->Ports().Tuning->TunedFrequency(), now.TunedFrequency());
     state().EnableShaftEncoder = true;
     timers.advance(10);
     // The devices: sound runs again on the devices chosen, and blocks run through the new VFO's tuning.
-    EXPECT_EQ(w.SoundCard->CurrentPlaybackDevice(), 2);
-    EXPECT_EQ(w.SoundCard->CurrentCaptureDevice(), 2);
+    EXPECT_EQ(receiver().SoundCard->CurrentPlaybackDevice(), 2);
+    EXPECT_EQ(receiver().SoundCard->CurrentCaptureDevice(), 2);
     EXPECT_GT(sound.createdPlaybackIds.size(), devicesMade);
-    EXPECT_TRUE(w.SoundCard->InAction());
+    EXPECT_TRUE(receiver().SoundCard->InAction());
     EXPECT_TRUE(w.optPwr[0].Value());
     const size_t played = sound.played.size();
     sound.advance(4 * 2048);
@@ -150,36 +150,16 @@ TEST_F(ConfigOnTheWindow, ApplyChangesTheModelTheDevicesTheInterfaceAndTheColour
     w.optPwr[1].setValue(true);
 }
 
-// A display that records the VFO it is handed.
-struct HandedVfo final : mainwindow::DisplayComponent {
-    explicit HandedVfo(std::unique_ptr<clsVFO>& s) : slot(s) {}
-    void VfoReplaced(clsVFO& v) noexcept override {
-        handed = &v;
-        inSlot = slot.get() == &v;
-    }
-    std::unique_ptr<clsVFO>& slot;
-    clsVFO* handed = nullptr;
-    bool inSlot = false;
-};
-
 // The analyser keeps the VFO itself: the display is handed the new one once it is in the slot, before the
 // old one is released.
 TEST_F(ConfigOnTheWindow, AModelChangeHandsTheDisplayTheNewVfo) {
-    HandedVfo* display = nullptr;
-    mainwindow::ComponentFactories f;
-    f.Display = [&](mainwindow::ComponentHost&) {
-        auto p = std::make_unique<HandedVfo>(vfoSlot);
-        display = p.get();
-        return p;
-    };
-    auto& w = make(f);
+    auto& w = make();
     w.Show();
     frmConfig& d = pressConfig(w);
     d.cboSDRModel.setListIndex(kSoftRock40);
     d.cmdOK.setValue(true);
-    ASSERT_NE(display, nullptr);
-    EXPECT_EQ(display->handed, vfoSlot.get());
-    EXPECT_TRUE(display->inSlot);
+    EXPECT_EQ(receiver().HandedVfo, vfoSlot.get());
+    EXPECT_TRUE(receiver().HandedVfoInSlot);
     EXPECT_EQ(soft.Parent(), vfoSlot.get());
 }
 

@@ -13,150 +13,36 @@
 #include "display/ScopePanel.h"
 #include "display/ScopePanelCore.h"
 #include "display/frmUpDateScopeDisplay.h"
-#include "mainwindow/Display.h"
 #include "mainwindow/tests/MainWindowRig.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/ui/Twips.h"
 
 namespace {
 
+using mainwindowtest::expectedTrace;
 using mainwindowtest::loadTrace;
 
-// The start-up's trace texts in their order, as the start-up writes them whatever its steps do.
-std::vector<std::string> expectedTrace() {
-    std::vector<std::string> t = {":Start",
-                                  ":Resizing",
-                                  ":Restoring SDR Colour Settings from Registry",
-                                  ":Creating SpectrumAnalyser Object",
-                                  ":Making frmMain Visible",
-                                  ":Setting Colour Scheme",
-                                  ":Creating Wavfile Object",
-                                  ":Positioning Presets",
-                                  ":Initialising MouseOverS",
-                                  ":Initialising 7Segment Display Tuning",
-                                  ":Initialising dialtuner"};
-    for (const char* k : {"2", "3", "4", "5", "7", "8", "9"})
-        t.push_back(std::string(":Initialising CtlArray(") + k + ")");
-    for (const char* s : {":Initialising sldNB", ":Initialising dialNB", ":Initialising ctlArray(10)",
-                          ":Initialising dialOutVol", ":Initialising sldOutVolume"})
-        t.push_back(s);
-    for (const char* k : {"11", "12", "13", "14", "15"})
-        t.push_back(std::string(":Initialising ctlArray(") + k + ")");
-    for (const char* s : {":Initialising CtlArray(6)",
-                          ":Initialising ctlArray(PicScopeIndex)",
-                          ":Initialising ctlArray(17)",
-                          ":Initialising ctlArray(18)",
-                          ":Initialising Spectrum Analyser Averaging - ctlArray(lblSpectrumSmoothIndex)",
-                          ":Initialising Spectrum Analyser FrameRate - ctlArray(lblFrameRateIndex)",
-                          ":Initialising lblIFShift - ctlArray(lblIFShiftIndex)",
-                          ":Initialising lblBFO - ctlArray(lblBFOIndex)",
-                          ":Initialising lblY1Bright - ctlArray(lblY1BrightIndex)",
-                          ":Initialising lblY2Bright - ctlArray(lblY2BrightIndex)",
-                          ":Initialising cboBandSelect",
-                          ":Initialising optSubBand",
-                          ":Initialising optPreset",
-                          ":New NerixDX8",
-                          ":Load frmDX8Events",
-                          ":New clsFFTReal",
-                          ":Initialising FFTReal",
-                          " : Initialising Interface Objects",
-                          ":Initialising sldAGCAttack",
-                          ":Initialising sldAGCDecay",
-                          ":Initialising SpectrumAnalyser"})
-        t.push_back(s);
-    for (int i = 0; i <= 4; ++i)
-        t.push_back(":Initialising Variable Filter Default Values (" + std::to_string(i) + ")");
-    for (int i = 1; i <= 3; ++i)
-        t.push_back(":Initialising Variable AGC Default Values (" + std::to_string(i) + ")");
-    for (const char* s : {":Initialising Variable IF Filter Default Values (0)",
-                          ":Initialising NotchFilter Default Values",
-                          ":Restoring SDR Settings",
-                          ":Initialising SoundCard Object",
-                          ":Set OutputLevel Attenuator to PublicVars.OutputAttenuation",
-                          ":Select Band in use last time",
-                          ":Set the last tuned frequency for Spectrum Analyser",
-                          ":Call modWheelMouse.init",
-                          ":Set up default values in the AGC delayline",
-                          ":Call MouseOverS.lblFilterHi_Wheel",
-                          ":Call MouseOverS.lblFilterLo_Wheel",
-                          ":Initialise WavFile Object",
-                          ":Call tmrPerfStats_Timer",
-                          ":Enable Power Butons",
-                          ":Enable TmrTune",
-                          ":Enable TmrVFOUpdate",
-                          ":Enable TmrClock",
-                          ":Enable TmrSubBands",
-                          ":Initialise the Tuning Step Selector Drop Down List",
-                          ":Call DarkenControls",
-                          ":End"})
-        t.push_back(s);
-    return t;
-}
-
-// Components that record the steps they are asked for in the rig's effects list.
-struct RecordingFront final : mainwindow::FrontPanelComponent {
-    explicit RecordingFront(std::vector<std::string>& e) : effects(e) {}
-    void FillDefaultTables(const mainwindow::StepTrace& trace) override {
-        effects.push_back("FillDefaultTables");
-        traceDefaultTables(trace);
-    }
-    int32_t BandCount() const override { return bandCount; }
-    void SelectBand(int32_t index) override { effects.push_back("SelectBand " + std::to_string(index)); }
-    void ShowRecordingFormat(int32_t bits, int32_t decimator) override {
-        effects.push_back("RecordingFormat " + std::to_string(bits) + " " + std::to_string(decimator));
-    }
-    void CheckUpperSide(double, double, double, int32_t) override { effects.push_back("CheckUpperSide"); }
-    void StartSubBandTracking() override { effects.push_back("StartSubBandTracking"); }
-    std::vector<std::string>& effects;
-    int32_t bandCount = 3;
-};
-
-struct RecordingDisplay final : mainwindow::DisplayComponent {
-    explicit RecordingDisplay(std::vector<std::string>& e) : effects(e) {}
-    void CreateAnalyser() override {
-        if (failCreation) runtime::raise(7, "SpectrumAnalyser");
-        effects.push_back("CreateAnalyser");
-    }
-    void SetUpAnalyser(int32_t tuned, bool) override {
-        effects.push_back("SetUpAnalyser " + std::to_string(tuned));
-    }
-    void SetFOffset(int32_t tuned) override { effects.push_back("FOffset " + std::to_string(tuned)); }
-    std::vector<std::string>& effects;
-    bool failCreation = false;
-};
-
 struct StartUp : ::testing::Test, mainwindowtest::MainWindowRig {
-    RecordingFront* front = nullptr;
-    RecordingDisplay* display = nullptr;
-    mainwindow::ComponentFactories recording(bool withFront = true, bool withDisplay = true) {
-        mainwindow::ComponentFactories f;
-        if (withDisplay)
-            f.Display = [this](mainwindow::ComponentHost&) {
-                auto d = std::make_unique<RecordingDisplay>(effects);
-                display = d.get();
-                return d;
-            };
-        if (withFront)
-            f.FrontPanel = [this](mainwindow::ComponentHost&) {
-                auto p = std::make_unique<RecordingFront>(effects);
-                front = p.get();
-                return p;
-            };
-        return f;
-    }
     static size_t at(const std::vector<std::string>& v, const std::string& what) {
         const auto it = std::find(v.begin(), v.end(), what);
         EXPECT_NE(it, v.end()) << what;
         return static_cast<size_t>(it - v.begin());
     }
+    // The analyser's offset as the start-up sets it for the tuned frequency the band selection left.
+    int32_t offsetFor(int32_t tunedFrequency) {
+        const clsSpectrumAnalyser& a = *receiver().Analyser;
+        return runtime::CLng(tunedFrequency / 10.0 - (a.FEnd - a.FStart) / 2.0);
+    }
 };
 
-TEST_F(StartUp, WritesEveryTraceLineInOrderWithOrWithoutItsComponents) {
-    make(mainwindow::ComponentFactories{}).Show();
+TEST_F(StartUp, WritesEveryTraceLineInOrderWithOrWithoutItsAnalyser) {
+    failAnalyser = true;
+    make().Show();
     EXPECT_EQ(loadTrace(log), expectedTrace());
 
     window.reset();
     log.clear();
+    failAnalyser = false;
     make().Show();
     EXPECT_EQ(loadTrace(log), expectedTrace());
     EXPECT_EQ(initialiseRXCalls, 2);
@@ -166,12 +52,15 @@ TEST_F(StartUp, RunsTheStepsInTheOrdersLaterStepsRelyOn) {
     store.SaveSetting("NerixSDR", "frmMain", "AutoStartSDR", "True");
     store.SaveSetting("NerixSDR", "frmMain", "FormCaptionOffOnPwrOn", "True");
     store.SaveSetting("NerixSDR", "frmMain", "DisplayMode", "1");
-    make(recording()).Show();
+    traceIntoEffects = true;
+    make().Show();
     // The tables before the restore, which comes before the sound format.
-    EXPECT_LT(at(effects, "FillDefaultTables"), at(effects, "RestoreSettings"));
+    EXPECT_LT(at(effects, "frmMain:frmMain:Form_Load:Initialising NotchFilter Default Values"),
+              at(effects, "RestoreSettings"));
     EXPECT_LT(at(effects, "RestoreSettings"), at(effects, "SoundFormat"));
-    // The band selection re-tunes; the analyser's offset is set again after it.
-    EXPECT_LT(at(effects, "SelectBand 0"), at(effects, "FOffset 70500000"));
+    // The band selection re-tunes; the analyser's offset is set again after it, for the frequency it left.
+    EXPECT_NE(vfo.TunedFrequency(), 70'500'000);
+    EXPECT_EQ(receiver().Analyser->FOffset, offsetFor(vfo.TunedFrequency()));
     // Power on (which hides the title bar and lays the window out again itself), then the load's title
     // bar, then the saved layout, last.
     const auto last = [&](const std::string& e) {
@@ -179,13 +68,16 @@ TEST_F(StartUp, RunsTheStepsInTheOrdersLaterStepsRelyOn) {
     };
     EXPECT_LT(at(effects, "Power 0"), at(effects, "TitleBar off"));
     EXPECT_GT(last("TitleBar off"), last("Layout 1")); // counted from the end
-    EXPECT_EQ(effects.back(), "Layout 1");
-    EXPECT_FALSE(window->FormLoading);
-    EXPECT_FALSE(window->FormLoadBusy());
+    const auto lastStep = std::find_if(effects.rbegin(), effects.rend(),
+                                       [](const std::string& e) { return e.rfind("frmMain:", 0) != 0; });
+    ASSERT_NE(lastStep, effects.rend());
+    EXPECT_EQ(*lastStep, "Layout 1");
+    EXPECT_FALSE(receiver().FormLoading);
+    EXPECT_FALSE(receiver().FormLoadBusy());
 }
 
 TEST_F(StartUp, StartsItsTimersAndTheEncoderPoll) {
-    auto& w = make(recording());
+    auto& w = make();
     w.Show();
     const struct {
         ui::Timer& timer;
@@ -196,10 +88,10 @@ TEST_F(StartUp, StartsItsTimersAndTheEncoderPoll) {
         EXPECT_EQ(e.timer.Interval(), e.ms);
     }
     // The sub-band tracking timer is the band plan's own.
-    EXPECT_EQ(std::count(effects.begin(), effects.end(), "StartSubBandTracking"), 1);
-    ASSERT_TRUE(w.Encoder);
-    EXPECT_TRUE(timers.isArmed(&w, 4));
-    EXPECT_EQ(timers.askedMs(&w, 4), 10);
+    EXPECT_TRUE(w.BandControls.tmrSubBands.Enabled());
+    ASSERT_TRUE(receiver().Encoder);
+    EXPECT_TRUE(timers.isArmed(&receiver(), 4));
+    EXPECT_EQ(timers.askedMs(&receiver(), 4), 10);
     for (int16_t i = 0; i < 3; ++i)
         EXPECT_TRUE(w.optPwr[i].Enabled());
 }
@@ -208,31 +100,26 @@ TEST_F(StartUp, ReachesItsEndPastFailingStepsAndDoesTheRest) {
     store.SaveSetting("NerixSDR", "frmMain", "SDRTuningColour", "abc");
     store.SaveSetting("NerixSDR", "frmMain", "SDRLabelColour", "255");
     initialiseRX = [] { runtime::raise(8002, "frmMain.InitialiseRX"); };
-    auto factories = recording();
-    auto makeDisplay = factories.Display;
-    factories.Display = [&](mainwindow::ComponentHost& h) {
-        auto d = makeDisplay(h);
-        display->failCreation = true;
-        return d;
-    };
+    failAnalyser = true;
     const int32_t tuningBefore = state().SDRColourSchemes.Tuning;
-    auto& w = make(factories);
+    auto& w = make();
     w.Show();
     EXPECT_EQ(loadTrace(log), expectedTrace());
     EXPECT_EQ(state().SDRColourSchemes.Tuning, tuningBefore);
     EXPECT_EQ(state().SDRColourSchemes.Label, 255);
     // Everything after the failures was still done.
-    EXPECT_TRUE(w.SoundCard);
-    EXPECT_TRUE(w.Path);
-    EXPECT_TRUE(w.WavFile);
-    EXPECT_EQ(w.SoundCard->SamplesPerEvent(), 2048);
-    EXPECT_EQ(w.SoundCard->NoChannelsOut(), 1);
-    EXPECT_EQ(at(effects, "SelectBand 0") > 0, true);
+    mainwindow::Receiver& r = receiver();
+    EXPECT_TRUE(r.SoundCard);
+    EXPECT_TRUE(r.Path);
+    EXPECT_TRUE(r.WavFile);
+    EXPECT_EQ(r.SoundCard->SamplesPerEvent(), 2048);
+    EXPECT_EQ(r.SoundCard->NoChannelsOut(), 1);
+    EXPECT_EQ(r.Bands.cboBandSelect.ListIndex(), 0);
     EXPECT_EQ(std::count(effects.begin(), effects.end(), "CreateAnalyser"), 0);
 }
 
 TEST_F(StartUp, ASecondLoadWhileTheFirstRunsOnlyTracesAndSetsTheCaption) {
-    auto& w = make(recording());
+    auto& w = make();
     int pumps = 0;
     onPump = [&] {
         if (++pumps != 1) return;
@@ -242,7 +129,7 @@ TEST_F(StartUp, ASecondLoadWhileTheFirstRunsOnlyTracesAndSetsTheCaption) {
         EXPECT_EQ(std::vector<std::string>(log.begin() + static_cast<long>(before), log.end()),
                   std::vector<std::string>{"frmMain:frmMain:Form_Load:Start"});
         EXPECT_EQ(w.Caption(), "NerixSDR");
-        EXPECT_TRUE(w.FormLoadBusy());
+        EXPECT_TRUE(receiver().FormLoadBusy());
     };
     w.Show();
     EXPECT_GE(pumps, 1);
@@ -253,7 +140,7 @@ TEST_F(StartUp, ASecondLoadWhileTheFirstRunsOnlyTracesAndSetsTheCaption) {
 TEST_F(StartUp, TheEncoderTicksOnTheVfoInUseAfterTheDialogReplacesIt) {
     auto inUse = std::make_unique<clsVFO>(store);
     context.Vfo = [&] { return inUse.get(); };
-    auto& w = make(recording());
+    auto& w = make();
     w.Show();
     ASSERT_EQ(loadTrace(log).back(), ":End");
     state().EnableShaftEncoder = true;
@@ -266,7 +153,7 @@ TEST_F(StartUp, TheEncoderTicksOnTheVfoInUseAfterTheDialogReplacesIt) {
 }
 
 TEST_F(StartUp, ACloseDuringTheLoadIsCarriedOutAfterItsEnd) {
-    auto& w = make(recording());
+    auto& w = make();
     bool asked = false;
     onPump = [&] {
         if (asked) return;
@@ -284,18 +171,19 @@ TEST_F(StartUp, ACloseDuringTheLoadIsCarriedOutAfterItsEnd) {
     EXPECT_EQ(effects.back(), "SaveSettings");
 }
 
-// The band used last, by the number of bands the selector lists.
+// The band used last, by the number of bands the selector lists (the rig's two plans).
 TEST_F(StartUp, SelectsTheSavedBandOrTheFirstWhenThereAreFewer) {
     const struct {
         int32_t saved;
-        std::string selected;
-    } cases[] = {{2, "SelectBand 2"}, {3, "SelectBand 0"}, {7, "SelectBand 0"}, {0, "SelectBand 0"}};
+        int32_t selected;
+    } cases[] = {{1, 1}, {2, 0}, {7, 0}, {0, 0}};
     for (const auto& c : cases) {
         window.reset();
         effects.clear();
         store.SaveSetting("NerixSDR", "frmMain", "CurrentMainBandIndex", std::to_string(c.saved));
-        make(recording()).Show();
-        EXPECT_EQ(std::count(effects.begin(), effects.end(), c.selected), 1) << c.saved;
+        make().Show();
+        ASSERT_EQ(receiver().Bands.cboBandSelect.ListCount(), 2);
+        EXPECT_EQ(receiver().Bands.cboBandSelect.ListIndex(), c.selected) << c.saved;
     }
 }
 
@@ -329,7 +217,7 @@ TEST_F(StartUp, CaptionsTheModelAndTheHamlibRig) {
         store.SaveSetting("NerixSDR", "frmMain", "SDRModelNo", "3");
         state().SDRModelNo = 3;
         hamlib.rig = c.rig;
-        make(recording()).Show();
+        make().Show();
         EXPECT_EQ(window->Caption(), c.caption);
     }
 }
@@ -383,10 +271,10 @@ TEST_F(Layouts, SwitchTheStatisticsAndAnalyserAndRefuseAnIndexPastTheFourth) {
     auto& w = make();
     w.Show();
     w.chkPerfStatsOn.setValue(1);
-    ASSERT_TRUE(w.Display && w.Display->HasAnalyser());
+    ASSERT_TRUE(receiver().Analyser);
     w.optDisplaySize_Click(0);
     EXPECT_FALSE(state().PerfStatsOn);
-    EXPECT_FALSE(w.Display->AnalyserActive());
+    EXPECT_FALSE(receiver().Analyser->Active);
     w.optDisplaySize_Click(2);
     EXPECT_TRUE(state().PerfStatsOn);
 
@@ -466,14 +354,21 @@ namespace {
 // The display panel and the S-meter in the real window, over the front panel's knobs.
 struct DisplayInWindow : ::testing::Test, mainwindowtest::MainWindowRig {
     mainwindowtest::WatchedMain& w = make();
-    mainwindow::DisplayParts parts;
+    // The display's parts as the window and its receiver hold them.
+    struct Parts {
+        display::ScopePanel* Panel = nullptr;
+        display::SMeterControls* Meter = nullptr;
+        clsSpectrumAnalyser* Analyser = nullptr;
+        display::ScopePanelCore* Core = nullptr;
+        frmUpDateScopeDisplay* Pacing = nullptr;
+    } parts;
 
     void SetUp() override {
         w.Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-        ASSERT_TRUE(w.Display);
-        parts = mainwindow::partsOf(*w.Display);
-        ASSERT_TRUE(parts.Panel && parts.Meter && parts.Analyser && parts.Core && parts.Pacing);
+        parts = {&w.ScopePanel, &w.Meter, receiver().Analyser.get(), receiver().Scope.get(),
+                 receiver().Pacing.get()};
+        ASSERT_TRUE(parts.Analyser && parts.Core && parts.Pacing);
     }
     display::ScopePanel& panel() { return *parts.Panel; }
     int16_t shownPicture() { return panel().picScope[0].Visible() ? 0 : 1; }
@@ -523,7 +418,7 @@ TEST_F(DisplayInWindow, APlayedBlockOrOffArmsThePacingAndOnOrTheUnloadKillsIt) {
     frameRate.Value = 1;
     std::vector<int16_t> block(2048);
     const int16_t before = parts.Analyser->DrawPage();
-    w.Path->Drivers().DataOut(block, 0, 2048);
+    receiver().Path->Drivers().DataOut(block, 0, 2048);
     EXPECT_EQ(timers.askedMs(parts.Pacing, frmUpDateScopeDisplay::kTimerId), 1);
     timers.advance(10);
     EXPECT_NE(parts.Analyser->DrawPage(), before);
@@ -534,7 +429,7 @@ TEST_F(DisplayInWindow, APlayedBlockOrOffArmsThePacingAndOnOrTheUnloadKillsIt) {
     w.optPwr_Click(0);
     EXPECT_FALSE(timers.isArmed(parts.Pacing, frmUpDateScopeDisplay::kTimerId));
 
-    w.Display->SetScopeTimer(frmUpDateScopeDisplay::kPowerOffArmMs);
+    parts.Pacing->SetScopeTimer(frmUpDateScopeDisplay::kPowerOffArmMs);
     ASSERT_TRUE(w.Unload());
     EXPECT_FALSE(timers.isArmed(parts.Pacing, frmUpDateScopeDisplay::kTimerId));
 }
@@ -578,14 +473,14 @@ TEST_F(DisplayInWindow, UpdateSMeterMovesTheMeterUnlessTheWindowIsMinimised) {
         return n;
     };
     EXPECT_EQ(lit(), 0);
-    w.Display->UpdateSMeter(1000); // 60 dB: ticks 0 to 10
+    receiver().SMeter.UpdateSMeter(1000); // 60 dB: ticks 0 to 10
     EXPECT_EQ(lit(), 11);
     EXPECT_EQ(parts.Meter->picSmeter[1].ToolTipText(), "10");
     w.setWindowState(Qt::WindowMinimized);
-    w.Display->UpdateSMeter(1);
+    receiver().SMeter.UpdateSMeter(1);
     EXPECT_EQ(lit(), 11);
     w.setWindowState(Qt::WindowNoState);
-    w.Display->UpdateSMeter(1);
+    receiver().SMeter.UpdateSMeter(1);
     EXPECT_EQ(lit(), 0);
 }
 

@@ -1,5 +1,5 @@
 // The per-block drivers between the sound engine and the DSP chains.
-#include "mainwindow/BlockDrivers.h"
+#include "dsp/BlockDrivers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,9 +9,8 @@
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
-#include "recorder/clsWavFile.h"
 
-namespace mainwindow {
+namespace Nerix {
 
 namespace {
 
@@ -21,10 +20,10 @@ constexpr double kBlocksPerTwoSeconds = 2.0 * 48000.0 / 2048.0;
 
 } // namespace
 
-BlockDrivers::BlockDrivers(ReceiverState& state, Nerix::Wrappers& nerix, Nerix::FilterBank& bank,
-                           Nerix::ReceiveChain& chain, Profiler& blockProfiler, BlockDriverPorts ports)
+BlockDrivers::BlockDrivers(ReceiverState& state, Wrappers& nerix, FilterBank& bank, ReceiveChain& chain,
+                           Profiler& blockProfiler, BlockDriverPorts ports)
     : Ports(ports), state_(state), nerix_(nerix), bank_(bank), chain_(chain), profiler_(blockProfiler),
-      delayScratch_(kN), powerScratch_(Nerix::kBufferLength) {}
+      delayScratch_(kN), powerScratch_(kBufferLength) {}
 
 void BlockDrivers::DataReady(std::span<int16_t> Channel1, std::span<int16_t> Channel2,
                              int32_t /*NoSamples*/) {
@@ -38,9 +37,8 @@ void BlockDrivers::DataReady(std::span<int16_t> Channel1, std::span<int16_t> Cha
 }
 
 void BlockDrivers::DataOut(std::span<int16_t> /*Buffer*/, int32_t /*Offset*/, int32_t /*NoSamples*/) {
-    if (Ports.Pacer == nullptr) return;
-    runtime::resumeNext([&] { Ports.Pacer->RequestScopeRedraw(); });
-    runtime::resumeNext([&] { Ports.Pacer->ArmHousekeeping(); });
+    if (Ports.Display) runtime::resumeNext([&] { Ports.Display->RequestRedraw(); });
+    if (Ports.Pacer) runtime::resumeNext([&] { Ports.Pacer->ArmHousekeeping(); });
 }
 
 void BlockDrivers::ProcessAudioBlock(std::span<int16_t> A, std::span<int16_t> B) {
@@ -52,9 +50,7 @@ void BlockDrivers::ProcessIqBlock(std::span<int16_t> A, std::span<int16_t> B) {
 }
 
 bool BlockDrivers::playing() const {
-    if (Ports.Recorder == nullptr) return false;
-    const int32_t mode = Ports.Recorder->PlayerMode();
-    return mode == recorder::PlayerMode::Playing || mode == recorder::PlayerMode::PlayingBack;
+    return Ports.Recorder != nullptr && Ports.Recorder->PlayingBlocks();
 }
 
 int32_t BlockDrivers::tuned() const {
@@ -82,9 +78,9 @@ void BlockDrivers::process(std::span<int16_t> A, std::span<int16_t> B, bool iq) 
                        iq ? "frmMain.ProcessIqBlock" : "frmMain.ProcessAudioBlock");
     ScopedFlag hold(busy);
     ReceiverState& st = state_;
-    Nerix::SpectrumSink* display = Ports.Display;
+    SpectrumSink* display = Ports.Display;
     // The audio driver tells the display its mode at each point, the I/Q driver where it feeds it.
-    const Nerix::TapAnnounce announce = iq ? Nerix::TapAnnounce::WhenFed : Nerix::TapAnnounce::Always;
+    const TapAnnounce announce = iq ? TapAnnounce::WhenFed : TapAnnounce::Always;
     BlockRecorder* rec = Ports.Recorder;
     BlockOutput* engine = Ports.Engine;
     int16_t* a = A.data();
@@ -107,10 +103,10 @@ void BlockDrivers::process(std::span<int16_t> A, std::span<int16_t> B, bool iq) 
     // The capture as it arrived; the I/Q driver shows it around the LO, the BFO offset taken off unless
     // the receiver's own VFO control tunes it.
     resumeNext([&] {
-        Nerix::tapDisplay(
+        tapDisplay(
             display, st.ScopeSource, {ScopeSource::IFIn, iq, announce},
             [&](bool) {
-                return Nerix::TapView<int16_t>{a, b, iq ? st.IQSelectUpper : st.HiSideLoActive};
+                return TapView<int16_t>{a, b, iq ? st.IQSelectUpper : st.HiSideLoActive};
             },
             [&](bool) {
                 const double bfo = iq && !st.VFOControl ? static_cast<double>(st.BfoOffset) : 0.0;
@@ -138,17 +134,17 @@ void BlockDrivers::process(std::span<int16_t> A, std::span<int16_t> B, bool iq) 
         if (st.DRM.MuteAFOnDRM && st.DemodMode == DemodMode::DRM) engine->SetOutputAttenuation(-40000);
     });
     resumeNext([&] {
-        if (rec != nullptr && rec->PlayerMode() == recorder::PlayerMode::Recording) rec->AddSamples(a, kN);
+        if (rec != nullptr && rec->Recording()) rec->AddSamples(a, kN);
     });
     resumeNext([&] {
         if (engine) engine->Output(a, a, kN);
     });
     // The audio played; the I/Q driver shows it on both channels.
     resumeNext([&] {
-        Nerix::tapDisplay(
+        tapDisplay(
             display, st.ScopeSource, {ScopeSource::AFOut, false, announce},
             [&](bool) {
-                return Nerix::TapView<int16_t>{a, iq ? a : b, true};
+                return TapView<int16_t>{a, iq ? a : b, true};
             },
             [](bool) { return std::optional<double>(); });
     });
@@ -190,20 +186,6 @@ void BlockDrivers::playbackPath(int16_t* A) {
 
 // ---- the real objects behind the ports ----
 
-int32_t WavFileRecorder::PlayerMode() const {
-    return wav_.PlayerMode();
-}
-void WavFileRecorder::GetNextSamples(int16_t* block, int32_t n) {
-    wav_.GetNextSamples(std::span<int16_t>(block, runtime::checkedNarrow<size_t>(n)),
-                        runtime::checkedNarrow<int16_t>(n));
-}
-void WavFileRecorder::AddSamples(const int16_t* block, int32_t n) {
-    wav_.AddSamples(std::span<const int16_t>(block, runtime::checkedNarrow<size_t>(n)), n);
-}
-bool WavFileRecorder::IsPlaying() const {
-    return wav_.IsPlaying();
-}
-
 void SoundCardOutput::SetOutputAttenuation(int32_t hundredthsDb) {
     engine_.setOutputAttenuation(hundredthsDb);
 }
@@ -212,4 +194,4 @@ void SoundCardOutput::Output(const int16_t* left, const int16_t* right, int32_t 
     engine_.Output(std::span<const int16_t>(left, size), std::span<const int16_t>(right, size), n);
 }
 
-} // namespace mainwindow
+} // namespace Nerix

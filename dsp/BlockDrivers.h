@@ -7,12 +7,12 @@
 #include <span>
 #include <vector>
 
+#include "dsp/BlockDriverPorts.h"
 #include "dsp/NerixDX8.h"
 #include "dsp/ReceiveChain.h"
 #include "frame/Profiler.h"
-#include "mainwindow/BlockDriverPorts.h"
 
-namespace mainwindow {
+namespace Nerix {
 
 class BlockDrivers final : public NerixDX8Listener {
 public:
@@ -21,8 +21,8 @@ public:
     // The block time 2048 / 48000 s as the float constant the load figure divides by.
     static constexpr double kBlockSeconds = static_cast<double>(0.042666666f);
 
-    BlockDrivers(ReceiverState& state, Nerix::Wrappers& nerix, Nerix::FilterBank& bank,
-                 Nerix::ReceiveChain& chain, Profiler& blockProfiler, BlockDriverPorts ports = {});
+    BlockDrivers(ReceiverState& state, Wrappers& nerix, FilterBank& bank, ReceiveChain& chain,
+                 Profiler& blockProfiler, BlockDriverPorts ports = {});
     BlockDrivers(const BlockDrivers&) = delete;
     BlockDrivers& operator=(const BlockDrivers&) = delete;
 
@@ -61,9 +61,9 @@ private:
     int32_t tuned() const;
 
     ReceiverState& state_;
-    Nerix::Wrappers& nerix_;
-    Nerix::FilterBank& bank_;
-    Nerix::ReceiveChain& chain_;
+    Wrappers& nerix_;
+    FilterBank& bank_;
+    ReceiveChain& chain_;
     Profiler& profiler_;
     bool audioBusy_ = false, iqBusy_ = false;
     float audioLoad_ = 0.0f, iqLoad_ = 0.0f;
@@ -73,4 +73,4 @@ private:
     int64_t dropped_ = 0;
 };
 
-} // namespace mainwindow
+} // namespace Nerix
