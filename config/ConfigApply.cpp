@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "config/ConfigNumbers.h"
-#include "config/StatementGuard.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
@@ -21,6 +20,8 @@ namespace {
 
 constexpr const char* kRoutine = "frmConfig.cmdApply_Click";
 constexpr const char* kSerialName = "DDSInterface.Serial";
+
+using runtime::resumeNext;
 
 template <class T> T& present(T* object, const char* what) {
     if (!object) runtime::raise(runtime::err::kObjectNotSet, what);
@@ -40,13 +41,13 @@ template <class Call> void engineStatus(const char* what, Call&& call) {
     if (const int32_t status = call(); status != 0) runtime::raise(status, what);
 }
 
-// One run of Apply: the guard, the values that did not convert, and the live objects.
+// One run of Apply: its trace, the values that did not convert, and the live objects.
 class ApplyRun {
 public:
     ApplyRun(const ApplyInputs& in, ConfigMembers& m, const ApplyPorts& ports, const std::string& caption,
              const NumberFormat::Separators& separators)
         : in_(in), m_(m), ports_(ports), state_(ports.State), rx_(ports.Receiver), caption_(caption),
-          separators_(separators), encoderBefore_(ports.State.EnableShaftEncoder), guard_(kRoutine) {}
+          separators_(separators), encoderBefore_(ports.State.EnableShaftEncoder), log_(kRoutine) {}
 
     ApplyEnd run() {
         saveSettings();
@@ -84,42 +85,45 @@ private:
     MainWindowShell& shell() { return present(ports_.MainWindow, "frmMain"); }
     SoundEngine& engine() { return present(ports_.Sound, "SoundCard"); }
 
-    // A typed value: converted under its own guard, and named at the end when it does not convert.
+    // A typed value: converted as a statement of its own, and named at the end when it does not convert.
     template <class Conversion> auto typed(const char* label, Conversion&& conversion) {
         std::optional<decltype(conversion())> value;
-        if (!guard_(label, [&] { value = conversion(); })) notApplied_.emplace_back(label);
+        if (!resumeNext([&] { value = conversion(); }, log_, label)) notApplied_.emplace_back(label);
         return value;
     }
 
     void message(const std::string& prompt, const std::string& title) {
-        guard_("MsgBox", [&] { ports_.Dialogs.MsgBox(prompt, runtime::mb::kOkOnly, title); });
+        resumeNext([&] { ports_.Dialogs.MsgBox(prompt, runtime::mb::kOkOnly, title); }, log_, "MsgBox");
     }
 
     // 1. Before anything changes, under the section of the model in use.
     void saveSettings() {
-        guard_("Vfo.SaveSettings", [&] { vfo().SaveSettings(); });
-        guard_("Vfo.OscType.SaveSettings", [&] { osc().SaveSettings(); });
-        guard_("Vfo.OscType.IFHandler.SaveSettings", [&] { handlerOf(osc()).SaveSettings(); });
+        resumeNext([&] { vfo().SaveSettings(); }, log_, "Vfo.SaveSettings");
+        resumeNext([&] { osc().SaveSettings(); }, log_, "Vfo.OscType.SaveSettings");
+        resumeNext([&] { handlerOf(osc()).SaveSettings(); }, log_, "Vfo.OscType.IFHandler.SaveSettings");
     }
 
     // 2. A new VFO, and the receiver of the chosen model built on it.
     void changeModel() {
-        guard_("Vfo (new)", [&] { rx_.ReplaceVfo(); });
-        guard_("SDRModelNo", [&] {
-            if (!in_.SelectedModel) runtime::raise(runtime::err::kInvalidPropertyArrayIndex, "cboSDRModel");
-            state_.SDRModelNo = *in_.SelectedModel;
-        });
-        guard_("ctlArray(lblBFOIndex).Value", [&] { knobs().setValue(lblBFOIndex, 0.0f); });
-        guard_("MouseOverS.SetBFO", [&] { knobs().SetBFO(); });
-        guard_("modSetupRX.InitialiseRX", [&] { rx_.InitialiseRX(); });
+        resumeNext([&] { rx_.ReplaceVfo(); }, log_, "Vfo (new)");
+        resumeNext(
+            [&] {
+                if (!in_.SelectedModel)
+                    runtime::raise(runtime::err::kInvalidPropertyArrayIndex, "cboSDRModel");
+                state_.SDRModelNo = *in_.SelectedModel;
+            },
+            log_, "SDRModelNo");
+        resumeNext([&] { knobs().setValue(lblBFOIndex, 0.0f); }, log_, "ctlArray(lblBFOIndex).Value");
+        resumeNext([&] { knobs().SetBFO(); }, log_, "MouseOverS.SetBFO");
+        resumeNext([&] { rx_.InitialiseRX(); }, log_, "modSetupRX.InitialiseRX");
     }
 
     // 3. Whatever the model in use.
     void changeRig() {
-        guard_("HamlibOsc.RigNo", [&] { hamlib().setRigNo(m_.NewHamLibRigNo); });
-        guard_("HamlibOsc.RigDesc",
-               [&] { hamlib().setRigDesc(ports_.RigList.RigDescFromNo(hamlib().RigNo())); });
-        guard_("HamlibOsc.SaveSettings", [&] { hamlib().SaveSettings(); });
+        resumeNext([&] { hamlib().setRigNo(m_.NewHamLibRigNo); }, log_, "HamlibOsc.RigNo");
+        resumeNext([&] { hamlib().setRigDesc(ports_.RigList.RigDescFromNo(hamlib().RigNo())); }, log_,
+                   "HamlibOsc.RigDesc");
+        resumeNext([&] { hamlib().SaveSettings(); }, log_, "HamlibOsc.SaveSettings");
     }
 
     // 4. 0 passes: the "Hamlib" model's IF is 0.
@@ -129,9 +133,9 @@ private:
             message("IF Frequency must be greater than 0.0 MHZ", caption_ + " CLKIN - ERROR");
             return false;
         }
-        guard_("Vfo.HiSideLo", [&] { vfo().setHiSideLo(!in_.LoLO); });
-        guard_("Vfo.IFFrequency", [&] { vfo().setIFFrequency(runtime::CLng(f)); });
-        guard_("Vfo.AutoUpdate", [&] { vfo().setAutoUpdate(in_.AutoDDSRefresh); });
+        resumeNext([&] { vfo().setHiSideLo(!in_.LoLO); }, log_, "Vfo.HiSideLo");
+        resumeNext([&] { vfo().setIFFrequency(runtime::CLng(f)); }, log_, "Vfo.IFFrequency");
+        resumeNext([&] { vfo().setAutoUpdate(in_.AutoDDSRefresh); }, log_, "Vfo.AutoUpdate");
         return true;
     }
 
@@ -142,77 +146,79 @@ private:
             message("CLKIN must be greater than 1.0000 MHZ", caption_ + " CLKIN - ERROR");
             return false;
         }
-        guard_("Vfo.OscType.Initialise", [&] { osc().Initialise(); });
+        resumeNext([&] { osc().Initialise(); }, log_, "Vfo.OscType.Initialise");
         if (!state_.VFOControl) {
             // The dialog shows the crystal with blanks between its digit groups after a model choice.
             if (const auto xtal = typed(kXtalFrequencyLabel,
                                         [&] { return strictLong(in_.XtalFrequency, separators_, true); }))
-                guard_("SoftDdsOsc.BaseFrequency",
-                       [&] { present(rx_.Objects().SoftDdsOsc, "SoftDdsOsc").setBaseFrequency(*xtal); });
+                resumeNext([&] { present(rx_.Objects().SoftDdsOsc, "SoftDdsOsc").setBaseFrequency(*xtal); },
+                           log_, "SoftDdsOsc.BaseFrequency");
         }
-        guard_("Vfo.OscType.ClkIn", [&] { osc().setClkIn(c); });
-        guard_("Vfo.Refresh", [&] { vfo().Refresh(); });
+        resumeNext([&] { osc().setClkIn(c); }, log_, "Vfo.OscType.ClkIn");
+        resumeNext([&] { vfo().Refresh(); }, log_, "Vfo.Refresh");
         multiplier("Vfo.OscMultiplier", in_.VFOMultIndex, [&](int32_t v) { vfo().setOscMultiplier(v); });
         multiplier("Vfo.PLLMultiplier", in_.PLLMultiplierIndex,
                    [&](int32_t v) { vfo().setPLLMultiplier(v); });
-        guard_("Vfo.Refresh", [&] { vfo().Refresh(); });
+        resumeNext([&] { vfo().Refresh(); }, log_, "Vfo.Refresh");
         return true;
     }
 
     // A typed entry the list does not hold leaves the multiplier: 2 to the power -1 would round to 0.
     template <class Set> void multiplier(const char* what, int32_t position, Set&& set) {
         if (position < 0) {
-            guard_.leftOut(what, "no entry of its list is chosen");
+            log_.leftOut(what, "no entry of its list is chosen");
             return;
         }
-        guard_(what, [&] { set(runtime::CLng(std::pow(2.0, position))); });
+        resumeNext([&] { set(runtime::CLng(std::pow(2.0, position))); }, log_, what);
     }
 
     // 6. Device 0 names no device: an empty list, or none chosen, leaves the engine alone.
     void soundDevices() {
         if (in_.PlayDeviceIndex < 0 || in_.CapDeviceIndex < 0) {
-            guard_.leftOut("SoundCard devices", "a device list has no entry chosen");
+            log_.leftOut("SoundCard devices", "a device list has no entry chosen");
             return;
         }
         const int32_t p = in_.PlayDeviceIndex + 1;
         const int32_t q = in_.CapDeviceIndex + 1;
         if (p == m_.InitialPlaybackDevice && q == m_.InitialCaptureDevice) return;
         if (!ports_.Sound) {
-            guard_.leftOut("SoundCard devices", "there is no sound engine");
+            log_.leftOut("SoundCard devices", "there is no sound engine");
             return;
         }
         bool running = false;
-        guard_("SoundCard.InAction", [&] { running = engine().InAction(); });
+        resumeNext([&] { running = engine().InAction(); }, log_, "SoundCard.InAction");
         if (running) {
             runtime::DoEvents();
             for (int32_t pumps = 0; state_.DspBusy && pumps < kDspSettlePumps; ++pumps)
                 runtime::DoEvents();
             if (state_.DspBusy) {
-                guard_.leftOut("SoundCard devices", "a DSP block is still running");
+                log_.leftOut("SoundCard devices", "a DSP block is still running");
                 return;
             }
-            guard_("SoundCard.StopSound",
-                   [&] { engineStatus("SoundCard.StopSound", [&] { return engine().StopSound(); }); });
+            resumeNext([&] { engineStatus("SoundCard.StopSound", [&] { return engine().StopSound(); }); },
+                       log_, "SoundCard.StopSound");
         }
-        guard_("SoundCard.ReleaseDevices",
-               [&] { engineStatus("SoundCard.ReleaseDevices", [&] { return engine().ReleaseDevices(); }); });
-        guard_("SoundCard.CurrentPlaybackDevice", [&] { engine().setCurrentPlaybackDevice(p); });
-        guard_("SoundCard.CurrentCaptureDevice", [&] { engine().setCurrentCaptureDevice(q); });
-        guard_("SoundCard.PrepareDevices",
-               [&] { engineStatus("SoundCard.PrepareDevices", [&] { return engine().PrepareDevices(); }); });
+        resumeNext(
+            [&] { engineStatus("SoundCard.ReleaseDevices", [&] { return engine().ReleaseDevices(); }); },
+            log_, "SoundCard.ReleaseDevices");
+        resumeNext([&] { engine().setCurrentPlaybackDevice(p); }, log_, "SoundCard.CurrentPlaybackDevice");
+        resumeNext([&] { engine().setCurrentCaptureDevice(q); }, log_, "SoundCard.CurrentCaptureDevice");
+        resumeNext(
+            [&] { engineStatus("SoundCard.PrepareDevices", [&] { return engine().PrepareDevices(); }); },
+            log_, "SoundCard.PrepareDevices");
         // The shell's start, so a start that fails leaves the power button at "Off".
-        if (running) guard_("frmMain.StartSound", [&] { shell().StartSound(); });
+        if (running) resumeNext([&] { shell().StartSound(); }, log_, "frmMain.StartSound");
     }
 
     // 8. The kind is compared with the one recorded at the filling or the last Apply, also after a model
     // change whose rebuild has attached the new model's line already.
     void lineInterface() {
         if (in_.InterfaceKind)
-            guard_("Vfo.DDSInterfaceType", [&] { vfo().setDDSInterfaceType(*in_.InterfaceKind); });
+            resumeNext([&] { vfo().setDDSInterfaceType(*in_.InterfaceKind); }, log_, "Vfo.DDSInterfaceType");
         std::optional<int32_t> kind;
-        guard_("Vfo.DDSInterfaceType", [&] { kind = vfo().DDSInterfaceType(); });
+        resumeNext([&] { kind = vfo().DDSInterfaceType(); }, log_, "Vfo.DDSInterfaceType");
         if (!kind || *kind == m_.InitialDDSInterfaceType) return;
-        guard_("Vfo.OscType.IFHandler.ClosePort", [&] { handlerOf(osc()).ClosePort(); });
+        resumeNext([&] { handlerOf(osc()).ClosePort(); }, log_, "Vfo.OscType.IFHandler.ClosePort");
         using R = modSetupRX::RadioObjects;
         switch (*kind) {
         case 0:
@@ -222,7 +228,7 @@ private:
             attach(&R::ParallelLine, "ParallelLine");
             break;
         case 2:
-            guard_("Vfo.OscType.IFHandler = Nothing", [&] { osc().setIFHandler(nullptr); });
+            resumeNext([&] { osc().setIFHandler(nullptr); }, log_, "Vfo.OscType.IFHandler = Nothing");
             break;
         case 3:
             attach(&R::NullLine, "NullLine");
@@ -242,42 +248,44 @@ private:
     }
 
     void attach(LineInterface* modSetupRX::RadioObjects::*member, const char* name) {
-        guard_(std::string("Vfo.OscType.IFHandler = ") + name,
-               [&] { osc().setIFHandler(&line(member, name)); });
-        guard_("Vfo.OscType.Initialise", [&] { osc().Initialise(); });
+        resumeNext([&] { osc().setIFHandler(&line(member, name)); }, log_,
+                   std::string("Vfo.OscType.IFHandler = ") + name);
+        resumeNext([&] { osc().Initialise(); }, log_, "Vfo.OscType.Initialise");
     }
 
     // The serial line is attached also when its port did not open.
     void serialSequence() {
-        guard_("SerialLine.Name", [&] { serial().setName(kSerialName); });
-        guard_("SerialLine.MSCommCtl", [&] { serial().setMSCommCtl(shell().MSComm1()); });
-        guard_("SerialLine.Initialise", [&] { serial().Initialise(); });
+        resumeNext([&] { serial().setName(kSerialName); }, log_, "SerialLine.Name");
+        resumeNext([&] { serial().setMSCommCtl(shell().MSComm1()); }, log_, "SerialLine.MSCommCtl");
+        resumeNext([&] { serial().Initialise(); }, log_, "SerialLine.Initialise");
         std::optional<int32_t> handle;
-        guard_("SerialLine.OpenPort", [&] { handle = serial().OpenPort(encoderBefore_); });
+        resumeNext([&] { handle = serial().OpenPort(encoderBefore_); }, log_, "SerialLine.OpenPort");
         if (handle == 0) {
             // Our errors carry no line number.
-            const StatementGuard::SkippedError last = guard_.lastError();
-            guard_("MsgBox", [&] {
-                const std::string text = "Unable to open Serial Interface COM" +
-                                         std::to_string(serial().PortNo()) + "\r\n" + kRoutine + "():0" +
-                                         "\r\nError Code=" + std::to_string(last.Number) +
-                                         "\r\nError Desc=" + last.Description;
-                ports_.Dialogs.MsgBox(text, runtime::mb::kOkOnly, runtime::kProductName);
-            });
+            const runtime::SkipLog::SkippedError last = log_.lastError();
+            resumeNext(
+                [&] {
+                    const std::string text = "Unable to open Serial Interface COM" +
+                                             std::to_string(serial().PortNo()) + "\r\n" + kRoutine + "():0" +
+                                             "\r\nError Code=" + std::to_string(last.Number) +
+                                             "\r\nError Desc=" + last.Description;
+                    ports_.Dialogs.MsgBox(text, runtime::mb::kOkOnly, runtime::kProductName);
+                },
+                log_, "MsgBox");
         }
-        guard_("Vfo.OscType.IFHandler = SerialLine", [&] { osc().setIFHandler(&serial()); });
-        guard_("Vfo.OscType.Initialise", [&] { osc().Initialise(); });
+        resumeNext([&] { osc().setIFHandler(&serial()); }, log_, "Vfo.OscType.IFHandler = SerialLine");
+        resumeNext([&] { osc().Initialise(); }, log_, "Vfo.OscType.Initialise");
     }
 
     // 9. Whatever kind is chosen.
     void parallelPort() {
         if (const auto address =
                 typed(kPortAddressLabel, [&] { return strictLong(in_.PortAddress, separators_); }))
-            guard_("ParallelLine.PortAddress", [&] { parallel().setPortAddress(*address); });
+            resumeNext([&] { parallel().setPortAddress(*address); }, log_, "ParallelLine.PortAddress");
         if (const auto period = typed(kParallelBitPeriodLabel,
                                       [&] { return strictNumber(in_.ParallelPortBitPeriod, separators_); }))
-            guard_("ParallelLine.WaitTime", [&] { parallel().setWaitTime(*period); });
-        guard_("ParallelLine.Inverting", [&] { parallel().setInverting(in_.InvertingIF); });
+            resumeNext([&] { parallel().setWaitTime(*period); }, log_, "ParallelLine.WaitTime");
+        resumeNext([&] { parallel().setInverting(in_.InvertingIF); }, log_, "ParallelLine.Inverting");
         bit("ParallelLine.IOUPDBitNo", m_.NewIOUPDBitNo, [&](int32_t b) { parallel().setIOUPDBitNo(b); });
         bit("ParallelLine.SCLCKBitNo", m_.NewSCLCKBitNo, [&](int32_t b) { parallel().setSCLCKBitNo(b); });
         bit("ParallelLine.SDATABitNo", m_.NewSDATABitNo, [&](int32_t b) { parallel().setSDATABitNo(b); });
@@ -285,32 +293,32 @@ private:
 
     template <class Set> void bit(const char* what, uint8_t value, Set&& set) {
         if (value > 7) {
-            guard_.leftOut(what, "bit " + std::to_string(value) + " is not a bit of the data register");
+            log_.leftOut(what, "bit " + std::to_string(value) + " is not a bit of the data register");
             return;
         }
-        guard_(what, [&] { set(value); });
+        resumeNext([&] { set(value); }, log_, what);
     }
 
     // 10. Only with "Ser" chosen.
     void serialPort() {
         std::optional<int32_t> n;
         if (!in_.ComPortEnabled)
-            guard_("SerialLine.PortNo", [&] { n = serial().PortNo(); });
+            resumeNext([&] { n = serial().PortNo(); }, log_, "SerialLine.PortNo");
         else if (in_.ComPortIndex < 0)
-            guard_.leftOut("SerialLine.PortNo", "no COM port is chosen");
+            log_.leftOut("SerialLine.PortNo", "no COM port is chosen");
         else
             n = in_.ComPortIndex + 1;
         std::optional<int32_t> current;
-        if (n) guard_("SerialLine.PortNo", [&] { current = serial().PortNo(); });
+        if (n) resumeNext([&] { current = serial().PortNo(); }, log_, "SerialLine.PortNo");
         if (n && current && *n != *current) {
-            guard_("SerialLine.ClosePort", [&] { serial().ClosePort(); });
-            guard_("SerialLine.PortNo", [&] { serial().setPortNo(*n); });
+            resumeNext([&] { serial().ClosePort(); }, log_, "SerialLine.ClosePort");
+            resumeNext([&] { serial().setPortNo(*n); }, log_, "SerialLine.PortNo");
             // Its result is not looked at: OpenPort shows its own message.
-            guard_("SerialLine.OpenPort", [&] { serial().OpenPort(encoderBefore_); });
+            resumeNext([&] { serial().OpenPort(encoderBefore_); }, log_, "SerialLine.OpenPort");
         }
         if (const auto period =
                 typed(kSerialBitPeriodLabel, [&] { return strictNumber(in_.BitPeriod, separators_); }))
-            guard_("SerialLine.WaitTime", [&] { serial().setWaitTime(*period); });
+            resumeNext([&] { serial().setWaitTime(*period); }, log_, "SerialLine.WaitTime");
     }
 
     // 11 and 12.
@@ -333,37 +341,46 @@ private:
     // 13. The knob-label swatches colour the display's knobs as well as the main window's.
     void spectrumDisplay() {
         const SwatchColours& s = in_.Swatches;
-        guard_("Analyser.HideFreqToolTip", [&] { analyser().setHideFreqToolTip(in_.HideFreqToolTip); });
-        guard_("Analyser.ScopeBackColour", [&] { analyser().setScopeBackColour(s[Swatch::ScopeBack]); });
-        guard_("Analyser.GraticuleColour", [&] { analyser().setGraticuleColour(s[Swatch::ScopeGraticule]); });
-        guard_("Analyser.Y1BaseColour", [&] { analyser().setY1BaseColour(s[Swatch::ScopeY1]); });
-        guard_("Analyser.Y2BaseColour", [&] { analyser().setY2BaseColour(s[Swatch::ScopeY2]); });
-        guard_("Analyser.ControlColourFocused",
-               [&] { analyser().setControlColourFocused(s[Swatch::FocusScrollLabel]); });
-        guard_("Analyser.ControlColourNormal",
-               [&] { analyser().setControlColourNormal(s[Swatch::NormalScrollLabel]); });
-        guard_("Analyser.NotchFilterColour",
-               [&] { analyser().setNotchFilterColour(s[Swatch::ScopeNotchFilter]); });
-        guard_("Analyser.FilterCurveColour",
-               [&] { analyser().setFilterCurveColour(s[Swatch::ScopeFilterCurve]); });
-        guard_("Analyser.XTextColour", [&] { analyser().setXTextColour(s[Swatch::ScopeXText]); });
-        guard_("Analyser.YTextColour", [&] { analyser().setYTextColour(s[Swatch::ScopeYText]); });
-        guard_("Analyser.SetChannelBrightness(0)", [&] { analyser().SetChannelBrightness(0, 100); });
-        guard_("Analyser.SetChannelBrightness(1)", [&] { analyser().SetChannelBrightness(1, 100); });
+        resumeNext([&] { analyser().setHideFreqToolTip(in_.HideFreqToolTip); }, log_,
+                   "Analyser.HideFreqToolTip");
+        resumeNext([&] { analyser().setScopeBackColour(s[Swatch::ScopeBack]); }, log_,
+                   "Analyser.ScopeBackColour");
+        resumeNext([&] { analyser().setGraticuleColour(s[Swatch::ScopeGraticule]); }, log_,
+                   "Analyser.GraticuleColour");
+        resumeNext([&] { analyser().setY1BaseColour(s[Swatch::ScopeY1]); }, log_, "Analyser.Y1BaseColour");
+        resumeNext([&] { analyser().setY2BaseColour(s[Swatch::ScopeY2]); }, log_, "Analyser.Y2BaseColour");
+        resumeNext([&] { analyser().setControlColourFocused(s[Swatch::FocusScrollLabel]); }, log_,
+                   "Analyser.ControlColourFocused");
+        resumeNext([&] { analyser().setControlColourNormal(s[Swatch::NormalScrollLabel]); }, log_,
+                   "Analyser.ControlColourNormal");
+        resumeNext([&] { analyser().setNotchFilterColour(s[Swatch::ScopeNotchFilter]); }, log_,
+                   "Analyser.NotchFilterColour");
+        resumeNext([&] { analyser().setFilterCurveColour(s[Swatch::ScopeFilterCurve]); }, log_,
+                   "Analyser.FilterCurveColour");
+        resumeNext([&] { analyser().setXTextColour(s[Swatch::ScopeXText]); }, log_, "Analyser.XTextColour");
+        resumeNext([&] { analyser().setYTextColour(s[Swatch::ScopeYText]); }, log_, "Analyser.YTextColour");
+        resumeNext([&] { analyser().SetChannelBrightness(0, 100); }, log_,
+                   "Analyser.SetChannelBrightness(0)");
+        resumeNext([&] { analyser().SetChannelBrightness(1, 100); }, log_,
+                   "Analyser.SetChannelBrightness(1)");
         if (const auto count =
                 typed(kSmoothingCountLabel, [&] { return strictLong(in_.SmoothingCount, separators_); }))
-            guard_("Analyser.DefaultSmoothCount", [&] { analyser().setDefaultSmoothCount(*count); });
+            resumeNext([&] { analyser().setDefaultSmoothCount(*count); }, log_,
+                       "Analyser.DefaultSmoothCount");
         // Only the knob's default: a reset of the knob now gives the new count.
-        guard_("ctlArray(lblSpectrumSmoothIndex).Default", [&] {
-            knobs().setDefault(lblSpectrumSmoothIndex, static_cast<float>(analyser().DefaultSmoothCount()));
-        });
+        resumeNext(
+            [&] {
+                knobs().setDefault(lblSpectrumSmoothIndex,
+                                   static_cast<float>(analyser().DefaultSmoothCount()));
+            },
+            log_, "ctlArray(lblSpectrumSmoothIndex).Default");
         for (const int16_t knob : {int16_t{2}, int16_t{3}, int16_t{4}, int16_t{5}, int16_t{15}, int16_t{6},
                                    int16_t{21}, int16_t{22}, lblSpectrumSmoothIndex}) {
             const std::string record = "ctlArray(" + std::to_string(knob) + ").";
-            guard_(record + "NormalColour",
-                   [&] { knobs().setNormalColour(knob, analyser().ControlColourNormal()); });
-            guard_(record + "FocusColour",
-                   [&] { knobs().setFocusColour(knob, analyser().ControlColourFocused()); });
+            resumeNext([&] { knobs().setNormalColour(knob, analyser().ControlColourNormal()); }, log_,
+                       record + "NormalColour");
+            resumeNext([&] { knobs().setFocusColour(knob, analyser().ControlColourFocused()); }, log_,
+                       record + "FocusColour");
         }
     }
 
@@ -381,44 +398,52 @@ private:
 
     // 15. The title bar goes or comes back at once, not only at the next power-on.
     void mainWindow() {
-        guard_("modMemTricks.ShowTitleBar", [&] { shell().ShowTitleBar(!state_.FormCaptionOffOnPwrOn); });
-        guard_("frmMain.BackColor", [&] { shell().setBackColor(state_.SDRColourSchemes.Background); });
-        guard_("frmMain.ReColour", [&] { shell().ReColour(); });
-        guard_("frmMain.DarkenControls", [&] { shell().DarkenControls(); });
-        guard_("frmMain.UnFocusFrames", [&] { shell().UnFocusFrames(); });
+        resumeNext([&] { shell().ShowTitleBar(!state_.FormCaptionOffOnPwrOn); }, log_,
+                   "modMemTricks.ShowTitleBar");
+        resumeNext([&] { shell().setBackColor(state_.SDRColourSchemes.Background); }, log_,
+                   "frmMain.BackColor");
+        resumeNext([&] { shell().ReColour(); }, log_, "frmMain.ReColour");
+        resumeNext([&] { shell().DarkenControls(); }, log_, "frmMain.DarkenControls");
+        resumeNext([&] { shell().UnFocusFrames(); }, log_, "frmMain.UnFocusFrames");
         std::optional<int16_t> layout;
-        guard_("frmMain.optDisplaySize", [&] { layout = shell().SelectedDisplaySize(); });
-        if (layout) guard_("frmMain.optDisplaySize_Click", [&] { shell().optDisplaySize_Click(*layout); });
+        resumeNext([&] { layout = shell().SelectedDisplaySize(); }, log_, "frmMain.optDisplaySize");
+        if (layout)
+            resumeNext([&] { shell().optDisplaySize_Click(*layout); }, log_, "frmMain.optDisplaySize_Click");
     }
 
     // 16. What is in force becomes the starting point of the next Apply, and the colours a preview's
     // release puts back, so a preview after an Apply does not undo it.
     void bookkeeping() {
         m_.InitialSDRModelNo = m_.NewSDRModelNo = state_.SDRModelNo;
-        guard_("SoundCard.CurrentPlaybackDevice",
-               [&] { m_.InitialPlaybackDevice = engine().CurrentPlaybackDevice(); });
-        guard_("SoundCard.CurrentCaptureDevice",
-               [&] { m_.InitialCaptureDevice = engine().CurrentCaptureDevice(); });
-        guard_("Vfo.DDSInterfaceType", [&] { m_.InitialDDSInterfaceType = vfo().DDSInterfaceType(); });
+        resumeNext([&] { m_.InitialPlaybackDevice = engine().CurrentPlaybackDevice(); }, log_,
+                   "SoundCard.CurrentPlaybackDevice");
+        resumeNext([&] { m_.InitialCaptureDevice = engine().CurrentCaptureDevice(); }, log_,
+                   "SoundCard.CurrentCaptureDevice");
+        resumeNext([&] { m_.InitialDDSInterfaceType = vfo().DDSInterfaceType(); }, log_,
+                   "Vfo.DDSInterfaceType");
         takeSchemeColours(m_.InitialColours, state_.SDRColourSchemes);
-        guard_("InitialColours", [&] {
-            InitialColourSet display = m_.InitialColours;
-            takeDisplayColours(display, analyser());
-            m_.InitialColours = display;
-        });
+        resumeNext(
+            [&] {
+                InitialColourSet display = m_.InitialColours;
+                takeDisplayColours(display, analyser());
+                m_.InitialColours = display;
+            },
+            log_, "InitialColours");
     }
 
     // 17.
     void caption() {
-        guard_("frmMain.Caption", [&] {
-            const auto& rows = ports_.RxModels.RxModels;
-            if (state_.SDRModelNo < 0 || static_cast<std::size_t>(state_.SDRModelNo) >= rows.size())
-                runtime::raise(runtime::err::kSubscriptOutOfRange, "RxModels");
-            const std::string& name = rows[static_cast<std::size_t>(state_.SDRModelNo)].Name;
-            const std::string rigDesc =
-                runtime::equalsNoCase(name, "Hamlib") ? hamlib().RigDesc() : std::string();
-            shell().setCaption(mainWindowCaption(name, rigDesc));
-        });
+        resumeNext(
+            [&] {
+                const auto& rows = ports_.RxModels.RxModels;
+                if (state_.SDRModelNo < 0 || static_cast<std::size_t>(state_.SDRModelNo) >= rows.size())
+                    runtime::raise(runtime::err::kSubscriptOutOfRange, "RxModels");
+                const std::string& name = rows[static_cast<std::size_t>(state_.SDRModelNo)].Name;
+                const std::string rigDesc =
+                    runtime::equalsNoCase(name, "Hamlib") ? hamlib().RigDesc() : std::string();
+                shell().setCaption(mainWindowCaption(name, rigDesc));
+            },
+            log_, "frmMain.Caption");
     }
 
     void reportNotApplied() {
@@ -438,7 +463,7 @@ private:
     const NumberFormat::Separators& separators_;
     // Step 11 sets the switch later; the port opens in the mode in force before this Apply.
     const bool encoderBefore_;
-    StatementGuard guard_;
+    runtime::SkipLog log_;
     std::vector<std::string> notApplied_;
 };
 
