@@ -14,7 +14,11 @@
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
 
+namespace {
+
 namespace design = config::design;
+
+} // namespace
 
 Oscillator& frmConfig::oscillatorOf(const modSetupRX::RadioObjects& radio, const char* step) {
     if (!radio.Vfo || !radio.Vfo->OscType()) runtime::raise(runtime::err::kObjectNotSet, step);
@@ -29,8 +33,6 @@ template <class Step> void frmConfig::fillStep(const char* name, Step&& step) {
                         " Description=" + e.Description() + " Source=" + e.Source());
     }
 }
-
-// ---- The filling
 
 void frmConfig::Form_Load() {
     context_.State.ConfigDialogOpen = true;
