@@ -1,13 +1,14 @@
 // The "Controls" tab's colours: defaults, the kept colours and the preview.
 #include "config/ColourScheme.h"
 
-#include "config/StatementGuard.h"
 #include "frame/PublicFuncs.h"
 #include "platform/runtime/RuntimeError.h"
 
 namespace config {
 
 namespace {
+
+using runtime::resumeNext;
 
 constexpr const char* kNames[kSwatchCount] = {
     "shpSDRBackGroundColour",    "shpSDRFrameFocusColour", "shpSDRFrameNormalColour",
@@ -96,30 +97,34 @@ void putSchemeColours(SDRColourScheme& scheme, const SwatchColours& s) {
 void ColourPreview::Press(const SwatchColours& s) {
     putSchemeColours(state_.SDRColourSchemes, s);
 
-    StatementGuard guard("frmConfig.cmdSDRPreviewColours_MouseDown");
+    runtime::SkipLog log("frmConfig.cmdSDRPreviewColours_MouseDown");
     pressedY1_.reset();
     pressedY2_.reset();
-    guard("Y1Colour", [&] { pressedY1_ = present(analyser_).Y1Colour(); });
-    guard("Y2Colour", [&] { pressedY2_ = present(analyser_).Y2Colour(); });
-    guard("ScopeBackColour", [&] { present(analyser_).setScopeBackColour(s[Swatch::ScopeBack]); });
-    guard("GraticuleColour", [&] { present(analyser_).setGraticuleColour(s[Swatch::ScopeGraticule]); });
-    guard("Y1BaseColour", [&] { present(analyser_).setY1BaseColour(s[Swatch::ScopeY1]); });
-    guard("Y2BaseColour", [&] { present(analyser_).setY2BaseColour(s[Swatch::ScopeY2]); });
-    guard("ControlColourFocused",
-          [&] { present(analyser_).setControlColourFocused(s[Swatch::FocusScrollLabel]); });
-    guard("ControlColourNormal",
-          [&] { present(analyser_).setControlColourNormal(s[Swatch::NormalScrollLabel]); });
-    guard("NotchFilterColour", [&] { present(analyser_).setNotchFilterColour(s[Swatch::ScopeNotchFilter]); });
-    guard("FilterCurveColour", [&] { present(analyser_).setFilterCurveColour(s[Swatch::ScopeFilterCurve]); });
-    guard("XTextColour", [&] { present(analyser_).setXTextColour(s[Swatch::ScopeXText]); });
-    guard("YTextColour", [&] { present(analyser_).setYTextColour(s[Swatch::ScopeYText]); });
-    guard("SetChannelBrightness(0)", [&] { present(analyser_).SetChannelBrightness(0, 100); });
-    guard("SetChannelBrightness(1)", [&] { present(analyser_).SetChannelBrightness(1, 100); });
+    resumeNext([&] { pressedY1_ = present(analyser_).Y1Colour(); }, log, "Y1Colour");
+    resumeNext([&] { pressedY2_ = present(analyser_).Y2Colour(); }, log, "Y2Colour");
+    resumeNext([&] { present(analyser_).setScopeBackColour(s[Swatch::ScopeBack]); }, log, "ScopeBackColour");
+    resumeNext([&] { present(analyser_).setGraticuleColour(s[Swatch::ScopeGraticule]); }, log,
+               "GraticuleColour");
+    resumeNext([&] { present(analyser_).setY1BaseColour(s[Swatch::ScopeY1]); }, log, "Y1BaseColour");
+    resumeNext([&] { present(analyser_).setY2BaseColour(s[Swatch::ScopeY2]); }, log, "Y2BaseColour");
+    resumeNext([&] { present(analyser_).setControlColourFocused(s[Swatch::FocusScrollLabel]); }, log,
+               "ControlColourFocused");
+    resumeNext([&] { present(analyser_).setControlColourNormal(s[Swatch::NormalScrollLabel]); }, log,
+               "ControlColourNormal");
+    resumeNext([&] { present(analyser_).setNotchFilterColour(s[Swatch::ScopeNotchFilter]); }, log,
+               "NotchFilterColour");
+    resumeNext([&] { present(analyser_).setFilterCurveColour(s[Swatch::ScopeFilterCurve]); }, log,
+               "FilterCurveColour");
+    resumeNext([&] { present(analyser_).setXTextColour(s[Swatch::ScopeXText]); }, log, "XTextColour");
+    resumeNext([&] { present(analyser_).setYTextColour(s[Swatch::ScopeYText]); }, log, "YTextColour");
+    resumeNext([&] { present(analyser_).SetChannelBrightness(0, 100); }, log, "SetChannelBrightness(0)");
+    resumeNext([&] { present(analyser_).SetChannelBrightness(1, 100); }, log, "SetChannelBrightness(1)");
 
-    guard("BackColor", [&] { present(mainWindow_).setBackColor(state_.SDRColourSchemes.Background); });
-    guard("ReColour", [&] { present(mainWindow_).ReColour(); });
-    guard("DarkenControls", [&] { present(mainWindow_).DarkenControls(); });
-    guard("UnFocusFrames", [&] { present(mainWindow_).UnFocusFrames(); });
+    resumeNext([&] { present(mainWindow_).setBackColor(state_.SDRColourSchemes.Background); }, log,
+               "BackColor");
+    resumeNext([&] { present(mainWindow_).ReColour(); }, log, "ReColour");
+    resumeNext([&] { present(mainWindow_).DarkenControls(); }, log, "DarkenControls");
+    resumeNext([&] { present(mainWindow_).UnFocusFrames(); }, log, "UnFocusFrames");
 }
 
 void ColourPreview::Release(const InitialColourSet& initial) {
@@ -132,26 +137,26 @@ void ColourPreview::Release(const InitialColourSet& initial) {
     scheme.ScrollLabelNormal = initial[5];
     scheme.ScrollLabelFocus = initial[6];
 
-    StatementGuard guard("frmConfig.cmdSDRPreviewColours_MouseUp");
-    guard("ScopeBackColour", [&] { present(analyser_).setScopeBackColour(initial[8]); });
-    guard("GraticuleColour", [&] { present(analyser_).setGraticuleColour(initial[9]); });
-    guard("Y1BaseColour", [&] { present(analyser_).setY1BaseColour(initial[10]); });
-    guard("Y2BaseColour", [&] { present(analyser_).setY2BaseColour(initial[11]); });
-    guard("FilterCurveColour", [&] { present(analyser_).setFilterCurveColour(initial[12]); });
-    guard("NotchFilterColour", [&] { present(analyser_).setNotchFilterColour(initial[13]); });
-    guard("XTextColour", [&] { present(analyser_).setXTextColour(initial[14]); });
-    guard("YTextColour", [&] { present(analyser_).setYTextColour(initial[15]); });
-    guard("ControlColourFocused", [&] { present(analyser_).setControlColourFocused(initial[6]); });
-    guard("ControlColourNormal", [&] { present(analyser_).setControlColourNormal(initial[5]); });
-    if (pressedY1_) guard("Y1Colour", [&] { present(analyser_).setY1Colour(*pressedY1_); });
-    if (pressedY2_) guard("Y2Colour", [&] { present(analyser_).setY2Colour(*pressedY2_); });
+    runtime::SkipLog log("frmConfig.cmdSDRPreviewColours_MouseUp");
+    resumeNext([&] { present(analyser_).setScopeBackColour(initial[8]); }, log, "ScopeBackColour");
+    resumeNext([&] { present(analyser_).setGraticuleColour(initial[9]); }, log, "GraticuleColour");
+    resumeNext([&] { present(analyser_).setY1BaseColour(initial[10]); }, log, "Y1BaseColour");
+    resumeNext([&] { present(analyser_).setY2BaseColour(initial[11]); }, log, "Y2BaseColour");
+    resumeNext([&] { present(analyser_).setFilterCurveColour(initial[12]); }, log, "FilterCurveColour");
+    resumeNext([&] { present(analyser_).setNotchFilterColour(initial[13]); }, log, "NotchFilterColour");
+    resumeNext([&] { present(analyser_).setXTextColour(initial[14]); }, log, "XTextColour");
+    resumeNext([&] { present(analyser_).setYTextColour(initial[15]); }, log, "YTextColour");
+    resumeNext([&] { present(analyser_).setControlColourFocused(initial[6]); }, log, "ControlColourFocused");
+    resumeNext([&] { present(analyser_).setControlColourNormal(initial[5]); }, log, "ControlColourNormal");
+    if (pressedY1_) resumeNext([&] { present(analyser_).setY1Colour(*pressedY1_); }, log, "Y1Colour");
+    if (pressedY2_) resumeNext([&] { present(analyser_).setY2Colour(*pressedY2_); }, log, "Y2Colour");
     pressedY1_.reset();
     pressedY2_.reset();
 
-    guard("BackColor", [&] { present(mainWindow_).setBackColor(scheme.Background); });
-    guard("ReColour", [&] { present(mainWindow_).ReColour(); });
-    guard("DarkenControls", [&] { present(mainWindow_).DarkenControls(); });
-    guard("UnFocusFrames", [&] { present(mainWindow_).UnFocusFrames(); });
+    resumeNext([&] { present(mainWindow_).setBackColor(scheme.Background); }, log, "BackColor");
+    resumeNext([&] { present(mainWindow_).ReColour(); }, log, "ReColour");
+    resumeNext([&] { present(mainWindow_).DarkenControls(); }, log, "DarkenControls");
+    resumeNext([&] { present(mainWindow_).UnFocusFrames(); }, log, "UnFocusFrames");
 }
 
 } // namespace config

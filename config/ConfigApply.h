@@ -1,7 +1,8 @@
 // Apply: puts what the configuration dialog shows into force on the live receiver, in its fixed order.
 // The VFO, oscillator and line settings are saved before anything changes; a new model is built before
 // its IF, clock and multipliers are set; the line is switched after the oscillator has its new clock; the
-// main window is recoloured after every colour is in place. Each statement runs under its own guard.
+// main window is recoloured after every colour is in place. A statement that fails is skipped alone,
+// leaving a trace line.
 #pragma once
 
 #include <cstdint>

@@ -12,6 +12,7 @@
 #include "config/ConfigApply.h"
 #include "config/ConfigContext.h"
 #include "config/ConfigMembers.h"
+#include "platform/runtime/RuntimeError.h"
 #include "platform/ui/ControlArray.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Form.h"
@@ -32,156 +33,158 @@ public:
     // True from the first step of the filling to its last.
     bool Loading() const noexcept { return loading_; }
 
-    ui::TabStrip TabStrip1;
+    // Each control is made on its page, page(k) for tab k + 1; config/ConfigDesign.h says where it
+    // stands and what it says.
+    ui::TabStrip TabStrip1{this};
     ui::ControlArray<ui::Frame> frConfigs;
 
     // General
-    ui::Label lblSDRModel;
-    ui::ComboBox cboSDRModel;
-    ui::Label lblHamLibModel;
-    ui::ComboBox cboHamLibModel;
-    ui::Label lblRunPriority;
-    ui::ComboBox cboRunPriority;
-    ui::CommandButton cmdSavePath;
-    ui::TextBox txtSaveRecordingsPath;
-    ui::CheckBox chkUseSPL;
-    ui::CheckBox chkKBDSupport;
-    ui::CheckBox chkAutoTrackPresets;
-    ui::CheckBox chkScrollWheelEnableOverScope;
-    ui::CheckBox chkEnableEncoder;
-    ui::CheckBox chkShaftAutoRate;
-    ui::CheckBox chkAutoStartSDR;
-    ui::CheckBox FormCaptionOffOnPwrOn;
+    ui::Label lblSDRModel{page(0)};
+    ui::ComboBox cboSDRModel{page(0)};
+    ui::Label lblHamLibModel{page(0)};
+    ui::ComboBox cboHamLibModel{page(0)};
+    ui::Label lblRunPriority{page(0)};
+    ui::ComboBox cboRunPriority{page(0), ui::ComboBox::kDropdownCombo};
+    ui::CommandButton cmdSavePath{page(0)};
+    ui::TextBox txtSaveRecordingsPath{page(0)};
+    ui::CheckBox chkUseSPL{page(0)};
+    ui::CheckBox chkKBDSupport{page(0)};
+    ui::CheckBox chkAutoTrackPresets{page(0)};
+    ui::CheckBox chkScrollWheelEnableOverScope{page(0)};
+    ui::CheckBox chkEnableEncoder{page(0)};
+    ui::CheckBox chkShaftAutoRate{page(0)};
+    ui::CheckBox chkAutoStartSDR{page(0)};
+    ui::CheckBox FormCaptionOffOnPwrOn{page(0)};
 
     // Soundcard
-    ui::Label lblPlayDevices;
-    ui::ComboBox cboPlayDevices;
-    ui::Label lblCapDevices;
-    ui::ComboBox cboCapDevices;
-    ui::Label lblPhaseCorrection;
-    ui::Slider sldPhaseAngle;
-    ui::Label lblPhaseAngle;
-    ui::Label lblGainCorrection;
-    ui::Slider sldAmpBalance;
-    ui::Label lblAmplitudeGain;
-    ui::CheckBox chkADCDelayBitCorrection;
+    ui::Label lblPlayDevices{page(1)};
+    ui::ComboBox cboPlayDevices{page(1)};
+    ui::Label lblCapDevices{page(1)};
+    ui::ComboBox cboCapDevices{page(1)};
+    ui::Label lblPhaseCorrection{page(1)};
+    ui::Slider sldPhaseAngle{page(1)};
+    ui::Label lblPhaseAngle{page(1)};
+    ui::Label lblGainCorrection{page(1)};
+    ui::Slider sldAmpBalance{page(1)};
+    ui::Label lblAmplitudeGain{page(1)};
+    ui::CheckBox chkADCDelayBitCorrection{page(1)};
 
     // VFO
-    ui::Label lblIFFrequency;
-    ui::TextBox txtIFFrequency;
-    ui::CheckBox chkLoLO;
-    ui::Label lblVFOMult;
-    ui::ComboBox cboVFOMult;
-    ui::Label lblPLLMultiplier;
-    ui::ComboBox cboPLLMultiplier;
-    ui::Label lblXtalFrequency;
-    ui::TextBox txtXtalFrequency;
-    ui::Label Label1;
+    ui::Label lblIFFrequency{page(2)};
+    ui::TextBox txtIFFrequency{page(2)};
+    ui::CheckBox chkLoLO{page(2)};
+    ui::Label lblVFOMult{page(2)};
+    ui::ComboBox cboVFOMult{page(2), ui::ComboBox::kDropdownCombo};
+    ui::Label lblPLLMultiplier{page(2)};
+    ui::ComboBox cboPLLMultiplier{page(2), ui::ComboBox::kDropdownCombo};
+    ui::Label lblXtalFrequency{page(2)};
+    ui::TextBox txtXtalFrequency{page(2)};
+    ui::Label Label1{page(2)};
 
     // DDS
-    ui::Label lblDDSClkin;
-    ui::TextBox txtDDSClkin;
-    ui::CommandButton cmdCalDDS;
-    ui::Label lblAutoDDSRefresh;
-    ui::CheckBox chkAutoDDSRefresh;
-    ui::Label lblIF;
+    ui::Label lblDDSClkin{page(3)};
+    ui::TextBox txtDDSClkin{page(3)};
+    ui::CommandButton cmdCalDDS{page(3)};
+    ui::Label lblAutoDDSRefresh{page(3)};
+    ui::CheckBox chkAutoDDSRefresh{page(3)};
+    ui::Label lblIF{page(3)};
     ui::ControlArray<ui::OptionButton> optIF;
-    ui::Label lblXtalCap;
-    ui::Slider sldCY27EE16XtalCap;
+    ui::Label lblXtalCap{page(3)};
+    ui::Slider sldCY27EE16XtalCap{page(3)};
 
     // Serial I/F
-    ui::Label lblComPort;
-    ui::ComboBox cboComPort;
-    ui::Label lblBitPeriod;
-    ui::TextBox txtBitPeriod;
-    ui::CommandButton cmdBitPeriodDefault;
+    ui::Label lblComPort{page(4)};
+    ui::ComboBox cboComPort{page(4)};
+    ui::Label lblBitPeriod{page(4)};
+    ui::TextBox txtBitPeriod{page(4)};
+    ui::CommandButton cmdBitPeriodDefault{page(4)};
 
     // Parallel I/F
-    ui::Label lblPortAddress;
-    ui::TextBox txtPortAddress;
-    ui::Label lblParallelPortBitPeriod;
-    ui::TextBox txtParallelPortBitPeriod;
-    ui::CommandButton cmdParallelPortDefaults;
-    ui::CheckBox chkInvertingIF;
-    ui::Label lblIOUPDBitNo;
-    ui::ComboBox cboIOUPDBitNo;
-    ui::Label lblSCLCKBitNo;
-    ui::ComboBox cboSCLCKBitNo;
-    ui::Label lblSDATABitNo;
-    ui::ComboBox cboSDATABitNo;
-    ui::TextBox Text1;
+    ui::Label lblPortAddress{page(5)};
+    ui::TextBox txtPortAddress{page(5)};
+    ui::Label lblParallelPortBitPeriod{page(5)};
+    ui::TextBox txtParallelPortBitPeriod{page(5)};
+    ui::CommandButton cmdParallelPortDefaults{page(5)};
+    ui::CheckBox chkInvertingIF{page(5)};
+    ui::Label lblIOUPDBitNo{page(5)};
+    ui::ComboBox cboIOUPDBitNo{page(5)};
+    ui::Label lblSCLCKBitNo{page(5)};
+    ui::ComboBox cboSCLCKBitNo{page(5)};
+    ui::Label lblSDATABitNo{page(5)};
+    ui::ComboBox cboSDATABitNo{page(5)};
+    ui::TextBox Text1{page(5), {}, true};
 
     // DREAM
-    ui::CheckBox chkDreamRunOnDRM;
-    ui::CheckBox chkMuteAFOnDRM;
-    ui::CheckBox chkCloseSoundCardOnDRM;
-    ui::CheckBox chkDreamCloseOnModeChange;
-    ui::CheckBox chkDreamCloseOnExit;
-    ui::Frame frDreamWindowMode;
+    ui::CheckBox chkDreamRunOnDRM{page(6)};
+    ui::CheckBox chkMuteAFOnDRM{page(6)};
+    ui::CheckBox chkCloseSoundCardOnDRM{page(6)};
+    ui::CheckBox chkDreamCloseOnModeChange{page(6)};
+    ui::CheckBox chkDreamCloseOnExit{page(6)};
+    ui::Frame frDreamWindowMode{page(6)};
     ui::ControlArray<ui::OptionButton> optDreamWindow;
-    ui::Label lblPathToDream;
-    ui::TextBox txtPathToDream;
-    ui::CommandButton cmdFindDREAM;
-    ui::Label lblDreamProgArgs;
-    ui::TextBox txtDreamProgArgs;
-    ui::Label lblSDRDreamArgs;
-    ui::CommandButton cmdDreamDefault;
+    ui::Label lblPathToDream{page(6)};
+    ui::TextBox txtPathToDream{page(6)};
+    ui::CommandButton cmdFindDREAM{page(6)};
+    ui::Label lblDreamProgArgs{page(6)};
+    ui::TextBox txtDreamProgArgs{page(6)};
+    ui::Label lblSDRDreamArgs{page(6)};
+    ui::CommandButton cmdDreamDefault{page(6)};
 
     // Spectrum Display
-    ui::Label lblSmoothingCount;
-    ui::TextBox txtSpectrumDisplaySmoothingCount;
-    ui::Label lblHideToolTip;
-    ui::CheckBox chkSpectrumDisplayHideToolTip;
-    ui::CommandButton cmdScopeDefaults;
+    ui::Label lblSmoothingCount{page(7)};
+    ui::TextBox txtSpectrumDisplaySmoothingCount{page(7)};
+    ui::Label lblHideToolTip{page(7)};
+    ui::CheckBox chkSpectrumDisplayHideToolTip{page(7)};
+    ui::CommandButton cmdScopeDefaults{page(7)};
 
     // Controls: each swatch beside the button that picks its colour.
-    ui::Frame frSDRColours;
-    ui::Shape shpSDRBackGroundColour;
-    ui::CommandButton cmdSDrBackGroundColour;
-    ui::Shape shpSDRLabelColour;
-    ui::CommandButton cmdSDrLabelColour;
-    ui::Shape shpSDRTuningColour;
-    ui::CommandButton cmdSDRTuningColour;
-    ui::Frame frScrollLabels;
-    ui::Shape shpNormalScrollLabelColour;
-    ui::CommandButton cmdNormalScrollLabelColour;
-    ui::Shape shpFocusScrollLabelColour;
-    ui::CommandButton cmdFocusScrollLabelColour;
-    ui::CheckBox chkScollLabelHiliteBorder;
-    ui::Frame frFrameColours;
-    ui::Shape shpSDRFrameNormalColour;
-    ui::CommandButton cmdSDRFrameNormalColour;
-    ui::Shape shpSDRFrameFocusColour;
-    ui::CommandButton cmdSDRFrameFocusColour;
-    ui::Frame frScopeColours;
-    ui::Shape shpScopeBackColour;
-    ui::CommandButton cmdScopeColour;
-    ui::Shape shpScopeGraticuleColour;
-    ui::CommandButton cmdScopeGraticule;
-    ui::Shape shpScopeXTextColour;
-    ui::CommandButton cmdScopeXTextColour;
-    ui::Shape shpScopeYTextColour;
-    ui::CommandButton cmdScopeYTextColour;
-    ui::Frame frTraceColours;
-    ui::Shape shpScopeY1Colour;
-    ui::CommandButton cmdScopeY1Colour;
-    ui::Shape shpScopeY2Colour;
-    ui::CommandButton cmdScopeY2Colour;
-    ui::Shape shpScopeFilterCurveColour;
-    ui::CommandButton cmdScopeFilterCurveColour;
-    ui::Shape shpScopeNotchFilterColour;
-    ui::CommandButton cmdScopeNotchFilterColour;
-    ui::CommandButton cmdSDRColoursLoad;
-    ui::CommandButton cmdSDRColoursSave;
-    ui::CommandButton cmdSDRPreviewColours;
-    ui::CommandButton cmdSDRControlDefaults;
+    ui::Frame frSDRColours{page(8)};
+    ui::Shape shpSDRBackGroundColour{frSDRColours.container()};
+    ui::CommandButton cmdSDrBackGroundColour{frSDRColours.container()};
+    ui::Shape shpSDRLabelColour{frSDRColours.container()};
+    ui::CommandButton cmdSDrLabelColour{frSDRColours.container()};
+    ui::Shape shpSDRTuningColour{frSDRColours.container()};
+    ui::CommandButton cmdSDRTuningColour{frSDRColours.container()};
+    ui::Frame frScrollLabels{page(8)};
+    ui::Shape shpNormalScrollLabelColour{frScrollLabels.container()};
+    ui::CommandButton cmdNormalScrollLabelColour{frScrollLabels.container()};
+    ui::Shape shpFocusScrollLabelColour{frScrollLabels.container()};
+    ui::CommandButton cmdFocusScrollLabelColour{frScrollLabels.container()};
+    ui::CheckBox chkScollLabelHiliteBorder{frScrollLabels.container()};
+    ui::Frame frFrameColours{page(8)};
+    ui::Shape shpSDRFrameNormalColour{frFrameColours.container()};
+    ui::CommandButton cmdSDRFrameNormalColour{frFrameColours.container()};
+    ui::Shape shpSDRFrameFocusColour{frFrameColours.container()};
+    ui::CommandButton cmdSDRFrameFocusColour{frFrameColours.container()};
+    ui::Frame frScopeColours{page(8)};
+    ui::Shape shpScopeBackColour{frScopeColours.container()};
+    ui::CommandButton cmdScopeColour{frScopeColours.container()};
+    ui::Shape shpScopeGraticuleColour{frScopeColours.container()};
+    ui::CommandButton cmdScopeGraticule{frScopeColours.container()};
+    ui::Shape shpScopeXTextColour{frScopeColours.container()};
+    ui::CommandButton cmdScopeXTextColour{frScopeColours.container()};
+    ui::Shape shpScopeYTextColour{frScopeColours.container()};
+    ui::CommandButton cmdScopeYTextColour{frScopeColours.container()};
+    ui::Frame frTraceColours{page(8)};
+    ui::Shape shpScopeY1Colour{frTraceColours.container()};
+    ui::CommandButton cmdScopeY1Colour{frTraceColours.container()};
+    ui::Shape shpScopeY2Colour{frTraceColours.container()};
+    ui::CommandButton cmdScopeY2Colour{frTraceColours.container()};
+    ui::Shape shpScopeFilterCurveColour{frTraceColours.container()};
+    ui::CommandButton cmdScopeFilterCurveColour{frTraceColours.container()};
+    ui::Shape shpScopeNotchFilterColour{frTraceColours.container()};
+    ui::CommandButton cmdScopeNotchFilterColour{frTraceColours.container()};
+    ui::CommandButton cmdSDRColoursLoad{page(8)};
+    ui::CommandButton cmdSDRColoursSave{page(8)};
+    ui::CommandButton cmdSDRPreviewColours{page(8)};
+    ui::CommandButton cmdSDRControlDefaults{page(8)};
 
     // About
-    ui::Label lblAbout;
+    ui::Label lblAbout{page(9)};
 
-    ui::CommandButton cmdOK;
-    ui::CommandButton cmdCancel;
-    ui::CommandButton cmdApply;
+    ui::CommandButton cmdOK{this};
+    ui::CommandButton cmdCancel{this};
+    ui::CommandButton cmdApply{this};
 
     // A swatch's colour (0x00BBGGRR) is its back colour.
     static int32_t swatchColour(const ui::Shape& swatch) { return swatch.BackColor(); }
@@ -200,12 +203,35 @@ protected:
     void Form_Unload(int16_t& Cancel) override;
 
 private:
+    static constexpr const char* kForm = "frmConfig";
+
     // The page a control of tab k + 1 stands on; the ten pages are made at the first call.
     QWidget* page(int16_t k);
-    void layOutPages();
+    // Each control at its design place, with its caption and tooltip.
+    void layOutTabStrip();
+    void layOutGeneral();
+    void layOutSoundcard();
+    void layOutVFO();
+    void layOutDDS();
+    void layOutSerial();
+    void layOutParallel();
+    void layOutDream();
+    void layOutSpectrum();
+    void layOutControls();
+    void layOutAbout();
     void wireHandlers();
+
+    // The client area and the button row, from the tab strip's place.
+    void sizeToTabStrip();
+    // Every page but the first behind it, at its place.
+    void layOutPages();
     // One step of the filling: a failure is logged and skipped, so the rest still fills.
     template <class Step> void fillStep(const char* name, Step&& step);
+    void fillReceiver();
+    void fillDecoder();
+    void fillLines();
+    void fillSpectrumAndColours();
+    void fillGeneral();
     void fillModelList();
     void fillRigList();
     void fillMultipliers();
@@ -248,6 +274,15 @@ private:
     void cmdSDRColoursLoad_Click();
     // The file dialog of both theme buttons; the chosen path, or nothing when cancelled.
     std::optional<std::string> chooseThemeFile(const char* title, int32_t flags);
+
+    // A check box's value for a flag.
+    static int16_t ticked(bool on) { return on ? 1 : 0; }
+    // A live object the filling or a handler needs; none raises Object variable not set.
+    template <class T> static T& present(T* object, const char* what) {
+        if (!object) runtime::raise(runtime::err::kObjectNotSet, what);
+        return *object;
+    }
+    static Oscillator& oscillatorOf(const modSetupRX::RadioObjects& radio, const char* step);
 
     // The parallel defaults' bit numbers and the model list's per-model load read this row.
     const RXDefinitions::RxModelEntry& modelRow(int32_t modelNo) const;

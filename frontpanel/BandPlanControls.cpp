@@ -79,9 +79,10 @@ void BandPlanControls::connect(BandPlanPanel& panel) {
     };
     unbind_.push_back([p] { p->frPresets.Mirror = {}; });
 
-    const auto guarded = [](const char* source, std::function<void()> f) { ui::runGuarded(f, source); };
-    cboBandSelect.KeyDown = [p, guarded](int16_t& KeyCode, int16_t Shift) {
-        guarded("cboBandSelect_KeyDown", [&] { p->cboBandSelect_KeyDown(KeyCode, Shift); });
+    // These handlers report a run-time error at the Qt boundary (trace log and message box).
+    const auto reported = [](const char* source, std::function<void()> f) { ui::runGuarded(f, source); };
+    cboBandSelect.KeyDown = [p, reported](int16_t& KeyCode, int16_t Shift) {
+        reported("cboBandSelect_KeyDown", [&] { p->cboBandSelect_KeyDown(KeyCode, Shift); });
     };
     cboBandSelect.LostFocus = [p] { p->cboBandSelect_LostFocus(); };
     cboSubBandSelect.LostFocus = [p] { p->cboSubBandSelect_LostFocus(); };
@@ -97,23 +98,23 @@ void BandPlanControls::connect(BandPlanPanel& panel) {
     };
     for (int16_t i = 0; i < kSubBandButtons; ++i) {
         ui::OptionButton& b = optSubBand[i];
-        b.MouseDown = [p, guarded, i](int16_t Button, int16_t Shift, float X, float Y) {
-            guarded("optSubBand_MouseDown", [&] { p->optSubBand_MouseDown(i, Button, Shift, X, Y); });
+        b.MouseDown = [p, reported, i](int16_t Button, int16_t Shift, float X, float Y) {
+            reported("optSubBand_MouseDown", [&] { p->optSubBand_MouseDown(i, Button, Shift, X, Y); });
         };
-        b.MouseMove = [p, guarded, i](int16_t Button, int16_t Shift, float X, float Y) {
-            guarded("optSubBand_MouseMove", [&] { p->optSubBand_MouseMove(i, Button, Shift, X, Y); });
+        b.MouseMove = [p, reported, i](int16_t Button, int16_t Shift, float X, float Y) {
+            reported("optSubBand_MouseMove", [&] { p->optSubBand_MouseMove(i, Button, Shift, X, Y); });
         };
     }
     for (int16_t j = 0; j < kPresetButtons; ++j) {
         ui::OptionButton& b = optPreset[j];
-        b.MouseDown = [p, guarded, j](int16_t Button, int16_t Shift, float X, float Y) {
-            guarded("optPreset_MouseDown", [&] { p->optPreset_MouseDown(j, Button, Shift, X, Y); });
+        b.MouseDown = [p, reported, j](int16_t Button, int16_t Shift, float X, float Y) {
+            reported("optPreset_MouseDown", [&] { p->optPreset_MouseDown(j, Button, Shift, X, Y); });
         };
-        b.MouseUp = [p, guarded, j](int16_t Button, int16_t Shift, float X, float Y) {
-            guarded("optPreset_MouseUp", [&] { p->optPreset_MouseUp(j, Button, Shift, X, Y); });
+        b.MouseUp = [p, reported, j](int16_t Button, int16_t Shift, float X, float Y) {
+            reported("optPreset_MouseUp", [&] { p->optPreset_MouseUp(j, Button, Shift, X, Y); });
         };
-        b.MouseMove = [p, guarded, j](int16_t Button, int16_t Shift, float X, float Y) {
-            guarded("optPreset_MouseMove", [&] { p->optPreset_MouseMove(j, Button, Shift, X, Y); });
+        b.MouseMove = [p, reported, j](int16_t Button, int16_t Shift, float X, float Y) {
+            reported("optPreset_MouseMove", [&] { p->optPreset_MouseMove(j, Button, Shift, X, Y); });
         };
         b.KeyDown = [p, j](int16_t& KeyCode, int16_t Shift) { p->optPreset_KeyDown(j, KeyCode, Shift); };
     }

@@ -1,9 +1,10 @@
 // A live receiver for the configuration dialog's tests: the receiver state, the model table and rig
 // list, a VFO on a fake oscillator, fake serial and parallel lines, a CY27EE16 on a simulated serial
 // port, the Hilbert filter, a sound engine on the simulated sound card, a fake analyser and knob table,
-// and scripted dialogs; the main window is a bare form that owns the dialog.
+// and scripted dialogs; the main window is a bare form that owns the dialog. Also a user's click.
 #pragma once
 
+#include <QTest>
 #include <array>
 #include <memory>
 #include <optional>
@@ -179,6 +180,11 @@ public:
 };
 
 // Collects the trace log.
+// The user clicks the middle of a control.
+inline void click(ui::Control& c, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseClick(c.widget(), button, Qt::NoModifier, c.widget()->rect().center());
+}
+
 struct TraceLog {
     std::vector<std::string> lines;
     runtime::ScopedHooks hooks{

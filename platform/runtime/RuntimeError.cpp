@@ -1,5 +1,9 @@
-// Standard texts of the run-time errors.
+// Standard texts of the run-time errors, and the trace of statements skipped on failure.
 #include "platform/runtime/RuntimeError.h"
+
+#include <new>
+
+#include "platform/runtime/Hooks.h"
 
 namespace runtime {
 
@@ -52,6 +56,24 @@ RuntimeError::RuntimeError(int32_t number, std::string source, std::string descr
 
 void raise(int32_t number, std::string_view source, std::string description) {
     throw RuntimeError(number, std::string(source), std::move(description));
+}
+
+void SkipLog::skippedCurrent(std::string_view what) {
+    try {
+        throw;
+    } catch (const RuntimeError& e) {
+        last_ = {e.Number(), e.Description()};
+    } catch (const std::bad_alloc&) {
+        last_ = {err::kOutOfMemory, standardDescription(err::kOutOfMemory)};
+    } catch (const std::exception& e) {
+        last_ = {err::kInvalidCall, e.what()};
+    }
+    AddLog(routine_ + ": " + std::string(what) + " skipped: Code=" + std::to_string(last_.Number) +
+           " Description=" + last_.Description);
+}
+
+void SkipLog::leftOut(std::string_view what, std::string_view why) {
+    AddLog(routine_ + ": " + std::string(what) + " left out: " + std::string(why));
 }
 
 } // namespace runtime

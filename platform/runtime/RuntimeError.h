@@ -61,4 +61,43 @@ template <class Statement> bool resumeNext(Statement&& statement) noexcept {
     }
 }
 
+// The trace of a routine whose statements are skipped on failure: a line per statement skipped or left
+// out, naming the routine, and the last error skipped, for the messages that report it.
+class SkipLog {
+public:
+    struct SkippedError {
+        int32_t Number = 0;
+        std::string Description;
+    };
+
+    // routine: the name the lines begin with ("frmConfig.cmdApply_Click").
+    explicit SkipLog(std::string routine) : routine_(std::move(routine)) {}
+
+    // A statement left out without an error (a value no control holds).
+    void leftOut(std::string_view what, std::string_view why);
+
+    // Number 0 and no text while nothing was skipped.
+    const SkippedError& lastError() const noexcept { return last_; }
+
+private:
+    template <class Statement>
+    friend bool resumeNext(Statement&& statement, SkipLog& log, std::string_view what);
+    // Only inside a handler: the exception being handled is the error `what` was skipped for.
+    void skippedCurrent(std::string_view what);
+
+    std::string routine_;
+    SkippedError last_;
+};
+
+// resumeNext that leaves a line in log when the statement `what` is skipped.
+template <class Statement> bool resumeNext(Statement&& statement, SkipLog& log, std::string_view what) {
+    try {
+        statement();
+        return true;
+    } catch (const std::exception&) {
+        log.skippedCurrent(what);
+        return false;
+    }
+}
+
 } // namespace runtime

@@ -159,19 +159,3 @@ TEST(NumberText, StoredLongsRoundHalfToEvenAndStoredBooleansTakeWordsOrNumbers) 
         EXPECT_EQ(parseBoolean(c.text), c.asBoolean) << '"' << c.text << '"';
     }
 }
-
-TEST(ResumeNext, SkipsAFailingStatementAndReportsIt) {
-    int after = 0;
-    EXPECT_FALSE(resumeNext([] { raise(err::kOverflow, "test"); }));
-    EXPECT_TRUE(resumeNext([&] { after = 1; }));
-    EXPECT_EQ(after, 1);
-}
-
-TEST(RuntimeErrorText, TakesTheStandardDescriptionUnlessGivenOne) {
-    const RuntimeError standard(err::kDivisionByZero, "src");
-    EXPECT_EQ(standard.Description(), "Division by zero");
-    EXPECT_EQ(standard.Source(), "src");
-    const RuntimeError own(err::kFileNotFound, "src", "File not found: x.so");
-    EXPECT_EQ(own.Description(), "File not found: x.so");
-    EXPECT_STREQ(own.what(), "File not found: x.so");
-}
