@@ -284,7 +284,7 @@ void RecorderPanel::record() {
     // file) a new one starts, and OpenRecording moves an unsaved one aside.
     if ((wav_.IsPaused() || wav_.IsRecording()) && wav_.RecordingResumable()) {
         runtime::resumeNext([&] { wav_.setIsPaused(false); });
-        runtime::resumeNext([&] { wav_.setPlayerMode(1); });
+        runtime::resumeNext([&] { wav_.setPlayerMode(PlayerMode::Recording); });
         runtime::resumeNext([&] { wav_.setIsRecording(true); });
     } else {
         runtime::resumeNext([&] {
@@ -407,13 +407,14 @@ void RecorderPanel::layTrackPanel() {
 
 void RecorderPanel::save() {
     const int32_t mode = wav_.PlayerMode();
-    if (mode == 1 || mode == 3 || mode == 4) runtime::resumeNext([&] { wav_.Save(); });
+    if (mode == PlayerMode::Recording || mode == PlayerMode::Paused || mode == PlayerMode::Stopped)
+        runtime::resumeNext([&] { wav_.Save(); });
     emptyFileNameAndLabels();
     runtime::resumeNext([&] { setPattern(patterns::kLoaded); });
 }
 
 void RecorderPanel::close() {
-    if (wav_.StatusOfMedia() == 3) {
+    if (wav_.StatusOfMedia() == MediaStatus::RecordingUnsaved) {
         runtime::resumeNext([&] {
             if (runtime::MsgBox(messages::kCloseUnsaved, runtime::mb::kYesNo) == runtime::mb::kYes)
                 wav_.Save();

@@ -263,7 +263,7 @@ int32_t clsWavFile::OpenRecording() {
     isRecording_ = true;
     isClosed_ = false;
     isPaused_ = false;
-    statusOfMedia_ = 3;
+    statusOfMedia_ = MediaStatus::RecordingUnsaved;
     playerMode_ = PlayerMode::Recording;
     SaveFileName.clear();
     const int32_t tuned = ports_.vfo ? ports_.vfo->TunedFrequency() : 0;
@@ -583,7 +583,7 @@ int32_t clsWavFile::OpenFile() {
     const int32_t result = openForPlayback(false);
     if (!diskFile_) return result;
     playerMode_ = PlayerMode::Stopped;
-    statusOfMedia_ = 1;
+    statusOfMedia_ = MediaStatus::FileLoaded;
     return result;
 }
 
@@ -645,7 +645,7 @@ std::string clsWavFile::LoadMedia() {
     request.ReadOnlyIsVisible = false;
     const std::optional<std::string> chosen = ports_.dialogs->ShowOpen(request);
     if (!chosen || chosen->empty()) return {};
-    statusOfMedia_ = 1;
+    statusOfMedia_ = MediaStatus::FileLoaded;
     setPlayerMode(PlayerMode::Stopped);
     const auto slash = chosen->find_last_of('/');
     fileShortName_ = slash == std::string::npos ? *chosen : chosen->substr(slash + 1);
@@ -657,7 +657,7 @@ void clsWavFile::Save() {
     if (inSave_) return;
     const ScopedFlag guard(inSave_);
     if (LastDirectory.empty()) LastDirectory = programFolder_;
-    if (statusOfMedia_ != 3) return;
+    if (statusOfMedia_ != MediaStatus::RecordingUnsaved) return;
     // A recording already closed (a cancelled Save) goes straight to the name.
     if (recording_.open()) {
         const int32_t rc = CloseRecording();
@@ -697,7 +697,7 @@ void clsWavFile::Save() {
     }
     LastDirectory = folderOf(name);
     SaveFileName = name;
-    statusOfMedia_ = 4;
+    statusOfMedia_ = MediaStatus::RecordingSaved;
     isPaused_ = false;
     isRecording_ = false;
     setUnsavedMarker("");

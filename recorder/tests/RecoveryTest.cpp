@@ -291,7 +291,7 @@ TEST_F(RecoveryTest, ASavedOrDiscardedRecordingIsNotRecoveredAfterARestart) {
         feed(*wav, 5);
         dialogs_.answer = folder_.file("rec/kept.wav");
         wav->Save();
-        EXPECT_EQ(wav->StatusOfMedia(), 4);
+        EXPECT_EQ(wav->StatusOfMedia(), recorder::MediaStatus::RecordingSaved);
         EXPECT_FALSE(fs::exists(journal)) << "saved";
         EXPECT_EQ(readTrailer(folder_.file("rec/kept.wav"))->size(), 1u);
 

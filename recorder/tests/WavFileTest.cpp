@@ -198,7 +198,7 @@ TEST_F(WavFileTest, GoldenRecordingIsByteExactAndReadsInSox) {
 
     EXPECT_EQ(soxInfo(path("take1.wav"), "-r"), "48000");
     EXPECT_EQ(soxSamples(path("take1.wav")), captured_);
-    EXPECT_EQ(wav_->StatusOfMedia(), 4);
+    EXPECT_EQ(wav_->StatusOfMedia(), recorder::MediaStatus::RecordingSaved);
     EXPECT_EQ(settings_.GetSetting("NerixSDR", "WavFile", recorder::kUnsavedRecordingKey, "x"), "");
 }
 
@@ -320,7 +320,7 @@ TEST_F(WavFileTest, DiskFullStopsTheRecordingAndKeepsAValidFile) {
     EXPECT_EQ(wav_->WriteToDisk(), files::err::kDiskFull);
     EXPECT_FALSE(wav_->IsRecording());
     EXPECT_EQ(wav_->PlayerMode(), 4);
-    EXPECT_EQ(wav_->StatusOfMedia(), 3);
+    EXPECT_EQ(wav_->StatusOfMedia(), recorder::MediaStatus::RecordingUnsaved);
     ASSERT_EQ(events_.faults.size(), 1u);
     EXPECT_EQ(events_.faults[0], std::make_pair(RecorderFault::WriteFailed, files::err::kDiskFull));
     EXPECT_EQ(wav_->AddSamples(block, kBlock), recorder::status::kAddNotRecording);
@@ -333,7 +333,7 @@ TEST_F(WavFileTest, DiskFullStopsTheRecordingAndKeepsAValidFile) {
     faulty_.faults.failWritesAtByte = INT64_MAX;
     saveAs("full.wav");
     EXPECT_EQ(soxSamples(path("full.wav")), captured_);
-    EXPECT_EQ(wav_->StatusOfMedia(), 4);
+    EXPECT_EQ(wav_->StatusOfMedia(), recorder::MediaStatus::RecordingSaved);
 }
 
 TEST_F(WavFileTest, FailedTrailerIsReportedAndSaveStillPlacesTheFile) {
@@ -362,16 +362,16 @@ TEST_F(WavFileTest, CloseFailureIsShownAndTheNextSaveGoesStraightToTheName) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "Unable to close temporary file " + path("t.tmp") +
                                "\n Please report this problem to Nerix\n Error Code=57");
-    EXPECT_EQ(wav_->StatusOfMedia(), 3);
+    EXPECT_EQ(wav_->StatusOfMedia(), recorder::MediaStatus::RecordingUnsaved);
     faulty_.faults.closeError = 0;
     dialogs_.answer.reset(); // cancelled
     wav_->Save();
     EXPECT_EQ(messages.size(), 1u) << "a closed recording is not closed again";
-    EXPECT_EQ(wav_->StatusOfMedia(), 3);
+    EXPECT_EQ(wav_->StatusOfMedia(), recorder::MediaStatus::RecordingUnsaved);
     wav_->setIsRecording(true);
     EXPECT_FALSE(wav_->IsRecording()) << "Record never resumes into a closed file";
     saveAs("b.wav");
-    EXPECT_EQ(wav_->StatusOfMedia(), 4);
+    EXPECT_EQ(wav_->StatusOfMedia(), recorder::MediaStatus::RecordingSaved);
     EXPECT_EQ(soxSamples(path("b.wav")), captured_);
 }
 
@@ -665,8 +665,8 @@ TEST_F(WavFileTest, FileSizeLimitStopsForRealWithAShortWriteThenEfbig) {
             wav_->AddSamples(block, kBlock);
             if (wav_->BufferFull()) rc = wav_->WriteToDisk();
         }
-        const bool stopped =
-            !wav_->IsRecording() && rc == files::err::kDiskFull && wav_->StatusOfMedia() == 3;
+        const bool stopped = !wav_->IsRecording() && rc == files::err::kDiskFull &&
+                             wav_->StatusOfMedia() == recorder::MediaStatus::RecordingUnsaved;
         wav_->TempFileName.clear();
         ::_exit(stopped ? 0 : 3);
     }
@@ -737,13 +737,13 @@ TEST_F(WavFileTest, LoadMediaSetsTheNamesOnlyWhenAFileIsChosen) {
     dialogs_.answer.reset();
     EXPECT_EQ(wav_->LoadMedia(), "");
     EXPECT_EQ(wav_->FileName(), "/keep.wav");
-    EXPECT_EQ(wav_->StatusOfMedia(), 0);
+    EXPECT_EQ(wav_->StatusOfMedia(), recorder::MediaStatus::Empty);
     EXPECT_EQ(dialogs_.last.Filter, "Sound Files (*.wav)|*.wav");
     EXPECT_EQ(dialogs_.last.ExistFlags, 2048);
     dialogs_.answer = "/music/a b.wav";
     EXPECT_EQ(wav_->LoadMedia(), "/music/a b.wav");
     EXPECT_EQ(wav_->FileShortName(), "a b.wav");
-    EXPECT_EQ(wav_->StatusOfMedia(), 1);
+    EXPECT_EQ(wav_->StatusOfMedia(), recorder::MediaStatus::FileLoaded);
     EXPECT_EQ(wav_->PlayerMode(), 4);
 }
 
