@@ -164,6 +164,9 @@ private:
     void fillPresetButton(SubBandRec& sub, int16_t j, bool dropUnused);
     void showSubBandLabelFrom(const PanelList& list);
     void hideSelectors();
+    // The popup beside the pointer over a button, the message loop pumped once; false, and the popup
+    // hidden, while the popups are switched off.
+    bool popUpBeside(const DescPos& at, float X, float Y);
     void press(int16_t Index, int16_t Button, int16_t Shift, bool popMenu);
     // A dialog over the edit buffer; the preset index it was opened on.
     bool runDialog(int32_t preset);
