@@ -5,6 +5,7 @@
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
+#include "recorder/WavFileParts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,13 +16,8 @@ namespace recorder {
 
 namespace {
 
-constexpr const char* kSource = "clsWavFile";
 // A half larger than this would only waste memory: 2^20 samples are 22 s at 48 kHz.
 constexpr int32_t kMaxRecBlockSize = 1 << 20;
-
-int32_t clamp32(int64_t v) {
-    return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
 
 } // namespace
 
@@ -87,36 +83,38 @@ int32_t clsWavFile::TotSamplesOut() const {
 }
 
 void clsWavFile::setDecimator(int32_t n) {
-    if (n == 0) runtime::raise(runtime::err::kDivisionByZero, kSource);
-    if (!isRateFactor(n)) runtime::raise(runtime::err::kInvalidCall, kSource);
+    if (n == 0) runtime::raise(runtime::err::kDivisionByZero, kWavFileSource);
+    if (!isRateFactor(n)) runtime::raise(runtime::err::kInvalidCall, kWavFileSource);
     decimator_ = n;
     wavSamplingRate_ = samplingRate_ / n;
 }
 
 void clsWavFile::setRecBlockSizeInSamples(int32_t v) {
-    if (v <= 0 || v % 2048 != 0 || v > kMaxRecBlockSize) runtime::raise(runtime::err::kInvalidCall, kSource);
+    if (v <= 0 || v % 2048 != 0 || v > kMaxRecBlockSize)
+        runtime::raise(runtime::err::kInvalidCall, kWavFileSource);
     recBlockSize_ = v;
 }
 
 // Every block of 2048 must fall inside one half at every upsampling factor.
 void clsWavFile::setPlayBlockSizeInSamples(int32_t v) {
-    if (v <= 0 || v % 2048 != 0 || v > kMaxRecBlockSize) runtime::raise(runtime::err::kInvalidCall, kSource);
+    if (v <= 0 || v % 2048 != 0 || v > kMaxRecBlockSize)
+        runtime::raise(runtime::err::kInvalidCall, kWavFileSource);
     playBlockSize_ = v;
 }
 
 // The capture runs at 48000 Hz only; the decimators and the player's factors are built on it.
 void clsWavFile::setSamplingRate(int32_t v) {
-    if (v != 48000) runtime::raise(runtime::err::kInvalidCall, kSource);
+    if (v != 48000) runtime::raise(runtime::err::kInvalidCall, kWavFileSource);
     samplingRate_ = v;
 }
 
 void clsWavFile::setBitsPerSample(int32_t v) {
-    if (v != 8 && v != 16) runtime::raise(runtime::err::kInvalidCall, kSource);
+    if (v != 8 && v != 16) runtime::raise(runtime::err::kInvalidCall, kWavFileSource);
     bitsPerSample_ = v;
 }
 
 void clsWavFile::setNumChannels(int32_t v) {
-    if (v != 1) runtime::raise(runtime::err::kInvalidCall, kSource);
+    if (v != 1) runtime::raise(runtime::err::kInvalidCall, kWavFileSource);
     numChannels_ = v;
 }
 

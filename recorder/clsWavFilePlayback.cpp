@@ -4,20 +4,11 @@
 
 #include "frame/ScopedFlag.h"
 #include "platform/runtime/RuntimeError.h"
+#include "recorder/WavFileParts.h"
 
 #include <algorithm>
 
 namespace recorder {
-
-namespace {
-
-constexpr const char* kSource = "clsWavFile";
-
-int32_t clamp32(int64_t v) {
-    return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
-
-} // namespace
 
 void clsWavFile::selectRateOption() {
     if (!ports_.rateChoice) return;
@@ -130,18 +121,18 @@ int32_t clsWavFile::openForPlayback(bool startReading) {
     try {
         int64_t length = 0;
         int32_t rc = diskFile_->size(length);
-        if (rc != 0) runtime::raise(rc, kSource);
+        if (rc != 0) runtime::raise(rc, kWavFileSource);
         // Every size and position in a recording is 32-bit.
         if (length > INT32_MAX)
-            runtime::raise(kInvalidFileFormat, kSource,
+            runtime::raise(kInvalidFileFormat, kWavFileSource,
                            "The file is larger than 2 GiB, the largest size a recording can have");
-        if (length == 0) runtime::raise(runtime::err::kDivisionByZero, kSource, "The file is empty");
+        if (length == 0) runtime::raise(runtime::err::kDivisionByZero, kWavFileSource, "The file is empty");
         playback_.setFileSize(length);
         std::vector<uint8_t> header(kHeaderLength, 0);
         std::size_t got = 0;
-        if ((rc = diskFile_->readAt(0, header, got)) != 0) runtime::raise(rc, kSource);
+        if ((rc = diskFile_->readAt(0, header, got)) != 0) runtime::raise(rc, kWavFileSource);
         if (got < std::size_t(kHeaderLength))
-            runtime::raise(runtime::err::kDivisionByZero, kSource,
+            runtime::raise(runtime::err::kDivisionByZero, kWavFileSource,
                            "The file is too short to hold a WAV header (" + std::to_string(got) + " bytes)");
         playback_.setFilePosition(WavPlayback::kFirstSamplePosition);
         ParseWavHeader(header);
