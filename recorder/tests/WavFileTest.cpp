@@ -28,6 +28,7 @@ using recorder::RecorderFault;
 using recorder::testing::le16;
 using recorder::testing::le32;
 using recorder::testing::soxInfo;
+using recorder::testing::soxSamples;
 
 constexpr int32_t kBlock = 2048;
 constexpr int32_t kHalf = 4 * kBlock; // small halves keep the files small
@@ -75,18 +76,6 @@ struct RateChoice : recorder::RecordSampleRateChoice {
 std::string slurp(const std::string& p) {
     std::ifstream in(p, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
-}
-
-// Samples as sox (not our reader) decodes them, widened to signed 16-bit.
-std::vector<int16_t> soxSamples(const std::string& path) {
-    const std::string cmd = "sox -q '" + path + "' -t raw -e signed-integer -b 16 -L - 2>/dev/null";
-    FILE* pipe = ::popen(cmd.c_str(), "r");
-    std::vector<int16_t> out;
-    int16_t s = 0;
-    while (pipe && std::fread(&s, 2, 1, pipe) == 1)
-        out.push_back(s);
-    if (pipe) ::pclose(pipe);
-    return out;
 }
 
 class WavFileTest : public ::testing::Test {
