@@ -1,6 +1,6 @@
-// Where the front panel's widgets place the controls a user works most: the readout's digits, the mode
-// buttons, mute and the band plan's buttons (twips, each in its container). The widgets are built from
-// these, and so is whatever clicks them from outside.
+// Where the front panel's widgets place their controls (twips, each in its container): the readout's
+// digits, the receiver's frames and their controls with the captions they start with, and the band plan's
+// buttons. The widgets are built from these, and so is whatever clicks them from outside.
 #pragma once
 
 #include <array>
@@ -55,6 +55,8 @@ constexpr DesignRect optMode(int i) {
             kRow};
 }
 
+// ---- The controls in the row's frames, each in its frame.
+
 // A run of like controls: the first one's place and the step from each to the next.
 struct ControlRun {
     int16_t count;
@@ -83,8 +85,8 @@ inline constexpr ControlRun optFilter{5, {75, kFirstRow, 1005, kRow}, 0, 255};
 inline constexpr ControlRun sldBW{2, {1575, 435, 300, 855}, -450, 0};
 inline constexpr DesignRect lblFHiDesc{1065, kFirstRow, 420, 195}, lblFloDesc{1515, kFirstRow, 420, 195};
 inline constexpr DesignRect lblFHi{1065, 1305, 420, 195}, lblFLo{1515, 1305, 420, 195};
-inline constexpr DesignRect chkMusic{1935, kFirstRow, 795, kRow},
-    chkDynFilter{1935, kFirstRow + 270, 795, kRow};
+inline constexpr DesignRect chkMusic{1935, kFirstRow, 795, kRow};
+inline constexpr DesignRect chkDynFilter{1935, kFirstRow + 270, 795, kRow};
 inline constexpr DesignRect lblFilterHi{1935, 825, 570, 240}, lblFilterLo{1935, 1140, 570, 240};
 
 // frIFFilter: the switch, the three modes and the manual edges.
@@ -106,8 +108,8 @@ struct DialFrame {
 inline constexpr DesignRect kFrameDial{60, 480, 690, 690}, kFrameSlider{60, 1260, 1080, 255};
 // chkMute in frAFOut.
 inline constexpr DesignRect chkMute{75, kFirstRow, 690, kRow};
-inline constexpr DialFrame frNBControls{
-    {75, kFirstRow, 540, kRow}, kFrameDial, {765, 720, 405, 240}, kFrameSlider};
+inline constexpr DesignRect chkNB{75, kFirstRow, 540, kRow};
+inline constexpr DialFrame frNBControls{chkNB, kFrameDial, {765, 720, 405, 240}, kFrameSlider};
 inline constexpr DialFrame frAFOutControls{chkMute, kFrameDial, {735, 720, 435, 240}, kFrameSlider};
 
 // frNotch: on, type, mirror and auto, the two modes, the centre and width sliders with their captions
