@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <functional>
 #include <span>
+#include <utility>
 
 namespace frontpanel {
 
@@ -61,8 +62,8 @@ inline constexpr const char* kPassBandTraces[] = {":Call MouseOverS.lblFilterHi_
 // Hands a list's texts to a step's trace one at a time, in the list's order; nothing without a trace.
 class TraceSequence {
 public:
-    TraceSequence(const std::function<void(const char*)>& trace, std::span<const char* const> texts)
-        : trace_(trace), texts_(texts) {}
+    TraceSequence(std::function<void(const char*)> trace, std::span<const char* const> texts)
+        : trace_(std::move(trace)), texts_(texts) {}
 
     // The next text; none once the list is used up.
     void next() {
@@ -71,7 +72,7 @@ public:
     }
 
 private:
-    const std::function<void(const char*)>& trace_;
+    std::function<void(const char*)> trace_;
     std::span<const char* const> texts_;
     std::size_t at_ = 0;
 };
