@@ -177,14 +177,8 @@ void BandPlanPanel::mnuUserPresets_Edit_Click() {
     edit.PresetEditTitle = "Edit Preset " + std::to_string(edit.PresetEditBuffer.Index);
     edit.PresetEditSaveCaption = "&Update";
     if (!runDialog(ap)) return;
-    sub = activeSubBand();
-    if (!sub) return;
-    PresetRec& p = sub->Preset[static_cast<size_t>(ap)];
-    p = edit.PresetEditBuffer;
-    optPreset[index16(ap)].setCaption(NumberFormat::Format(p.Settings.FreqCurrent / 1000.0, "#0"));
-    optPreset[index16(ap)].setToolTipText(p.Description);
-    optPreset.setValue(index16(ap), true);
-    routines.ApplyPresetGuarded(PresetRec(p));
+    takeEditedPreset(
+        ap, [](const PresetRec& p) { return NumberFormat::Format(p.Settings.FreqCurrent / 1000.0, "#0"); });
 }
 
 void BandPlanPanel::mnuUserPresets_Save_Click() {
@@ -204,12 +198,18 @@ void BandPlanPanel::mnuUserPresets_Save_Click() {
     edit.PresetEditTitle = "Save Current Settings to Preset " + std::to_string(b.Index);
     edit.PresetEditSaveCaption = "&Save";
     if (!runDialog(ap)) return;
-    sub = activeSubBand();
+    takeEditedPreset(ap, [](const PresetRec& p) {
+        return NumberFormat::Format(std::floor(p.Settings.FreqCurrent / 1000.0 + 0.5), "0#");
+    });
+}
+
+void BandPlanPanel::takeEditedPreset(int32_t ap,
+                                     const std::function<std::string(const PresetRec&)>& caption) {
+    SubBandRec* sub = activeSubBand();
     if (!sub) return;
     PresetRec& p = sub->Preset[static_cast<size_t>(ap)];
     p = edit.PresetEditBuffer;
-    optPreset[index16(ap)].setCaption(
-        NumberFormat::Format(std::floor(p.Settings.FreqCurrent / 1000.0 + 0.5), "0#"));
+    optPreset[index16(ap)].setCaption(caption(p));
     optPreset[index16(ap)].setToolTipText(p.Description);
     optPreset.setValue(index16(ap), true);
     routines.ApplyPresetGuarded(PresetRec(p));
