@@ -19,6 +19,21 @@ static_assert(design::kPresetButtonCount == kPresetButtons && design::kSubBandBu
 
 using ui::place;
 
+// Buttons of one width in the panel's font, and the popup's place for each: a button's height below it,
+// from the origin given.
+template <size_t N>
+void layOutButtons(ui::ControlArray<ui::OptionButton>& buttons, int32_t width, std::array<DescPos, N>& places,
+                   double originLeft, double originTop) {
+    for (int16_t i = 0; i < static_cast<int16_t>(N); ++i)
+        runtime::resumeNext([&] {
+            ui::OptionButton& b = buttons[i];
+            b.setWidth(width);
+            b.setFontSize(8);
+            places[static_cast<size_t>(i)] = {static_cast<float>(b.Left() + originLeft),
+                                              static_cast<float>(2 * b.Height() + b.Top() + originTop)};
+        });
+}
+
 } // namespace
 
 BandPlanControls::BandPlanControls(QWidget* parent, int32_t left, int32_t top)
@@ -159,34 +174,17 @@ void BandPlanControls::LayOutSelectors(BandPlanPanel& panel) {
 
 void BandPlanControls::LayOutSubBandButtons(BandPlanPanel& panel, int32_t frFreqCtlLeft,
                                             int32_t frFreqCtlTop) {
-    using runtime::resumeNext;
-    resumeNext([&] { picSubBands.setTop(kSubBandsTop); });
-    for (int16_t i = 0; i < kSubBandButtons; ++i)
-        resumeNext([&] {
-            ui::OptionButton& b = optSubBand[i];
-            b.setWidth(kSubBandWidth);
-            b.setFontSize(8);
-            panel.SubBandDescPos[static_cast<size_t>(i)] = {
-                static_cast<float>(b.Left() + picSubBands.Left() + frFreqCtlLeft),
-                static_cast<float>(2 * b.Height() + b.Top() + picSubBands.Top() + frFreqCtlTop +
-                                   frPresets.Top())};
-        });
+    runtime::resumeNext([&] { picSubBands.setTop(kSubBandsTop); });
+    layOutButtons(optSubBand, kSubBandWidth, panel.SubBandDescPos, picSubBands.Left() + frFreqCtlLeft,
+                  picSubBands.Top() + frFreqCtlTop + frPresets.Top());
 }
 
 void BandPlanControls::LayOutPresetButtons(BandPlanPanel& panel, int32_t frFreqCtlLeft,
                                            int32_t frFreqCtlTop) {
-    using runtime::resumeNext;
-    resumeNext([&] { picPresets.setTop(kPresetsTop); });
-    for (int16_t j = 0; j < kPresetButtons; ++j)
-        resumeNext([&] {
-            ui::OptionButton& b = optPreset[j];
-            b.setWidth(kPresetWidth);
-            b.setFontSize(8);
-            panel.PresetDescPos[static_cast<size_t>(j)] = {
-                static_cast<float>(b.Left() + frPresets.Left() + frFreqCtlLeft),
-                static_cast<float>(2 * b.Height() + b.Top() + picPresets.Top() + frFreqCtlTop +
-                                   frPresets.Top())};
-        });
+    runtime::resumeNext([&] { picPresets.setTop(kPresetsTop); });
+    // The popups' left is measured from the frame's, not the buttons' container's.
+    layOutButtons(optPreset, kPresetWidth, panel.PresetDescPos, frPresets.Left() + frFreqCtlLeft,
+                  picPresets.Top() + frFreqCtlTop + frPresets.Top());
 }
 
 void BandPlanControls::StartTracking() {

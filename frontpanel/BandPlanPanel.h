@@ -164,9 +164,15 @@ private:
     void fillPresetButton(SubBandRec& sub, int16_t j, bool dropUnused);
     void showSubBandLabelFrom(const PanelList& list);
     void hideSelectors();
+    // The popup beside the pointer over a button, the message loop pumped once; false, and the popup
+    // hidden, while the popups are switched off.
+    bool popUpBeside(const DescPos& at, float X, float Y);
     void press(int16_t Index, int16_t Button, int16_t Shift, bool popMenu);
     // A dialog over the edit buffer; the preset index it was opened on.
     bool runDialog(int32_t preset);
+    // The saved edit buffer becomes preset ap of the active sub-band, its button captioned as given, and is
+    // put into force; nothing when the sub-band went while the dialog showed.
+    void takeEditedPreset(int32_t ap, const std::function<std::string(const PresetRec&)>& caption);
 
     FrontPanelCore& core_;
     BandPlanPorts p_;

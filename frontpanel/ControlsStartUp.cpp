@@ -2,9 +2,9 @@
 #include "frontpanel/ControlsStartUp.h"
 
 #include <cmath>
-#include <string>
 
 #include "frame/NumberFormat.h"
+#include "frontpanel/StartUpTraces.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/RuntimeError.h"
 
@@ -14,10 +14,6 @@ namespace {
 
 using runtime::CLng;
 using runtime::resumeNext;
-
-void step(const Trace& trace, const char* text) {
-    if (trace) trace(text);
-}
 
 int16_t box(bool ticked) {
     return ticked ? 1 : 0;
@@ -33,9 +29,10 @@ void setUpAgcSlider(PanelSlider& s, int32_t value) {
 } // namespace
 
 void InitialiseAgcSliders(FrontPanelCore& core, const Trace& trace) {
-    step(trace, ":Initialising sldAGCAttack");
+    TraceSequence steps(trace, kAgcSliderTraces);
+    steps.next();
     setUpAgcSlider(core.levels.sldAGCAttack, 100);
-    step(trace, ":Initialising sldAGCDecay");
+    steps.next();
     setUpAgcSlider(core.levels.sldAGCDecay, 40);
 }
 
@@ -50,15 +47,14 @@ void FillDefaultTables(FrontPanelCore& core, const Trace& trace) {
     FilterTables& tables = core.tables;
     ReceiverState& st = core.state;
     const FilterTables defaults = DefaultFilterTables();
-    for (int row = 0; row < 5; ++row) {
-        const std::string text = ":Initialising Variable Filter Default Values (" + std::to_string(row) + ")";
-        step(trace, text.c_str());
-        tables.AfFilterPreset[static_cast<size_t>(row)] = defaults.AfFilterPreset[static_cast<size_t>(row)];
+    TraceSequence steps(trace, kDefaultTableTraces);
+    for (size_t row = 0; row < 5; ++row) {
+        steps.next();
+        tables.AfFilterPreset[row] = defaults.AfFilterPreset[row];
     }
-    for (int row = 1; row <= 3; ++row) {
-        const std::string text = ":Initialising Variable AGC Default Values (" + std::to_string(row) + ")";
-        step(trace, text.c_str());
-    }
+    // The three AGC rows are traced together, then filled at once from the AGC knobs' maxima.
+    for (int row = 1; row <= 3; ++row)
+        steps.next();
     resumeNext([&] {
         FillAgcPresetRows(tables, core.ctlArray[kAGCAttackKnob].Max, core.ctlArray[kAGCDecayKnob].Max);
     });
@@ -72,10 +68,10 @@ void FillDefaultTables(FrontPanelCore& core, const Trace& trace) {
     resumeNext([&] { filters.optIFFilter.setValue(IFFilterMode::Track, true); });
     st.IFFilterActive = false;
     resumeNext([&] { filters.chkIFFilter.setValue(0); });
-    step(trace, ":Initialising Variable IF Filter Default Values (0)");
+    steps.next();
     tables.IfFilterTable = defaults.IfFilterTable;
 
-    step(trace, ":Initialising NotchFilter Default Values");
+    steps.next();
     st.NotchWidth = 200;
     st.NotchCentre = 1000;
     st.NotchBuiltCentre = 1000;

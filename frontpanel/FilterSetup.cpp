@@ -79,107 +79,124 @@ void FilterSetup::design(clsFFTFilter& f) {
     waitForChain();
 }
 
+void FilterSetup::setIfEdges(int64_t C, int64_t Hi, int64_t Lo) {
+    const ReceiverState& st = state_;
+    const int32_t ifMode = st.IFFilterMode;
+    if (ifMode < 0 || ifMode > 2 || st.DemodMode < 0 || st.DemodMode > 8)
+        runtime::raise(runtime::err::kSubscriptOutOfRange, "frmMain.MakeFilters");
+    const IfFilterRow& row =
+        tables_.IfFilterTable[static_cast<size_t>(ifMode)][static_cast<size_t>(st.DemodMode)];
+    const int64_t rHi = row.Hi, rLo = row.Lo;
+    const bool upper = st.IQMode ? st.IQSelectUpper : st.HiSideLoActive;
+    clsFFTFilter& ifF = bank_.IfFilter;
+    const auto edges = [&ifF](int64_t high, int64_t low) {
+        ifF.FHigh = runtime::checkedNarrow<int32_t>(high);
+        ifF.FLow = runtime::checkedNarrow<int32_t>(low);
+    };
+    switch (st.DemodMode) {
+    case DemodMode::AM:
+    case DemodMode::BC:
+    case DemodMode::SAM:
+    case DemodMode::AM1:
+        if (ifMode == IFFilterMode::Man)
+            edges(C + rHi, C - rLo);
+        else
+            edges(C + Hi, C - Hi);
+        break;
+    case DemodMode::USB:
+        if (ifMode == IFFilterMode::Man)
+            upper ? edges(C + rHi, C + rLo) : edges(C - rLo, C - rHi);
+        else if (ifMode == IFFilterMode::Track)
+            upper ? edges(C + Hi, C + Lo) : edges(C - Lo, C - Hi);
+        break;
+    case DemodMode::LSB:
+        if (ifMode == IFFilterMode::Man)
+            upper ? edges(C - rLo, C - rHi) : edges(C + rHi, C + rLo);
+        else if (ifMode == IFFilterMode::Track)
+            upper ? edges(C - Lo, C - Hi) : edges(C + Hi, C + Lo);
+        break;
+    case DemodMode::FM:
+        edges(C + 10000, C - 10000);
+        break;
+    default:
+        edges(C + Hi, C - Hi);
+        break;
+    }
+}
+
+void FilterSetup::designCorrectionPair() {
+    Nerix::FilterBank& b = bank_;
+    b.IqCorrectionFilterI.QPhase = false;
+    b.IqCorrectionFilterI.FHigh = 23999;
+    b.IqCorrectionFilterI.FLow = 0;
+    design(b.IqCorrectionFilterI);
+
+    b.HilbertFilter1.QPhase = !b.IqCorrectionFilterI.QPhase;
+    b.HilbertFilter1.FHigh = b.IqCorrectionFilterI.FHigh;
+    b.HilbertFilter1.FLow = b.IqCorrectionFilterI.FLow;
+    design(b.HilbertFilter1);
+}
+
+void FilterSetup::designAmPair(int64_t C) {
+    Nerix::FilterBank& b = bank_;
+    const int32_t mode = state_.DemodMode;
+    const clsFFTFilter& ifF = b.IfFilter;
+    clsFFTFilter& amI = b.IQAMFilterI;
+    amI.QPhase = false;
+    if (mode == DemodMode::AM) {
+        amI.FHigh = ifF.FHigh;
+        amI.FLow = ifF.FLow;
+    } else if (mode == DemodMode::SAM) {
+        amI.FHigh = 14000;
+        amI.FLow = 10000;
+    } else if (mode == DemodMode::AM1) {
+        amI.FHigh = runtime::checkedNarrow<int32_t>(ifF.FHigh - C);
+        amI.FLow =
+            runtime::checkedNarrow<int32_t>(ifF.FLow - C); // a negative edge is raised to 0 by the design
+    }
+    design(amI);
+
+    b.IQAMFilterQ.QPhase = mode != DemodMode::AM1;
+    b.IQAMFilterQ.FHigh = amI.FHigh;
+    b.IQAMFilterQ.FLow = amI.FLow;
+    design(b.IQAMFilterQ);
+}
+
+void FilterSetup::designAudioFilters(int64_t Hi, int64_t Lo) {
+    Nerix::FilterBank& b = bank_;
+    for (clsFFTFilter* f : {&b.DemodAfFilter, &b.NrPostFilter}) {
+        f->FHigh = static_cast<int32_t>(Hi);
+        f->FLow = static_cast<int32_t>(Lo);
+        design(*f);
+    }
+
+    b.SsbFilterI.FHigh = static_cast<int32_t>(Hi);
+    b.SsbFilterI.FLow = static_cast<int32_t>(Lo);
+    b.SsbFilterI.QPhase = false;
+    design(b.SsbFilterI);
+
+    b.SsbFilterQ.FHigh = b.SsbFilterI.FHigh;
+    b.SsbFilterQ.FLow = b.SsbFilterI.FLow;
+    b.SsbFilterQ.QPhase = !b.SsbFilterI.QPhase;
+    waitForChain();
+    b.SsbFilterQ.MakeFilter();
+    runtime::DoEvents();
+    waitForChain();
+}
+
 bool FilterSetup::MakeFilters() {
     if (busy_) return true;
     const ScopedFlag busy(busy_);
     try {
-        ReceiverState& st = state_;
-        Nerix::FilterBank& b = bank_;
-        // Edges are summed in 64 bits: knob values near the 32-bit limits end the rebuild with Overflow.
-        const int64_t C = st.MixerCentre, Hi = st.FilterHi, Lo = st.FilterLo;
-        const int32_t ifMode = st.IFFilterMode;
-        if (ifMode < 0 || ifMode > 2 || st.DemodMode < 0 || st.DemodMode > 8)
-            runtime::raise(runtime::err::kSubscriptOutOfRange, "frmMain.MakeFilters");
-        const IfFilterRow& row =
-            tables_.IfFilterTable[static_cast<size_t>(ifMode)][static_cast<size_t>(st.DemodMode)];
-        const int64_t rHi = row.Hi, rLo = row.Lo;
-        const bool upper = st.IQMode ? st.IQSelectUpper : st.HiSideLoActive;
-        clsFFTFilter& ifF = b.IfFilter;
-        const auto edges = [&ifF](int64_t high, int64_t low) {
-            ifF.FHigh = runtime::checkedNarrow<int32_t>(high);
-            ifF.FLow = runtime::checkedNarrow<int32_t>(low);
-        };
-        switch (st.DemodMode) {
-        case DemodMode::AM:
-        case DemodMode::BC:
-        case DemodMode::SAM:
-        case DemodMode::AM1:
-            if (ifMode == IFFilterMode::Man)
-                edges(C + rHi, C - rLo);
-            else
-                edges(C + Hi, C - Hi);
-            break;
-        case DemodMode::USB:
-            if (ifMode == IFFilterMode::Man)
-                upper ? edges(C + rHi, C + rLo) : edges(C - rLo, C - rHi);
-            else if (ifMode == IFFilterMode::Track)
-                upper ? edges(C + Hi, C + Lo) : edges(C - Lo, C - Hi);
-            break;
-        case DemodMode::LSB:
-            if (ifMode == IFFilterMode::Man)
-                upper ? edges(C - rLo, C - rHi) : edges(C + rHi, C + rLo);
-            else if (ifMode == IFFilterMode::Track)
-                upper ? edges(C - Lo, C - Hi) : edges(C + Hi, C + Lo);
-            break;
-        case DemodMode::FM:
-            edges(C + 10000, C - 10000);
-            break;
-        default:
-            edges(C + Hi, C - Hi);
-            break;
-        }
-        design(ifF);
-
-        b.IqCorrectionFilterI.QPhase = false;
-        b.IqCorrectionFilterI.FHigh = 23999;
-        b.IqCorrectionFilterI.FLow = 0;
-        design(b.IqCorrectionFilterI);
-
-        b.HilbertFilter1.QPhase = !b.IqCorrectionFilterI.QPhase;
-        b.HilbertFilter1.FHigh = b.IqCorrectionFilterI.FHigh;
-        b.HilbertFilter1.FLow = b.IqCorrectionFilterI.FLow;
-        design(b.HilbertFilter1);
-
-        clsFFTFilter& amI = b.IQAMFilterI;
-        amI.QPhase = false;
-        if (st.DemodMode == DemodMode::AM) {
-            amI.FHigh = ifF.FHigh;
-            amI.FLow = ifF.FLow;
-        } else if (st.DemodMode == DemodMode::SAM) {
-            amI.FHigh = 14000;
-            amI.FLow = 10000;
-        } else if (st.DemodMode == DemodMode::AM1) {
-            amI.FHigh = runtime::checkedNarrow<int32_t>(ifF.FHigh - C);
-            amI.FLow =
-                runtime::checkedNarrow<int32_t>(ifF.FLow - C); // a negative edge is raised to 0 by the design
-        }
-        design(amI);
-
-        b.IQAMFilterQ.QPhase = st.DemodMode != DemodMode::AM1;
-        b.IQAMFilterQ.FHigh = amI.FHigh;
-        b.IQAMFilterQ.FLow = amI.FLow;
-        design(b.IQAMFilterQ);
-
-        for (clsFFTFilter* f : {&b.DemodAfFilter, &b.NrPostFilter}) {
-            f->FHigh = static_cast<int32_t>(Hi);
-            f->FLow = static_cast<int32_t>(Lo);
-            design(*f);
-        }
-
-        b.SsbFilterI.FHigh = static_cast<int32_t>(Hi);
-        b.SsbFilterI.FLow = static_cast<int32_t>(Lo);
-        b.SsbFilterI.QPhase = false;
-        design(b.SsbFilterI);
-
-        b.SsbFilterQ.FHigh = b.SsbFilterI.FHigh;
-        b.SsbFilterQ.FLow = b.SsbFilterI.FLow;
-        b.SsbFilterQ.QPhase = !b.SsbFilterI.QPhase;
-        waitForChain();
-        b.SsbFilterQ.MakeFilter();
-        runtime::DoEvents();
-        waitForChain();
-
-        ifF.GetFilterCoeffs_T_S(coeffs_);
+        // The edges as they stand when the rebuild begins, summed in 64 bits: knob values near the 32-bit
+        // limits end the rebuild with Overflow.
+        const int64_t C = state_.MixerCentre, Hi = state_.FilterHi, Lo = state_.FilterLo;
+        setIfEdges(C, Hi, Lo);
+        design(bank_.IfFilter);
+        designCorrectionPair();
+        designAmPair(C);
+        designAudioFilters(Hi, Lo);
+        bank_.IfFilter.GetFilterCoeffs_T_S(coeffs_);
         if (curve_) curve_->LoadFilterCoeffs_T_S(coeffs_.data(), static_cast<int32_t>(coeffs_.size()));
     } catch (const HeldBelow&) {
         return false;

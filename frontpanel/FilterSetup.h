@@ -84,6 +84,11 @@ public:
 private:
     void waitForChain();
     void design(clsFFTFilter& f);
+    // The rebuild's steps in their order, over the mixer's centre C and the audio edges Hi and Lo.
+    void setIfEdges(int64_t C, int64_t Hi, int64_t Lo);
+    void designCorrectionPair();
+    void designAmPair(int64_t C);
+    void designAudioFilters(int64_t Hi, int64_t Lo);
 
     ReceiverState& state_;
     Nerix::FilterBank& bank_;

@@ -1,30 +1,107 @@
 // The knob table's filling, the knob keys, the labels' hover and resets, and the knob frames.
 #include "frontpanel/KnobPanel.h"
 
-#include <cmath>
-#include <string>
+#include <iterator>
 #include <vector>
 
+#include "frontpanel/StartUpTraces.h"
 #include "platform/runtime/RuntimeError.h"
 
 namespace frontpanel {
 
 namespace {
 
-// A quarter of the 48000 Hz sample rate.
-constexpr float kFilterHiMax = 48000.0f / 4;
-// The demodulation mode without filter rows of its own (DRM).
-
 constexpr int32_t kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
 constexpr int32_t kKeyA = 65, kKeyZ = 90, kKeySpace = 32;
 constexpr int16_t kFirstKeyKnob = 1, kLastKeyKnob = 20;
 
-struct KnobRow {
-    int16_t k;
+// A quarter of the 48000 Hz sample rate.
+constexpr float kFilterHiMax = 48000.0f / 4;
+
+// A knob record's fields as the start-up fills them.
+struct KnobValues {
     float Max, Min, Default, Value, CtrlStep, Step, ShiftStep;
     const char* Format;
     bool ShowCaption;
 };
+
+// Values that are not the table's own, taken at the knob's step.
+enum class Vary : uint8_t {
+    None,
+    NotchRange, // the audio notch's range, from the notch ranges filled at this step
+    Smoothing,  // Default and Value: the analyser's default and present smoothing
+    FrameRate,  // Value: the analyser's frame rate
+    BaseIf,     // Max and Min: plus and minus the base IF
+};
+
+// What follows a knob's filling, in this order.
+enum Then : uint8_t { kApply = 1, kCaption = 2, kDisable = 4 };
+
+using TwinStep = std::function<void(const ScrollLabel&)> TwinSetUp::*;
+
+// One step of the filling: a knob filled (then applied, captioned, disabled), a twin control set up from
+// a knob, or nothing beyond the step's trace.
+struct KnobStep {
+    constexpr KnobStep() = default;
+    constexpr KnobStep(int16_t k, KnobValues v, uint8_t then = 0, Vary vary = Vary::None)
+        : knob(k), values(v), vary(vary), applies((then & kApply) ? k : int16_t{0}),
+          caption((then & kCaption) != 0), disable((then & kDisable) != 0) {}
+    constexpr KnobStep(TwinStep twin, int16_t k) : knob(k), twin(twin) {}
+    // The apply routine of another knob after this one's filling.
+    constexpr KnobStep applying(int16_t other) const {
+        KnobStep s = *this;
+        s.applies = other;
+        return s;
+    }
+
+    int16_t knob = 0;
+    KnobValues values{};
+    Vary vary = Vary::None;
+    int16_t applies = 0;
+    bool caption = false;
+    bool disable = false;
+    TwinStep twin = nullptr;
+};
+
+// The start-up's steps, one for each text of kKnobTableTraces. Knob 15 runs before 6 and again after it,
+// and 23 before 20, since their routines read each other.
+constexpr KnobStep kKnobSteps[] = {
+    {},
+    {kFrequencyReadoutKnob, {0, 0, 0, 0, 0.1f, 1, 10, "", false}},
+    {},
+    {kScopeChn1GainKnob, {99, 0, 1, 1, 0.01f, 0.1f, 1, "#0.0", true}, kCaption},
+    {kScopeChn1ShiftKnob, {100, -100, 0, 0, 0.1f, 1, 10, "#0", true}, kCaption},
+    {kScopeChn2GainKnob, {99, 0, 1, 1, 0.01f, 0.1f, 1, "#0.0", true}, kCaption},
+    {kScopeChn2ShiftKnob, {100, -100, 0, 0, 0.1f, 1, 10, "#0", true}, kCaption},
+    {kFilterHiKnob, {kFilterHiMax, 0, 0, 0, 1, 10, 50, "#0", true}},
+    {kFilterLoKnob, {1999, 0, 0, 0, 1, 10, 50, "#0", true}},
+    {kNBKnob, {10000, 0, 0, 0, 1, 10, 50, "#0.00", false}, kApply},
+    {&TwinSetUp::nbSlider, kNBKnob},
+    {&TwinSetUp::nbDial, kNBKnob},
+    {kOutVolKnob, {8000, -10000, 0, 0, 10, 50, 200, "0.0", false}, kApply},
+    {&TwinSetUp::volDial, kOutVolKnob},
+    {&TwinSetUp::volSlider, kOutVolKnob},
+    // The notch-type switch replaces the audio notch's range with the other row's.
+    {kNotchCKnob, {0, 0, 1000, 1000, 1, 10, 50, "#0", false}, kApply | kDisable, Vary::NotchRange},
+    {kNotchWKnob, {5000, 0, 100, 100, 1, 10, 50, "#0", false}, kApply | kDisable},
+    {kAGCAttackKnob, {100, 5, 5, 5, 1, 1, 10, "#0.0", false}, kApply},
+    // Starts below its Min: the first step down gives the Min, the first step up Min + Step.
+    {kAGCDecayKnob, {200, 10, 5, 5, 1, 10, 50, "#0.0", false}, kApply},
+    // Half the width's 1023, truncated.
+    {kScopeXCentreKnob, {1023, 0, 511, 511, 1, 10, 50, "#,###", false}, kApply},
+    // Now the span comes from both knobs.
+    KnobStep{kScopeXWidthKnob, {1023, 10, 1023, 1023, 1, 10, 50, "#,###", false}}.applying(kScopeXCentreKnob),
+    {PicScopeIndex, {0, 0, 0, 0, 0, 0, 0, "", false}},
+    {kIFHiKnob, {6000, 0, 6000, 6000, 1, 10, 50, "#0", true}, kApply | kCaption | kDisable},
+    {kIFLoKnob, {6000, 0, 0, 0, 1, 10, 50, "#0", true}, kApply | kCaption | kDisable},
+    {lblSpectrumSmoothIndex, {24, 1, 0, 0, 1, 1, 4, "#0", true}, kApply | kCaption, Vary::Smoothing},
+    {lblFrameRateIndex, {16, 1, 1, 0, 1, 1, 4, "#0", true}, kApply | kCaption, Vary::FrameRate},
+    {lblIFShiftIndex, {0, 0, 0, 0, 1, 20, 100, "#0", true}, kApply | kCaption, Vary::BaseIf},
+    {lblBFOIndex, {0, 0, 0, 0, 1, 20, 100, "#0", true}, kApply | kCaption, Vary::BaseIf},
+    {lblY1BrightIndex, {100, 1, 100, 100, 1, 2, 10, "#0", true}, kApply | kCaption},
+    {lblY2BrightIndex, {100, 1, 100, 100, 1, 2, 10, "#0", true}, kApply | kCaption},
+};
+static_assert(std::size(kKnobSteps) == std::size(kKnobTableTraces));
 
 bool isDisplayKnob(int16_t k) {
     switch (k) {
@@ -42,6 +119,42 @@ bool isDisplayKnob(int16_t k) {
     default:
         return false;
     }
+}
+
+// An analyser setting; 0 when there is no analyser or it fails.
+float analyserValue(const AnalyserKnobs* analyser, int32_t (AnalyserKnobs::*get)() const) {
+    float v = 0;
+    runtime::resumeNext([&] {
+        if (!analyser) runtime::raise(runtime::err::kObjectNotSet, "SpectrumAnalyser");
+        v = static_cast<float>((analyser->*get)());
+    });
+    return v;
+}
+
+// The record's fields from the table, its label and its apply routine. The colours stay as the window's
+// colouring gave them, the display knobs' excepted.
+void fillRecord(ScrollLabel& k, int16_t index, const KnobValues& v, KnobLabel* label,
+                std::function<void()> apply, const AnalyserKnobs* analyser) {
+    ScrollLabel filled;
+    filled.Index = index;
+    filled.Max = v.Max;
+    filled.Min = v.Min;
+    filled.Default = v.Default;
+    filled.Value = v.Value;
+    filled.CtrlStep = v.CtrlStep;
+    filled.Step = v.Step;
+    filled.ShiftStep = v.ShiftStep;
+    filled.Format = v.Format;
+    filled.ShowCaption = v.ShowCaption;
+    filled.Label = label ? label : k.Label;
+    filled.Apply = std::move(apply);
+    filled.FocusColour = k.FocusColour;
+    filled.NormalColour = k.NormalColour;
+    k = std::move(filled);
+    if (!isDisplayKnob(index)) return;
+    runtime::resumeNext(
+        [&] { k.NormalColour = analyser ? analyser->ControlColourNormal() : k.NormalColour; });
+    runtime::resumeNext([&] { k.FocusColour = analyser ? analyser->ControlColourFocused() : k.FocusColour; });
 }
 
 } // namespace
@@ -68,147 +181,42 @@ const IfFilterRow& KnobPanel::ifRow() const {
 
 void KnobPanel::FillKnobTable(const TwinSetUp& twins, const std::function<void(const char*)>& trace) {
     using runtime::resumeNext;
-    const auto step = [&](const char* text) {
-        if (trace) trace(text);
-    };
     const float baseIf = static_cast<float>(state_.BaseIF);
-
-    // The record's fields from the knob table; its label, when it has one, and its apply routine. The
-    // colours stay as the window's colouring gave them, the display knobs' excepted.
-    const auto fill = [&](const KnobRow& r) {
-        ScrollLabel& k = knob(r.k);
-        ScrollLabel filled;
-        filled.Index = r.k;
-        filled.Max = r.Max;
-        filled.Min = r.Min;
-        filled.Default = r.Default;
-        filled.Value = r.Value;
-        filled.CtrlStep = r.CtrlStep;
-        filled.Step = r.Step;
-        filled.ShiftStep = r.ShiftStep;
-        filled.Format = r.Format;
-        filled.ShowCaption = r.ShowCaption;
-        filled.Label = labels_[static_cast<size_t>(r.k)] ? labels_[static_cast<size_t>(r.k)] : k.Label;
-        filled.Apply = routines_.applyOf(r.k);
-        filled.FocusColour = k.FocusColour;
-        filled.NormalColour = k.NormalColour;
-        k = std::move(filled);
-        if (isDisplayKnob(r.k)) {
-            resumeNext(
-                [&] { k.NormalColour = analyser_ ? analyser_->ControlColourNormal() : k.NormalColour; });
-            resumeNext(
-                [&] { k.FocusColour = analyser_ ? analyser_->ControlColourFocused() : k.FocusColour; });
+    for (size_t i = 0; i < std::size(kKnobSteps); ++i) {
+        if (trace) trace(kKnobTableTraces[i]);
+        const KnobStep& step = kKnobSteps[i];
+        if (step.twin) {
+            if (const auto& setUp = twins.*step.twin) resumeNext([&] { setUp(knob(step.knob)); });
+            continue;
         }
-    };
-    const auto apply = [&](int16_t k) { resumeNext([&] { knob(k).Apply(); }); };
-    const auto caption = [&](int16_t k) { resumeNext([&] { writeCaption(knob(k)); }); };
-    const auto analyserValue = [&](int32_t (AnalyserKnobs::*get)() const) {
-        float v = 0;
-        resumeNext([&] {
-            if (!analyser_) runtime::raise(runtime::err::kObjectNotSet, "SpectrumAnalyser");
-            v = static_cast<float>((analyser_->*get)());
-        });
-        return v;
-    };
-
-    step(":Initialising MouseOverS");
-    step(":Initialising 7Segment Display Tuning");
-    fill({1, 0, 0, 0, 0, 0.1f, 1, 10, "", false});
-    step(":Initialising dialtuner");
-    for (const KnobRow& r : {KnobRow{2, 99, 0, 1, 1, 0.01f, 0.1f, 1, "#0.0", true},
-                             KnobRow{3, 100, -100, 0, 0, 0.1f, 1, 10, "#0", true},
-                             KnobRow{4, 99, 0, 1, 1, 0.01f, 0.1f, 1, "#0.0", true},
-                             KnobRow{5, 100, -100, 0, 0, 0.1f, 1, 10, "#0", true}}) {
-        const std::string text = ":Initialising CtlArray(" + std::to_string(r.k) + ")";
-        step(text.c_str());
-        fill(r);
-        caption(r.k);
+        if (step.knob == 0) continue;
+        KnobValues v = step.values;
+        switch (step.vary) {
+        case Vary::NotchRange:
+            tables_.NotchKnobRanges = DefaultNotchKnobRanges();
+            v.Max = tables_.NotchKnobRanges[0].Max;
+            v.Min = tables_.NotchKnobRanges[0].Min;
+            break;
+        case Vary::Smoothing:
+            v.Default = analyserValue(analyser_, &AnalyserKnobs::DefaultSmoothCount);
+            v.Value = analyserValue(analyser_, &AnalyserKnobs::SpectrumSmooth);
+            break;
+        case Vary::FrameRate:
+            v.Value = analyserValue(analyser_, &AnalyserKnobs::FrameRate);
+            break;
+        case Vary::BaseIf:
+            v.Max = baseIf;
+            v.Min = -baseIf;
+            break;
+        case Vary::None:
+            break;
+        }
+        fillRecord(knob(step.knob), step.knob, v, labels_[static_cast<size_t>(step.knob)],
+                   routines_.applyOf(step.knob), analyser_);
+        if (step.applies != 0) resumeNext([&] { knob(step.applies).Apply(); });
+        if (step.caption) resumeNext([&] { writeCaption(knob(step.knob)); });
+        if (step.disable) knob(step.knob).Disabled = true;
     }
-    step(":Initialising CtlArray(7)");
-    fill({7, kFilterHiMax, 0, 0, 0, 1, 10, 50, "#0", true});
-    step(":Initialising CtlArray(8)");
-    fill({8, 1999, 0, 0, 0, 1, 10, 50, "#0", true});
-
-    step(":Initialising CtlArray(9)");
-    fill({9, 10000, 0, 0, 0, 1, 10, 50, "#0.00", false});
-    apply(9);
-    step(":Initialising sldNB");
-    if (twins.nbSlider) resumeNext([&] { twins.nbSlider(knob(9)); });
-    step(":Initialising dialNB");
-    if (twins.nbDial) resumeNext([&] { twins.nbDial(knob(9)); });
-
-    step(":Initialising ctlArray(10)");
-    fill({10, 8000, -10000, 0, 0, 10, 50, 200, "0.0", false});
-    apply(10);
-    step(":Initialising dialOutVol");
-    if (twins.volDial) resumeNext([&] { twins.volDial(knob(10)); });
-    step(":Initialising sldOutVolume");
-    if (twins.volSlider) resumeNext([&] { twins.volSlider(knob(10)); });
-
-    step(":Initialising ctlArray(11)");
-    // The knob takes the audio notch's range; the notch-type switch replaces it from the other row.
-    tables_.NotchKnobRanges = DefaultNotchKnobRanges();
-    const NotchKnobRange& audioNotch = tables_.NotchKnobRanges[0];
-    fill({11, audioNotch.Max, audioNotch.Min, 1000, 1000, 1, 10, 50, "#0", false});
-    apply(11);
-    knob(11).Disabled = true;
-    step(":Initialising ctlArray(12)");
-    fill({12, 5000, 0, 100, 100, 1, 10, 50, "#0", false});
-    apply(12);
-    knob(12).Disabled = true;
-    step(":Initialising ctlArray(13)");
-    fill({13, 100, 5, 5, 5, 1, 1, 10, "#0.0", false});
-    apply(13);
-    step(":Initialising ctlArray(14)");
-    // Starts below its Min: the first step down gives the Min, the first step up Min + Step.
-    fill({14, 200, 10, 5, 5, 1, 10, 50, "#0.0", false});
-    apply(14);
-    step(":Initialising ctlArray(15)");
-    fill({15, 1023, 0, std::trunc(1023.0f / 2), std::trunc(1023.0f / 2), 1, 10, 50, "#,###", false});
-    apply(15);
-    step(":Initialising CtlArray(6)");
-    fill({6, 1023, 10, 1023, 1023, 1, 10, 50, "#,###", false});
-    // Now the span comes from both knobs.
-    apply(15);
-    step(":Initialising ctlArray(PicScopeIndex)");
-    fill({PicScopeIndex, 0, 0, 0, 0, 0, 0, 0, "", false});
-
-    step(":Initialising ctlArray(17)");
-    fill({17, 6000, 0, 6000, 6000, 1, 10, 50, "#0", true});
-    apply(17);
-    caption(17);
-    knob(17).Disabled = true;
-    step(":Initialising ctlArray(18)");
-    fill({18, 6000, 0, 0, 0, 1, 10, 50, "#0", true});
-    apply(18);
-    caption(18);
-    knob(18).Disabled = true;
-
-    step(":Initialising Spectrum Analyser Averaging - ctlArray(lblSpectrumSmoothIndex)");
-    fill({lblSpectrumSmoothIndex, 24, 1, analyserValue(&AnalyserKnobs::DefaultSmoothCount),
-          analyserValue(&AnalyserKnobs::SpectrumSmooth), 1, 1, 4, "#0", true});
-    apply(lblSpectrumSmoothIndex);
-    caption(lblSpectrumSmoothIndex);
-    step(":Initialising Spectrum Analyser FrameRate - ctlArray(lblFrameRateIndex)");
-    fill({lblFrameRateIndex, 16, 1, 1, analyserValue(&AnalyserKnobs::FrameRate), 1, 1, 4, "#0", true});
-    apply(lblFrameRateIndex);
-    caption(lblFrameRateIndex);
-    step(":Initialising lblIFShift - ctlArray(lblIFShiftIndex)");
-    fill({lblIFShiftIndex, baseIf, -baseIf, 0, 0, 1, 20, 100, "#0", true});
-    apply(lblIFShiftIndex);
-    caption(lblIFShiftIndex);
-    step(":Initialising lblBFO - ctlArray(lblBFOIndex)");
-    fill({lblBFOIndex, baseIf, -baseIf, 0, 0, 1, 20, 100, "#0", true});
-    apply(lblBFOIndex);
-    caption(lblBFOIndex);
-    step(":Initialising lblY1Bright - ctlArray(lblY1BrightIndex)");
-    fill({lblY1BrightIndex, 100, 1, 100, 100, 1, 2, 10, "#0", true});
-    apply(lblY1BrightIndex);
-    caption(lblY1BrightIndex);
-    step(":Initialising lblY2Bright - ctlArray(lblY2BrightIndex)");
-    fill({lblY2BrightIndex, 100, 1, 100, 100, 1, 2, 10, "#0", true});
-    apply(lblY2BrightIndex);
-    caption(lblY2BrightIndex);
 }
 
 void KnobPanel::Form_KeyDown(int16_t KeyCode, int16_t Shift) {

@@ -35,7 +35,7 @@ public:
 
     // The start-up's filling of entries 1 to 24, in its fixed order and with its apply calls: knob 15
     // before 6 and 23 before 20, since their routines read each other. Each statement is guarded: one
-    // that fails is skipped. trace gets each step's text as the start-up logs it.
+    // that fails is skipped. trace gets each step's text as the start-up logs it (kKnobTableTraces).
     void FillKnobTable(const TwinSetUp& twins = {}, const std::function<void(const char*)>& trace = {});
 
     // The window's key handler (key preview) for the active knob; nothing while the readout is active.

@@ -39,34 +39,55 @@ void applyLook(const PanelControl& model, ui::Control& widget, Aspect aspect,
 constexpr Aspect kLook[] = {Aspect::ForeColor, Aspect::Visible, Aspect::Enabled, Aspect::ToolTip,
                             Aspect::Caption};
 
+using Caption = std::function<void(const std::string&)>;
+
+// A control that shows its look alone.
+void bindLook(PanelControl& model, ui::Control& widget, const Caption& caption) {
+    model.Mirror = [&model, &widget, caption](Aspect a) { applyLook(model, widget, a, caption); };
+    for (const Aspect a : kLook)
+        model.Mirror(a);
+}
+
+// A control with a value. `own` shows the value and the aspects of its kind (the first of them before the
+// look) and says whether it took the aspect; the rest is the look. The widget's event hands the user's value
+// back; then the widget shows the model's value.
+template <class Model, class Widget, class Own>
+Unbind bindValued(Model& model, Widget& widget, ui::Handler Widget::*event,
+                  std::initializer_list<Aspect> first, Own own, const Caption& caption,
+                  ui::Handler handBack) {
+    model.Mirror = [&model, &widget, own, caption](Aspect a) {
+        if (!own(a)) applyLook(model, widget, a, caption);
+    };
+    for (const Aspect a : first)
+        model.Mirror(a);
+    for (const Aspect a : kLook)
+        model.Mirror(a);
+    widget.*event = std::move(handBack);
+    model.Mirror(Aspect::Value);
+    return [&model, &widget, event] {
+        model.Mirror = {};
+        widget.*event = {};
+    };
+}
+
 } // namespace
 
 Unbind mirror(PanelCheckBox& model, ui::CheckBox& widget) {
-    const auto caption = [&widget](const std::string& c) { widget.setCaption(c); };
-    model.Mirror = [&model, &widget, caption](Aspect a) {
-        if (a == Aspect::Value)
-            widget.setValue(model.Value());
-        else
-            applyLook(model, widget, a, caption);
+    const auto own = [&model, &widget](Aspect a) {
+        if (a != Aspect::Value) return false;
+        widget.setValue(model.Value());
+        return true;
     };
-    for (const Aspect a : kLook)
-        model.Mirror(a);
-    widget.Click = [&model, &widget] { model.setValue(widget.Value()); };
-    widget.setValue(model.Value());
-    return [&model, &widget] {
-        model.Mirror = {};
-        widget.Click = {};
-    };
+    return bindValued(
+        model, widget, &ui::CheckBox::Click, {}, own,
+        [&widget](const std::string& c) { widget.setCaption(c); },
+        [&model, &widget] { model.setValue(widget.Value()); });
 }
 
 Unbind mirror(PanelOptionGroup& model, ui::ControlArray<ui::OptionButton>& widgets) {
     for (int16_t i = 0; i < model.Count(); ++i) {
-        PanelControl& button = model[i];
         ui::OptionButton& widget = widgets[i];
-        const auto caption = [&widget](const std::string& c) { widget.setCaption(c); };
-        button.Mirror = [&button, &widget, caption](Aspect a) { applyLook(button, widget, a, caption); };
-        for (const Aspect a : kLook)
-            button.Mirror(a);
+        bindLook(model[i], widget, [&widget](const std::string& c) { widget.setCaption(c); });
     }
     model.MirrorSelection = [&widgets](int16_t previous, int16_t now) {
         if (now >= 0)
@@ -85,7 +106,7 @@ Unbind mirror(PanelOptionGroup& model, ui::ControlArray<ui::OptionButton>& widge
 }
 
 Unbind mirror(PanelSlider& model, ui::Slider& widget) {
-    model.Mirror = [&model, &widget](Aspect a) {
+    const auto own = [&model, &widget](Aspect a) {
         if (a == Aspect::Range) {
             // The model holds its position within the new range already; the widget's own holding
             // hands the same position back.
@@ -98,74 +119,52 @@ Unbind mirror(PanelSlider& model, ui::Slider& widget) {
         } else if (a == Aspect::Value) {
             widget.setValue(model.Value());
         } else {
-            applyLook(model, widget, a, {});
+            return false;
         }
+        return true;
     };
-    model.Mirror(Aspect::Range);
-    for (const Aspect a : kLook)
-        model.Mirror(a);
-    widget.Change = [&model, &widget] { model.setValue(widget.Value()); };
-    widget.setValue(model.Value());
-    return [&model, &widget] {
-        model.Mirror = {};
-        widget.Change = {};
-    };
+    return bindValued(model, widget, &ui::Slider::Change, {Aspect::Range}, own, {},
+                      [&model, &widget] { model.setValue(widget.Value()); });
 }
 
 Unbind mirror(PanelDial& model, dial::Dial& widget) {
-    model.Mirror = [&model, &widget](Aspect a) {
+    const auto own = [&model, &widget](Aspect a) {
         if (a == Aspect::Range) {
             widget.setLowerLimit(model.LowerLimit());
             widget.setUpperLimit(model.UpperLimit());
         } else if (a == Aspect::Value) {
             widget.setValue(model.Value());
         } else {
-            applyLook(model, widget, a, {});
+            return false;
         }
+        return true;
     };
-    model.Mirror(Aspect::Range);
-    for (const Aspect a : kLook)
-        model.Mirror(a);
-    widget.Changing = [&model, &widget] { model.setValue(widget.Value()); };
-    widget.setValue(model.Value());
-    return [&model, &widget] {
-        model.Mirror = {};
-        widget.Changing = {};
-    };
+    return bindValued(model, widget, &dial::Dial::Changing, {Aspect::Range}, own, {},
+                      [&model, &widget] { model.setValue(widget.Value()); });
 }
 
 Unbind mirror(PanelControl& model, ui::Label& widget) {
-    const auto caption = [&widget](const std::string& c) { widget.setCaption(c); };
-    model.Mirror = [&model, &widget, caption](Aspect a) { applyLook(model, widget, a, caption); };
-    for (const Aspect a : kLook)
-        model.Mirror(a);
+    bindLook(model, widget, [&widget](const std::string& c) { widget.setCaption(c); });
     return [&model] { model.Mirror = {}; };
 }
 
 Unbind mirror(PanelList& model, ui::ListControl& widget) {
-    const auto items = [&model, &widget] {
-        widget.Clear();
-        for (int32_t i = 0; i < model.ListCount(); ++i)
-            widget.AddItem(model.List(i));
-        // The widget's own Click hands the index back, where the model finds it already.
-        widget.setListIndex(model.ListIndex());
-    };
-    model.Mirror = [&model, &widget, items](Aspect a) {
-        if (a == Aspect::Items)
-            items();
-        else if (a == Aspect::Value)
+    const auto own = [&model, &widget](Aspect a) {
+        if (a == Aspect::Items) {
+            widget.Clear();
+            for (int32_t i = 0; i < model.ListCount(); ++i)
+                widget.AddItem(model.List(i));
+            // The widget's own Click hands the index back, where the model finds it already.
             widget.setListIndex(model.ListIndex());
-        else
-            applyLook(model, widget, a, {});
+        } else if (a == Aspect::Value) {
+            widget.setListIndex(model.ListIndex());
+        } else {
+            return false;
+        }
+        return true;
     };
-    items();
-    for (const Aspect a : kLook)
-        model.Mirror(a);
-    widget.Click = [&model, &widget] { model.setListIndex(widget.ListIndex()); };
-    return [&model, &widget] {
-        model.Mirror = {};
-        widget.Click = {};
-    };
+    return bindValued(model, widget, &ui::ListControl::Click, {Aspect::Items}, own, {},
+                      [&model, &widget] { model.setListIndex(widget.ListIndex()); });
 }
 
 Unbind mirrorShown(PanelControl& model, ui::Label& widget) {

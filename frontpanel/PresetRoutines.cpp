@@ -55,7 +55,6 @@ void PresetRoutines::ApplyPreset(PresetSettings s) {
     const ScopedFlag busy(ApplyPresetBusy_);
     const ScopedFlag applying(PresetApplying_);
     FrontPanelCore& c = core_;
-    ReceiverState& st = c.state;
 
     c.vfo.setTunedFrequency(checkedNarrow<int32_t>(int64_t{s.FreqCurrent} * 10));
     c.tuning.Display7Seg(c.vfo.FormattedTunedFreq());
@@ -67,6 +66,19 @@ void PresetRoutines::ApplyPreset(PresetSettings s) {
     c.modes.optMode.setValue(index16(s.DemodMode), true);
     c.modes.optMode_Click(index16(s.DemodMode));
 
+    applyFilters(s);
+    applyNotch(s);
+    applyAgc(s);
+
+    c.ctlArray[kOutVolKnob].Value = s.OutputAttenuation;
+    c.routines.SetOutVol();
+
+    logFrequency();
+}
+
+void PresetRoutines::applyFilters(const PresetSettings& s) {
+    FrontPanelCore& c = core_;
+    const ReceiverState& st = c.state;
     FilterControls& f = c.filterControls;
     f.optFilter.setValue(index16(s.FilterMode), true);
     f.optFilter_Click(s.FilterMode);
@@ -90,8 +102,10 @@ void PresetRoutines::ApplyPreset(PresetSettings s) {
     const IfFilterRow& ifRow = ifFilterRow(c.tables, st.IFFilterMode, st.DemodMode, "IfFilterTable");
     setKnob(kIFHiKnob, s.IFFilterHi < 0 ? ifRow.DefaultHi : s.IFFilterHi);
     setKnob(kIFLoKnob, s.IFFilterLo < 0 ? ifRow.DefaultLo : s.IFFilterLo);
+}
 
-    LevelControls& l = c.levels;
+void PresetRoutines::applyNotch(const PresetSettings& s) {
+    LevelControls& l = core_.levels;
     l.chkNotchOn.setValue(box(s.NotchActive));
     l.chkNotchOn_Click();
     l.chkNotchType.setValue(box(s.NotchType != 0));
@@ -103,7 +117,12 @@ void PresetRoutines::ApplyPreset(PresetSettings s) {
 
     setKnob(kNotchCKnob, s.NotchFilterCenter);
     setKnob(kNotchWKnob, s.NotchFilterWidth);
+}
 
+void PresetRoutines::applyAgc(const PresetSettings& s) {
+    FrontPanelCore& c = core_;
+    ReceiverState& st = c.state;
+    LevelControls& l = c.levels;
     if (s.AGCMode < 0) {
         // Back to the mode a block's own attack and decay replaced.
         l.optAGC_Click(index16(agcModeSaved_ ? savedAgcMode_ : 1));
@@ -123,11 +142,6 @@ void PresetRoutines::ApplyPreset(PresetSettings s) {
     }
     c.routines.SetAGCAttack();
     c.routines.SetAGCDecay();
-
-    c.ctlArray[kOutVolKnob].Value = s.OutputAttenuation;
-    c.routines.SetOutVol();
-
-    logFrequency();
 }
 
 void PresetRoutines::ApplyPresetGuarded(const PresetRec& preset) {

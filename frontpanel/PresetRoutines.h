@@ -63,6 +63,10 @@ public:
 
 private:
     void setKnob(int16_t k, double value);
+    // ApplyPreset's steps after the frequency, the LO side and the mode.
+    void applyFilters(const PresetSettings& s);
+    void applyNotch(const PresetSettings& s);
+    void applyAgc(const PresetSettings& s);
 
     FrontPanelCore& core_;
     FrequencyLog* log_;

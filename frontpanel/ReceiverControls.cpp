@@ -1,223 +1,218 @@
 // The receiver's controls on the main window and their wiring to the front panel's core.
 #include "frontpanel/ReceiverControls.h"
 
+#include <utility>
+
 #include "frontpanel/FrontPanelDesign.h"
-#include "frontpanel/PanelMirrors.h"
 
 namespace frontpanel {
 
 namespace {
 
-// Twips. Rows of option buttons and check boxes, and the frames' common height.
-constexpr int32_t kRow = design::kRow;
-constexpr int32_t kFirstRow = design::kFirstRow;
-constexpr double kFontSize = 7.5;
+namespace caption = design::caption;
+using design::RowFrame;
+using ui::place;
 
-template <class T> void loadButtons(ui::ControlArray<T>& array, QWidget* parent, int16_t count) {
-    for (int16_t i = 0; i < count; ++i)
-        array.Load(i, parent).setFontSize(kFontSize);
+template <class T> void small(T& c) {
+    c.setFontSize(design::kControlFontSize);
 }
 
-void small(ui::Control& c) {
-    c.setFontSize(kFontSize);
+// Loads a run of buttons in their container at their places, in the small font.
+template <class T> void loadRun(ui::ControlArray<T>& array, QWidget* parent, const design::ControlRun& run) {
+    for (int16_t i = 0; i < run.count; ++i) {
+        T& c = array.Load(i, parent);
+        place(c, run(i));
+        small(c);
+    }
+}
+
+void placeVertical(ui::Slider& s, const ui::DesignRect& r) {
+    s.setOrientation(1);
+    place(s, r);
+}
+
+void placeCentred(ui::Label& l, const ui::DesignRect& r) {
+    l.setAlignment(2);
+    place(l, r);
+    small(l);
+}
+
+void placeDialFrame(ui::CheckBox& check, dial::Dial& dial, KnobLabelControl& knob, ui::Slider& slider,
+                    const design::DialFrame& d) {
+    place(check, d.check);
+    place(dial, d.dial);
+    place(knob.label, d.knob);
+    place(slider, d.slider);
 }
 
 } // namespace
 
 ReceiverControls::ReceiverControls(const Hosts& h)
-    : frDemod(h.form, "Mode"), frFilter(h.form, "AF Filter"), chkMusic(frFilter.container()),
+    : frDemod(h.form, caption::frDemod), frFilter(h.form, caption::frFilter), chkMusic(frFilter.container()),
       chkDynFilter(frFilter.container()), lblFloDesc(frFilter.container()), lblFHiDesc(frFilter.container()),
       lblFLo(frFilter.container()), lblFHi(frFilter.container()),
-      lblFilterHi(frFilter.container(), kFilterHiKnob, "0"),
-      lblFilterLo(frFilter.container(), kFilterLoKnob, "0"), frIFFilter(h.form, "IF Filtr"),
-      chkIFFilter(frIFFilter.container()), lblIFHiDesc(frIFFilter.container()),
-      lblIFLoDesc(frIFFilter.container()), lblIFHi(frIFFilter.container(), kIFHiKnob, "0"),
-      lblIFLo(frIFFilter.container(), kIFLoKnob, "0"), frAGC(h.form, "AGC"), chkAGC(frAGC.container()),
-      sldAGCAttack(frAGC.container()), sldAGCDecay(frAGC.container()),
-      lblAGCAttack(frAGC.container(), kAGCAttackKnob, "0"),
-      lblAGCDecay(frAGC.container(), kAGCDecayKnob, "0"), frNB(h.form, "NR"), chkNB(frNB.container()),
-      sldNB(frNB.container()), dialNB(frNB.container()), lblNB(frNB.container(), kNBKnob, "0"),
-      frNotch(h.form, "Notch"), chkNotchOn(frNotch.container()), chkNotchAuto(frNotch.container()),
-      chkNotchType(frNotch.container()), chkNotchMirror(frNotch.container()), sldNotch(frNotch.container()),
-      sldNotchWidth(frNotch.container()), lblNotch(frNotch.container()), lblNotchWidth(frNotch.container()),
-      lblNotchCDesc(frNotch.container()), lblNotchWDesc(frNotch.container()),
-      lblNotchC(frNotch.container(), kNotchCKnob, "0"), lblNotchW(frNotch.container(), kNotchWKnob, "0"),
-      frAFOut(h.form, "AF"), chkMute(frAFOut.container()), sldOutVolume(frAFOut.container()),
-      dialOutVol(frAFOut.container()), lblOutVol(frAFOut.container(), kOutVolKnob, "0"), chkTuneLo(h.form),
-      chkIQSelectUpper(h.form), frRFInSel(h.elektorPanel, "RF Input"),
-      frIFAttenuation(h.elektorPanel, "IF Attenuation"), frRecordSampling(h.recorderPanel, "Sample Rate"),
-      frRecordBitsPerSample(h.recorderPanel, "Bits/Sample"), lblRecordMBytesPerHr(h.recorderPanel),
-      lblRecordMBytesPerHrDesc(h.recorderPanel, "MB/h"), chkFlipIQ(h.calibPanel), sldBalance(h.calibPanel) {
-    using design::RowFrame;
-    const auto place = [&](ui::Frame& f, RowFrame which) {
-        const ui::DesignRect r = design::rowFrame(which, h.left, h.top);
-        f.Move(r.Left, r.Top, r.Width, r.Height);
-        small(f);
-    };
-
-    // Mode: two columns of four.
-    place(frDemod, RowFrame::frDemod);
-    loadButtons(optMode, frDemod.container(), 8);
-    for (int16_t i = 0; i < 8; ++i) {
-        const ui::DesignRect r = design::optMode(i);
-        optMode[i].Move(r.Left, r.Top, r.Width, r.Height);
-        optMode[i].setFontSize(6.75);
+      lblFilterHi(frFilter.container(), kFilterHiKnob, caption::knobLabel),
+      lblFilterLo(frFilter.container(), kFilterLoKnob, caption::knobLabel),
+      frIFFilter(h.form, caption::frIFFilter), chkIFFilter(frIFFilter.container()),
+      lblIFHiDesc(frIFFilter.container()), lblIFLoDesc(frIFFilter.container()),
+      lblIFHi(frIFFilter.container(), kIFHiKnob, caption::knobLabel),
+      lblIFLo(frIFFilter.container(), kIFLoKnob, caption::knobLabel), frAGC(h.form, caption::frAGC),
+      chkAGC(frAGC.container()), sldAGCAttack(frAGC.container()), sldAGCDecay(frAGC.container()),
+      lblAGCAttack(frAGC.container(), kAGCAttackKnob, caption::knobLabel),
+      lblAGCDecay(frAGC.container(), kAGCDecayKnob, caption::knobLabel), frNB(h.form, caption::frNB),
+      chkNB(frNB.container()), sldNB(frNB.container()), dialNB(frNB.container()),
+      lblNB(frNB.container(), kNBKnob, caption::knobLabel), frNotch(h.form, caption::frNotch),
+      chkNotchOn(frNotch.container()), chkNotchAuto(frNotch.container()), chkNotchType(frNotch.container()),
+      chkNotchMirror(frNotch.container()), sldNotch(frNotch.container()), sldNotchWidth(frNotch.container()),
+      lblNotch(frNotch.container()), lblNotchWidth(frNotch.container()), lblNotchCDesc(frNotch.container()),
+      lblNotchWDesc(frNotch.container()), lblNotchC(frNotch.container(), kNotchCKnob, caption::knobLabel),
+      lblNotchW(frNotch.container(), kNotchWKnob, caption::knobLabel), frAFOut(h.form, caption::frAFOut),
+      chkMute(frAFOut.container()), sldOutVolume(frAFOut.container()), dialOutVol(frAFOut.container()),
+      lblOutVol(frAFOut.container(), kOutVolKnob, caption::knobLabel), chkTuneLo(h.form),
+      chkIQSelectUpper(h.form), frRFInSel(h.elektorPanel, caption::frRFInSel),
+      frIFAttenuation(h.elektorPanel, caption::frIFAttenuation),
+      frRecordSampling(h.recorderPanel, caption::frRecordSampling),
+      frRecordBitsPerSample(h.recorderPanel, caption::frRecordBitsPerSample),
+      lblRecordMBytesPerHr(h.recorderPanel),
+      lblRecordMBytesPerHrDesc(h.recorderPanel, caption::lblRecordMBytesPerHrDesc), chkFlipIQ(h.calibPanel),
+      sldBalance(h.calibPanel) {
+    const std::pair<ui::Frame*, RowFrame> row[] = {
+        {&frDemod, RowFrame::frDemod}, {&frFilter, RowFrame::frFilter}, {&frIFFilter, RowFrame::frIFFilter},
+        {&frAGC, RowFrame::frAGC},     {&frNB, RowFrame::frNB},         {&frNotch, RowFrame::frNotch},
+        {&frAFOut, RowFrame::frAFOut}};
+    for (const auto& [frame, which] : row) {
+        place(*frame, design::rowFrame(which, h.left, h.top));
+        small(*frame);
     }
-
-    // Audio filter: the presets, the two edge sliders with their labels, Music, Dyn and the edge knobs.
-    place(frFilter, RowFrame::frFilter);
-    loadButtons(optFilter, frFilter.container(), 5);
-    for (int16_t i = 0; i < 5; ++i)
-        optFilter[i].Move(75, kFirstRow + i * 255, 1005, kRow);
-    for (int16_t i = 0; i < 2; ++i) {
-        ui::Slider& s = sldBW.Load(i, frFilter.container());
-        s.setOrientation(1);
-        s.Move(1125 + (1 - i) * 450, 435, 300, 855);
+    for (int16_t i = 0; i < design::kModeButtonCount; ++i) {
+        ui::OptionButton& b = optMode.Load(i, frDemod.container());
+        place(b, design::optMode(i));
+        b.setFontSize(design::kModeFontSize);
     }
-    lblFHiDesc.Move(1065, kFirstRow, 420, 195);
-    lblFloDesc.Move(1515, kFirstRow, 420, 195);
-    lblFHi.Move(1065, 1305, 420, 195);
-    lblFLo.Move(1515, 1305, 420, 195);
-    for (ui::Label* l : {&lblFHiDesc, &lblFloDesc, &lblFHi, &lblFLo}) {
-        l->setAlignment(2);
-        small(*l);
-    }
-    chkMusic.Move(1935, kFirstRow, 795, kRow);
-    chkDynFilter.Move(1935, kFirstRow + 270, 795, kRow);
-    lblFilterHi.label.Move(1935, 825, 570, 240);
-    lblFilterLo.label.Move(1935, 1140, 570, 240);
+    layOutFilterFrame();
+    layOutIFFilterFrame();
+    layOutAGCFrame();
+    placeDialFrame(chkNB, dialNB, lblNB, sldNB, design::frNBControls);
+    layOutNotchFrame();
+    placeDialFrame(chkMute, dialOutVol, lblOutVol, sldOutVolume, design::frAFOutControls);
+    // The housekeeping shows one of the two.
+    place(chkTuneLo, design::sideSwitch(h.sideSwitchesLeft, h.sideSwitchesTop));
+    place(chkIQSelectUpper, design::sideSwitch(h.sideSwitchesLeft, h.sideSwitchesTop));
+    layOutPanels();
 
-    // IF filter: the switch, the three modes and the manual edges.
-    place(frIFFilter, RowFrame::frIFFilter);
-    chkIFFilter.Move(75, kFirstRow, 540, kRow);
-    loadButtons(optIFFilter, frIFFilter.container(), 3);
-    for (int16_t i = 0; i < 3; ++i)
-        optIFFilter[i].Move(75, kFirstRow + 315 + i * 270, 780, kRow);
-    lblIFHiDesc.Move(885, 540, 420, 195);
-    lblIFHi.label.Move(885, 735, 420, 240);
-    lblIFLoDesc.Move(885, 1035, 420, 195);
-    lblIFLo.label.Move(885, 1230, 420, 240);
-
-    // AGC: the switch and the rows, then the attack and decay sliders with their knobs.
-    place(frAGC, RowFrame::frAGC);
-    chkAGC.Move(75, kFirstRow, 600, kRow);
-    loadButtons(optAGC, frAGC.container(), 5);
-    for (int16_t i = 0; i < 5; ++i)
-        optAGC[i].Move(75, kFirstRow + 240 + i * 225, 915, 210);
-    sldAGCAttack.setOrientation(1);
-    sldAGCDecay.setOrientation(1);
-    sldAGCAttack.Move(1035, kFirstRow, 315, 1005);
-    sldAGCDecay.Move(1455, kFirstRow, 315, 1005);
-    lblAGCAttack.label.Move(990, 1260, 420, 240);
-    lblAGCDecay.label.Move(1410, 1260, 420, 240);
-
-    // Noise reduction: the switch, the dial with its knob, and the slider.
-    place(frNB, RowFrame::frNB);
-    chkNB.Move(75, kFirstRow, 540, kRow);
-    dialNB.Move(60, 480, 690, 690);
-    lblNB.label.Move(765, 720, 405, 240);
-    sldNB.Move(60, 1260, 1080, 255);
-
-    // Notch: on, type, mirror, the two modes, the centre and width sliders with their labels and knobs.
-    place(frNotch, RowFrame::frNotch);
-    chkNotchOn.Move(75, kFirstRow, 540, 210);
-    chkNotchType.Move(75, kFirstRow + 225, 540, 210);
-    chkNotchMirror.Move(75, kFirstRow + 450, 870, 210);
-    chkNotchAuto.Move(75, kFirstRow + 675, 690, 210);
-    loadButtons(optNotch, frNotch.container(), 2);
-    optNotch[0].Move(75, kFirstRow + 930, 690, 210);
-    optNotch[1].Move(75, kFirstRow + 1155, 690, 210);
-    sldNotch.setOrientation(1);
-    sldNotchWidth.setOrientation(1);
-    sldNotch.Move(990, 435, 315, 855);
-    sldNotchWidth.Move(1380, 435, 315, 855);
-    lblNotch.Move(945, kFirstRow, 405, 195);
-    lblNotchWidth.Move(1335, kFirstRow, 405, 195);
-    for (ui::Label* l : {&lblNotch, &lblNotchWidth}) {
-        l->setAlignment(2);
-        small(*l);
-    }
-    lblNotchCDesc.Move(1755, 435, 465, 195);
-    lblNotchC.label.Move(1755, 630, 465, 240);
-    lblNotchWDesc.Move(1755, 945, 465, 195);
-    lblNotchW.label.Move(1755, 1140, 465, 240);
-
-    // Output: mute, the volume dial with its knob, and the slider.
-    place(frAFOut, RowFrame::frAFOut);
-    chkMute.Move(design::chkMute.Left, design::chkMute.Top, design::chkMute.Width, design::chkMute.Height);
-    dialOutVol.Move(60, 480, 690, 690);
-    lblOutVol.label.Move(735, 720, 435, 240);
-    sldOutVolume.Move(60, 1260, 1080, 255);
-
-    // The LO side and the upper side share one place; the housekeeping shows one of them.
-    chkTuneLo.Move(h.sideSwitchesLeft, h.sideSwitchesTop, 1200, kRow);
-    chkIQSelectUpper.Move(h.sideSwitchesLeft, h.sideSwitchesTop, 1200, kRow);
-
-    // The Elektor model's panel: eight inputs and three attenuations in a row.
-    frRFInSel.Move(60, 0, 7860, 480);
-    loadButtons(optRFInSel, frRFInSel.container(), 8);
-    for (int16_t i = 0; i < 8; ++i)
-        optRFInSel[i].Move(90 + i * 960, 210, 930, 240);
-    frIFAttenuation.Move(8040, 0, 3420, 480);
-    loadButtons(optIFAttenuation, frIFAttenuation.container(), 3);
-    for (int16_t i = 0; i < 3; ++i)
-        optIFAttenuation[i].Move(90 + i * 1080, 210, 1050, 240);
-
-    // The recording format at the right end of the recorder panel.
-    frRecordSampling.Move(7500, 0, 3210, 615);
-    loadButtons(optRecordSampleRate, frRecordSampling.container(), 5);
-    for (int16_t i = 0; i < 5; ++i)
-        optRecordSampleRate[i].Move(75 + i * 615, 285, 615, kRow);
-    frRecordBitsPerSample.Move(10710, 0, 1110, 615);
-    loadButtons(optRecordSamplePerBit, frRecordBitsPerSample.container(), 2);
-    for (int16_t i = 0; i < 2; ++i)
-        optRecordSamplePerBit[i].Move(75 + i * 510, 285, 510, kRow);
-    lblRecordMBytesPerHr.Move(11850, 120, 480, 240);
-    lblRecordMBytesPerHrDesc.Move(11850, 345, 480, 240);
-    for (ui::Control* c :
-         {static_cast<ui::Control*>(&frRecordSampling), static_cast<ui::Control*>(&frRecordBitsPerSample),
-          static_cast<ui::Control*>(&lblRecordMBytesPerHr),
-          static_cast<ui::Control*>(&lblRecordMBytesPerHrDesc)})
+    // Sliders, dials and knob labels keep the form's font.
+    for (ui::Control* c : std::initializer_list<ui::Control*>{
+             &chkMusic, &chkDynFilter, &chkIFFilter, &chkAGC, &chkNB, &chkNotchOn, &chkNotchAuto,
+             &chkNotchType, &chkNotchMirror, &chkMute, &chkTuneLo, &chkIQSelectUpper, &chkFlipIQ,
+             &lblIFHiDesc, &lblIFLoDesc, &lblNotchCDesc, &lblNotchWDesc})
         small(*c);
-
-    // The calibration panel: the channel swap and the I/Q balance.
-    chkFlipIQ.Move(60, 90, 900, kRow);
-    sldBalance.Move(1020, 60, 2400, 330);
-
-    for (ui::Control* c :
-         {static_cast<ui::Control*>(&chkMusic), static_cast<ui::Control*>(&chkDynFilter),
-          static_cast<ui::Control*>(&chkIFFilter), static_cast<ui::Control*>(&chkAGC),
-          static_cast<ui::Control*>(&chkNB), static_cast<ui::Control*>(&chkNotchOn),
-          static_cast<ui::Control*>(&chkNotchAuto), static_cast<ui::Control*>(&chkNotchType),
-          static_cast<ui::Control*>(&chkNotchMirror), static_cast<ui::Control*>(&chkMute),
-          static_cast<ui::Control*>(&chkTuneLo), static_cast<ui::Control*>(&chkIQSelectUpper),
-          static_cast<ui::Control*>(&chkFlipIQ), static_cast<ui::Control*>(&lblIFHiDesc),
-          static_cast<ui::Control*>(&lblIFLoDesc), static_cast<ui::Control*>(&lblNotchCDesc),
-          static_cast<ui::Control*>(&lblNotchWDesc), static_cast<ui::Control*>(&frRFInSel),
-          static_cast<ui::Control*>(&frIFAttenuation)})
-        small(*c);
-    for (KnobLabelControl* k : {&lblFilterHi, &lblFilterLo, &lblIFHi, &lblIFLo, &lblAGCAttack, &lblAGCDecay,
-                                &lblNB, &lblNotchC, &lblNotchW, &lblOutVol})
+    for (KnobLabelControl* k : knobLabels())
         k->label.setAlignment(1);
 }
 
+void ReceiverControls::layOutFilterFrame() {
+    loadRun(optFilter, frFilter.container(), design::optFilter);
+    for (int16_t i = 0; i < design::sldBW.count; ++i)
+        placeVertical(sldBW.Load(i, frFilter.container()), design::sldBW(i));
+    placeCentred(lblFHiDesc, design::lblFHiDesc);
+    placeCentred(lblFloDesc, design::lblFloDesc);
+    placeCentred(lblFHi, design::lblFHi);
+    placeCentred(lblFLo, design::lblFLo);
+    place(chkMusic, design::chkMusic);
+    place(chkDynFilter, design::chkDynFilter);
+    place(lblFilterHi.label, design::lblFilterHi);
+    place(lblFilterLo.label, design::lblFilterLo);
+}
+
+void ReceiverControls::layOutIFFilterFrame() {
+    place(chkIFFilter, design::chkIFFilter);
+    loadRun(optIFFilter, frIFFilter.container(), design::optIFFilter);
+    place(lblIFHiDesc, design::lblIFHiDesc);
+    place(lblIFHi.label, design::lblIFHi);
+    place(lblIFLoDesc, design::lblIFLoDesc);
+    place(lblIFLo.label, design::lblIFLo);
+}
+
+void ReceiverControls::layOutAGCFrame() {
+    place(chkAGC, design::chkAGC);
+    loadRun(optAGC, frAGC.container(), design::optAGC);
+    placeVertical(sldAGCAttack, design::sldAGCAttack);
+    placeVertical(sldAGCDecay, design::sldAGCDecay);
+    place(lblAGCAttack.label, design::lblAGCAttack);
+    place(lblAGCDecay.label, design::lblAGCDecay);
+}
+
+void ReceiverControls::layOutNotchFrame() {
+    place(chkNotchOn, design::chkNotchOn);
+    place(chkNotchType, design::chkNotchType);
+    place(chkNotchMirror, design::chkNotchMirror);
+    place(chkNotchAuto, design::chkNotchAuto);
+    loadRun(optNotch, frNotch.container(), design::optNotch);
+    placeVertical(sldNotch, design::sldNotch);
+    placeVertical(sldNotchWidth, design::sldNotchWidth);
+    placeCentred(lblNotch, design::lblNotch);
+    placeCentred(lblNotchWidth, design::lblNotchWidth);
+    place(lblNotchCDesc, design::lblNotchCDesc);
+    place(lblNotchC.label, design::lblNotchC);
+    place(lblNotchWDesc, design::lblNotchWDesc);
+    place(lblNotchW.label, design::lblNotchW);
+}
+
+void ReceiverControls::layOutPanels() {
+    place(frRFInSel, design::frRFInSel);
+    loadRun(optRFInSel, frRFInSel.container(), design::optRFInSel);
+    place(frIFAttenuation, design::frIFAttenuation);
+    loadRun(optIFAttenuation, frIFAttenuation.container(), design::optIFAttenuation);
+
+    place(frRecordSampling, design::frRecordSampling);
+    loadRun(optRecordSampleRate, frRecordSampling.container(), design::optRecordSampleRate);
+    place(frRecordBitsPerSample, design::frRecordBitsPerSample);
+    loadRun(optRecordSamplePerBit, frRecordBitsPerSample.container(), design::optRecordSamplePerBit);
+    place(lblRecordMBytesPerHr, design::lblRecordMBytesPerHr);
+    place(lblRecordMBytesPerHrDesc, design::lblRecordMBytesPerHrDesc);
+    for (ui::Control* c : std::initializer_list<ui::Control*>{&frRFInSel, &frIFAttenuation, &frRecordSampling,
+                                                              &frRecordBitsPerSample, &lblRecordMBytesPerHr,
+                                                              &lblRecordMBytesPerHrDesc})
+        small(*c);
+
+    place(chkFlipIQ, design::chkFlipIQ);
+    place(sldBalance, design::sldBalance);
+}
+
+std::array<KnobLabelControl*, 10> ReceiverControls::knobLabels() {
+    return {&lblFilterHi, &lblFilterLo, &lblIFHi,   &lblIFLo,   &lblAGCAttack,
+            &lblAGCDecay, &lblNB,       &lblNotchC, &lblNotchW, &lblOutVol};
+}
+
 void ReceiverControls::connect(FrontPanelCore& core) {
-    FilterControls& f = core.filterControls;
-    LevelControls& l = core.levels;
-    ReceiverSwitches& s = core.switches;
-    KnobPanel& knobs = core.knobs;
     core_ = &core;
+    follow(core.modes.optMode, optMode);
+    connectFilterFrame(core.filterControls);
+    connectIFFilterFrame(core.filterControls);
+    connectAGCFrame(core.levels);
+    connectNBFrame(core.levels);
+    connectNotchFrame(core.levels);
+    connectAFOutFrame(core.levels);
+    connectPanels(core.switches, core.levels);
+    for (KnobLabelControl* k : knobLabels())
+        k->connect(core);
+    KnobPanel& knobs = core.knobs;
+    const std::pair<ui::Frame*, KnobFrame> frames[] = {{&frAFOut, KnobFrame::frAFOut},
+                                                       {&frAGC, KnobFrame::frAGC},
+                                                       {&frIFFilter, KnobFrame::frIFFilter},
+                                                       {&frNB, KnobFrame::frNB},
+                                                       {&frNotch, KnobFrame::frNotch}};
+    for (const auto& [frame, name] : frames)
+        frame->MouseMove = [&knobs, name](int16_t, int16_t, float, float) { knobs.frame_MouseMove(name); };
+}
 
-    unbind_.push_back(mirror(core.modes.optMode, optMode));
-
-    unbind_.push_back(mirror(f.optFilter, optFilter));
-    unbind_.push_back(mirror(f.chkMusic, chkMusic));
-    unbind_.push_back(mirror(f.chkDynFilter, chkDynFilter));
-    unbind_.push_back(mirror(f.chkIFFilter, chkIFFilter));
-    unbind_.push_back(mirror(f.optIFFilter, optIFFilter));
+void ReceiverControls::connectFilterFrame(FilterControls& f) {
+    follow(f.optFilter, optFilter);
+    follow(f.chkMusic, chkMusic);
+    follow(f.chkDynFilter, chkDynFilter);
     for (int16_t i = 0; i < 2; ++i) {
         ui::Slider& widget = sldBW[i];
-        unbind_.push_back(mirror(f.sldBW(i), widget));
+        follow(f.sldBW(i), widget);
         widget.MouseDown = [&f, i](int16_t button, int16_t, float, float) { f.sldBW_MouseDown(i, button); };
         widget.MouseMove = [&f, &widget, i](int16_t, int16_t, float x, float y) {
             f.sldBW_MouseMove(i, x, y, static_cast<float>(widget.Width()),
@@ -225,72 +220,74 @@ void ReceiverControls::connect(FrontPanelCore& core) {
         };
         widget.LostFocus = [&f, i] { f.sldBW_LostFocus(i); };
     }
-    unbind_.push_back(mirror(f.lblFloDesc, lblFloDesc));
-    unbind_.push_back(mirror(f.lblFHiDesc, lblFHiDesc));
-    unbind_.push_back(mirror(f.lblFLo, lblFLo));
-    unbind_.push_back(mirror(f.lblFHi, lblFHi));
-    unbind_.push_back(mirror(f.lblIFHiDesc, lblIFHiDesc));
-    unbind_.push_back(mirror(f.lblIFLoDesc, lblIFLoDesc));
+    follow(f.lblFloDesc, lblFloDesc);
+    follow(f.lblFHiDesc, lblFHiDesc);
+    follow(f.lblFLo, lblFLo);
+    follow(f.lblFHi, lblFHi);
+}
+
+void ReceiverControls::connectIFFilterFrame(FilterControls& f) {
+    follow(f.chkIFFilter, chkIFFilter);
+    follow(f.optIFFilter, optIFFilter);
+    follow(f.lblIFHiDesc, lblIFHiDesc);
+    follow(f.lblIFLoDesc, lblIFLoDesc);
     unbind_.push_back(mirrorShown(f.lblIFHi, lblIFHi.label));
     unbind_.push_back(mirrorShown(f.lblIFLo, lblIFLo.label));
+}
 
-    unbind_.push_back(mirror(l.chkAGC, chkAGC));
-    unbind_.push_back(mirror(l.optAGC, optAGC));
-    unbind_.push_back(mirror(l.sldAGCAttack, sldAGCAttack));
-    unbind_.push_back(mirror(l.sldAGCDecay, sldAGCDecay));
-    unbind_.push_back(mirror(l.chkNB, chkNB));
-    unbind_.push_back(mirror(l.sldNB, sldNB));
-    unbind_.push_back(mirror(l.dialNB, dialNB));
+void ReceiverControls::connectAGCFrame(LevelControls& l) {
+    follow(l.chkAGC, chkAGC);
+    follow(l.optAGC, optAGC);
+    follow(l.sldAGCAttack, sldAGCAttack);
+    follow(l.sldAGCDecay, sldAGCDecay);
+}
+
+void ReceiverControls::connectNBFrame(LevelControls& l) {
+    follow(l.chkNB, chkNB);
+    follow(l.sldNB, sldNB);
+    follow(l.dialNB, dialNB);
     sldNB.MouseDown = [&l](int16_t button, int16_t, float, float) { l.sldNB_MouseDown(button); };
-    unbind_.push_back(mirror(l.chkNotchOn, chkNotchOn));
-    unbind_.push_back(mirror(l.chkNotchAuto, chkNotchAuto));
-    unbind_.push_back(mirror(l.optNotch, optNotch));
-    unbind_.push_back(mirror(l.chkNotchType, chkNotchType));
-    unbind_.push_back(mirror(l.chkNotchMirror, chkNotchMirror));
-    unbind_.push_back(mirror(l.sldNotch, sldNotch));
-    unbind_.push_back(mirror(l.sldNotchWidth, sldNotchWidth));
+}
+
+void ReceiverControls::connectNotchFrame(LevelControls& l) {
+    follow(l.chkNotchOn, chkNotchOn);
+    follow(l.chkNotchAuto, chkNotchAuto);
+    follow(l.optNotch, optNotch);
+    follow(l.chkNotchType, chkNotchType);
+    follow(l.chkNotchMirror, chkNotchMirror);
+    follow(l.sldNotch, sldNotch);
+    follow(l.sldNotchWidth, sldNotchWidth);
     sldNotchWidth.MouseDown = [&l](int16_t button, int16_t, float, float) {
         l.sldNotchWidth_MouseDown(button);
     };
-    unbind_.push_back(mirror(l.lblNotch, lblNotch));
-    unbind_.push_back(mirror(l.lblNotchWidth, lblNotchWidth));
-    unbind_.push_back(mirror(l.lblNotchCDesc, lblNotchCDesc));
-    unbind_.push_back(mirror(l.lblNotchWDesc, lblNotchWDesc));
+    follow(l.lblNotch, lblNotch);
+    follow(l.lblNotchWidth, lblNotchWidth);
+    follow(l.lblNotchCDesc, lblNotchCDesc);
+    follow(l.lblNotchWDesc, lblNotchWDesc);
     unbind_.push_back(mirrorShown(l.lblNotchC, lblNotchC.label));
     unbind_.push_back(mirrorShown(l.lblNotchW, lblNotchW.label));
-    unbind_.push_back(mirror(l.chkMute, chkMute));
-    unbind_.push_back(mirror(l.sldOutVolume, sldOutVolume));
-    unbind_.push_back(mirror(l.dialOutVol, dialOutVol));
+}
+
+void ReceiverControls::connectAFOutFrame(LevelControls& l) {
+    follow(l.chkMute, chkMute);
+    follow(l.sldOutVolume, sldOutVolume);
+    follow(l.dialOutVol, dialOutVol);
     sldOutVolume.MouseDown = [&l](int16_t button, int16_t, float, float) {
         l.sldOutVolume_MouseDown(button);
     };
     sldOutVolume.MouseMove = [&l](int16_t, int16_t, float, float) { l.sldOutVolume_MouseMove(); };
+}
 
-    unbind_.push_back(mirror(s.chkTuneLo, chkTuneLo));
-    unbind_.push_back(mirror(s.chkIQSelectUpper, chkIQSelectUpper));
-    unbind_.push_back(mirror(s.chkFlipIQ, chkFlipIQ));
-    unbind_.push_back(mirror(s.optRFInSel, optRFInSel));
-    unbind_.push_back(mirror(s.optIFAttenuation, optIFAttenuation));
-    unbind_.push_back(mirror(s.optRecordSampleRate, optRecordSampleRate));
-    unbind_.push_back(mirror(s.optRecordSamplePerBit, optRecordSamplePerBit));
-    unbind_.push_back(mirror(s.lblRecordMBytesPerHr, lblRecordMBytesPerHr));
-    unbind_.push_back(mirror(l.sldBalance, sldBalance));
-
-    for (KnobLabelControl* k : {&lblFilterHi, &lblFilterLo, &lblIFHi, &lblIFLo, &lblAGCAttack, &lblAGCDecay,
-                                &lblNB, &lblNotchC, &lblNotchW, &lblOutVol})
-        k->connect(core);
-    const struct {
-        ui::Frame* frame;
-        KnobFrame name;
-    } frames[] = {{&frAFOut, KnobFrame::frAFOut},
-                  {&frAGC, KnobFrame::frAGC},
-                  {&frIFFilter, KnobFrame::frIFFilter},
-                  {&frNB, KnobFrame::frNB},
-                  {&frNotch, KnobFrame::frNotch}};
-    for (const auto& fr : frames) {
-        const KnobFrame name = fr.name;
-        fr.frame->MouseMove = [&knobs, name](int16_t, int16_t, float, float) { knobs.frame_MouseMove(name); };
-    }
+void ReceiverControls::connectPanels(ReceiverSwitches& s, LevelControls& l) {
+    follow(s.chkTuneLo, chkTuneLo);
+    follow(s.chkIQSelectUpper, chkIQSelectUpper);
+    follow(s.chkFlipIQ, chkFlipIQ);
+    follow(s.optRFInSel, optRFInSel);
+    follow(s.optIFAttenuation, optIFAttenuation);
+    follow(s.optRecordSampleRate, optRecordSampleRate);
+    follow(s.optRecordSamplePerBit, optRecordSamplePerBit);
+    follow(s.lblRecordMBytesPerHr, lblRecordMBytesPerHr);
+    follow(l.sldBalance, sldBalance);
 }
 
 ReceiverControls::~ReceiverControls() {
@@ -302,10 +299,9 @@ ReceiverControls::~ReceiverControls() {
         c.LostFocus = {};
     });
     if (!core_) return;
-    for (const int16_t k : {kFilterHiKnob, kFilterLoKnob, kIFHiKnob, kIFLoKnob, kAGCAttackKnob, kAGCDecayKnob,
-                            kNBKnob, kNotchCKnob, kNotchWKnob, kOutVolKnob}) {
-        core_->knobs.setKnobLabel(k, nullptr);
-        core_->ctlArray[static_cast<size_t>(k)].Label = nullptr;
+    for (KnobLabelControl* k : knobLabels()) {
+        core_->knobs.setKnobLabel(k->knob(), nullptr);
+        core_->ctlArray[static_cast<size_t>(k->knob())].Label = nullptr;
     }
 }
 

@@ -5,11 +5,13 @@
 // and mouse events to it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
 
 #include "frontpanel/FrontPanelCore.h"
+#include "frontpanel/PanelMirrors.h"
 #include "frontpanel/TuningControls.h"
 #include "platform/dial/Dial.h"
 #include "platform/ui/ControlArray.h"
@@ -99,6 +101,26 @@ public:
     ui::Slider sldBalance;
 
 private:
+    std::array<KnobLabelControl*, 10> knobLabels();
+    void layOutFilterFrame();
+    void layOutIFFilterFrame();
+    void layOutAGCFrame();
+    void layOutNotchFrame();
+    // The parts in the main window's Elektor, recorder and calibration panels.
+    void layOutPanels();
+    // The widget follows the core's control until the controls go.
+    template <class Model, class Widget> void follow(Model& model, Widget& widget) {
+        unbind_.push_back(mirror(model, widget));
+    }
+    void connectFilterFrame(FilterControls& f);
+    void connectIFFilterFrame(FilterControls& f);
+    void connectAGCFrame(LevelControls& l);
+    void connectNBFrame(LevelControls& l);
+    void connectNotchFrame(LevelControls& l);
+    void connectAFOutFrame(LevelControls& l);
+    // The side boxes and the parts in the main window's panels.
+    void connectPanels(ReceiverSwitches& s, LevelControls& l);
+
     FrontPanelCore* core_ = nullptr;
     std::vector<std::function<void()>> unbind_;
 };

@@ -85,6 +85,7 @@ public:
     void setCaption(const std::string& caption) override { label.setCaption(caption); }
     void setForeColor(int32_t bgr) override { label.setForeColor(bgr); }
     void setBorder(bool single) override { label.setBorderStyle(single ? 1 : 0); }
+    int16_t knob() const { return knob_; }
 
     ui::Label label;
 

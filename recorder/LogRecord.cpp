@@ -1,6 +1,7 @@
 // Writing and reading the frequency log text of the trailer.
 #include "recorder/LogRecord.h"
 
+#include "recorder/WavFileParts.h"
 #include "recorder/WavHeader.h"
 
 #include <algorithm>
@@ -138,7 +139,6 @@ std::vector<uint8_t> LogRecordText(const LogRecord& r) {
 
 void BoundLogToData(std::vector<LogRecord>& LogRecords, int32_t count, int64_t dataEnd) {
     count = std::clamp<int32_t>(count, 0, int32_t(std::min<std::size_t>(LogRecords.size(), INT32_MAX)));
-    auto clamp32 = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
     for (int32_t i = 0; i < count; ++i) {
         LogRecord& r = LogRecords[std::size_t(i)];
         r.Start = clamp32(std::clamp<int64_t>(r.Start, kHeaderLength, dataEnd));

@@ -3,22 +3,13 @@
 
 #include "frame/DebugTools.h"
 #include "platform/runtime/RuntimeError.h"
+#include "recorder/WavFileParts.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
 namespace recorder {
-
-namespace {
-
-constexpr const char* kSource = "clsWavFile";
-
-int32_t clamp32(int64_t v) {
-    return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
-
-} // namespace
 
 void WavPlayback::sizeBuffers(int32_t playBlockSize) {
     state_.H = playBlockSize / state_.F;
@@ -43,13 +34,13 @@ void WavPlayback::takeHeader(const WavHeaderFields& header, int32_t samplingRate
     headerBits_ = header.bitsPerSample;
     headerDataSize_ = header.dataSize;
     if (rate <= 0 || rate > samplingRate)
-        runtime::raise(runtime::err::kDivisionByZero, kSource,
+        runtime::raise(runtime::err::kDivisionByZero, kWavFileSource,
                        header.wavTags
                            ? "The file's sample rate of " + std::to_string(rate) + " Hz cannot be played"
                            : std::string("The file has no WAV header"));
     const int32_t f = samplingRate / rate;
     // Only whole factors whose blocks tile a half can be zero-stuffed.
-    if (!isRateFactor(f)) runtime::raise(kInvalidFileFormat, kSource, "Invalid file format");
+    if (!isRateFactor(f)) runtime::raise(kInvalidFileFormat, kWavFileSource, "Invalid file format");
     state_.F = f;
     state_.bytesPerSample = headerBits_ == 8 ? 1 : 2;
     const int64_t dataBytes = headerDataSize_;

@@ -4,21 +4,12 @@
 #include "frame/DebugTools.h"
 #include "platform/runtime/RuntimeError.h"
 #include "recorder/LogRecord.h"
+#include "recorder/WavFileParts.h"
 #include "recorder/WavHeader.h"
 
 #include <algorithm>
 
 namespace recorder {
-
-namespace {
-
-constexpr const char* kSource = "clsWavFile";
-
-int32_t clamp32(int64_t v) {
-    return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
-
-} // namespace
 
 void WavRecording::begin(int32_t halfSize, int32_t decimator, int32_t bytesPerSample) {
     state_ = State{};
@@ -36,7 +27,7 @@ int16_t WavRecording::add(std::span<const int16_t> samples, int32_t count, WavFi
     const int32_t n = count;
     if (n <= 0) return 0;
     if (std::size_t(n) > samples.size() || n > s.R - s.fillPosition)
-        runtime::raise(runtime::err::kSubscriptOutOfRange, kSource);
+        runtime::raise(runtime::err::kSubscriptOutOfRange, kWavFileSource);
     if (s.pending == 2) {
         s.dropped += n;
         if (!s.dropping) {

@@ -6,6 +6,7 @@
 #include "platform/profile/SettingsStore.h"
 #include "recorder/LogJournal.h"
 #include "recorder/LogRecord.h"
+#include "recorder/MediaStatus.h"
 #include "recorder/PlayerMode.h"
 #include "recorder/RecorderPorts.h"
 #include "recorder/WavPlayback.h"
@@ -71,8 +72,8 @@ public:
     void setFileShortName(std::string v) { fileShortName_ = std::move(v); }
     const std::string& FileName() const { return fileName_; }
     void setFileName(std::string v) { fileName_ = std::move(v); }
-    int32_t StatusOfMedia() const { return statusOfMedia_; }
-    void setStatusOfMedia(int32_t v) { statusOfMedia_ = v; }
+    MediaStatus StatusOfMedia() const { return statusOfMedia_; }
+    void setStatusOfMedia(MediaStatus v) { statusOfMedia_ = v; }
     // One of recorder::PlayerMode.
     int32_t PlayerMode() const { return playerMode_; }
     void setPlayerMode(int32_t v);
@@ -182,7 +183,8 @@ private:
     std::unique_ptr<files::File> diskFile_;
     std::string name_ = "clsWavFile";
     std::string fileShortName_, fileName_, recordFileName_;
-    int32_t statusOfMedia_ = 0, playerMode_ = 0, prevPlayerMode_ = 0;
+    MediaStatus statusOfMedia_ = MediaStatus::Empty;
+    int32_t playerMode_ = 0, prevPlayerMode_ = 0;
     bool isPlaying_ = false, isClosed_ = true, isPaused_ = false, isRecording_ = false;
     int32_t recBlockSize_ = 131072, playBlockSize_ = 32768, decimator_ = 1, samplingRate_ = 48000;
     int32_t wavSamplingRate_ = 48000, bitsPerSample_ = 16, numChannels_ = 1;

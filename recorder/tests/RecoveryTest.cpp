@@ -8,6 +8,7 @@
 #include "platform/runtime/Hooks.h"
 #include "platform/runtime/RuntimeError.h"
 #include "recorder/tests/FixedTuning.h"
+#include "recorder/tests/WavBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using recorder::clsWavFile;
+using recorder::testing::soxSamples;
 
 constexpr int32_t kBlock = 2048;
 constexpr int32_t kHalf = 4 * kBlock;
@@ -46,18 +48,6 @@ struct Dialogs : recorder::FileDialogService {
     std::optional<std::string> ShowOpen(const recorder::FileDialogRequest&) override { return answer; }
     std::optional<std::string> ShowSave(const recorder::FileDialogRequest&) override { return answer; }
 };
-
-// Samples as sox decodes them.
-std::vector<int16_t> soxSamples(const std::string& path) {
-    const std::string cmd = "sox -q '" + path + "' -t raw -e signed-integer -b 16 -L - 2>/dev/null";
-    FILE* pipe = ::popen(cmd.c_str(), "r");
-    std::vector<int16_t> out;
-    int16_t s = 0;
-    while (pipe && std::fread(&s, 2, 1, pipe) == 1)
-        out.push_back(s);
-    if (pipe) ::pclose(pipe);
-    return out;
-}
 
 struct Entry {
     int64_t f = 0, start = 0, end = 0;
@@ -291,7 +281,7 @@ TEST_F(RecoveryTest, ASavedOrDiscardedRecordingIsNotRecoveredAfterARestart) {
         feed(*wav, 5);
         dialogs_.answer = folder_.file("rec/kept.wav");
         wav->Save();
-        EXPECT_EQ(wav->StatusOfMedia(), 4);
+        EXPECT_EQ(wav->StatusOfMedia(), recorder::MediaStatus::RecordingSaved);
         EXPECT_FALSE(fs::exists(journal)) << "saved";
         EXPECT_EQ(readTrailer(folder_.file("rec/kept.wav"))->size(), 1u);
 

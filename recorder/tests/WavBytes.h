@@ -1,10 +1,11 @@
 // What the recorder's tests write WAV files with and read them back through: little-endian fields, and
-// one property of a file as sox, a reader that is not ours, reports it.
+// a file's properties and samples as sox, a reader that is not ours, reports them.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace recorder::testing {
 
@@ -29,6 +30,18 @@ inline std::string soxInfo(const std::string& path, const char* option) {
     if (pipe) ::pclose(pipe);
     while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
         out.pop_back();
+    return out;
+}
+
+// The file's samples as sox decodes them, widened to signed 16-bit.
+inline std::vector<int16_t> soxSamples(const std::string& path) {
+    const std::string cmd = "sox -q '" + path + "' -t raw -e signed-integer -b 16 -L - 2>/dev/null";
+    FILE* pipe = ::popen(cmd.c_str(), "r");
+    std::vector<int16_t> out;
+    int16_t s = 0;
+    while (pipe && std::fread(&s, 2, 1, pipe) == 1)
+        out.push_back(s);
+    if (pipe) ::pclose(pipe);
     return out;
 }
 

@@ -28,6 +28,7 @@ using recorder::RecorderFault;
 using recorder::testing::le16;
 using recorder::testing::le32;
 using recorder::testing::soxInfo;
+using recorder::testing::soxSamples;
 
 constexpr int32_t kBlock = 2048;
 constexpr int32_t kHalf = 4 * kBlock; // small halves keep the files small
@@ -75,18 +76,6 @@ struct RateChoice : recorder::RecordSampleRateChoice {
 std::string slurp(const std::string& p) {
     std::ifstream in(p, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
-}
-
-// Samples as sox (not our reader) decodes them, widened to signed 16-bit.
-std::vector<int16_t> soxSamples(const std::string& path) {
-    const std::string cmd = "sox -q '" + path + "' -t raw -e signed-integer -b 16 -L - 2>/dev/null";
-    FILE* pipe = ::popen(cmd.c_str(), "r");
-    std::vector<int16_t> out;
-    int16_t s = 0;
-    while (pipe && std::fread(&s, 2, 1, pipe) == 1)
-        out.push_back(s);
-    if (pipe) ::pclose(pipe);
-    return out;
 }
 
 class WavFileTest : public ::testing::Test {
@@ -198,7 +187,7 @@ TEST_F(WavFileTest, GoldenRecordingIsByteExactAndReadsInSox) {
 
     EXPECT_EQ(soxInfo(path("take1.wav"), "-r"), "48000");
     EXPECT_EQ(soxSamples(path("take1.wav")), captured_);
-    EXPECT_EQ(wav_->StatusOfMedia(), 4);
+    EXPECT_EQ(wav_->StatusOfMedia(), recorder::MediaStatus::RecordingSaved);
     EXPECT_EQ(settings_.GetSetting("NerixSDR", "WavFile", recorder::kUnsavedRecordingKey, "x"), "");
 }
 
@@ -320,7 +309,7 @@ TEST_F(WavFileTest, DiskFullStopsTheRecordingAndKeepsAValidFile) {
     EXPECT_EQ(wav_->WriteToDisk(), files::err::kDiskFull);
     EXPECT_FALSE(wav_->IsRecording());
     EXPECT_EQ(wav_->PlayerMode(), 4);
-    EXPECT_EQ(wav_->StatusOfMedia(), 3);
+    EXPECT_EQ(wav_->StatusOfMedia(), recorder::MediaStatus::RecordingUnsaved);
     ASSERT_EQ(events_.faults.size(), 1u);
     EXPECT_EQ(events_.faults[0], std::make_pair(RecorderFault::WriteFailed, files::err::kDiskFull));
     EXPECT_EQ(wav_->AddSamples(block, kBlock), recorder::status::kAddNotRecording);
@@ -333,7 +322,7 @@ TEST_F(WavFileTest, DiskFullStopsTheRecordingAndKeepsAValidFile) {
     faulty_.faults.failWritesAtByte = INT64_MAX;
     saveAs("full.wav");
     EXPECT_EQ(soxSamples(path("full.wav")), captured_);
-    EXPECT_EQ(wav_->StatusOfMedia(), 4);
+    EXPECT_EQ(wav_->StatusOfMedia(), recorder::MediaStatus::RecordingSaved);
 }
 
 TEST_F(WavFileTest, FailedTrailerIsReportedAndSaveStillPlacesTheFile) {
@@ -362,16 +351,16 @@ TEST_F(WavFileTest, CloseFailureIsShownAndTheNextSaveGoesStraightToTheName) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "Unable to close temporary file " + path("t.tmp") +
                                "\n Please report this problem to Nerix\n Error Code=57");
-    EXPECT_EQ(wav_->StatusOfMedia(), 3);
+    EXPECT_EQ(wav_->StatusOfMedia(), recorder::MediaStatus::RecordingUnsaved);
     faulty_.faults.closeError = 0;
     dialogs_.answer.reset(); // cancelled
     wav_->Save();
     EXPECT_EQ(messages.size(), 1u) << "a closed recording is not closed again";
-    EXPECT_EQ(wav_->StatusOfMedia(), 3);
+    EXPECT_EQ(wav_->StatusOfMedia(), recorder::MediaStatus::RecordingUnsaved);
     wav_->setIsRecording(true);
     EXPECT_FALSE(wav_->IsRecording()) << "Record never resumes into a closed file";
     saveAs("b.wav");
-    EXPECT_EQ(wav_->StatusOfMedia(), 4);
+    EXPECT_EQ(wav_->StatusOfMedia(), recorder::MediaStatus::RecordingSaved);
     EXPECT_EQ(soxSamples(path("b.wav")), captured_);
 }
 
@@ -665,8 +654,8 @@ TEST_F(WavFileTest, FileSizeLimitStopsForRealWithAShortWriteThenEfbig) {
             wav_->AddSamples(block, kBlock);
             if (wav_->BufferFull()) rc = wav_->WriteToDisk();
         }
-        const bool stopped =
-            !wav_->IsRecording() && rc == files::err::kDiskFull && wav_->StatusOfMedia() == 3;
+        const bool stopped = !wav_->IsRecording() && rc == files::err::kDiskFull &&
+                             wav_->StatusOfMedia() == recorder::MediaStatus::RecordingUnsaved;
         wav_->TempFileName.clear();
         ::_exit(stopped ? 0 : 3);
     }
@@ -737,13 +726,13 @@ TEST_F(WavFileTest, LoadMediaSetsTheNamesOnlyWhenAFileIsChosen) {
     dialogs_.answer.reset();
     EXPECT_EQ(wav_->LoadMedia(), "");
     EXPECT_EQ(wav_->FileName(), "/keep.wav");
-    EXPECT_EQ(wav_->StatusOfMedia(), 0);
+    EXPECT_EQ(wav_->StatusOfMedia(), recorder::MediaStatus::Empty);
     EXPECT_EQ(dialogs_.last.Filter, "Sound Files (*.wav)|*.wav");
     EXPECT_EQ(dialogs_.last.ExistFlags, 2048);
     dialogs_.answer = "/music/a b.wav";
     EXPECT_EQ(wav_->LoadMedia(), "/music/a b.wav");
     EXPECT_EQ(wav_->FileShortName(), "a b.wav");
-    EXPECT_EQ(wav_->StatusOfMedia(), 1);
+    EXPECT_EQ(wav_->StatusOfMedia(), recorder::MediaStatus::FileLoaded);
     EXPECT_EQ(wav_->PlayerMode(), 4);
 }
 
