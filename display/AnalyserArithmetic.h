@@ -36,14 +36,16 @@ inline float single(double v, const char* routine) {
 }
 
 // An element of a trace or curve; an index outside it raises Subscript out of range.
-inline float& at(std::vector<float>& v, int64_t index) {
+inline std::size_t traceIndex(const std::vector<float>& v, int64_t index) {
     if (index < 0 || index >= static_cast<int64_t>(v.size()))
         fail(runtime::err::kSubscriptOutOfRange, "trace index");
-    return v[static_cast<std::size_t>(index)];
+    return static_cast<std::size_t>(index);
 }
-
+inline float& at(std::vector<float>& v, int64_t index) {
+    return v[traceIndex(v, index)];
+}
 inline float at(const std::vector<float>& v, int64_t index) {
-    return at(const_cast<std::vector<float>&>(v), index);
+    return v[traceIndex(v, index)];
 }
 
 // The frame's span of n samples must be there: Subscript out of range otherwise.
