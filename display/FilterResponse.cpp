@@ -28,7 +28,7 @@ void FilterResponse::loadTaps(std::span<const float> taps) {
     transform.FFT_Real_S_2(std::span<const float>(taps_).first(static_cast<std::size_t>(n)), traces_.WorkRe,
                            traces_.WorkIm);
     const int32_t half = n / 2;
-    ++traces_.Changes;
+    ++traces_.changes;
     nerix_.Dll().PowerSpectrum_S_2(traces_.WorkRe.data(), traces_.WorkIm.data(), power_.data(), half);
     nerix_.Dll().Add_S_1(1.01f, power_.data(), half);
     for (int32_t k = 0; k < half; ++k)
@@ -41,7 +41,7 @@ void FilterResponse::loadTaps(std::span<const float> taps) {
 void FilterResponse::loadMagnitudes(std::span<const float> magnitudes) {
     const int32_t n = traces_.fft("LoadFilterCoeffs_F_S").Points;
     need(magnitudes.size(), n, "LoadFilterCoeffs_F_S");
-    ++traces_.Changes;
+    ++traces_.changes;
     nerix_.CopySingles(magnitudes.data(), power_.data(), n);
     for (int32_t k = 0; k < n; ++k) {
         const float v = power_[static_cast<std::size_t>(k)];

@@ -30,8 +30,8 @@ public:
     // procedure call (5).
     void loadMagnitudes(std::span<const float> magnitudes);
 
-    const std::vector<float>& Power() const { return power_; }
-    const std::vector<float>& Curve() const { return curve_; }
+    const std::vector<float>& power() const { return power_; }
+    const std::vector<float>& curve() const { return curve_; }
 
 private:
     const ScopeSettings& settings_;

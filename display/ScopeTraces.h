@@ -26,9 +26,9 @@ struct ScopeTraces {
     std::vector<float> Trace1, Trace2; // what the channels draw
     // The horizontal step of the last trace, kept when a frame cannot compute one; the overlays of the
     // spectrum draw on it too.
-    float XStep = 0;
+    float xStep = 0;
     // Every change of the samples, the traces or the filter curve counts one.
-    uint64_t Changes = 0;
+    uint64_t changes = 0;
 };
 
 // What each display mode works with; the analyser owns all of it.

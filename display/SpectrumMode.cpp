@@ -132,7 +132,7 @@ void SpectrumMode::draw(ui::Picture& pic) {
     resumeNext([&] { pic.setForeColor(s.Y1Colour); });
     const Walk w = walk(pic);
     resumeNext([&] {
-        t.XStep =
+        t.xStep =
             single(divide(pic.ScaleWidth(), static_cast<double>(w.span), "DrawSpectrum"), "DrawSpectrum");
     });
     const ScopeModeRec& r = s.ScopeModes(kModeSpectrum);
@@ -183,7 +183,7 @@ void SpectrumMode::drawChannel(ui::Picture& pic, std::vector<float>& trace, bool
     float x = 0;
     forIndex(w.first, w.last, w.down, w.limit, [&](int64_t b) {
         resumeNext([&] { pic.LineTo(x, at(trace, b)); });
-        x = x + c_.traces.XStep;
+        x = x + c_.traces.xStep;
     });
 }
 
@@ -192,11 +192,11 @@ void SpectrumMode::drawChannel(ui::Picture& pic, std::vector<float>& trace, bool
 void SpectrumMode::drawFilterCurve(ui::Picture& pic) {
     const Walk w = walk(pic);
     const ScopeModeRec& r = c_.settings.ScopeModes(kModeSpectrum);
-    const std::vector<float>& curve = r.LogMode ? filter_.Curve() : filter_.Power();
+    const std::vector<float>& curve = r.LogMode ? filter_.curve() : filter_.power();
     resumeNext([&] { pic.setCurrentY(at(curve, w.first) + r.Chn1ShiftOffset); });
     float x = 0;
     forIndex(w.first, w.last, w.down, w.limit, [&](int64_t b) {
-        x = x + c_.traces.XStep;
+        x = x + c_.traces.xStep;
         resumeNext(
             [&] { pic.LineTo(x, r.LogMode ? at(curve, b) : at(curve, b) * r.Chn1Gain + r.Chn1ShiftOffset); });
     });
@@ -208,7 +208,7 @@ void SpectrumMode::drawPassBand(ui::Picture& pic) {
     const FrameState& f = c_.frame;
     const int64_t span = int64_t{f.StopBin} - f.StartBin;
     resumeNext([&] {
-        c_.traces.XStep =
+        c_.traces.xStep =
             single(divide(pic.ScaleWidth(), static_cast<double>(span), "DrawSpectrum") / 2, "DrawSpectrum");
     });
     resumeNext([&] { pic.setDrawMode(ui::rop::kMergeNotPen); });
@@ -216,7 +216,7 @@ void SpectrumMode::drawPassBand(ui::Picture& pic) {
     resumeNext([&] {
         if (!ports_.Filters || !ports_.Vfo) fail(runtime::err::kObjectNotSet, "DrawSpectrum");
         const clsFFTFilter& filter = ports_.Filters->IfFilter;
-        const double xs = c_.traces.XStep;
+        const double xs = c_.traces.xStep;
         const double width = pic.ScaleWidth();
         const double w = divide(2 * xs * width * (int64_t{filter.FHigh} - filter.FLow),
                                 static_cast<double>(f.FSampling), "DrawSpectrum");
@@ -237,7 +237,7 @@ void SpectrumMode::drawPassBand(ui::Picture& pic) {
 // The notch as a vertical bar NOT (screen XOR pen), as wide as the notch on the current step.
 void SpectrumMode::drawNotch(ui::Picture& pic) {
     const FrameState& f = c_.frame;
-    const double xc = c_.traces.XStep;
+    const double xc = c_.traces.xStep;
     resumeNext([&] { pic.setForeColor(c_.settings.NotchFilterColour()); });
     int16_t lineWidth = 0;
     resumeNext(

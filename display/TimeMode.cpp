@@ -59,7 +59,7 @@ void TimeMode::draw(ui::Picture& pic) {
     const int64_t first = f.TrigBin;
     const int64_t last = int64_t{f.TrigBin} + f.ScreenWidth;
     resumeNext([&] {
-        t.XStep = single(divide(pic.ScaleWidth(), static_cast<double>(f.ScreenWidth) - 1, "DrawSpectrum"),
+        t.xStep = single(divide(pic.ScaleWidth(), static_cast<double>(f.ScreenWidth) - 1, "DrawSpectrum"),
                          "DrawSpectrum");
     });
     resumeNext([&] { pic.setForeColor(c_.settings.Y1Colour); });
@@ -72,7 +72,7 @@ void TimeMode::draw(ui::Picture& pic) {
         float x = 0;
         forIndex(first, last, false, limit, [&](int64_t i) {
             resumeNext([&] { pic.LineTo(x, at(trace, i)); });
-            x = x + t.XStep;
+            x = x + t.xStep;
         });
     };
     channel(t.Trace1, r.Chn1Enabled, c_.settings.Y1Colour);

@@ -52,7 +52,7 @@ void clsSpectrumAnalyser::init() {
     spectrum_.resize(points);
     time_.resize(points);
     traces_.RealFFT = std::move(transform);
-    ++traces_.Changes;
+    ++traces_.changes;
     SpectrumWidth = FSampling / 2;
     setHzPerBin(static_cast<float>(static_cast<double>(SpectrumWidth) / points * 2));
     StartBin = runtime::CLng(divide(FStart, HzPerBin(), "init"));
@@ -121,7 +121,7 @@ void clsSpectrumAnalyser::LoadSamples_S(std::span<const float> channel1, std::sp
     need(channel2.size(), n, "LoadSamples_S");
     nerix_.CopySingles(channel1.data(), traces_.BufI.data(), n);
     nerix_.CopySingles(channel2.data(), traces_.BufQ.data(), n);
-    ++traces_.Changes;
+    ++traces_.changes;
 }
 
 void clsSpectrumAnalyser::LoadSamples_INT16(std::span<const int16_t> channel1,
@@ -132,7 +132,7 @@ void clsSpectrumAnalyser::LoadSamples_INT16(std::span<const int16_t> channel1,
     need(channel2.size(), n, "LoadSamples_INT16");
     nerix_.Dll().Int16ToFloat_S_2(channel1.data(), traces_.BufI.data(), n);
     nerix_.Dll().Int16ToFloat_S_2(channel2.data(), traces_.BufQ.data(), n);
-    ++traces_.Changes;
+    ++traces_.changes;
 }
 
 void clsSpectrumAnalyser::Display() {
@@ -148,7 +148,7 @@ void clsSpectrumAnalyser::Display_I16(std::span<const int16_t> channel1, std::sp
     need(channel2.size(), n, "Display_I16");
     nerix_.Dll().Int16ToFloat_S_2(channel1.data(), traces_.BufI.data(), n);
     nerix_.Dll().Int16ToFloat_S_2(channel2.data(), traces_.BufQ.data(), n);
-    ++traces_.Changes;
+    ++traces_.changes;
     Display_S(traces_.BufI, traces_.BufQ);
 }
 
@@ -167,7 +167,7 @@ void clsSpectrumAnalyser::Display_S(std::span<const float> SamplesI_SIN, std::sp
     const ScopedFlag busy(displaySBusy_);
     const int32_t n = traces_.fft("Display_S").Points;
     need(Q.size(), n, "Display_S");
-    ++traces_.Changes;
+    ++traces_.changes;
     switch (mode()) {
     case display::kModeSpectrum:
         spectrum_.compute(Q, n);
@@ -205,7 +205,7 @@ private:
 
 uint64_t clsSpectrumAnalyser::frameKey() const {
     KeyHash h;
-    h(traces_.Changes);
+    h(traces_.changes);
     h(mode()), h(Freeze), h(Active), h(AutoGain), h(ReverseSpectrum), h(IQMode()), h(ShowFilter()),
         h(ShowNotch());
     h(FSampling), h(Points), h(SpectrumWidth), h(HzPerBin()), h(FOffset);

@@ -79,15 +79,15 @@ public:
     std::span<const float> Trace2() const { return traces_.Trace2; }
     // Writing through these counts as a change of what a frame shows when the span is taken.
     std::span<float> Trace1() {
-        ++traces_.Changes;
+        ++traces_.changes;
         return traces_.Trace1;
     }
     std::span<float> Trace2() {
-        ++traces_.Changes;
+        ++traces_.changes;
         return traces_.Trace2;
     }
-    std::span<const float> FilterPower() const { return filter_.Power(); }
-    std::span<const float> FilterCurve() const { return filter_.Curve(); }
+    std::span<const float> FilterPower() const { return filter_.power(); }
+    std::span<const float> FilterCurve() const { return filter_.curve(); }
     int16_t DrawPage() const { return drawPage_; }
     float LabelHeight() const { return spectrum_.LabelHeight(); }
     float LabelWidth() const { return spectrum_.LabelWidth(); }
