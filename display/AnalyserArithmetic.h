@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/runtime/RuntimeError.h"
+#include "platform/ui/Picture.h"
 
 namespace display::detail {
 
@@ -35,10 +36,26 @@ inline float single(double v, const char* routine) {
 }
 
 // An element of a trace or curve; an index outside it raises Subscript out of range.
-inline float& at(std::vector<float>& v, int64_t index) {
+inline std::size_t traceIndex(const std::vector<float>& v, int64_t index) {
     if (index < 0 || index >= static_cast<int64_t>(v.size()))
         fail(runtime::err::kSubscriptOutOfRange, "trace index");
-    return v[static_cast<std::size_t>(index)];
+    return static_cast<std::size_t>(index);
+}
+inline float& at(std::vector<float>& v, int64_t index) {
+    return v[traceIndex(v, index)];
+}
+inline float at(const std::vector<float>& v, int64_t index) {
+    return v[traceIndex(v, index)];
+}
+
+// The frame's span of n samples must be there: Subscript out of range otherwise.
+inline void need(std::size_t have, int32_t n, const char* routine) {
+    if (n < 0 || have < static_cast<std::size_t>(n)) fail(runtime::err::kSubscriptOutOfRange, routine);
+}
+
+// No loop draws more steps than the picture has pixels.
+inline int64_t pixelLimit(const ui::Picture& pic) {
+    return std::max<int64_t>(int64_t{pic.PixelWidth()} * pic.PixelHeight(), 1);
 }
 
 // The part of [start, start + count) that lies inside an array of size values.

@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "display/ScopePanelCore.h"
 #include "display/ScopePanelDesign.h"
@@ -24,7 +25,7 @@ namespace display {
 class ScopePanel final : public ScopePanelView {
 public:
     // The container's design place on the main window, in twips.
-    static constexpr double kDesignWidth = 12345, kDesignHeight = 2895;
+    static constexpr double kDesignWidth = design::kContainerWidth, kDesignHeight = design::kContainerHeight;
     // The room the panel leaves for the band plan's frame.
     static constexpr double kFreeLeft = design::kFreeLeft, kFreeTop = design::kFreeTop;
 
@@ -111,10 +112,20 @@ public:
     ui::Slider sldXCentre;
 
 private:
+    // A control at its design place in its container.
+    struct Placed {
+        ui::Control& control;
+        ui::DesignRect rect;
+    };
+
     ui::CheckBox& box(ScopeBox which) const;
     ui::Control& part(ScopePart which) const;
     ui::Slider& slider(ScopeSlider which) const;
+    void loadArrays();
+    void setToolTips();
+    void setSliders();
     void layOut();
+    std::vector<Placed> controlPlaces();
 };
 
 // The hover handlers of the window's areas that the panel's core answers for beyond the panel: the front

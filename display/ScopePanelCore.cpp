@@ -87,10 +87,19 @@ void ScopePanelCore::showChannelKnobs(int16_t gainKnob, float gain, int16_t shif
 void ScopePanelCore::chkScopeMode_Click(int16_t Index) {
     if (scopeModeBusy_) return;
     const ScopedFlag busy(scopeModeBusy_);
+    c_.analyser.setMode(Index);
+    showModeParts(Index);
+    showModeRecord();
+    if (Index >= kModeSpectrum && Index <= kModeXY) centreSweepSliders();
+    // The span the knobs set replaces what the sliders left before any frame is drawn.
+    c_.routines.SetScopeXCentre();
+    c_.routines.SetScopeXWidth();
+}
+
+// The parts of the panel the mode uses, its captions, and the mode's box alone ticked.
+void ScopePanelCore::showModeParts(int16_t Index) {
     clsSpectrumAnalyser& a = c_.analyser;
     ScopePanelView& v = c_.view;
-
-    a.setMode(Index);
     for (const ScopePart p :
          {ScopePart::frScopeSweep, ScopePart::frScopeYMode, ScopePart::chkTrigOn1, ScopePart::chkTrigOn2,
           ScopePart::lblScopeCtl2, ScopePart::lblScopeCtl3, ScopePart::chkScopeShowFilters,
@@ -139,8 +148,12 @@ void ScopePanelCore::chkScopeMode_Click(int16_t Index) {
     default:
         break;
     }
+}
 
-    // The boxes and knobs from the new mode's record; each box whose value changes runs its handler.
+// The boxes and knobs from the new mode's record; each box whose value changes runs its handler.
+void ScopePanelCore::showModeRecord() {
+    clsSpectrumAnalyser& a = c_.analyser;
+    ScopePanelView& v = c_.view;
     v.setValue(ScopeBox::chkChn1On, boxValue(a.Chn1Enabled()));
     v.setValue(ScopeBox::chkTrigOn1, boxValue(a.Chn1Trig()));
     v.setValue(ScopeBox::chkLog, boxValue(!a.LogMode()));
@@ -151,22 +164,21 @@ void ScopePanelCore::chkScopeMode_Click(int16_t Index) {
     v.setValue(ScopeBox::chkTrigOn2, boxValue(a.Chn2Trig()));
     showChannelKnobs(kScopeChn2GainKnob, a.Chn2Gain(), kScopeChn2ShiftKnob, a.Chn2Shift());
     c_.routines.SetChn2Shift();
+}
 
-    if (Index >= kModeSpectrum && Index <= kModeXY) {
-        v.setMin(ScopeSlider::sldXWidth, 0);
-        v.setSteps(ScopeSlider::sldXWidth, sweepSliderSteps(v.Max(ScopeSlider::sldXWidth)));
-        v.Refresh(ScopeSlider::sldXWidth);
-        v.setMin(ScopeSlider::sldXCentre, 0);
-        v.setMax(ScopeSlider::sldXCentre, v.Max(ScopeSlider::sldXWidth));
-        v.setValue(ScopeSlider::sldXCentre,
-                   (v.Max(ScopeSlider::sldXCentre) - v.Min(ScopeSlider::sldXCentre)) / 2);
-        v.setSteps(ScopeSlider::sldXCentre, sweepSliderSteps(v.Max(ScopeSlider::sldXCentre)));
-        v.Refresh(ScopeSlider::sldXCentre);
-        sldXCentre_Change();
-    }
-    // The span the knobs set replaces what the sliders left before any frame is drawn.
-    c_.routines.SetScopeXCentre();
-    c_.routines.SetScopeXWidth();
+// The sweep sliders from 0 to the width's maximum, the centre in the middle.
+void ScopePanelCore::centreSweepSliders() {
+    ScopePanelView& v = c_.view;
+    v.setMin(ScopeSlider::sldXWidth, 0);
+    v.setSteps(ScopeSlider::sldXWidth, sweepSliderSteps(v.Max(ScopeSlider::sldXWidth)));
+    v.Refresh(ScopeSlider::sldXWidth);
+    v.setMin(ScopeSlider::sldXCentre, 0);
+    v.setMax(ScopeSlider::sldXCentre, v.Max(ScopeSlider::sldXWidth));
+    v.setValue(ScopeSlider::sldXCentre,
+               (v.Max(ScopeSlider::sldXCentre) - v.Min(ScopeSlider::sldXCentre)) / 2);
+    v.setSteps(ScopeSlider::sldXCentre, sweepSliderSteps(v.Max(ScopeSlider::sldXCentre)));
+    v.Refresh(ScopeSlider::sldXCentre);
+    sldXCentre_Change();
 }
 
 void ScopePanelCore::optSpectrumSource_Click(int16_t Index) {

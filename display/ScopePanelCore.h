@@ -86,6 +86,9 @@ private:
     ScrollLabel& knob(int16_t index) { return frontpanel::knobAt(c_.ctlArray, index); }
     bool ticked(ScopeBox box) const { return c_.view.Value(box) == 1; }
     void showChannelKnobs(int16_t gainKnob, float gain, int16_t shiftKnob, float shift);
+    void showModeParts(int16_t Index);
+    void showModeRecord();
+    void centreSweepSliders();
     void hideFreqLabels();
 
     ScopePanelContext c_;
