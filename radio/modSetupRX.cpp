@@ -2,6 +2,7 @@
 #include "radio/modSetupRX.h"
 
 #include <optional>
+#include <system_error>
 
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
@@ -61,6 +62,11 @@ private:
     const profile::SettingsStore& store_;
     std::string section_;
 };
+
+// strerror's text; empty for 0, which is no error.
+std::string systemErrorText(int32_t error) {
+    return error == 0 ? std::string() : std::system_category().message(error);
+}
 
 template <class T> T& chosen(T* object, const char* global) {
     if (object == nullptr) runtime::raise(runtime::err::kObjectNotSet, global);
@@ -224,9 +230,11 @@ void ReceiverSetup::InitialiseRX(int32_t& model, const Globals& globals) {
         line.setMSCommCtl(globals.MSComm1);
         line.Initialise();
         if (line.OpenPort(globals.State.EnableShaftEncoder) == 0) {
-            // The set-up has no error of its own to show here: line, number and text are those of none.
+            // No run-time error is pending here, so line and number are 0; the description is the
+            // system's own text for the failed open, which tells the user what to mend.
             runtime::MsgBox("Unable to open Serial Interface COM" + std::to_string(line.PortNo()) + "\r\n" +
-                                kInitialiseRX + ":0\r\nError Code=0\r\nError Desc=",
+                                kInitialiseRX +
+                                ":0\r\nError Code=0\r\nError Desc=" + systemErrorText(line.openPortError()),
                             runtime::mb::kOkOnly);
         }
     }

@@ -142,7 +142,7 @@ TEST_F(Program, WithNoSavedModelSetsUpTheFirstModelAndReportsItsSerialPort) {
               "NerixSDR\t0\tclsDDSSerialIF:clsDDSSerialIF:OpenPort : PollMode : Unable to Open COM1\\r\\n"
               "Please Set valid COM port in Configuration, then Close and Restart\n"
               "NerixSDR\t0\tUnable to open Serial Interface COM1\\r\\nmodSetupRx.InitialiseRX:0\\r\\n"
-              "Error Code=0\\r\\nError Desc=\n");
+              "Error Code=0\\r\\nError Desc=No such file or directory\n");
     const auto lines = logLines(logPath());
     const auto end = std::find(lines.begin(), lines.end(), "modSetupRx.InitialiseRX:End");
     EXPECT_NE(end, lines.end());
