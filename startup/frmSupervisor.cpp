@@ -77,8 +77,11 @@ int32_t frmSupervisor::Initialise() {
     bool another = false;
     runtime::resumeNext([&] { another = env_.otherInstanceRunning && env_.otherInstanceRunning(); });
 
-    app_.Log =
-        std::make_unique<frmLog>(app_.State.TraceOn && !another, env_.programFolder, env_.executableName);
+    // The log file goes only into a folder the program takes band plans from, so a program folder set to
+    // "/", a file or a missing folder never gets one; the lines still reach the list.
+    const std::string logFolder =
+        startup::bandPlanFiles(env_.programFolder).empty() ? "" : env_.programFolder;
+    app_.Log = std::make_unique<frmLog>(app_.State.TraceOn && !another, logFolder, env_.executableName);
     if (app_.State.TraceOn && !another) {
         app_.Log->Show();
         runtime::DoEvents();
@@ -150,7 +153,9 @@ bool frmSupervisor::scanBandPlans() {
         runtime::resumeNext([&] {
             if (splash_) splash_->Unload();
             runtime::MsgBox("No Bandplan (.bpl) files found - You must have at least 1 Bandplan \r\n"
-                            "Please Re-Install Application or find a .BPL file",
+                            "Please Re-Install Application or find a .BPL file\r\n"
+                            "Folder searched: " +
+                                env_.programFolder,
                             runtime::mb::kCritical | runtime::mb::kOkOnly,
                             std::string(runtime::kProductName) + " - No Bandplan found");
         });

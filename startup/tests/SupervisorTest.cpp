@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <algorithm>
+#include <filesystem>
 
 #include "platform/process/testing/FakeProcessSystem.h"
 #include "platform/profile/SettingsStore.h"
@@ -21,7 +23,8 @@ namespace {
 
 constexpr const char* kNoBandPlanText =
     "No Bandplan (.bpl) files found - You must have at least 1 Bandplan \r\n"
-    "Please Re-Install Application or find a .BPL file";
+    "Please Re-Install Application or find a .BPL file\r\n"
+    "Folder searched: ";
 
 struct Harness {
     explicit Harness(std::vector<std::string> args = {}, bool another = false) {
@@ -60,6 +63,15 @@ struct Harness {
                                 .msgBox = [this](const std::string& p, int32_t b,
                                                  const std::string& t) { return dialogs.MsgBox(p, b, t); }}};
 };
+
+// Every path below the folder, sorted.
+std::vector<std::string> everyFile(const std::string& folder) {
+    std::vector<std::string> paths;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        paths.push_back(entry.path().string());
+    std::ranges::sort(paths);
+    return paths;
+}
 
 } // namespace
 
@@ -197,7 +209,7 @@ TEST(Supervisor, NoBandPlanShowsTheCriticalMessageAndEnds) {
     EXPECT_EQ(sup.EndedWith(), 1);
     EXPECT_EQ(h.ended, std::vector<int>{1});
     ASSERT_EQ(h.dialogs.messages.size(), 1u);
-    EXPECT_EQ(h.dialogs.messages[0].prompt, kNoBandPlanText);
+    EXPECT_EQ(h.dialogs.messages[0].prompt, kNoBandPlanText + h.folder.path());
     EXPECT_EQ(h.dialogs.messages[0].buttons, runtime::mb::kCritical | runtime::mb::kOkOnly);
     EXPECT_EQ(h.dialogs.messages[0].title, "NerixSDR - No Bandplan found");
     ASSERT_FALSE(h.lines.empty());
@@ -205,6 +217,39 @@ TEST(Supervisor, NoBandPlanShowsTheCriticalMessageAndEnds) {
               "frmSupervisor.Initialise:No BandPlans found in " + h.folder.path());
     EXPECT_FALSE(h.app.MainWindow);
     EXPECT_FALSE(sup.Timer1.Enabled());
+}
+
+// A program folder the program takes no band plans from (one like "/" holding other files, a file, a
+// missing folder) gets no trace log, and the message names the folder that was searched.
+TEST(Supervisor, NoBandPlanFolderGetsNoTraceLogAndTheMessageNamesIt) {
+    const struct {
+        const char* name;
+        std::string (*folder)(TempFolder&);
+    } cases[] = {
+        {"a folder of other files",
+         [](TempFolder& t) {
+             t.write("root/etc/passwd", "");
+             t.write("root/notes.txt", "");
+             return t.file("root");
+         }},
+        {"a file", [](TempFolder& t) { return t.write("plans.bpl", "[MainBand]\r\n"); }},
+        {"a missing folder", [](TempFolder& t) { return t.file("missing"); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h({"trace"});
+        h.env.programFolder = c.folder(h.folder);
+        const auto before = everyFile(h.folder.path());
+        h.dialogs.msgBoxAnswers = {runtime::mb::kOk};
+        frmSupervisor sup(h.app, h.env);
+        sup.Load();
+        EXPECT_EQ(sup.EndedWith(), 1);
+        ASSERT_EQ(h.dialogs.messages.size(), 1u);
+        EXPECT_EQ(h.dialogs.messages[0].prompt, kNoBandPlanText + h.env.programFolder);
+        ASSERT_TRUE(h.app.Log);
+        EXPECT_TRUE(h.app.Log->LogFilePath().empty());
+        EXPECT_EQ(everyFile(h.folder.path()), before) << "nothing was written";
+    }
 }
 
 TEST(Supervisor, WatchdogEndsOnceTheMainWindowIsGoneClosingTheDecoderOnlyWhenSet) {
