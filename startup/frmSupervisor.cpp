@@ -94,6 +94,7 @@ int32_t frmSupervisor::Initialise() {
         });
         return kAnotherInstance;
     }
+    runtime::resumeNext([&] { tellRefusedSettings(); });
 
     runtime::resumeNext([&] {
         splash_ = std::make_unique<frmSplash1>();
@@ -144,6 +145,16 @@ int32_t frmSupervisor::Initialise() {
     });
     trace(" :Initialisation Completed");
     return 0;
+}
+
+// Without a word the user would run on defaults and wonder where the settings went.
+void frmSupervisor::tellRefusedSettings() const {
+    if (!app_.Settings) return;
+    const auto refusal = app_.Settings->readRefusal(runtime::kProductName);
+    if (!refusal) return;
+    runtime::MsgBox("Unable to read the settings file " + refusal->file + "\r\n" + refusal->reason +
+                        "\r\nDefault settings are in use, and the file is left as it is",
+                    runtime::mb::kExclamation, runtime::kProductName);
 }
 
 bool frmSupervisor::scanBandPlans() {

@@ -215,6 +215,13 @@ TEST_F(Program, AFifoAtTheSettingsPathIsRefusedAndTheProgramStarts) {
     program.signal(SIGTERM);
     program.waitFor(kBound);
     EXPECT_TRUE(std::filesystem::is_fifo(settings));
+    // The user is told once that the settings are the defaults.
+    const std::string told = "NerixSDR\t48\tUnable to read the settings file " + settings +
+                             "\\r\\nit is not a regular file (a folder, a FIFO or a device)\\r\\n"
+                             "Default settings are in use, and the file is left as it is\n";
+    const std::string dialogs = dialogText();
+    EXPECT_EQ(dialogs.rfind(told, 0), 0u) << dialogs;
+    EXPECT_EQ(dialogs.find(told, 1), std::string::npos) << dialogs;
 }
 
 TEST_F(Program, TracesTheStartUpAndRefusesASecondInstanceWithoutTouchingItsLog) {

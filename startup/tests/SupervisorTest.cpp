@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/process/testing/FakeProcessSystem.h"
+#include "platform/profile/FileSettingsStore.h"
 #include "platform/profile/SettingsStore.h"
 #include "platform/profile/testing/TempFolder.h"
 #include "platform/runtime/Hooks.h"
@@ -167,6 +168,45 @@ TEST(Supervisor, SequenceTracesEachStepAndBuildsTheTables) {
     EXPECT_NO_THROW(h.app.blockProfiler());
     EXPECT_TRUE(h.dialogs.messages.empty());
     EXPECT_TRUE(h.ended.empty());
+}
+
+// A settings file the store refuses is told once, naming the file and why; the file is left as it is, and
+// a second instance, which ends at once, tells nothing of it.
+TEST(Supervisor, ARefusedSettingsFileIsToldOnceAndLeftAsItIs) {
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* reason;
+    } cases[] = {
+        {"UTF-16", std::string("\xFF\xFE[\0S\0]\0", 8), "it is UTF-16 text, which is not read"},
+        {"binary", std::string("[S]\r\n\0\0\x01", 8), "it is not text (it holds NUL bytes)"},
+    };
+    for (const auto& c : cases) {
+        for (const bool another : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (another ? ", second instance" : ""));
+            TempFolder config;
+            const std::string settings = config.write("NerixSDR/NerixSDR.ini", c.bytes);
+            {
+                Harness h({}, another);
+                h.folder.write("Amateur.bpl", "");
+                h.app.Settings = std::make_unique<profile::FileSettingsStore>(config.path());
+                h.dialogs.msgBoxAnswers = {runtime::mb::kOk, runtime::mb::kOk};
+                frmSupervisor sup(h.app, h.env);
+                sup.Initialise();
+                const std::string told = "Unable to read the settings file " + settings + "\r\n" + c.reason +
+                                         "\r\nDefault settings are in use, and the file is left as it is";
+                const auto shown = std::count_if(h.dialogs.messages.begin(), h.dialogs.messages.end(),
+                                                 [&](const auto& m) { return m.prompt == told; });
+                EXPECT_EQ(shown, another ? 0 : 1);
+                if (!another) {
+                    EXPECT_EQ(h.dialogs.messages[0].buttons, runtime::mb::kExclamation);
+                    EXPECT_EQ(h.dialogs.messages[0].title, "NerixSDR");
+                }
+                h.app.Settings->SaveSetting("NerixSDR", "frmMain", "SDRModelNo", "3");
+            }
+            EXPECT_EQ(TempFolder::readFile(settings), c.bytes);
+        }
+    }
 }
 
 TEST(Supervisor, ProfilerThatWasNeverMadeIsAClearError) {
