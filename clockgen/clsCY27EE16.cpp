@@ -10,17 +10,8 @@
 
 namespace {
 
-constexpr OscillatorBase::Traits kTraits{
-    .className = "clsCY27EE16",
-    .clkIn = 100'000'000,
-    .floatLimits = true,
-    .halfRangeDivisor = 2,
-    .clampsBelow = false,
-    .needsInitialise = true,
-    .restoresSettings = true,
-    .hasAutoRefresh = true,
-    .clockKey = "ClkIn",
-};
+// The AD9851's, in whose place the clock generator stands, without the word limit: it takes dividers.
+constexpr OscillatorBase::Traits kTraits{.className = "clsCY27EE16"};
 
 // Registers written per tuning.
 constexpr uint8_t kInputRegister = 0x09;

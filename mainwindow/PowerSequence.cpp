@@ -47,6 +47,16 @@ std::string bandSaveMessage(const std::vector<BandSaveFailure>& failures) {
     return text;
 }
 
+std::string shutdownSaveMessage(const std::vector<BandSaveFailure>& bands,
+                                const std::optional<FileSaveFailure>& settings) {
+    std::string text = bandSaveMessage(bands);
+    if (settings) {
+        if (!text.empty()) text += "\r\n\r\n";
+        text += "The settings could not be saved:\r\n" + settings->File + " (" + settings->Reason + ")";
+    }
+    return text;
+}
+
 void runShutdown(ShutdownPorts& p) {
     const auto step = [](auto&& f) { runtime::resumeNext(f); };
     // 1
@@ -67,7 +77,8 @@ void runShutdown(ShutdownPorts& p) {
     // 7
     step([&] { p.StopSound(); });
     step([&] { p.ReleaseDevices(); });
-    // 8: every band, each on its own guard; the refusals are told once the saves are done.
+    // 8: every band, each on its own guard; the refusals are told once the saves are done, with the
+    // settings file's.
     std::vector<BandSaveFailure> failures;
     int32_t bands = 0;
     step([&] { bands = p.BandCount(); });
@@ -81,8 +92,10 @@ void runShutdown(ShutdownPorts& p) {
     step([&] { p.SaveVfoSettings(); });
     step([&] { p.SaveLineSettings(); });
     step([&] { p.SaveOscillatorSettings(); });
+    std::optional<FileSaveFailure> settingsFailure;
+    step([&] { settingsFailure = p.SettingsSaveFailure(); });
     step([&] {
-        const std::string text = bandSaveMessage(failures);
+        const std::string text = shutdownSaveMessage(failures, settingsFailure);
         if (!text.empty()) p.ShowMessage(text);
     });
     // 11 to 13

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,11 +46,12 @@ public:
 void powerOn(PowerPorts& ports, const ReceiverState& state);
 void powerOff(PowerPorts& ports, const ReceiverState& state);
 
-// A band plan the shutdown could not save.
-struct BandSaveFailure {
+// A file the shutdown could not save: a band plan, or the settings file.
+struct FileSaveFailure {
     std::string File;
     std::string Reason;
 };
+using BandSaveFailure = FileSaveFailure;
 
 // What the shutdown drives, one member per action of its steps.
 class ShutdownPorts {
@@ -74,6 +76,10 @@ public:
     virtual void SaveVfoSettings() = 0;
     virtual void SaveLineSettings() = 0;
     virtual void SaveOscillatorSettings() = 0;
+    // Writes what the saves above put in the settings store now (its commit), not only when the store is
+    // released after the shutdown, so a failure can still be told: the file and why, nullopt when
+    // written. The default tells nothing.
+    virtual std::optional<FileSaveFailure> SettingsSaveFailure() { return std::nullopt; }
     virtual void ReleaseRX() = 0;
     // The six line interfaces in the Part's order: Parallel, Serial, Null, Drb30, Us232c, Ft232.
     virtual void ClosePort(int32_t line) = 0;
@@ -89,6 +95,9 @@ inline constexpr int64_t kDisplayWaitPasses = int64_t{1} << 24;
 
 // The message naming each band plan the shutdown could not save; empty when all were saved.
 std::string bandSaveMessage(const std::vector<BandSaveFailure>& failures);
+// The one message of the shutdown's saves: the band plans', then the settings file's failure.
+std::string shutdownSaveMessage(const std::vector<BandSaveFailure>& bands,
+                                const std::optional<FileSaveFailure>& settings);
 
 // The thirteen steps in order, each on its own guard, so that settings and band plans are saved whatever
 // fails before them.

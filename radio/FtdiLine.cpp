@@ -40,7 +40,9 @@ void FtdiLine::fillPins(uint8_t pins, int32_t count) {
 FtdiThreeWireLine::FtdiThreeWireLine(std::string className, const Adaptor& adaptor, const Pins& pins,
                                      ftdi::FtdiDriver& driver, profile::SettingsStore& store,
                                      modTiming::Timing& timing)
-    : FtdiLine(std::move(className), 5e-6, adaptor, driver, store, timing), fixed_(pins), stored_(pins) {}
+    : ThreeWireLine(std::move(className), 5e-6, adaptor, driver, store, timing), fixed_(pins) {
+    keepPins();
+}
 
 FtdiThreeWireLine::~FtdiThreeWireLine() {
     // A store that refuses the save must not stop the release.
@@ -53,33 +55,16 @@ FtdiThreeWireLine::~FtdiThreeWireLine() {
 int32_t FtdiThreeWireLine::Initialise() {
     timing()->InitTiming();
     RestoreSettings();
-    stored_ = fixed_;
-    inverting_ = false;
+    keepPins();
     markInitialised();
     return 0;
 }
 
-void FtdiThreeWireLine::RestoreSettings() {
-    if (!hasSection()) return;
-    const SettingsSection settings = section();
-    portAddress_ = settings.readInt32("PortAddress", portAddress_);
-    restoreWaitTime(settings, "ParallelWaitTime");
-    inverting_ = settings.readBool("Inverting", inverting_);
-    stored_.update = settings.readInt32("IOUPDBitNo", stored_.update) & 7;
-    stored_.data = settings.readInt32("SDATABitNo", stored_.data) & 7;
-    stored_.clock = settings.readInt32("SCLCKBitNo", stored_.clock) & 7;
-}
-
-void FtdiThreeWireLine::SaveSettings() {
-    if (!canSaveSettings()) return;
-    SettingsSection settings = section();
-    settings.writeInt("PortAddress", portAddress_);
-    settings.writeDouble("ParallelWaitTime", WaitTime());
-    settings.writeBool("Inverting", inverting_);
-    settings.writeInt("IOUPDBitNo", stored_.update);
-    settings.writeInt("SDATABitNo", stored_.data);
-    settings.writeInt("SCLCKBitNo", stored_.clock);
-    settings.commit();
+void FtdiThreeWireLine::keepPins() {
+    keys_.Inverting = false;
+    keys_.IOUPDBitNo = fixed_.update;
+    keys_.SDATABitNo = fixed_.data;
+    keys_.SCLCKBitNo = fixed_.clock;
 }
 
 void FtdiThreeWireLine::setLine(int32_t pinNo, bool level) {

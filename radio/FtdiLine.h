@@ -10,6 +10,7 @@
 
 #include "platform/ftdi/FtdiDriver.h"
 #include "radio/LineInterfaceBase.h"
+#include "radio/ThreeWireLine.h"
 #include "radio/clsD2XX.h"
 
 class FtdiLine : public LineInterfaceBase {
@@ -47,30 +48,20 @@ private:
     int32_t pinCount_ = 0;
 };
 
-class FtdiThreeWireLine : public FtdiLine {
+// The adaptor stays open until the object is released: ClosePort has nothing to close. The parallel
+// port's keys are read and written back only: the lines always move the adaptor's fixed pins, never
+// inverted, and Initialise keeps those.
+class FtdiThreeWireLine : public ThreeWireLine<FtdiLine> {
 public:
     struct Pins {
         int32_t data, clock, update;
     };
 
     int32_t Initialise() override;
-    void RestoreSettings() override;
-    void SaveSettings() override;
-    // The adaptor stays open until the object is released.
-    int32_t ClosePort() override { return 0; }
 
     void SDATA(int32_t level) override;
     void SCLCK(int32_t level) override;
     void IOUPD(int32_t level) override;
-    void Out8(uint8_t value) override { sequenceOut8(value, true); }
-    void Out8LSB(uint8_t value) override { sequenceOut8(value, false); }
-    void Out16(uint16_t value) override { sequenceOut16(value); }
-    int32_t SendSeqMSB(std::span<const uint8_t> bytes, int32_t count) override {
-        return sequenceSend(bytes, count, true);
-    }
-    int32_t SendSeqLSB(std::span<const uint8_t> bytes, int32_t count) override {
-        return sequenceSend(bytes, count, false);
-    }
 
 protected:
     FtdiThreeWireLine(std::string className, const Adaptor& adaptor, const Pins& pins,
@@ -79,12 +70,9 @@ protected:
 
 private:
     void setLine(int32_t pinNo, bool level);
+    // The keys with the adaptor's pins and no inversion, the port address as it is.
+    void keepPins();
 
     Pins fixed_;
     uint16_t shadow_ = 0;
-    // Kept under the parallel port's keys, which a model's section shares with that interface. They
-    // are read and written back only: the lines always move the adaptor's fixed pins, never inverted.
-    int32_t portAddress_ = 888;
-    bool inverting_ = false;
-    Pins stored_;
 };

@@ -35,6 +35,7 @@ int32_t LineInterface::SendSeqLSB(std::span<const uint8_t>, int32_t) { unsupport
 void LineInterface::I2CInit() { unsupported("I2CInit"); }
 int32_t LineInterface::I2CSendSeq(std::span<const uint8_t>, int32_t) { unsupported("I2CSendSeq"); }
 int32_t LineInterface::OpenPort(bool) { unsupported("OpenPort"); }
+int32_t LineInterface::openPortError() const { unsupported("openPortError"); }
 int32_t LineInterface::PortNo() const { unsupported("PortNo"); }
 void LineInterface::setPortNo(int32_t) { unsupported("PortNo"); }
 int32_t LineInterface::GetEncoderBits() { unsupported("GetEncoderBits"); }

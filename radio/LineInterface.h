@@ -48,6 +48,8 @@ public:
 
     // Serial port only.
     virtual int32_t OpenPort(bool eventMode);
+    // The system's error number (errno) of the last OpenPort that gave 0; 0 when it opened.
+    virtual int32_t openPortError() const;
     virtual int32_t PortNo() const;
     virtual void setPortNo(int32_t value);
     virtual int32_t GetEncoderBits();

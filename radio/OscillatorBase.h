@@ -13,16 +13,18 @@
 
 class OscillatorBase : public Oscillator {
 public:
+    // A class states where it differs from the defaults, which are the AD9851's (and so the Hamlib
+    // oscillator's and the clock generator's, which stand in its place) but for the word limit.
     struct Traits {
         std::string_view className;
-        double clkIn;              // Hz at creation
-        bool floatLimits;          // limits held as 32-bit floats
-        double halfRangeDivisor;   // the clock over this is the half-range around the base
-        bool clampsBelow;          // SetFrequency also clamps to MinFreq
-        bool needsInitialise;      // SetFrequency does nothing before the first Initialise
-        bool restoresSettings;     // Initialise reads the settings first
-        bool hasAutoRefresh;       // the class keeps the AutoRefresh setting
-        std::string_view clockKey; // the spelling of the clock key this class reads
+        double clkIn = 100'000'000;          // Hz at creation
+        bool floatLimits = true;             // limits held as 32-bit floats
+        double halfRangeDivisor = 2;         // the clock over this is the half-range around the base
+        bool clampsBelow = false;            // SetFrequency also clamps to MinFreq
+        bool needsInitialise = true;         // SetFrequency does nothing before the first Initialise
+        bool restoresSettings = true;        // Initialise reads the settings first
+        bool hasAutoRefresh = true;          // the class keeps the AutoRefresh setting
+        std::string_view clockKey = "ClkIn"; // the spelling of the clock key this class reads
         // The output is a tuning word a chip takes: MaxFreq never reads above the highest frequency whose
         // word fits, so the VFO never tunes the chip where it would get word 2 or nothing.
         bool limitedByWord = false;

@@ -15,12 +15,8 @@ constexpr OscillatorBase::Traits kTraits{
     .className = "clsAD9835",
     .clkIn = 5'000'000,
     .floatLimits = false,
-    .halfRangeDivisor = 2,
     .clampsBelow = true,
-    .needsInitialise = true,
-    .restoresSettings = true,
     .hasAutoRefresh = false,
-    .clockKey = "ClkIn",
     .limitedByWord = true,
 };
 

@@ -18,29 +18,12 @@ std::array<uint8_t, 5> wordBytes(int32_t word, uint8_t control) {
 
 constexpr OscillatorBase::Traits kAd9850{
     .className = "clsAD9850",
-    .clkIn = 100'000'000,
     .floatLimits = false,
-    .halfRangeDivisor = 2,
-    .clampsBelow = false,
-    .needsInitialise = true,
     .restoresSettings = false,
-    .hasAutoRefresh = true,
-    .clockKey = "ClkIn",
     .limitedByWord = true,
 };
 
-constexpr OscillatorBase::Traits kAd9851{
-    .className = "clsAD9851",
-    .clkIn = 100'000'000,
-    .floatLimits = true,
-    .halfRangeDivisor = 2,
-    .clampsBelow = false,
-    .needsInitialise = true,
-    .restoresSettings = true,
-    .hasAutoRefresh = true,
-    .clockKey = "ClkIn",
-    .limitedByWord = true,
-};
+constexpr OscillatorBase::Traits kAd9851{.className = "clsAD9851", .limitedByWord = true};
 
 } // namespace
 

@@ -100,6 +100,7 @@ int32_t clsDDSSerialIF::OpenPort(bool eventMode) {
 int32_t clsDDSSerialIF::openEventMode() {
     // Every step that fails is skipped and the rest still run, so one refused setting leaves the others
     // in place.
+    openError_ = 0;
     if (control_) {
         comm::MSComm& c = *control_;
         runtime::resumeNext([&] { c.setCommPort(runtime::CInt(portNo_)); });
@@ -110,6 +111,7 @@ int32_t clsDDSSerialIF::openEventMode() {
         c.setInputMode(1);
         c.setRTSEnable(false);
         runtime::resumeNext([&] { c.setPortOpen(true); });
+        openError_ = c.openError();
         if (c.PortOpen()) {
             hComm_ = c.CommID();
             return hComm_;
@@ -126,6 +128,7 @@ int32_t clsDDSSerialIF::openEventMode() {
 int32_t clsDDSSerialIF::openPollMode() {
     if (control_ && control_->PortOpen()) runtime::resumeNext([&] { control_->setPortOpen(false); });
     std::unique_ptr<comm::SerialPort> port = ports_.open(portNo_);
+    openError_ = port ? 0 : ports_.openError();
     if (!port || port->handle() < 1) {
         runtime::MsgBox(std::string(kOpenSource) + " : PollMode : Unable to Open COM" +
                             std::to_string(portNo_) + "\r\n" + std::string(kSetValidPort),

@@ -22,6 +22,7 @@ public:
     int32_t ClosePort() override;
     // The port's handle, or 0 (after a message) when it did not open; the handle in use while open.
     int32_t OpenPort(bool eventMode) override;
+    int32_t openPortError() const override { return openError_; }
     int32_t PortNo() const override { return portNo_; }
     void setPortNo(int32_t value) override { portNo_ = value; }
     // The modem-status word (CTS 0x10, DSR 0x20); 0 with no port open.
@@ -68,5 +69,6 @@ private:
     std::unique_ptr<comm::SerialPort> pollPort_;
     int32_t portNo_ = 1;
     int32_t hComm_ = 0;
+    int32_t openError_ = 0;
     bool eventMode_ = false;
 };

@@ -12,17 +12,8 @@
 #include "rigbridge/rigbridge.h"
 
 namespace {
-constexpr OscillatorBase::Traits kTraits{
-    .className = "clsHamLib",
-    .clkIn = 100'000'000,
-    .floatLimits = true,
-    .halfRangeDivisor = 2,
-    .clampsBelow = false,
-    .needsInitialise = true,
-    .restoresSettings = true,
-    .hasAutoRefresh = true,
-    .clockKey = "ClkIn",
-};
+// The AD9851's, whose line refresh it repeats, without the word limit: a rig takes no tuning word.
+constexpr OscillatorBase::Traits kTraits{.className = "clsHamLib"};
 
 // The AD9851's control byte, which the line refresh repeats: its 6x clock multiplier on.
 constexpr uint8_t kControlByte = 0x01;

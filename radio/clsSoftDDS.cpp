@@ -8,6 +8,7 @@
 #include "platform/runtime/RuntimeError.h"
 
 namespace {
+// Clocked by the sound card, and running without an Initialise.
 constexpr OscillatorBase::Traits kTraits{
     .className = "clsSoftDDS",
     .clkIn = 48'000,
@@ -15,7 +16,6 @@ constexpr OscillatorBase::Traits kTraits{
     .halfRangeDivisor = 4,
     .clampsBelow = true,
     .needsInitialise = false,
-    .restoresSettings = true,
     .hasAutoRefresh = false,
     .clockKey = "CLKIn",
 };

@@ -2,6 +2,7 @@
 #include "radio/modSetupRX.h"
 
 #include <optional>
+#include <system_error>
 
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
@@ -62,32 +63,29 @@ private:
     std::string section_;
 };
 
+// strerror's text; empty for 0, which is no error.
+std::string systemErrorText(int32_t error) {
+    return error == 0 ? std::string() : std::system_category().message(error);
+}
+
 template <class T> T& chosen(T* object, const char* global) {
     if (object == nullptr) runtime::raise(runtime::err::kObjectNotSet, global);
     return *object;
 }
 
-} // namespace
-
-bool ReceiverSetup::SetRx(int32_t& model, const Globals& globals) {
-    RXDefinitions::RxModelTable& models = globals.RxModels;
-    const RadioObjects& objects = globals.Objects;
-    runtime::AddLog(std::string(kSetRx) + ":Start");
-    if (!models.RxModelsBuilt) RXDefinitions::Initialise(models, globals.State.BaseIF);
-    if (model >= 0) {
-        // The table has no row past its last: such a saved number sets up the first model.
-        if (model > models.RxModelCount || model >= static_cast<int32_t>(models.RxModels.size())) {
-            runtime::AddLog(std::string(kSetRx) + ":Model " + std::to_string(model) +
-                            " is not in the model table, model 0 used");
-            SetupModelNo = 0;
-        } else {
-            SetupModelNo = static_cast<int16_t>(model);
-        }
+// The row a saved model number sets up: the table has no row past its last, so such a number sets up
+// the first model.
+int16_t modelInTable(int32_t model, const RXDefinitions::RxModelTable& models) {
+    if (model > models.RxModelCount || model >= static_cast<int32_t>(models.RxModels.size())) {
+        runtime::AddLog(std::string(kSetRx) + ":Model " + std::to_string(model) +
+                        " is not in the model table, model 0 used");
+        return 0;
     }
-    const RXDefinitions::RxModelEntry& row = models.RxModels.at(static_cast<size_t>(SetupModelNo));
-    ModelSection = "RXModel." + row.Name;
+    return static_cast<int16_t>(model);
+}
 
-    const ModelKeys keys(globals.Settings, ModelSection);
+// The model's keys in their order, the row's values as the defaults.
+CurrentModelValues readModel(const ModelKeys& keys, const RXDefinitions::RxModelEntry& row) {
     CurrentModelValues m;
     m.LOOffset = keys.readLong("LOOffset", row.LOOffset);
     m.HiSideLo = keys.readBool("HiSideLo", true);
@@ -101,7 +99,7 @@ bool ReceiverSetup::SetRx(int32_t& model, const Globals& globals) {
     m.DDSInterfaceType = keys.readLong("DDSInterfaceType", row.DDSInterfaceType);
     m.DDSChip = keys.readLong("DDSChip", row.DDSChip);
     m.DDSClock = keys.readLong("DDSClock", row.DDSClock);
-    const std::string chipName = keys.readText("DDSChipName", row.DDSChipName);
+    m.DDSChipName = "DDSChip." + keys.readText("DDSChipName", row.DDSChipName);
     m.XtalFrequency = keys.readLong("XtalFrequency", row.XtalFrequency);
     m.IQMode = keys.readBool("IQMode", row.IQMode);
     m.VFOControl = keys.readBool("VFOControl", row.VFOControl);
@@ -110,62 +108,111 @@ bool ReceiverSetup::SetRx(int32_t& model, const Globals& globals) {
     m.RXMaxFreq = keys.readLong("RXMaxFreq", row.RXMaxFreq);
     m.RXMinFreq = keys.readLong("RXMinFreq", row.RXMinFreq);
     if (m.XtalFrequency < 0) m.XtalFrequency = 0;
+    return m;
+}
 
-    switch (m.DDSInterfaceType) {
+// The line object an interface type drives, and the name it is given; Usb, Null and every value
+// without a name choose the null interface.
+struct LineChoice {
+    LineInterface* RadioObjects::*object;
+    const char* name;
+};
+LineChoice lineFor(int32_t interfaceType) {
+    switch (interfaceType) {
     case DDSInterfaceType::Serial:
-        SelectedLine = objects.SerialLine;
-        SelectedLineName = "DDSInterface.Serial";
-        break;
+        return {&RadioObjects::SerialLine, "DDSInterface.Serial"};
     case DDSInterfaceType::Parallel:
-        SelectedLine = objects.ParallelLine;
-        SelectedLineName = "DDSInterface.Parallel";
-        break;
+        return {&RadioObjects::ParallelLine, "DDSInterface.Parallel"};
     case DDSInterfaceType::Drb30:
-        SelectedLine = objects.Drb30Line;
-        SelectedLineName = "DDSInterface.NTIUSB";
-        break;
+        return {&RadioObjects::Drb30Line, "DDSInterface.NTIUSB"};
     case DDSInterfaceType::Us232c:
-        SelectedLine = objects.Us232cLine;
-        SelectedLineName = "DDSInterface.DDSFTDIUS232C";
-        break;
+        return {&RadioObjects::Us232cLine, "DDSInterface.DDSFTDIUS232C"};
     case DDSInterfaceType::Ft232:
-        SelectedLine = objects.Ft232Line;
-        SelectedLineName = "DDSInterface.DDSFTDIFT232IF";
-        break;
-    default: // Usb, Null and every value without a name
-        SelectedLine = objects.NullLine;
-        SelectedLineName = "DDSInterface.Null";
-        break;
+        return {&RadioObjects::Ft232Line, "DDSInterface.DDSFTDIFT232IF"};
+    default:
+        return {&RadioObjects::NullLine, "DDSInterface.Null"};
     }
+}
 
-    switch (m.DDSChip) {
+// The oscillator a DDSChip value names; a chip no class drives gets the software oscillator, after a
+// message.
+Oscillator* oscillatorFor(int32_t chip, const RadioObjects& objects) {
+    switch (chip) {
     case 0:
-        SelectedOsc = objects.SoftDdsOsc;
-        break;
+        return objects.SoftDdsOsc;
     case 1:
-        SelectedOsc = objects.HamlibOsc;
-        break;
+        return objects.HamlibOsc;
     case 9835:
-        SelectedOsc = objects.Ad9835Osc;
-        break;
+        return objects.Ad9835Osc;
     case 9850:
-        SelectedOsc = objects.Ad9850Osc;
-        break;
+        return objects.Ad9850Osc;
     case 9851:
-        SelectedOsc = objects.Ad9851Osc;
-        break;
+        return objects.Ad9851Osc;
     case 9951:
-        SelectedOsc = objects.Ad9951Osc;
-        break;
+        return objects.Ad9951Osc;
     case 273316:
-        SelectedOsc = objects.Cy27ee16Osc;
-        break;
+        return objects.Cy27ee16Osc;
     default:
         runtime::MsgBox("Unknown DDSChip", runtime::mb::kOkOnly);
-        SelectedOsc = objects.SoftDdsOsc;
-        break;
+        return objects.SoftDdsOsc;
     }
-    m.DDSChipName = "DDSChip." + chipName;
+}
+
+// The VFO's values in the order they depend on each other: the oscillator first, AutoUpdate off while
+// the tuning and the VFO's own saved values go in.
+void fillVfo(clsVFO& vfo, const std::string& section, Oscillator* osc, const CurrentModelValues& m) {
+    vfo.setName(section);
+    vfo.setOscType(osc);
+    chosen(osc, "modSetupRX.SelectedOsc").setParent(&vfo);
+    vfo.setAutoUpdate(m.AutoUpdate);
+    vfo.setCalibOffset(m.CalibOffset);
+    vfo.setHiSideLo(m.HiSideLo);
+    vfo.setIFFrequency(m.LOOffset);
+    vfo.setOscMultiplier(m.OscMultiplier);
+    vfo.setPLLMultiplier(m.PLLMultiplier);
+    vfo.setTuneStep(static_cast<double>(m.TuneStep));
+    vfo.setDDSInterfaceType(m.DDSInterfaceType);
+    vfo.setRxMaxFreq(m.RXMaxFreq);
+    vfo.setRXMinFreq(m.RXMinFreq);
+    vfo.setAutoUpdate(false);
+    vfo.setTunedFrequency(m.TunedFrequency);
+    vfo.RestoreSettings();
+    vfo.setAutoUpdate(m.AutoUpdate);
+}
+
+// Initialises the line; a serial line also opens its port, through the serial event control when the
+// shaft encoder needs its events. A port that does not open is told and the set-up goes on.
+void startLine(LineInterface& line, int32_t interfaceType, const Globals& globals) {
+    if (interfaceType != DDSInterfaceType::Serial) {
+        line.Initialise();
+        return;
+    }
+    line.setMSCommCtl(globals.MSComm1);
+    line.Initialise();
+    if (line.OpenPort(globals.State.EnableShaftEncoder) != 0) return;
+    // No run-time error is pending here, so line and number are 0; the description is the system's own
+    // text for the failed open, which tells the user what to mend.
+    runtime::MsgBox("Unable to open Serial Interface COM" + std::to_string(line.PortNo()) + "\r\n" +
+                        kInitialiseRX +
+                        ":0\r\nError Code=0\r\nError Desc=" + systemErrorText(line.openPortError()),
+                    runtime::mb::kOkOnly);
+}
+
+} // namespace
+
+bool ReceiverSetup::SetRx(int32_t& model, const Globals& globals) {
+    RXDefinitions::RxModelTable& models = globals.RxModels;
+    runtime::AddLog(std::string(kSetRx) + ":Start");
+    if (!models.RxModelsBuilt) RXDefinitions::Initialise(models, globals.State.BaseIF);
+    if (model >= 0) SetupModelNo = modelInTable(model, models);
+    const RXDefinitions::RxModelEntry& row = models.RxModels.at(static_cast<size_t>(SetupModelNo));
+    ModelSection = "RXModel." + row.Name;
+
+    CurrentModelValues m = readModel(ModelKeys(globals.Settings, ModelSection), row);
+    const LineChoice line = lineFor(m.DDSInterfaceType);
+    SelectedLine = globals.Objects.*line.object;
+    SelectedLineName = line.name;
+    SelectedOsc = oscillatorFor(m.DDSChip, globals.Objects);
     CurrentModel = std::move(m);
     // The signal path reads the model's VFOControl through the receiver state.
     globals.State.VFOControl = CurrentModel.VFOControl;
@@ -181,23 +228,7 @@ void ReceiverSetup::InitialiseRX(int32_t& model, const Globals& globals) {
     const RadioObjects& objects = globals.Objects;
 
     clsVFO& vfo = chosen(objects.Vfo, "modSetupRX.Vfo");
-    vfo.setName(ModelSection);
-    vfo.setOscType(SelectedOsc);
-    chosen(SelectedOsc, "modSetupRX.SelectedOsc").setParent(&vfo);
-    vfo.setAutoUpdate(CurrentModel.AutoUpdate);
-    vfo.setCalibOffset(CurrentModel.CalibOffset);
-    vfo.setHiSideLo(CurrentModel.HiSideLo);
-    vfo.setIFFrequency(CurrentModel.LOOffset);
-    vfo.setOscMultiplier(CurrentModel.OscMultiplier);
-    vfo.setPLLMultiplier(CurrentModel.PLLMultiplier);
-    vfo.setTuneStep(static_cast<double>(CurrentModel.TuneStep));
-    vfo.setDDSInterfaceType(CurrentModel.DDSInterfaceType);
-    vfo.setRxMaxFreq(CurrentModel.RXMaxFreq);
-    vfo.setRXMinFreq(CurrentModel.RXMinFreq);
-    vfo.setAutoUpdate(false);
-    vfo.setTunedFrequency(CurrentModel.TunedFrequency);
-    vfo.RestoreSettings();
-    vfo.setAutoUpdate(CurrentModel.AutoUpdate);
+    fillVfo(vfo, ModelSection, SelectedOsc, CurrentModel);
 
     Oscillator& osc = chosen(vfo.OscType(), "modSetupRX.SelectedOsc");
     osc.setName(CurrentModel.DDSChipName);
@@ -218,18 +249,7 @@ void ReceiverSetup::InitialiseRX(int32_t& model, const Globals& globals) {
     line.setRxName(vfo.Name());
     line.setWaitTime(CurrentModel.WaitTime);
 
-    if (vfo.DDSInterfaceType() != DDSInterfaceType::Serial) {
-        line.Initialise();
-    } else {
-        line.setMSCommCtl(globals.MSComm1);
-        line.Initialise();
-        if (line.OpenPort(globals.State.EnableShaftEncoder) == 0) {
-            // The set-up has no error of its own to show here: line, number and text are those of none.
-            runtime::MsgBox("Unable to open Serial Interface COM" + std::to_string(line.PortNo()) + "\r\n" +
-                                kInitialiseRX + ":0\r\nError Code=0\r\nError Desc=",
-                            runtime::mb::kOkOnly);
-        }
-    }
+    startLine(line, vfo.DDSInterfaceType(), globals);
     osc.Initialise();
     runtime::AddLog(std::string(kInitialiseRX) + ":End");
 }

@@ -7,12 +7,15 @@
 #include <array>
 #include <atomic>
 #include <clocale>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <type_traits>
+
+#include "rigbridge/HamlibCaps.h"
 
 namespace {
 
@@ -128,6 +131,7 @@ struct Slot {
     std::mutex use; // held for the whole of each call, so rig_cleanup never frees a rig in use
     HamlibRig* rig = nullptr;
     uint32_t generation = 0;
+    double highestFrequency = 0; // Hz, from the model's capabilities
 };
 std::array<Slot, kSlotCount> slots;
 
@@ -146,6 +150,7 @@ public:
     }
     explicit operator bool() const noexcept { return slot_ != nullptr; }
     HamlibRig* rig() const noexcept { return slot_->rig; }
+    double highestFrequency() const noexcept { return slot_->highestFrequency; }
     void release() noexcept { slot_->rig = nullptr; }
 
 private:
@@ -153,7 +158,7 @@ private:
     std::unique_lock<std::mutex> lock_;
 };
 
-int32_t addRig(HamlibRig* rig) {
+int32_t addRig(HamlibRig* rig, double highestFrequency) {
     for (uint32_t i = 0; i < kSlotCount; ++i) {
         Slot& slot = slots[i];
         // A slot that is locked is either in use or briefly checked by a call with a stale id.
@@ -161,6 +166,7 @@ int32_t addRig(HamlibRig* rig) {
         if (!lock || slot.rig) continue;
         slot.generation = slot.generation + 1 < kGenerationLimit ? slot.generation + 1 : 1;
         slot.rig = rig;
+        slot.highestFrequency = highestFrequency;
         return static_cast<int32_t>((slot.generation << kSlotBits) | i);
     }
     return 0;
@@ -225,7 +231,7 @@ RIGBRIDGE_EXPORT int32_t rig_init(int32_t model) {
     if (!h || !hamlibKnowsModel(*h, hamlibModel)) return 0;
     HamlibRig* rig = h->init(hamlibModel);
     if (!rig) return 0;
-    const int32_t id = addRig(rig);
+    const int32_t id = addRig(rig, rigbridge::highestReceiveFrequency(h->get_caps(hamlibModel)));
     if (id == 0) h->cleanup(rig);
     return id;
 }
@@ -259,7 +265,11 @@ RIGBRIDGE_EXPORT int32_t rig_set_freq(int32_t rig, int32_t vfo, double freq) {
     countCall();
     const NumbersInC numbers;
     HeldRig held(rig);
-    return held ? loaded().set_freq(held.rig(), static_cast<vfo_t>(vfo), freq) : rigbridge::kRigEInval;
+    if (!held) return rigbridge::kRigEInval;
+    // The one argument the bridge checks rather than passing on: Hamlib takes any frequency (a NaN stalls
+    // a rig for half a second), so one that is no frequency, or above all the rig receives, stays here.
+    if (!(freq >= 0) || !std::isfinite(freq) || freq > held.highestFrequency()) return rigbridge::kRigEInval;
+    return loaded().set_freq(held.rig(), static_cast<vfo_t>(vfo), freq);
 }
 
 RIGBRIDGE_EXPORT int32_t rig_get_freq(int32_t rig, int32_t vfo, double* freq) {

@@ -26,7 +26,8 @@ using RigSetDebugFn = int32_t(int32_t level); // Hamlib gives no result; always 
 
 // Hamlib's values that cross the bridge.
 inline constexpr int32_t kRigOk = 0;
-inline constexpr int32_t kRigEInval = -1;  // invalid argument: also an unknown, zero or stale rig id
+inline constexpr int32_t kRigEInval = -1;  // invalid argument: also an unknown, zero or stale rig id, or a
+                                           // frequency no rig takes
 inline constexpr int32_t kRigETrunc = -10; // a result that does not fit its 32-bit place
 inline constexpr int32_t kRigENavail = -11;
 inline constexpr int32_t kRigVfoCurr = 0x20000000; // the rig's current VFO

@@ -24,12 +24,14 @@ bool writeLine(const std::string& path, const std::string& text, std::ios::openm
 
 frmLog::frmLog(bool traceOn, const std::string& programFolder, const std::string& executableName)
     : lstLog(this), cmdClose(this, "&Close"), traceOn_(traceOn), executableName_(executableName) {
-    path_ = programFolder;
-    if (!path_.empty() && path_.back() != '/') path_ += '/';
-    path_ += std::string(runtime::kProductName) + ".log";
+    if (!programFolder.empty()) {
+        path_ = programFolder;
+        if (path_.back() != '/') path_ += '/';
+        path_ += std::string(runtime::kProductName) + ".log";
+    }
     cmdClose.Click = [this] { cmdClose_Click(); };
     setClientSize(6660, 4905);
-    if (traceOn_) {
+    if (traceOn_ && !path_.empty()) {
         const QDateTime now = QDateTime::currentDateTime();
         const QLocale locale = QLocale::system();
         const std::string first = std::string(runtime::kProductName) + " Log File Started at Date=" +
@@ -60,7 +62,7 @@ void frmLog::AddLog(const std::string& text) {
     const ScopedFlag busy(busy_);
     lstLog.AddItem(text);
     lstLog.setListIndex(lstLog.ListCount() - 1);
-    if (!writeLine(path_, text, std::ios::app)) {
+    if (!path_.empty() && !writeLine(path_, text, std::ios::app)) {
         fileFailed_ = true;
         noteFileFailure();
     }

@@ -9,13 +9,15 @@
 
 class frmLog final : public ui::Form {
 public:
-    // Starts the log file anew when traceOn is set. executableName heads the caption.
+    // Starts the log file anew when traceOn is set; an empty programFolder keeps the lines in the list
+    // only. executableName heads the caption.
     frmLog(bool traceOn, const std::string& programFolder, const std::string& executableName);
 
     // Appends text as one line, unchanged. Never fails the caller: a file that cannot be written is
     // noted once in the list and the lines go on reaching the list.
     void AddLog(const std::string& text);
 
+    // Empty when no file is written.
     const std::string& LogFilePath() const { return path_; }
 
     ui::ListBox lstLog;

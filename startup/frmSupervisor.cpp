@@ -76,8 +76,11 @@ int32_t frmSupervisor::Initialise() {
     bool another = false;
     runtime::resumeNext([&] { another = env_.otherInstanceRunning && env_.otherInstanceRunning(); });
 
-    app_.Log =
-        std::make_unique<frmLog>(app_.State.TraceOn && !another, env_.programFolder, env_.executableName);
+    // The log file goes only into a folder the program takes band plans from, so a program folder set to
+    // "/", a file or a missing folder never gets one; the lines still reach the list.
+    const std::string logFolder =
+        startup::bandPlanFiles(env_.programFolder).empty() ? "" : env_.programFolder;
+    app_.Log = std::make_unique<frmLog>(app_.State.TraceOn && !another, logFolder, env_.executableName);
     if (app_.State.TraceOn && !another) {
         app_.Log->Show();
         runtime::DoEvents();
@@ -90,6 +93,7 @@ int32_t frmSupervisor::Initialise() {
         });
         return kAnotherInstance;
     }
+    runtime::resumeNext([&] { tellRefusedSettings(); });
 
     runtime::resumeNext([&] {
         splash_ = std::make_unique<frmSplash1>();
@@ -142,6 +146,16 @@ int32_t frmSupervisor::Initialise() {
     return 0;
 }
 
+// Without a word the user would run on defaults and wonder where the settings went.
+void frmSupervisor::tellRefusedSettings() const {
+    if (!app_.Settings) return;
+    const auto refusal = app_.Settings->readRefusal(runtime::kProductName);
+    if (!refusal) return;
+    runtime::MsgBox("Unable to read the settings file " + refusal->file + "\r\n" + refusal->reason +
+                        "\r\nDefault settings are in use, and the file is left as it is",
+                    runtime::mb::kExclamation, runtime::kProductName);
+}
+
 bool frmSupervisor::scanBandPlans() {
     const std::vector<std::string> files = startup::bandPlanFiles(env_.programFolder);
     if (files.empty()) {
@@ -149,7 +163,9 @@ bool frmSupervisor::scanBandPlans() {
         runtime::resumeNext([&] {
             if (splash_) splash_->Unload();
             runtime::MsgBox("No Bandplan (.bpl) files found - You must have at least 1 Bandplan \r\n"
-                            "Please Re-Install Application or find a .BPL file",
+                            "Please Re-Install Application or find a .BPL file\r\n"
+                            "Folder searched: " +
+                                env_.programFolder,
                             runtime::mb::kCritical | runtime::mb::kOkOnly,
                             std::string(runtime::kProductName) + " - No Bandplan found");
         });

@@ -53,6 +53,8 @@ protected:
 private:
     void Timer1_Timer();
     void trace(const std::string& text) const;
+    // Tells the user once when the settings file was refused and the settings are the defaults.
+    void tellRefusedSettings() const;
     bool scanBandPlans();
     void end(int code);
 

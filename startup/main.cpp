@@ -43,6 +43,71 @@ std::string fileName(const char* path) {
     return slash == std::string::npos ? p : p.substr(slash + 1);
 }
 
+// The application object's long-lived parts: the settings store, the dialogs (recorded in the test mode),
+// the platform's services and the receiver's devices, none of which opens anything yet.
+void makeApplication(Application& app) {
+    app.Settings = std::make_unique<profile::FileSettingsStore>();
+    // The test mode: dialogs answered from a file and written down, no person at the screen.
+    if (const std::string record = environment("NERIXSDR_DIALOG_RECORD"),
+        answers = environment("NERIXSDR_DIALOG_ANSWERS");
+        !record.empty() || !answers.empty())
+        app.Dialogs = std::make_unique<startup::RecordedDialogService>(record, answers);
+    else
+        app.Dialogs = std::make_unique<ui::QtDialogService>();
+    app.Timers = std::make_unique<ui::QtPlatformTimers>();
+    app.Files = std::make_unique<files::PosixFileSystem>();
+    // Without a sound server the program still starts; the power button then reports the failure.
+    runtime::resumeNext([&app] { app.Sound = sound::createRtAudioSoundSystem(); });
+    app.Processes = std::make_unique<process::ProcProcessTable>();
+    app.Windows = std::make_unique<process::X11WindowSystem>();
+    app.ProcessWatch = std::make_unique<modIsProcessRunning::ProcessWatch>(*app.Processes, *app.Windows);
+    // The receiver's devices; none opens anything before the receiver set-up asks for it.
+    comm::LinuxSerialPorts::Options serial;
+    serial.store = app.Settings.get();
+    app.SerialPorts = std::make_unique<comm::LinuxSerialPorts>(serial);
+    app.ParallelPort = std::make_unique<parport::PpdevParallelPort>();
+    app.FtdiDriver = std::make_unique<ftdi::LibFtdiDriver>();
+    app.Rigs = std::make_unique<RigBridgeLibrary>();
+}
+
+frmSupervisor::Environment supervisorEnvironment(Application& app, std::vector<std::string> arguments,
+                                                 const std::string& executableName) {
+    frmSupervisor::Environment env;
+    env.arguments = std::move(arguments);
+    env.programFolder = profile::programFolder();
+    env.executableName = executableName;
+    env.otherInstanceRunning = [&app] {
+        app.Instance = std::make_unique<process::InstanceLock>(runtime::kProductName);
+        return app.Instance->result() == process::InstanceLockResult::HeldByAnother;
+    };
+    env.endProcess = [](int code) { QCoreApplication::exit(code); };
+    return env;
+}
+
+// Runs the supervisor and the event loop; the exit code.
+int run(Application& app, frmSupervisor::Environment env) {
+    // Message boxes, the message-loop pump and the trace log reach Qt-free code from here on.
+    ui::UiHooks hooks(*app.Dialogs, [&app](const std::string& line) {
+        if (app.Log) app.Log->AddLog(line);
+    });
+    // The session's end closes the main window as its close box does, so the run's settings are saved.
+    std::unique_ptr<startup::SessionEnd> sessionEnd;
+    runtime::resumeNext([&] {
+        sessionEnd = std::make_unique<startup::SessionEnd>([&app] {
+            if (app.MainWindow) app.MainWindow->close();
+        });
+    });
+
+    frmSupervisor supervisor(app, std::move(env));
+    supervisor.Load();
+    const int result = supervisor.EndedWith() ? *supervisor.EndedWith() : QApplication::exec();
+    // The main window goes before what it uses; the rest goes with the application object, the
+    // settings store last, which writes what the shutdown saved.
+    app.MainWindow.reset();
+    app.MainContext.reset();
+    return result;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -62,65 +127,7 @@ int main(int argc, char** argv) {
     // The watchdog ends the program once the main window has gone, after closing the decoder.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    int result = 0;
-    {
-        Application app;
-        app.Settings = std::make_unique<profile::FileSettingsStore>();
-        // The test mode: dialogs answered from a file and written down, no person at the screen.
-        if (const std::string record = environment("NERIXSDR_DIALOG_RECORD"),
-            answers = environment("NERIXSDR_DIALOG_ANSWERS");
-            !record.empty() || !answers.empty())
-            app.Dialogs = std::make_unique<startup::RecordedDialogService>(record, answers);
-        else
-            app.Dialogs = std::make_unique<ui::QtDialogService>();
-        app.Timers = std::make_unique<ui::QtPlatformTimers>();
-        app.Files = std::make_unique<files::PosixFileSystem>();
-        // Without a sound server the program still starts; the power button then reports the failure.
-        runtime::resumeNext([&app] { app.Sound = sound::createRtAudioSoundSystem(); });
-        app.Processes = std::make_unique<process::ProcProcessTable>();
-        app.Windows = std::make_unique<process::X11WindowSystem>();
-        app.ProcessWatch = std::make_unique<modIsProcessRunning::ProcessWatch>(*app.Processes, *app.Windows);
-        // The receiver's devices; none opens anything before the receiver set-up asks for it.
-        comm::LinuxSerialPorts::Options serial;
-        serial.store = app.Settings.get();
-        app.SerialPorts = std::make_unique<comm::LinuxSerialPorts>(serial);
-        app.ParallelPort = std::make_unique<parport::PpdevParallelPort>();
-        app.FtdiDriver = std::make_unique<ftdi::LibFtdiDriver>();
-        app.Rigs = std::make_unique<RigBridgeLibrary>();
-
-        // Message boxes, the message-loop pump and the trace log reach Qt-free code from here on.
-        ui::UiHooks hooks(*app.Dialogs, [&app](const std::string& line) {
-            if (app.Log) app.Log->AddLog(line);
-        });
-
-        frmSupervisor::Environment env;
-        env.arguments = arguments;
-        env.programFolder = profile::programFolder();
-        env.executableName = executableName;
-        env.otherInstanceRunning = [&app] {
-            app.Instance = std::make_unique<process::InstanceLock>(runtime::kProductName);
-            return app.Instance->result() == process::InstanceLockResult::HeldByAnother;
-        };
-        env.endProcess = [](int code) { QCoreApplication::exit(code); };
-
-        // The session's end closes the main window as its close box does, so the run's settings are saved.
-        std::unique_ptr<startup::SessionEnd> sessionEnd;
-        runtime::resumeNext([&] {
-            sessionEnd = std::make_unique<startup::SessionEnd>([&app] {
-                if (app.MainWindow) app.MainWindow->close();
-            });
-        });
-
-        frmSupervisor supervisor(app, env);
-        supervisor.Load();
-        if (const auto ended = supervisor.EndedWith())
-            result = *ended;
-        else
-            result = QApplication::exec();
-        // The main window goes before what it uses; the rest goes with the application object, the
-        // settings store last, which writes what the shutdown saved.
-        app.MainWindow.reset();
-        app.MainContext.reset();
-    }
-    return result;
+    Application app;
+    makeApplication(app);
+    return run(app, supervisorEnvironment(app, std::move(arguments), executableName));
 }

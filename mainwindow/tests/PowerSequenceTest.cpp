@@ -11,6 +11,7 @@
 
 #include "frontpanel/modBandPlan.h"
 #include "mainwindow/PowerSequence.h"
+#include "platform/profile/FileSettingsStore.h"
 #include "platform/profile/testing/TempFolder.h"
 #include "platform/runtime/RuntimeError.h"
 
@@ -82,6 +83,7 @@ public:
     int64_t pumps = 0;
     std::vector<std::string> messages;
     std::function<bool(int32_t, mainwindow::BandSaveFailure&)> save = [](int32_t, auto&) { return true; };
+    std::function<std::optional<mainwindow::FileSaveFailure>()> settings = [] { return std::nullopt; };
 
     void act(const std::string& name) {
         log.push_back(name);
@@ -110,6 +112,10 @@ public:
     void SaveVfoSettings() override { act("SaveVfoSettings"); }
     void SaveLineSettings() override { act("SaveLineSettings"); }
     void SaveOscillatorSettings() override { act("SaveOscillatorSettings"); }
+    std::optional<mainwindow::FileSaveFailure> SettingsSaveFailure() override {
+        act("SettingsSaveFailure");
+        return settings();
+    }
     void ReleaseRX() override { act("ReleaseRX"); }
     void ClosePort(int32_t line) override { act("ClosePort " + std::to_string(line)); }
     void ReleaseRadioObjects() override { act("ReleaseRadioObjects"); }
@@ -132,6 +138,7 @@ const Log kShutdownOrder = {"KillScopeTimer",
                             "SaveVfoSettings",
                             "SaveLineSettings",
                             "SaveOscillatorSettings",
+                            "SettingsSaveFailure",
                             "ReleaseRX",
                             "ClosePort 0",
                             "ClosePort 1",
@@ -198,6 +205,40 @@ TEST(Shutdown, NamesTheBandPlansThatCouldNotBeSavedInOneMessage) {
               "This band plan could not be saved:\r\n" + bands[0].FilePath + " (the file is read-only)");
     // The message comes after the saves of the settings, and the shutdown goes on.
     EXPECT_EQ(p.log, kShutdownOrder);
+}
+
+// The settings file is written by the shutdown's own commit, so a file that cannot be written is told in
+// the same message as the band plans, once, after every save.
+TEST(Shutdown, NamesTheSettingsFileThatCouldNotBeSavedWithTheBandPlans) {
+    profile::testing::TempFolder folder;
+    const std::string ini = folder.write("NerixSDR/NerixSDR.ini", "[frmMain]\r\nSDRModelNo=13\r\n");
+    ::chmod(ini.c_str(), 0444);
+    profile::FileSettingsStore store(folder.path());
+    const auto shutdownWith = [&store](bool bandFails) {
+        RecordingShutdown p;
+        p.save = [bandFails](int32_t i, mainwindow::BandSaveFailure& f) {
+            f = {"/plans/" + std::to_string(i) + ".bpl", "the file is read-only"};
+            return !bandFails || i != 1;
+        };
+        p.settings = [&]() -> std::optional<mainwindow::FileSaveFailure> {
+            store.SaveSetting("NerixSDR", "frmMain", "SDRModelNo", "14");
+            if (store.commit()) return std::nullopt;
+            const auto failure = store.commitFailure();
+            return mainwindow::FileSaveFailure{failure->file, failure->reason};
+        };
+        mainwindow::runShutdown(p);
+        EXPECT_EQ(p.log, kShutdownOrder);
+        return p.messages;
+    };
+    const std::string settingsText = "The settings could not be saved:\r\n" + ini + " (it is read-only)";
+    EXPECT_EQ(shutdownWith(false), std::vector<std::string>{settingsText});
+    EXPECT_EQ(shutdownWith(true),
+              std::vector<std::string>{"This band plan could not be saved:\r\n/plans/1.bpl (the file is "
+                                       "read-only)\r\n\r\n" +
+                                       settingsText});
+    ::chmod(ini.c_str(), 0644);
+    EXPECT_TRUE(shutdownWith(false).empty());
+    EXPECT_NE(folder.read("NerixSDR/NerixSDR.ini").find("SDRModelNo=14"), std::string::npos);
 }
 
 } // namespace

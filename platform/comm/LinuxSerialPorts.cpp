@@ -7,6 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <fstream>
@@ -172,17 +173,27 @@ LinuxSerialPorts::LinuxSerialPorts(Options options) : options_(std::move(options
 
 std::unique_ptr<SerialPort> LinuxSerialPorts::open(int32_t portNo) {
     const std::string path = serialDevicePath(portNo, options_.store, options_.env);
-    if (path.empty()) return nullptr;
+    if (path.empty()) {
+        openError_ = ENODEV;
+        return nullptr;
+    }
     return openPath(path);
 }
 
 std::unique_ptr<SerialPort> LinuxSerialPorts::openPath(const std::string& path) {
     // A test machine's first serial port is often its console: never touch it.
-    if (isConsoleDevice(path, options_.activeConsoleList)) return nullptr;
+    if (isConsoleDevice(path, options_.activeConsoleList)) {
+        openError_ = EPERM;
+        return nullptr;
+    }
     // Not blocking, so an open never waits for a carrier; not our controlling terminal.
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    const auto refuse = [fd] {
+    if (fd < 0) {
+        openError_ = errno;
+        return nullptr;
+    }
+    const auto refuse = [this, fd] {
+        openError_ = errno;
         ::close(fd);
         return nullptr;
     };
@@ -197,6 +208,7 @@ std::unique_ptr<SerialPort> LinuxSerialPorts::openPath(const std::string& path) 
     int bits = TIOCM_DTR | TIOCM_RTS;
     ::ioctl(fd, TIOCMBIC, &bits);
     ::ioctl(fd, TIOCCBRK);
+    openError_ = 0;
     return std::make_unique<LinuxSerialPort>(fd, nextHandle_++, options_.watchInterval);
 }
 

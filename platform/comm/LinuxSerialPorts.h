@@ -38,10 +38,13 @@ public:
     std::unique_ptr<SerialPort> open(int32_t portNo) override;
     // The same for a device path; null for the console, a missing device, one in use or no serial port.
     std::unique_ptr<SerialPort> openPath(const std::string& path);
+    // What the failing call reported; ENODEV for a number that names no device, EPERM for the console.
+    int openError() const override { return openError_; }
 
 private:
     Options options_;
     int32_t nextHandle_ = 1;
+    int openError_ = 0;
 };
 
 } // namespace comm

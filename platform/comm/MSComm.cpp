@@ -31,6 +31,7 @@ void MSComm::setPortOpen(bool open) {
     }
     if (port_) runtime::raise(kErrPortAlreadyOpen, "MSComm.PortOpen");
     std::unique_ptr<SerialPort> port = ports_.open(commPort_);
+    openError_ = port ? 0 : ports_.openError();
     if (!port) runtime::raise(kErrPortInvalid, "MSComm.PortOpen");
     int32_t baud = 0;
     for (const char c : settings_) {

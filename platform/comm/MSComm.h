@@ -53,6 +53,8 @@ public:
     void setPortOpen(bool open);
     // The open port's handle; 0 when closed.
     int32_t CommID() const noexcept;
+    // The system's error number of the last open that failed, 0 after one that succeeded.
+    int openError() const noexcept { return openError_; }
     // The event being raised, or the last one.
     int16_t CommEvent() const noexcept { return commEvent_; }
     // The open port's lines, for the line interface in event mode; null when closed.
@@ -80,6 +82,7 @@ private:
     int16_t commEvent_ = 0;
     OnCommHandler* handler_ = nullptr;
     std::unique_ptr<SerialPort> port_;
+    int openError_ = 0;
     std::shared_ptr<Alive> alive_;
 };
 

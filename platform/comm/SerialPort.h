@@ -41,6 +41,9 @@ public:
     // Port portNo (1 is the first) for this program's sole use, with DTR, RTS and break off; null when it
     // cannot be opened.
     virtual std::unique_ptr<SerialPort> open(int32_t portNo) = 0;
+    // The system's error number (errno) of the last open that gave null, which the user is told; 0 after
+    // an open that succeeded, or where the opener has none.
+    virtual int openError() const { return 0; }
 };
 
 } // namespace comm

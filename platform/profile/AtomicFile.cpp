@@ -134,12 +134,17 @@ std::string unfinishedSavePrefix(std::string_view fileName) {
     return prefix;
 }
 
-FileStatus replaceFileAtomically(const std::string& path, std::string_view bytes) {
+FileStatus replaceFileAtomically(const std::string& path, std::string_view bytes, int* systemError) {
+    const auto fail = [systemError](FileStatus status, int error) {
+        if (systemError) *systemError = error;
+        return status;
+    };
+    if (systemError) *systemError = 0;
     std::string target = path;
     struct stat st {};
     if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
         char resolved[PATH_MAX];
-        if (::realpath(path.c_str(), resolved) == nullptr) return FileStatus::IoError;
+        if (::realpath(path.c_str(), resolved) == nullptr) return fail(FileStatus::IoError, errno);
         target = resolved;
     }
     mode_t mode = 0666 & ~currentUmask();
@@ -156,11 +161,16 @@ FileStatus replaceFileAtomically(const std::string& path, std::string_view bytes
         (targetPath.parent_path() / (unfinishedSavePrefix(targetPath.filename().string()) + "XXXXXX"))
             .string();
     UniqueFd fd(::mkstemp(temp.data()));
-    if (fd.get() < 0) return errno == EACCES || errno == EROFS ? FileStatus::ReadOnly : FileStatus::IoError;
+    if (fd.get() < 0)
+        return fail(errno == EACCES || errno == EROFS ? FileStatus::ReadOnly : FileStatus::IoError, errno);
     const bool written = writeAll(fd.get(), bytes) && ::fchmod(fd.get(), mode) == 0 && ::fsync(fd.get()) == 0;
-    if (!fd.close() || !written || ::rename(temp.c_str(), target.c_str()) != 0) {
+    int error = written ? 0 : errno;
+    const bool closed = fd.close();
+    if (!closed && error == 0) error = errno;
+    if (closed && written && ::rename(temp.c_str(), target.c_str()) != 0) error = errno;
+    if (!closed || !written || error != 0) {
         ::unlink(temp.c_str());
-        return FileStatus::IoError;
+        return fail(FileStatus::IoError, error);
     }
     // The rename itself is durable only once the folder is flushed.
     const std::string folder = targetPath.has_parent_path() ? targetPath.parent_path().string() : ".";

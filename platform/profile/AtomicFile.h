@@ -34,8 +34,9 @@ std::optional<std::string> readWholeFile(const std::string& path, std::size_t ma
 // refused (the file's read-only mark), even for a user who could write it anyway. A symbolic link is
 // followed and its target replaced. The folder must exist. The new version is first written to
 // ".<name>.unfinished-save-XXXXXX" beside the file; such a file left by a crash during an earlier save of
-// the same file is removed.
-FileStatus replaceFileAtomically(const std::string& path, std::string_view bytes);
+// the same file is removed. systemError, when given, receives the errno of the call that failed (ENOSPC
+// for a full disk), 0 when none did or no call failed but the file was refused.
+FileStatus replaceFileAtomically(const std::string& path, std::string_view bytes, int* systemError = nullptr);
 
 // The prefix of the temporary files a save of the named file (no folder) writes.
 std::string unfinishedSavePrefix(std::string_view fileName);

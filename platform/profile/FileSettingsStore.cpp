@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <system_error>
 
 #include "platform/profile/AtomicFile.h"
 #include "platform/profile/IniFile.h"
@@ -47,10 +48,9 @@ FileSettingsStore::AppFile* FileSettingsStore::open(std::string_view appName) co
     if (it == apps_.end()) {
         AppFile app;
         app.path = fileFor(appName);
-        FileStatus status = FileStatus::Ok;
-        if (auto doc = readIniFile(app.path, &status)) app.doc = std::move(*doc);
+        if (auto doc = readIniFile(app.path, &app.readStatus)) app.doc = std::move(*doc);
         // A file refused or unreadable keeps what it holds: the settings run on defaults, unsaved.
-        app.unreadable = status != FileStatus::Ok && status != FileStatus::Missing;
+        app.unreadable = app.readStatus != FileStatus::Ok && app.readStatus != FileStatus::Missing;
         it = apps_.emplace(folded, std::move(app)).first;
     }
     return &it->second;
@@ -78,22 +78,41 @@ void FileSettingsStore::SaveSetting(std::string_view appName, std::string_view s
     app->dirty = true;
 }
 
+std::optional<SettingsFileFailure> FileSettingsStore::readRefusal(std::string_view appName) const {
+    const AppFile* app = open(appName);
+    if (app == nullptr || !app->unreadable) return std::nullopt;
+    return SettingsFileFailure{app->path, describe(app->readStatus)};
+}
+
+std::string FileSettingsStore::writeFailure(const AppFile& app, bool folderMade, FileStatus status,
+                                            int error) {
+    if (app.unreadable) return "it could not be read at start, so it is left as it is";
+    if (!folderMade) return "its folder cannot be made";
+    if (status == FileStatus::ReadOnly) return describe(status);
+    std::string reason = "it could not be written";
+    if (error != 0) reason += ": " + std::system_category().message(error);
+    return reason;
+}
+
 bool FileSettingsStore::commit() {
-    bool ok = true;
+    commitFailure_.reset();
     for (auto& [name, app] : apps_) {
         if (!app.dirty) continue;
         FileStatus status = FileStatus::IoError;
-        if (!app.unreadable && makeFolders(std::filesystem::path(app.path).parent_path().string()))
-            status = replaceFileAtomically(app.path, app.doc.toBytes());
+        int error = 0;
+        const bool folderMade =
+            !app.unreadable && makeFolders(std::filesystem::path(app.path).parent_path().string());
+        if (folderMade) status = replaceFileAtomically(app.path, app.doc.toBytes(), &error);
         if (status == FileStatus::Ok) {
             app.dirty = false;
         } else {
             runtime::AddLog("Settings: cannot write " + app.path +
                             (app.unreadable ? ": it could not be read, so it keeps what it holds" : ""));
-            ok = false;
+            if (!commitFailure_)
+                commitFailure_ = SettingsFileFailure{app.path, writeFailure(app, folderMade, status, error)};
         }
     }
-    return ok;
+    return !commitFailure_;
 }
 
 } // namespace profile

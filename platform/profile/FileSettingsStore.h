@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/profile/AtomicFile.h"
 #include "platform/profile/IniDocument.h"
 #include "platform/profile/SettingsStore.h"
 
@@ -28,6 +29,8 @@ public:
     void SaveSetting(std::string_view appName, std::string_view section, std::string_view key,
                      std::string_view value) override;
     bool commit() override;
+    std::optional<SettingsFileFailure> readRefusal(std::string_view appName) const override;
+    std::optional<SettingsFileFailure> commitFailure() const override { return commitFailure_; }
 
     // The file that holds an application's settings.
     std::string fileFor(std::string_view appName) const;
@@ -40,13 +43,17 @@ private:
     struct AppFile {
         std::string path;
         IniDocument doc;
+        FileStatus readStatus = FileStatus::Ok;
         bool unreadable = false;
         bool dirty = false;
     };
     AppFile* open(std::string_view appName) const;
+    // Why the file could not be written, for the user.
+    static std::string writeFailure(const AppFile& app, bool folderMade, FileStatus status, int error);
 
     std::string root_;
     mutable std::map<std::u32string, AppFile> apps_; // read on first use, by folded application name
+    std::optional<SettingsFileFailure> commitFailure_;
 };
 
 } // namespace profile

@@ -4,11 +4,18 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>
 
 namespace profile {
+
+// A settings file the store could not use, and why, in a short English text for the user.
+struct SettingsFileFailure {
+    std::string file;
+    std::string reason;
+};
 
 class SettingsStore {
 public:
@@ -21,6 +28,15 @@ public:
                              std::string_view value) = 0;
     // Writes everything saved so far to durable storage; false when that failed.
     virtual bool commit() = 0;
+
+    // The application's settings file when it was refused at reading: its settings are then the defaults
+    // and the file is never written. A store without files has none.
+    virtual std::optional<SettingsFileFailure> readRefusal(std::string_view appName) const {
+        (void)appName;
+        return std::nullopt;
+    }
+    // The file the last commit() could not write; nullopt after a commit that succeeded.
+    virtual std::optional<SettingsFileFailure> commitFailure() const { return std::nullopt; }
 };
 
 // A store that keeps everything in memory, for tests and for a run that must not touch the disk.

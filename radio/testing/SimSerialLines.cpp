@@ -1,6 +1,8 @@
 // A simulated serial port's control lines, and the ports that hand them out.
 #include "radio/testing/SimSerialLines.h"
 
+#include <cerrno>
+
 namespace pins {
 
 SimSerialLines::SimSerialLines(PinTrace& trace, int portNo) : trace_(trace), device_(deviceName(portNo)) {
@@ -108,7 +110,11 @@ SimSerialLines* SimSerialPorts::device(int portNo) {
 std::unique_ptr<comm::SerialPort> SimSerialPorts::open(int32_t portNo) {
     SimSerialLines* dev = device(portNo);
     // A port that is missing, or already open, is refused.
-    if (!dev || dev->isOpen()) return nullptr;
+    if (!dev || dev->isOpen()) {
+        openError_ = dev ? EBUSY : ENOENT;
+        return nullptr;
+    }
+    openError_ = 0;
     ++opens_;
     dev->setOpen(true);
     dev->clearOutputs();

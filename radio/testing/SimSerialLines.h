@@ -60,6 +60,8 @@ public:
     SimSerialLines* device(int portNo);
 
     std::unique_ptr<comm::SerialPort> open(int32_t portNo) override;
+    // As the system reports them: ENOENT for a port with no device, EBUSY for one already open.
+    int openError() const override { return openError_; }
     int opens() const noexcept { return opens_; }
 
 private:
@@ -67,6 +69,7 @@ private:
     std::map<int, std::unique_ptr<SimSerialLines>> devices_;
     int32_t nextHandle_ = 100;
     int opens_ = 0;
+    int openError_ = 0;
 };
 
 } // namespace pins

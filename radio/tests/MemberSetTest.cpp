@@ -52,6 +52,7 @@ TEST(LineInterfaceMembers, TheNullInterfaceOffersTheThreeWireSetOnly) {
         {"I2CInit", [](LineInterface& l) { l.I2CInit(); }, kNo},
         {"I2CSendSeq", [&](LineInterface& l) { l.I2CSendSeq(bytes, 1); }, kNo},
         {"OpenPort", [](LineInterface& l) { l.OpenPort(false); }, kNo},
+        {"openPortError", [](LineInterface& l) { l.openPortError(); }, kNo},
         {"PortNo", [](LineInterface& l) { l.setPortNo(l.PortNo()); }, kNo},
         {"GetEncoderBits", [](LineInterface& l) { l.GetEncoderBits(); }, kNo},
         {"MSCommCtl", [](LineInterface& l) { l.setMSCommCtl(l.MSCommCtl()); }, kNo},

@@ -12,17 +12,7 @@
 
 namespace {
 
-constexpr OscillatorBase::Traits kIntegerLimits{
-    .className = "WordOscillator",
-    .clkIn = 100'000'000,
-    .floatLimits = false,
-    .halfRangeDivisor = 2,
-    .clampsBelow = false,
-    .needsInitialise = true,
-    .restoresSettings = true,
-    .hasAutoRefresh = true,
-    .clockKey = "ClkIn",
-};
+constexpr OscillatorBase::Traits kIntegerLimits{.className = "WordOscillator", .floatLimits = false};
 
 OscillatorBase::Traits withFloatLimits() {
     OscillatorBase::Traits t = kIntegerLimits;

@@ -86,7 +86,7 @@ struct Radio : pins::PinBench {
                 models,
                 {&vfo, &serial, &parallel, &null, &drb30, &us232c, &ft232, &ad9835, &ad9850, &ad9851, &ad9951,
                  nullptr, &soft, &hamlib},
-                nullptr};
+                msComm1};
     }
     void initialise(int32_t model) {
         state.SDRModelNo = model;
@@ -100,6 +100,7 @@ struct Radio : pins::PinBench {
 
     FakeRigs rigs;
     RecordingKnob knob;
+    comm::MSComm* msComm1 = nullptr;
     ReceiverState state;
     RXDefinitions::RxModelTable models;
     std::vector<std::string> log;
@@ -346,20 +347,41 @@ TEST(SetupRX, ASavedValueThatDoesNotConvertEndsTheSetUp) {
     EXPECT_EQ(r.vfo.OscType(), nullptr);
 }
 
+// The set-up's message describes the failed open in the system's words: a port with no device, one
+// another program holds, and, without a serial event control to open it, no open and no description.
 TEST(SetupRX, ASerialPortThatDoesNotOpenGivesBothMessagesAndTheOscillatorIsStillInitialised) {
     const std::string setupMessage =
         "Unable to open Serial Interface COM1\r\nmodSetupRx.InitialiseRX:0\r\nError Code=0\r\nError Desc=";
-    for (const bool encoder : {false, true}) {
-        SCOPED_TRACE(encoder);
+    const std::string pollMessage = "clsDDSSerialIF:clsDDSSerialIF:OpenPort : PollMode : Unable to Open COM1";
+    const std::string eventMessage = "clsDDSSerialIF:clsDDSSerialIF:OpenPort : Unable to Open COM1";
+    const struct {
+        const char* name;
+        bool encoder, control, heldElsewhere;
+        const std::string& lineMessage;
+        const char* description;
+    } cases[] = {
+        {"poll mode, no device", false, false, false, pollMessage, "No such file or directory"},
+        {"event mode, no device", true, true, false, eventMessage, "No such file or directory"},
+        {"poll mode, port in use", false, false, true, pollMessage, "Device or resource busy"},
+        {"event mode without a control", true, false, false, eventMessage, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Radio r(false);
-        r.state.EnableShaftEncoder = encoder;
+        std::unique_ptr<comm::SerialPort> other;
+        if (c.heldElsewhere) {
+            r.ports.plugIn(1);
+            other = r.ports.open(1);
+            ASSERT_NE(other, nullptr);
+        }
+        runtime::PostQueue ui;
+        comm::MSComm control(r.ports, ui);
+        if (c.control) r.msComm1 = &control;
+        r.state.EnableShaftEncoder = c.encoder;
         r.initialise(0);
         ASSERT_EQ(r.messages.size(), 2u);
-        const std::string lineMessage =
-            encoder ? "clsDDSSerialIF:clsDDSSerialIF:OpenPort : Unable to Open COM1"
-                    : "clsDDSSerialIF:clsDDSSerialIF:OpenPort : PollMode : Unable to Open COM1";
-        EXPECT_EQ(r.messages[0].prompt.rfind(lineMessage, 0), 0u) << r.messages[0].prompt;
-        EXPECT_EQ(r.messages[1], (Message{setupMessage, 0, "NerixSDR"}));
+        EXPECT_EQ(r.messages[0].prompt.rfind(c.lineMessage, 0), 0u) << r.messages[0].prompt;
+        EXPECT_EQ(r.messages[1], (Message{setupMessage + c.description, 0, "NerixSDR"}));
         EXPECT_TRUE(r.ad9951.Initialised());
         EXPECT_EQ(r.log.back(), "modSetupRx.InitialiseRX:End");
     }

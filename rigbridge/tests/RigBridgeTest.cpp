@@ -5,6 +5,8 @@
 #include <atomic>
 #include <bit>
 #include <climits>
+#include <cmath>
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -53,6 +55,35 @@ TEST_F(RigBridge, TunesTheDummyRigAndReadsTheFrequencyBackBitForBit) {
     EXPECT_EQ(bridge.rig_get_vfo(rig, &vfo), kRigOk);
     EXPECT_EQ(vfo, kVfoMain);
 
+    EXPECT_EQ(bridge.rig_close(rig), kRigOk);
+    EXPECT_EQ(bridge.rig_cleanup(rig), kRigOk);
+}
+
+// A frequency that is no frequency, or one above the dummy rig's highest receive frequency (1.5 GHz in
+// Hamlib's capabilities), is refused as a bad argument and never reaches the rig: it keeps the last one.
+TEST_F(RigBridge, RefusesFrequenciesNoRigCanTakeWithoutReachingHamlib) {
+    const int32_t rig = bridge.rig_init(kDummyRig);
+    ASSERT_GT(rig, 0);
+    ASSERT_EQ(bridge.rig_open(rig), kRigOk);
+    ASSERT_EQ(bridge.rig_set_freq(rig, kRigVfoCurr, 7.1e6), kRigOk);
+
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    for (const double refused :
+         {std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::quiet_NaN(), kInfinity,
+          -kInfinity, -1.0, -std::numeric_limits<double>::denorm_min(), std::nextafter(1.5e9, kInfinity),
+          2.5e9, 1e12, 1e30, std::numeric_limits<double>::max()}) {
+        EXPECT_EQ(bridge.rig_set_freq(rig, kRigVfoCurr, refused), kRigEInval) << refused;
+        double kept = 0;
+        EXPECT_EQ(bridge.rig_get_freq(rig, kRigVfoCurr, &kept), kRigOk);
+        EXPECT_EQ(kept, 7.1e6) << refused;
+    }
+    // The ends of what the rig receives, and zero, still reach it.
+    for (const double taken : {0.0, 150e3, 1.5e9}) {
+        EXPECT_EQ(bridge.rig_set_freq(rig, kRigVfoCurr, taken), kRigOk) << taken;
+        double readBack = -1;
+        EXPECT_EQ(bridge.rig_get_freq(rig, kRigVfoCurr, &readBack), kRigOk);
+        EXPECT_EQ(readBack, taken);
+    }
     EXPECT_EQ(bridge.rig_close(rig), kRigOk);
     EXPECT_EQ(bridge.rig_cleanup(rig), kRigOk);
 }

@@ -148,6 +148,17 @@ TEST(RigBridgeNetwork, TunesRigctldThroughHamlibsNetworkRigInAnyLocaleAndLeavesT
         EXPECT_EQ(std::setlocale(LC_NUMERIC, nullptr), numbers);
     }
     std::setlocale(LC_ALL, before.c_str());
+
+    // The network rig's capabilities name no receive range, so any frequency up to 1e12 Hz reaches the
+    // server (its dummy rig takes 2.5 GHz), and one above stays in the bridge.
+    const int32_t rig = bridge.rig_init(kNetworkRig);
+    ASSERT_GT(rig, 0);
+    ASSERT_EQ(bridge.rig_open(rig), rigbridge::kRigOk);
+    EXPECT_EQ(bridge.rig_set_freq(rig, rigbridge::kRigVfoCurr, 2.5e9), rigbridge::kRigOk);
+    EXPECT_EQ(bridge.rig_set_freq(rig, rigbridge::kRigVfoCurr, 1.000001e12), rigbridge::kRigEInval);
+    EXPECT_EQ(bridge.rig_close(rig), rigbridge::kRigOk);
+    EXPECT_EQ(bridge.rig_cleanup(rig), rigbridge::kRigOk);
+    EXPECT_EQ(frequencyFromRigctl(), "2500000000");
 }
 
 } // namespace

@@ -79,6 +79,16 @@ protected:
     }
     static int run(const std::vector<std::string>& args) { return exitCode(start(args).waitFor(kBound)); }
 
+    // Waits, with a bound, until a message box holding the text was shown.
+    bool waitForDialog(const std::string& text) const {
+        const auto deadline = std::chrono::steady_clock::now() + kBound;
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (dialogText().find(text) != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+
     // Waits, with a bound, until the running program's log holds the line.
     bool waitForLogLine(const std::string& line) const {
         const auto deadline = std::chrono::steady_clock::now() + kBound;
@@ -105,8 +115,11 @@ TEST(CFileVersionInfo, TheProgramCarriesTheProjectVersion) {
     EXPECT_EQ(info.FileType(), "Application");
 }
 
+// The log is written only beside band plans, so each run starts the main window. With nothing saved the
+// first model's serial messages show during the window's load, after the log was made or not; the
+// session's end then closes the window.
 TEST_F(Program, TraceSwitchIsTheLowerCaseWordAnywhereOnTheCommandLine) {
-    // Without band plans the program ends at the scan, so each run is short.
+    addBandPlans();
     const struct {
         std::vector<std::string> args;
         bool traceOn;
@@ -114,12 +127,18 @@ TEST_F(Program, TraceSwitchIsTheLowerCaseWordAnywhereOnTheCommandLine) {
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.args));
         std::filesystem::remove(logPath());
-        EXPECT_EQ(run(c.args), 1);
+        std::filesystem::remove(root_.file("dialogs"));
+        std::filesystem::remove(root_.file("config/NerixSDR/NerixSDR.ini"));
+        ChildProcess program = start(c.args);
+        ASSERT_TRUE(waitForDialog("Unable to open Serial Interface COM1"));
+        program.signal(SIGTERM);
+        EXPECT_EQ(exitCode(program.waitFor(kBound)), 0);
         ASSERT_EQ(std::filesystem::exists(logPath()), c.traceOn);
         if (!c.traceOn) continue;
         const auto lines = logLines(logPath());
         ASSERT_FALSE(lines.empty());
-        EXPECT_EQ(lines.back(), kPrefix + ":No BandPlans found in " + root_.file("home"));
+        EXPECT_EQ(lines.front().rfind("NerixSDR Log File Started at Date=", 0), 0u);
+        EXPECT_NE(std::find(lines.begin(), lines.end(), kPrefix + " :Initialisation Completed"), lines.end());
     }
 }
 
@@ -127,7 +146,26 @@ TEST_F(Program, WithoutBandPlansShowsTheCriticalMessageAndEnds) {
     EXPECT_EQ(run({}), 1);
     EXPECT_EQ(dialogText(),
               "NerixSDR - No Bandplan found\t16\tNo Bandplan (.bpl) files found - You must have at "
-              "least 1 Bandplan \\r\\nPlease Re-Install Application or find a .BPL file\n");
+              "least 1 Bandplan \\r\\nPlease Re-Install Application or find a .BPL file\\r\\n"
+              "Folder searched: " +
+                  root_.file("home") + "\n");
+}
+
+// A program folder set to one without band plans (as "/" is), to a file or to a missing folder: the message
+// names it, and the trace log is written nowhere.
+TEST_F(Program, AProgramFolderWithoutBandPlansIsNamedAndGetsNoTraceLog) {
+    root_.write("other/notes.txt", "");
+    for (const std::string& home : {root_.file("other"), root_.write("file", ""), root_.file("missing")}) {
+        SCOPED_TRACE(home);
+        std::filesystem::remove(root_.file("dialogs"));
+        ScopedEnv programFolder("NERIXSDR_HOME", home);
+        EXPECT_EQ(run({"trace"}), 1);
+        EXPECT_NE(dialogText().find("find a .BPL file\\r\\nFolder searched: " + home + "\n"),
+                  std::string::npos)
+            << dialogText();
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root_.path()))
+            EXPECT_NE(entry.path().filename(), "NerixSDR.log") << entry.path();
+    }
 }
 
 // With nothing saved the program sets up the first model, whose serial port cannot open here: both the
@@ -142,7 +180,7 @@ TEST_F(Program, WithNoSavedModelSetsUpTheFirstModelAndReportsItsSerialPort) {
               "NerixSDR\t0\tclsDDSSerialIF:clsDDSSerialIF:OpenPort : PollMode : Unable to Open COM1\\r\\n"
               "Please Set valid COM port in Configuration, then Close and Restart\n"
               "NerixSDR\t0\tUnable to open Serial Interface COM1\\r\\nmodSetupRx.InitialiseRX:0\\r\\n"
-              "Error Code=0\\r\\nError Desc=\n");
+              "Error Code=0\\r\\nError Desc=No such file or directory\n");
     const auto lines = logLines(logPath());
     const auto end = std::find(lines.begin(), lines.end(), "modSetupRx.InitialiseRX:End");
     EXPECT_NE(end, lines.end());
@@ -177,6 +215,13 @@ TEST_F(Program, AFifoAtTheSettingsPathIsRefusedAndTheProgramStarts) {
     program.signal(SIGTERM);
     program.waitFor(kBound);
     EXPECT_TRUE(std::filesystem::is_fifo(settings));
+    // The user is told once that the settings are the defaults.
+    const std::string told = "NerixSDR\t48\tUnable to read the settings file " + settings +
+                             "\\r\\nit is not a regular file (a folder, a FIFO or a device)\\r\\n"
+                             "Default settings are in use, and the file is left as it is\n";
+    const std::string dialogs = dialogText();
+    EXPECT_EQ(dialogs.rfind(told, 0), 0u) << dialogs;
+    EXPECT_EQ(dialogs.find(told, 1), std::string::npos) << dialogs;
 }
 
 TEST_F(Program, TracesTheStartUpAndRefusesASecondInstanceWithoutTouchingItsLog) {

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <algorithm>
+#include <filesystem>
 
 #include "platform/process/testing/FakeProcessSystem.h"
+#include "platform/profile/FileSettingsStore.h"
 #include "platform/profile/SettingsStore.h"
 #include "platform/profile/testing/TempFolder.h"
 #include "platform/runtime/Hooks.h"
@@ -21,7 +24,8 @@ namespace {
 
 constexpr const char* kNoBandPlanText =
     "No Bandplan (.bpl) files found - You must have at least 1 Bandplan \r\n"
-    "Please Re-Install Application or find a .BPL file";
+    "Please Re-Install Application or find a .BPL file\r\n"
+    "Folder searched: ";
 
 struct Harness {
     explicit Harness(std::vector<std::string> args = {}, bool another = false) {
@@ -60,6 +64,15 @@ struct Harness {
                                 .msgBox = [this](const std::string& p, int32_t b,
                                                  const std::string& t) { return dialogs.MsgBox(p, b, t); }}};
 };
+
+// Every path below the folder, sorted.
+std::vector<std::string> everyFile(const std::string& folder) {
+    std::vector<std::string> paths;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        paths.push_back(entry.path().string());
+    std::ranges::sort(paths);
+    return paths;
+}
 
 } // namespace
 
@@ -157,6 +170,45 @@ TEST(Supervisor, SequenceTracesEachStepAndBuildsTheTables) {
     EXPECT_TRUE(h.ended.empty());
 }
 
+// A settings file the store refuses is told once, naming the file and why; the file is left as it is, and
+// a second instance, which ends at once, tells nothing of it.
+TEST(Supervisor, ARefusedSettingsFileIsToldOnceAndLeftAsItIs) {
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* reason;
+    } cases[] = {
+        {"UTF-16", std::string("\xFF\xFE[\0S\0]\0", 8), "it is UTF-16 text, which is not read"},
+        {"binary", std::string("[S]\r\n\0\0\x01", 8), "it is not text (it holds NUL bytes)"},
+    };
+    for (const auto& c : cases) {
+        for (const bool another : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (another ? ", second instance" : ""));
+            TempFolder config;
+            const std::string settings = config.write("NerixSDR/NerixSDR.ini", c.bytes);
+            {
+                Harness h({}, another);
+                h.folder.write("Amateur.bpl", "");
+                h.app.Settings = std::make_unique<profile::FileSettingsStore>(config.path());
+                h.dialogs.msgBoxAnswers = {runtime::mb::kOk, runtime::mb::kOk};
+                frmSupervisor sup(h.app, h.env);
+                sup.Initialise();
+                const std::string told = "Unable to read the settings file " + settings + "\r\n" + c.reason +
+                                         "\r\nDefault settings are in use, and the file is left as it is";
+                const auto shown = std::count_if(h.dialogs.messages.begin(), h.dialogs.messages.end(),
+                                                 [&](const auto& m) { return m.prompt == told; });
+                EXPECT_EQ(shown, another ? 0 : 1);
+                if (!another) {
+                    EXPECT_EQ(h.dialogs.messages[0].buttons, runtime::mb::kExclamation);
+                    EXPECT_EQ(h.dialogs.messages[0].title, "NerixSDR");
+                }
+                h.app.Settings->SaveSetting("NerixSDR", "frmMain", "SDRModelNo", "3");
+            }
+            EXPECT_EQ(TempFolder::readFile(settings), c.bytes);
+        }
+    }
+}
+
 TEST(Supervisor, ProfilerThatWasNeverMadeIsAClearError) {
     Application app;
     try {
@@ -197,7 +249,7 @@ TEST(Supervisor, NoBandPlanShowsTheCriticalMessageAndEnds) {
     EXPECT_EQ(sup.EndedWith(), 1);
     EXPECT_EQ(h.ended, std::vector<int>{1});
     ASSERT_EQ(h.dialogs.messages.size(), 1u);
-    EXPECT_EQ(h.dialogs.messages[0].prompt, kNoBandPlanText);
+    EXPECT_EQ(h.dialogs.messages[0].prompt, kNoBandPlanText + h.folder.path());
     EXPECT_EQ(h.dialogs.messages[0].buttons, runtime::mb::kCritical | runtime::mb::kOkOnly);
     EXPECT_EQ(h.dialogs.messages[0].title, "NerixSDR - No Bandplan found");
     ASSERT_FALSE(h.lines.empty());
@@ -205,6 +257,39 @@ TEST(Supervisor, NoBandPlanShowsTheCriticalMessageAndEnds) {
               "frmSupervisor.Initialise:No BandPlans found in " + h.folder.path());
     EXPECT_FALSE(h.app.MainWindow);
     EXPECT_FALSE(sup.Timer1.Enabled());
+}
+
+// A program folder the program takes no band plans from (one like "/" holding other files, a file, a
+// missing folder) gets no trace log, and the message names the folder that was searched.
+TEST(Supervisor, NoBandPlanFolderGetsNoTraceLogAndTheMessageNamesIt) {
+    const struct {
+        const char* name;
+        std::string (*folder)(TempFolder&);
+    } cases[] = {
+        {"a folder of other files",
+         [](TempFolder& t) {
+             t.write("root/etc/passwd", "");
+             t.write("root/notes.txt", "");
+             return t.file("root");
+         }},
+        {"a file", [](TempFolder& t) { return t.write("plans.bpl", "[MainBand]\r\n"); }},
+        {"a missing folder", [](TempFolder& t) { return t.file("missing"); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h({"trace"});
+        h.env.programFolder = c.folder(h.folder);
+        const auto before = everyFile(h.folder.path());
+        h.dialogs.msgBoxAnswers = {runtime::mb::kOk};
+        frmSupervisor sup(h.app, h.env);
+        sup.Load();
+        EXPECT_EQ(sup.EndedWith(), 1);
+        ASSERT_EQ(h.dialogs.messages.size(), 1u);
+        EXPECT_EQ(h.dialogs.messages[0].prompt, kNoBandPlanText + h.env.programFolder);
+        ASSERT_TRUE(h.app.Log);
+        EXPECT_TRUE(h.app.Log->LogFilePath().empty());
+        EXPECT_EQ(everyFile(h.folder.path()), before) << "nothing was written";
+    }
 }
 
 TEST(Supervisor, WatchdogEndsOnceTheMainWindowIsGoneClosingTheDecoderOnlyWhenSet) {

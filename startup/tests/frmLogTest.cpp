@@ -100,6 +100,23 @@ TEST_F(TraceLog, UnwritableFolderFailsNoCallerAndIsNotedOnce) {
     EXPECT_EQ(log.lstLog.List(2), "two");
 }
 
+// Without a folder there is no file at all, not even one in the working folder; the list still takes the
+// lines, without a note of a file that could not be written.
+TEST_F(TraceLog, WithoutAFolderTheLinesStayInTheList) {
+    const auto before = std::filesystem::current_path();
+    std::filesystem::current_path(folder());
+    {
+        frmLog log(true, "", "NerixSDR");
+        log.Load();
+        log.AddLog("one");
+        EXPECT_TRUE(log.LogFilePath().empty());
+        ASSERT_EQ(log.lstLog.ListCount(), 1);
+        EXPECT_EQ(log.lstLog.List(0), "one");
+    }
+    std::filesystem::current_path(before);
+    EXPECT_TRUE(std::filesystem::is_empty(folder()));
+}
+
 TEST_F(TraceLog, ResizeKeepsTheButtonAtTheBottomCentre) {
     frmLog log(true, folder(), "NerixSDR");
     log.Load();

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -99,14 +100,24 @@ TEST(SerialDeviceMapping, VirtualConsolesAreConsolesAndPortsAreNot) {
         EXPECT_FALSE(comm::isConsoleDevice(port, none)) << port;
 }
 
+// Each refusal keeps the system's error number, which the user is shown.
 TEST(LinuxSerialPorts, RefusesWhatIsNoSerialPortAndAMissingDevice) {
     TempDir dir;
     const std::string plain = dir.file("ttyS99", "not a port");
-    comm::LinuxSerialPorts ports(comm::LinuxSerialPorts::Options{
-        .env = envOf({{"NERIX_COM1", plain}, {"NERIX_COM2", dir.path() + "/missing"}}),
-        .activeConsoleList = dir.file("active", "")});
-    EXPECT_EQ(ports.open(1), nullptr);
-    EXPECT_EQ(ports.open(2), nullptr);
+    comm::LinuxSerialPorts ports(
+        comm::LinuxSerialPorts::Options{.env = envOf({{"NERIX_COM1", plain},
+                                                      {"NERIX_COM2", dir.path() + "/missing"},
+                                                      {"NERIX_COM3", "/dev/console"},
+                                                      {"NERIX_COM4", dir.path()}}),
+                                        .activeConsoleList = dir.file("active", "")});
+    const struct {
+        int32_t portNo;
+        int error;
+    } cases[] = {{1, ENOTTY}, {2, ENOENT}, {3, EPERM}, {4, EISDIR}, {0, ENODEV}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ports.open(c.portNo), nullptr) << c.portNo;
+        EXPECT_EQ(ports.openError(), c.error) << c.portNo;
+    }
 }
 
 TEST(LinuxSerialPorts, OpensATerminalForSoleUseAndClosesIt) {
@@ -119,8 +130,10 @@ TEST(LinuxSerialPorts, OpensATerminalForSoleUseAndClosesIt) {
     comm::LinuxSerialPorts ports(
         comm::LinuxSerialPorts::Options{.env = envOf({}), .activeConsoleList = dir.file("active", "")});
 
+    EXPECT_EQ(ports.openPath("/dev/console"), nullptr);
     auto first = ports.openPath(slave);
     ASSERT_NE(first, nullptr);
+    EXPECT_EQ(ports.openError(), 0) << "an open that succeeds leaves no error behind";
     EXPECT_GT(first->handle(), 0);
     EXPECT_TRUE(first->configure(9600));
     // The privileged may open an exclusive terminal again; everybody else is refused.

@@ -101,6 +101,106 @@ TEST(FileSettingsStore, CommitThatCannotWriteSaysSo) {
     EXPECT_FALSE(store.commit());
 }
 
+// The user is told which file was not saved and why; a later commit that succeeds clears it.
+TEST(FileSettingsStore, ACommitThatFailsKeepsTheFileAndWhy) {
+    const struct {
+        const char* name;
+        // Makes the case in the folder and gives the store's root.
+        std::string (*prepare)(TempFolder&);
+        const char* reason;
+    } cases[] = {
+        {"read-only file",
+         [](TempFolder& d) {
+             ::chmod(d.write("NerixSDR/NerixSDR.ini", "[S]\r\nk=0\r\n").c_str(), 0444);
+             return d.path();
+         },
+         "it is read-only"},
+        {"a file where the folder should be", [](TempFolder& d) { return d.write("blocker", ""); },
+         "its folder cannot be made"},
+        {"refused at reading",
+         [](TempFolder& d) {
+             d.write("NerixSDR/NerixSDR.ini", std::string("\xFF\xFE[\0S\0]\0", 8));
+             return d.path();
+         },
+         "it could not be read at start, so it is left as it is"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        FileSettingsStore store(c.prepare(dir));
+        store.SaveSetting("NerixSDR", "S", "k", "1");
+        EXPECT_FALSE(store.commit());
+        const auto failure = store.commitFailure();
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->file, store.fileFor("NerixSDR"));
+        EXPECT_EQ(failure->reason, c.reason);
+    }
+
+    TempFolder dir;
+    FileSettingsStore store(dir.path());
+    const std::string file = dir.write("NerixSDR/NerixSDR.ini", "");
+    ::chmod(file.c_str(), 0444);
+    store.SaveSetting("NerixSDR", "S", "k", "1");
+    EXPECT_FALSE(store.commit());
+    ::chmod(file.c_str(), 0644);
+    EXPECT_TRUE(store.commit());
+    EXPECT_FALSE(store.commitFailure());
+}
+
+// A full disk, as a file size limit makes it: the write fails with the system's reason.
+TEST(FileSettingsStore, ACommitOnAFullDiskGivesTheSystemsReason) {
+    TempFolder dir;
+    const auto result = profile::testing::runInBoundedChild(
+        [&] {
+            std::signal(SIGXFSZ, SIG_IGN); // the write then fails with EFBIG instead of ending the process
+            FileSettingsStore store(dir.path());
+            store.SaveSetting("NerixSDR", "S", "k", std::string(8192, 'x'));
+            const rlimit limit{4096, 4096};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            if (store.commit()) return 1;
+            const auto failure = store.commitFailure();
+            if (!failure || failure->file != store.fileFor("NerixSDR")) return 2;
+            return failure->reason == "it could not be written: File too large" ? 0 : 3;
+        },
+        std::chrono::seconds(30));
+    ASSERT_TRUE(result);
+    EXPECT_EQ(*result, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() + "/NerixSDR/NerixSDR.ini"));
+}
+
+// A settings file refused at reading is named with the reason, so the user can be told; a missing file and
+// one that reads are no refusal.
+TEST(FileSettingsStore, ASettingsFileRefusedAtReadingIsNamedWithTheReason) {
+    const struct {
+        const char* name;
+        void (*prepare)(TempFolder&);
+        const char* reason; // none when read
+    } cases[] = {
+        {"missing", [](TempFolder&) {}, nullptr},
+        {"read", [](TempFolder& d) { d.write("NerixSDR/NerixSDR.ini", "[S]\r\nk=1\r\n"); }, nullptr},
+        {"a folder",
+         [](TempFolder& d) { std::filesystem::create_directories(d.file("NerixSDR/NerixSDR.ini")); },
+         "it is not a regular file (a folder, a FIFO or a device)"},
+        {"UTF-16",
+         [](TempFolder& d) { d.write("NerixSDR/NerixSDR.ini", std::string("\xFF\xFE[\0S\0]\0", 8)); },
+         "it is UTF-16 text, which is not read"},
+        {"too large",
+         [](TempFolder& d) { d.write("NerixSDR/NerixSDR.ini", std::string(kIniFileLimit + 1, ';')); },
+         "it is larger than settings and band plan files ever are"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        c.prepare(dir);
+        const FileSettingsStore store(dir.path());
+        const auto refusal = store.readRefusal("NerixSDR");
+        ASSERT_EQ(refusal.has_value(), c.reason != nullptr);
+        if (!refusal) continue;
+        EXPECT_EQ(refusal->file, dir.path() + "/NerixSDR/NerixSDR.ini");
+        EXPECT_EQ(refusal->reason, c.reason);
+    }
+}
+
 namespace {
 
 // Runs the body in a forked child and returns its wait status.
@@ -222,7 +322,10 @@ TEST(FileSettingsStore, AFifoAtTheSettingsPathIsRefusedAtOnce) {
             const bool refused = !store.commit();
             const bool traced = !log.empty() && log.front().find(file) != std::string::npos &&
                                 log.front().find("not a regular file") != std::string::npos;
-            return answered && refused && traced ? 0 : 1;
+            const auto refusal = store.readRefusal("NerixSDR");
+            const bool named = refusal && refusal->file == file &&
+                               refusal->reason.find("not a regular file") != std::string::npos;
+            return answered && refused && traced && named ? 0 : 1;
         },
         std::chrono::seconds(30));
     ASSERT_TRUE(result) << "the store hung on the FIFO";
