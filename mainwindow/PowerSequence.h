@@ -81,7 +81,7 @@ public:
     // written. The default tells nothing.
     virtual std::optional<FileSaveFailure> SettingsSaveFailure() { return std::nullopt; }
     virtual void ReleaseRX() = 0;
-    // The six line interfaces in the Part's order: Parallel, Serial, Null, Drb30, Us232c, Ft232.
+    // The six line interfaces in the shutdown's order: Parallel, Serial, Null, Drb30, Us232c, Ft232.
     virtual void ClosePort(int32_t line) = 0;
     // The releases, in their order: the radio objects, then the window's engine and recorder.
     virtual void ReleaseRadioObjects() = 0;

@@ -229,6 +229,13 @@ public:
     void SaveVfoSettings() override { r_.vfo().SaveSettings(); }
     void SaveLineSettings() override;
     void SaveOscillatorSettings() override { r_.oscillator().SaveSettings(); }
+    // The settings are written here rather than when the store goes, so a failure can still be told.
+    std::optional<FileSaveFailure> SettingsSaveFailure() override {
+        r_.Context.Settings.commit();
+        const auto failure = r_.Context.Settings.commitFailure();
+        if (!failure) return std::nullopt;
+        return FileSaveFailure{failure->file, failure->reason};
+    }
     void ReleaseRX() override {
         if (r_.Context.ReleaseRX) r_.Context.ReleaseRX();
     }
