@@ -1,6 +1,7 @@
 // FFT fast-convolution filter.
 #include "dsp/clsFFTFilter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -12,6 +13,9 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 void clsFFTFilter::requireInit(const char* source) const {
     if (!fft_ || !fftReal_) runtime::raise(runtime::err::kObjectNotSet, source);
+    // The arrays hold the block length init was given; a longer one set since would run past them.
+    if (Points < 2 || static_cast<size_t>(Points) > window_.size)
+        runtime::raise(runtime::err::kSubscriptOutOfRange, source);
 }
 
 void clsFFTFilter::init(int32_t NumPoints) {
@@ -22,11 +26,19 @@ void clsFFTFilter::init(int32_t NumPoints) {
     Order = static_cast<int32_t>(std::floor(std::log(static_cast<double>(Points)) / 0.693147180559945 + 0.5));
     HzPerBin = static_cast<double>(FSampling) / SegmentSize;
 
-    const size_t size = 2 * static_cast<size_t>(Points) + 1;
-    kernelDouble_.assign(size, 0.0);
-    window_.assign(size, 0.0);
-    for (auto* v : {&kernel_, &imagZeros_, &kernelRe_, &kernelIm_, &blockRe_, &blockIm_, &tail_})
-        v->assign(size, 0.0f);
+    // The design writes the double kernel and the window; the taps' second half and the imaginary
+    // zeros are cleared by each design; the block spectrum is the step-by-step path's scratch.
+    const auto points = static_cast<size_t>(Points), segment = 2 * points;
+    kernelDouble_ = Array<double>::forOverwrite(points);
+    window_ = Array<double>::forOverwrite(points);
+    kernel_ = Array<float>::forOverwrite(segment);
+    std::fill_n(kernel_.get(), points, 0.0f);
+    imagZeros_ = Array<float>::forOverwrite(segment);
+    kernelRe_ = Array<float>::cleared(segment + 1);
+    kernelIm_ = Array<float>::cleared(segment + 1);
+    blockRe_ = Array<float>::forOverwrite(segment + 1);
+    blockIm_ = Array<float>::forOverwrite(segment + 1);
+    tail_ = Array<float>::cleared(points);
 
     fft_.reset();
     fftReal_.reset();
@@ -41,7 +53,7 @@ void clsFFTFilter::init(int32_t NumPoints) {
 }
 
 void clsFFTFilter::CalcWindowCoeffs(int32_t windowType) {
-    nerix_.Dll().CalcWindowCoeffs_D(Points, window_.data(), windowType);
+    nerix_.Dll().CalcWindowCoeffs_D(Points, window_.get(), windowType);
 }
 
 void clsFFTFilter::MakeFilter() {
@@ -62,9 +74,9 @@ void clsFFTFilter::MakeFilter() {
         CalcBandPass();
 
     const int32_t n = 2 * Points;
-    nerix_.ZeroSingles(kernel_.data() + Points, n - Points);
-    nerix_.ZeroSingles(imagZeros_.data(), n);
-    fft_->FFT_S_2(kernel_, imagZeros_, kernelRe_, kernelIm_);
+    nerix_.ZeroSingles(kernel_.get() + Points, n - Points);
+    nerix_.ZeroSingles(imagZeros_.get(), n);
+    fft_->FFT_S_2(kernel_.view(), imagZeros_.view(), kernelRe_.span(), kernelIm_.span());
 }
 
 void clsFFTFilter::CalcBandPass() {
@@ -73,13 +85,13 @@ void clsFFTFilter::CalcBandPass() {
         return;
     }
     nerixdll::NerixDll& dll = nerix_.Dll();
-    dll.CalcBPFilterCoeffs(Points, kernelDouble_.data(), FHRadians, FLRadians, QPhase ? 1 : 0);
-    dll.Mpy_D_2(window_.data(), kernelDouble_.data(), Points);
+    dll.CalcBPFilterCoeffs(Points, kernelDouble_.get(), FHRadians, FLRadians, QPhase ? 1 : 0);
+    dll.Mpy_D_2(window_.get(), kernelDouble_.get(), Points);
     if (NormaliseGain) {
-        const double g = 1.0 + dll.Sum_D_1(kernelDouble_.data(), Points) / Points;
-        dll.Mpy_D_1(g, kernelDouble_.data(), Points);
+        const double g = 1.0 + dll.Sum_D_1(kernelDouble_.get(), Points) / Points;
+        dll.Mpy_D_1(g, kernelDouble_.get(), Points);
     }
-    dll.DoubleToSingle_D_2(kernelDouble_.data(), kernel_.data(), Points);
+    dll.DoubleToSingle_D_2(kernelDouble_.get(), kernel_.get(), Points);
 }
 
 void clsFFTFilter::CalcBandPass_VarPhase() {
@@ -114,7 +126,7 @@ void clsFFTFilter::CalcBandPass_VarPhase() {
 }
 
 void clsFFTFilter::CalcBandStop_Lib() {
-    nerix_.Dll().CalcBSFilterCoeffs(Points, kernelDouble_.data(), kernel_.data(), window_.data(), FHRadians,
+    nerix_.Dll().CalcBSFilterCoeffs(Points, kernelDouble_.get(), kernel_.get(), window_.get(), FHRadians,
                                     FLRadians, QPhase ? 1 : 0);
 }
 
@@ -125,24 +137,24 @@ void clsFFTFilter::Filter_FFT_S_1(std::span<float> SamplesInOut) {
         runtime::raise(runtime::err::kSubscriptOutOfRange, "clsFFTFilter.Filter_FFT_S_1");
     if (!nerix_.UseSPL()) {
         // One pass in the library, leaving the same arrays as the steps below.
-        nerix_.Dll().FilterOverlapAdd_S_1(SamplesInOut.data(), kernelRe_.data(), kernelIm_.data(),
-                                          tail_.data(), Points);
+        nerix_.Dll().FilterOverlapAdd_S_1(SamplesInOut.data(), kernelRe_.get(), kernelIm_.get(), tail_.get(),
+                                          Points);
         return;
     }
     nerix_.ZeroSingles(SamplesInOut.data() + Points, n - Points);
-    fftReal_->FFT_Real_S_2(SamplesInOut.first(n), blockRe_, blockIm_);
-    Filter_S_Cart_1(blockRe_, blockIm_);
-    fftReal_->IFFT_Real_S_2(blockRe_, blockIm_, SamplesInOut.first(n));
-    nerix_.AddInPlace(tail_.data(), SamplesInOut.data(), Points - 2);
-    nerix_.CopySingles(SamplesInOut.data() + Points, tail_.data(), Points - 2);
+    fftReal_->FFT_Real_S_2(SamplesInOut.first(n), blockRe_.span(), blockIm_.span());
+    Filter_S_Cart_1(blockRe_.span(), blockIm_.span());
+    fftReal_->IFFT_Real_S_2(blockRe_.span(), blockIm_.span(), SamplesInOut.first(n));
+    nerix_.AddInPlace(tail_.get(), SamplesInOut.data(), Points - 2);
+    nerix_.CopySingles(SamplesInOut.data() + Points, tail_.get(), Points - 2);
 }
 
 void clsFFTFilter::Filter_S_Cart_1(std::span<float> RealInOut, std::span<float> IMagInOut) {
     requireInit("clsFFTFilter.Filter_S_Cart_1");
     const auto n = static_cast<size_t>(SegmentSize);
-    if (RealInOut.size() < n || IMagInOut.size() < n)
+    if (RealInOut.size() < n || IMagInOut.size() < n || kernelRe_.size < n)
         runtime::raise(runtime::err::kSubscriptOutOfRange, "clsFFTFilter.Filter_S_Cart_1");
-    nerix_.Dll().Convolve_Cart_S_2(kernelRe_.data(), kernelIm_.data(), RealInOut.data(), IMagInOut.data(),
+    nerix_.Dll().Convolve_Cart_S_2(kernelRe_.get(), kernelIm_.get(), RealInOut.data(), IMagInOut.data(),
                                    SegmentSize);
 }
 
@@ -150,5 +162,5 @@ void clsFFTFilter::GetFilterCoeffs_T_S(std::span<float> Coeffs) {
     requireInit("clsFFTFilter.GetFilterCoeffs_T_S");
     if (Coeffs.size() < static_cast<size_t>(Points))
         runtime::raise(runtime::err::kSubscriptOutOfRange, "clsFFTFilter.GetFilterCoeffs_T_S");
-    nerix_.CopySingles(kernel_.data(), Coeffs.data(), Points);
+    nerix_.CopySingles(kernel_.get(), Coeffs.data(), Points);
 }

@@ -266,4 +266,54 @@ TEST(FFTFilterLifecycle, OutputsZerosBeforeTheFirstDesignAndFailsBeforeInit) {
     EXPECT_THROW(f.Filter_FFT_S_1(std::span<float>(buffer).first(kP)), runtime::RuntimeError);
 }
 
+// The filter's state is made by init; one that kept the old kernel or tail would not start over.
+TEST(FFTFilterLifecycle, ANewInitStartsOverWithoutKernelOrTail) {
+    DspLibraries libs;
+    clsFFTFilter f(libs.wrappers);
+    configure(f, 300, 3000);
+    f.MakeFilter();
+    filterBlocks(f, randomFloats(kP, 34, 1000.0f)); // leaves a tail
+    f.init(kP);
+    EXPECT_EQ(taps(f), std::vector<float>(kP, 0.0f));
+    for (float v : f.KernelSpectrumReal())
+        ASSERT_EQ(v, 0.0f);
+    f.MakeFilter();
+    for (float v : filterBlocks(f, std::vector<float>(kP, 0.0f)).out)
+        ASSERT_EQ(v, 0.0f);
+}
+
+// The arrays are as long as init and FFTInit made them: a longer block set since must be refused, not
+// read or written past their end.
+TEST(FFTFilterLifecycle, ABlockLengthRaisedSinceInitIsRefused) {
+    DspLibraries libs;
+    for (bool useSpl : {false, true}) {
+        libs.state.UseSPL = useSpl;
+        clsFFTFilter f(libs.wrappers);
+        configure(f, 300, 3000);
+        f.MakeFilter();
+        f.Points = 2 * kP;
+        std::vector<float> big(4 * kP + 1);
+        const auto refused = [](const auto& call) {
+            try {
+                call();
+            } catch (const runtime::RuntimeError& e) {
+                return e.Number() == runtime::err::kSubscriptOutOfRange;
+            }
+            return false;
+        };
+        EXPECT_TRUE(refused([&] { f.MakeFilter(); })) << useSpl;
+        EXPECT_TRUE(refused([&] { f.Filter_FFT_S_1(big); })) << useSpl;
+        EXPECT_TRUE(refused([&] { f.GetFilterCoeffs_T_S(big); })) << useSpl;
+        f.SegmentSize = 4 * kP;
+        EXPECT_TRUE(refused([&] { f.Filter_S_Cart_1(big, big); })) << useSpl;
+
+        clsFFTReal real(libs.wrappers);
+        real.FFTInit(256);
+        real.Points = 512;
+        std::vector<float> re(512), im(512), y(512);
+        EXPECT_TRUE(refused([&] { real.FFT_Real_S_2(y, re, im); })) << useSpl;
+        EXPECT_TRUE(refused([&] { real.IFFT_Real_S_2(re, im, y); })) << useSpl;
+    }
+}
+
 } // namespace

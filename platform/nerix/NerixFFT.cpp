@@ -49,6 +49,7 @@ struct RealPlans {
     fftwf_plan inverse = nullptr;
     float* time = nullptr;
     fftwf_complex* spectrum = nullptr;
+    bool warm = false; // run once already
     ~RealPlans() {
         if (forward) fftwf_destroy_plan(forward);
         if (inverse) fftwf_destroy_plan(inverse);
@@ -248,11 +249,13 @@ NERIX_HOT void RealIFFT_S_2(float* re, float* im, float* y, int32_t points) {
 void PlanRealFFT_S(int32_t points) {
     if (points < 2 || !powerOfTwo(points)) return;
     RealPlans& p = realPlans(points);
+    if (p.warm) return;
     // Each plan runs once on its own buffers, which every call refills, so the code it runs is loaded
     // now too and not by the first block.
     std::memset(p.time, 0, sizeof(float) * static_cast<size_t>(points));
     fftwf_execute(p.forward);
     fftwf_execute(p.inverse);
+    p.warm = true;
 }
 
 } // extern "C"
