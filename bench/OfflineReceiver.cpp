@@ -224,8 +224,16 @@ Result run(const Options& o, files::FileSystem& fileSystem) {
     WavReader in(fileSystem, o.input);
     WavWriter out(fileSystem, o.output, 1);
 
-    Collector engine;
-    ReceiverRig rig(o.nerixLibrary, o.nspLibrary, {nullptr, nullptr, &engine, nullptr, nullptr});
+    // The rig holds the engine as its output, so the two are kept together.
+    struct Receiver {
+        Collector engine;
+        ReceiverRig rig;
+        explicit Receiver(const Options& o)
+            : rig(o.nerixLibrary, o.nspLibrary, {nullptr, nullptr, &engine, nullptr, nullptr}) {}
+    };
+    auto receiver = std::make_unique<Receiver>(o);
+    Collector& engine = receiver->engine;
+    ReceiverRig& rig = receiver->rig;
     ReceiverState& state = rig.state;
     mainwindow::BlockDrivers& drivers = rig.path->Drivers();
 
@@ -271,6 +279,7 @@ Result run(const Options& o, files::FileSystem& fileSystem) {
     const Clock::time_point t = Clock::now();
     out.finish();
     result.fileSeconds += since(t);
+    if (o.keepReceiver) result.receiver = std::move(receiver);
     return result;
 }
 

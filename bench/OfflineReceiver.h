@@ -44,6 +44,8 @@ struct Options {
     float balance = 1.0f;
     // The vector libraries, by name or path.
     std::string nerixLibrary = "libnerix.so", nspLibrary = "libnsp.so";
+    // The receiver is handed to the result instead of torn down, for a caller that ends the process next.
+    bool keepReceiver = false;
 };
 
 // Block times in a fixed number of logarithmic bins (1 % wide, 100 ns to about 2 minutes), so a run of
@@ -69,6 +71,7 @@ struct Result {
     BlockTimes blockTimes;   // each block's run through the receive path
     double setupSeconds = 0; // the libraries, the filter bank, the path and the mode, and opening files
     double fileSeconds = 0;  // reading the input and writing the output
+    std::shared_ptr<void> receiver; // with Options::keepReceiver
     double seconds() const { return blockTimes.total(); }
     double microsecondsPerBlock() const { return blocks ? seconds() * 1e6 / blocks : 0; }
     double realTimeFactor() const { return seconds() > 0 ? blocks * (2048.0 / 48000.0) / seconds() : 0; }
