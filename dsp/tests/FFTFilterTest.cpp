@@ -1,9 +1,11 @@
 // The FFT filter against direct linear convolution with its own taps, its bins, gains and twins.
 #include <complex>
+#include <cstring>
 
 #include "dsp/testing/DspFixture.h"
 
 #include "dsp/clsFFTFilter.h"
+#include "dsp/clsFFTReal.h"
 
 namespace {
 
@@ -173,6 +175,36 @@ TEST_P(FFTFilterOnBothPaths, KernelSpectrumIsTheTransformOfTheTaps) {
 }
 
 INSTANTIATE_TEST_SUITE_P(UseSPL, FFTFilterOnBothPaths, ::testing::Bool());
+
+// The library transforms an array that shares its plans' alignment in place and copies any other: both
+// must give the same bits, block after block.
+TEST(FFTFilterLibraryPass, GivesTheSameBlocksWhateverTheArraysAlignment) {
+    DspLibraries libs;
+    clsFFTFilter inPlace(libs.wrappers), copied(libs.wrappers);
+    for (clsFFTFilter* f : {&inPlace, &copied}) {
+        configure(*f, 300, 3000);
+        f->MakeFilter();
+    }
+    std::vector<float> aligned(2 * kP + 1), shifted(2 * kP + 2); // shifted by one float
+    const std::span<float> a(aligned), b = std::span<float>(shifted).subspan(1);
+    const auto x = randomFloats(3 * kP, 35, 1000.0f);
+    for (size_t block = 0; block < 3; ++block) {
+        std::copy_n(x.begin() + block * kP, kP, a.begin());
+        std::copy_n(x.begin() + block * kP, kP, b.begin());
+        inPlace.Filter_FFT_S_1(a);
+        copied.Filter_FFT_S_1(b);
+        ASSERT_EQ(std::memcmp(a.data(), b.data(), sizeof(float) * 2 * kP), 0) << block;
+    }
+
+    clsFFTReal fft(libs.wrappers);
+    fft.FFTInit(2 * kP);
+    std::vector<float> re(2 * kP), im(2 * kP);
+    fft.FFT_Real_S_2(x, re, im);
+    auto re2 = re, im2 = im;
+    fft.IFFT_Real_S_2(re, im, a);
+    fft.IFFT_Real_S_2(re2, im2, b);
+    EXPECT_EQ(std::memcmp(a.data(), b.data(), sizeof(float) * 2 * kP), 0);
+}
 
 TEST(FFTFilterDesign, EdgesGiveTheBinsOfTheTable) {
     DspLibraries libs;

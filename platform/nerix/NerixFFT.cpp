@@ -13,8 +13,8 @@
 
 namespace {
 
-// Every plan runs on aligned buffers of its own, planned without FFTW_UNALIGNED, so FFTW may choose
-// its SIMD codelets; callers' arrays (any alignment) are copied in and out, which costs far less than
+// Every plan is made on aligned buffers of its own, without FFTW_UNALIGNED, so FFTW may choose its
+// SIMD codelets; callers' arrays of another alignment are copied in and out, which costs far less than
 // the scalar codelets an unaligned plan is held to (bench_dsp BM_PlanFlag: the 4096-point pair about
 // 2.5 times faster). FFTW_ESTIMATE: FFTW_MEASURE costs about 0.4 s per size at first use, which would
 // stall the first block, for a few microseconds per pair that the chain does not need.
@@ -96,6 +96,26 @@ bool powerOfTwo(int32_t n) {
     return n > 0 && (n & (n - 1)) == 0;
 }
 
+// The product with the kernel spectrum in place on bins 0 .. N/2: the kernel spectrum is that of a real
+// kernel, so they carry all of it, and the 1/N of the inverse is folded in. Inlined, so each build of
+// its callers vectorises it for its own target.
+[[gnu::always_inline]] inline void multiplyByKernel(fftwf_complex* spectrum, const float* kRe,
+                                                    const float* kIm, int32_t n) {
+    const float scale = 1.0f / static_cast<float>(n);
+    float* s = reinterpret_cast<float*>(spectrum);
+    for (int32_t k = 0; k <= n / 2; ++k) {
+        const float r = s[2 * k], i = s[2 * k + 1];
+        const float kr = kRe[k] * scale, ki = kIm[k] * scale;
+        s[2 * k] = r * kr - i * ki;
+        s[2 * k + 1] = r * ki + i * kr;
+    }
+}
+
+// A plan runs on another array of the same alignment as the one it was made on, with the same results.
+bool sameAlignment(float* a, float* b) {
+    return fftwf_alignment_of(a) == fftwf_alignment_of(b);
+}
+
 } // namespace
 
 extern "C" {
@@ -173,23 +193,27 @@ NERIX_HOT void FilterOverlapAdd_S_1(float* samples, const float* kRe, const floa
     // The segment is twice the points and must still be an int32_t count.
     if (points < 2 || points > (1 << 29) || !powerOfTwo(points)) return;
     const int32_t n = 2 * points;
+    const int32_t carry = points - 2;
     RealPlans& p = realPlans(n);
+    if (sameAlignment(samples, p.time)) {
+        // The transforms run on the caller's array itself, which the block's result overwrites whole:
+        // no copy in or out.
+        std::memset(samples + points, 0, sizeof(float) * static_cast<size_t>(points));
+        fftwf_execute_dft_r2c(p.forward, samples, p.spectrum);
+        multiplyByKernel(p.spectrum, kRe, kIm, n);
+        fftwf_execute_dft_c2r(p.inverse, p.spectrum, samples);
+        for (int32_t j = 0; j < carry; ++j) {
+            samples[j] += tail[j];
+            tail[j] = samples[points + j];
+        }
+        return;
+    }
     float* t = p.time;
     std::memcpy(t, samples, sizeof(float) * static_cast<size_t>(points));
     std::memset(t + points, 0, sizeof(float) * static_cast<size_t>(points));
     fftwf_execute(p.forward);
-    // The kernel spectrum is that of a real kernel, so bins 0 .. N/2 carry all of it; the 1/N of the
-    // inverse is folded into the product.
-    const float scale = 1.0f / static_cast<float>(n);
-    float* s = reinterpret_cast<float*>(p.spectrum);
-    for (int32_t k = 0; k <= points; ++k) {
-        const float r = s[2 * k], i = s[2 * k + 1];
-        const float kr = kRe[k] * scale, ki = kIm[k] * scale;
-        s[2 * k] = r * kr - i * ki;
-        s[2 * k + 1] = r * ki + i * kr;
-    }
+    multiplyByKernel(p.spectrum, kRe, kIm, n);
     fftwf_execute(p.inverse);
-    const int32_t carry = points - 2;
     for (int32_t j = 0; j < carry; ++j)
         samples[j] = t[j] + tail[j];
     for (int32_t j = carry; j < n; ++j)
@@ -241,6 +265,10 @@ NERIX_HOT void RealIFFT_S_2(float* re, float* im, float* y, int32_t points) {
         re[k] = h;
         s[2 * k] = h * scale;
         s[2 * k + 1] = 0.0f;
+    }
+    if (sameAlignment(y, p.time)) {
+        fftwf_execute_dft_c2r(p.inverse, p.spectrum, y);
+        return;
     }
     fftwf_execute(p.inverse);
     std::memcpy(y, p.time, sizeof(float) * static_cast<size_t>(points));
