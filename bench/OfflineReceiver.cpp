@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "bench/ReceiverRig.h"
+#include "dsp/FFTWisdom.h"
 #include "platform/runtime/RuntimeError.h"
 #include "recorder/WavHeader.h"
 #include "recorder/WavPlayback.h"
@@ -256,6 +257,13 @@ Result run(const Options& o, files::FileSystem& fileSystem) {
         rig.bank->NotchFilter.MakeFilter();
         rig.bank->NotchFilter.Active = true;
         state.NotchType = NotchType::AF;
+    }
+    if (!o.wisdom.empty()) {
+        Nerix::DllPlanLibrary library(rig.nerix);
+        Nerix::FFTWisdom wisdom(library, o.wisdom);
+        wisdom.load();
+        wisdom.measure();
+        wisdom.save();
     }
     result.setupSeconds = since(start);
 

@@ -44,6 +44,10 @@ struct Options {
     float balance = 1.0f;
     // The vector libraries, by name or path.
     std::string nerixLibrary = "libnerix.so", nspLibrary = "libnsp.so";
+    // An FFTW wisdom file: its plans are taken, the real transforms measured as the program measures them
+    // (quickly where the file has them), and the file written back when that added to it. Without one
+    // the plans are estimated, and the output the same on every machine with the same libraries.
+    std::string wisdom;
     // The receiver is handed to the result instead of torn down, for a caller that ends the process next.
     bool keepReceiver = false;
 };

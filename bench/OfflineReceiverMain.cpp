@@ -18,12 +18,15 @@ namespace {
 constexpr const char* kUsage =
     "usage: nerix_offline_rx IN.wav OUT.wav [--mode 0..7] [--lo HZ] [--hi HZ] [--bfo HZ] [--upper]\n"
     "       [--hiside] [--no-agc] [--nr] [--notch] [--flip] [--phasebit] [--balance GAIN]\n"
+    "       [--wisdom FILE]\n"
     "  IN.wav: 48 kHz, 16-bit, one or two channels. Two channels are an I/Q pair, left I and right Q,\n"
     "  a station at a positive frequency of left + j right lying below the LO; --upper receives the\n"
     "  stations above the LO (negative frequencies). A file made the common way (a station above the\n"
     "  LO at a positive frequency) needs --flip --upper. One channel is an IF centred on 12 kHz, not\n"
     "  audio. Defaults: mode 1, AF band 300..3000 Hz, BFO 0, AGC on (it settles over the first 3-4 s).\n"
-    "  Modes: 0 AM, 1 USB, 2 LSB, 3 DRM, 4 FM, 5 BC, 6 SAM, 7 AM1.\n";
+    "  Modes: 0 AM, 1 USB, 2 LSB, 3 DRM, 4 FM, 5 BC, 6 SAM, 7 AM1.\n"
+    "  --wisdom FILE: the FFT plans measured as the program's are, kept in FILE (made when missing);\n"
+    "  without it they are estimated, and the output is the same on every run.\n";
 
 [[noreturn]] void usage() {
     std::fputs(kUsage, stderr);
@@ -79,6 +82,8 @@ int main(int argc, char** argv) {
             o.flip = true;
         else if (arg == "--phasebit")
             o.phaseBit = true;
+        else if (arg == "--wisdom")
+            o.wisdom = value();
         else if (positional == 0 && arg[0] != '-')
             o.input = arg, ++positional;
         else if (positional == 1 && arg[0] != '-')
