@@ -114,8 +114,8 @@ private:
     std::string path_;
     int32_t channels_ = 1;
     int64_t dataStart_ = 0, dataBytes_ = 0, position_ = 0; // position_: bytes of data consumed
-    std::vector<uint8_t> buffer_;
-    size_t bufferAt_ = 0, bufferEnd_ = 0;
+    std::unique_ptr<uint8_t[]> buffer_;
+    size_t bufferSize_ = 0, bufferAt_ = 0, bufferEnd_ = 0;
 };
 
 // Runs the file through the receive path: two channels through the I/Q driver, one through the audio
