@@ -59,7 +59,8 @@ private:
 
     // An array of the length init gives it. Only what the filter reads before it writes is cleared: the
     // taps, the kernel spectrum and the tail (an undesigned filter outputs zeros); the rest is written by
-    // every use first, so clearing it would only cost its pages at start-up.
+    // every use first, so clearing it would only cost its pages at start-up. The window is shared by
+    // every filter of its library, length and type, and the design's scratch by every filter of a thread.
     template <class T> struct Array {
         std::unique_ptr<T[]> data;
         size_t size = 0;
@@ -72,8 +73,9 @@ private:
     };
 
     Nerix::Wrappers& nerix_;
-    Array<double> kernelDouble_, window_;
-    Array<float> kernel_, imagZeros_, kernelRe_, kernelIm_, blockRe_, blockIm_, tail_;
+    size_t made_ = 0; // the block length init made the arrays for
+    const double* window_ = nullptr;
+    Array<float> kernel_, kernelRe_, kernelIm_, blockRe_, blockIm_, tail_;
     std::unique_ptr<clsFFT> fft_;
     std::unique_ptr<clsFFTReal> fftReal_;
 };
