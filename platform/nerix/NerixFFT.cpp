@@ -249,9 +249,12 @@ NERIX_HOT void FilterOverlapAdd_S_1(float* samples, const float* kRe, const floa
         fftwf_execute_dft_r2c(p.forward, samples, p.spectrum);
         multiplyByKernel(p.spectrum, kRe, kIm, n);
         fftwf_execute_dft_c2r(p.inverse, p.spectrum, samples);
+        // The tail is no part of the samples, which lets the loop run in vectors.
+        float* __restrict out = samples;
+        float* __restrict carried = tail;
         for (int32_t j = 0; j < carry; ++j) {
-            samples[j] += tail[j];
-            tail[j] = samples[points + j];
+            out[j] += carried[j];
+            carried[j] = out[points + j];
         }
         return;
     }
