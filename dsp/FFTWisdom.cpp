@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 
 #include "platform/profile/AtomicFile.h"
 #include "platform/runtime/Hooks.h"
@@ -14,6 +15,23 @@ namespace Nerix {
 namespace {
 
 constexpr std::size_t kLargestWisdom = 4 << 20; // a few kilobytes per size; anything near this is no wisdom
+
+// FFTW writes its entries, one a line, in the order of its hash table, which differs from run to run
+// for the same wisdom.
+std::vector<std::string_view> sortedLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = std::min(text.find('\n', at), text.size());
+        lines.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+bool sameWisdom(const std::optional<std::string>& saved, const std::string& wisdom) {
+    return saved && sortedLines(*saved) == sortedLines(wisdom);
+}
 
 } // namespace
 
@@ -95,7 +113,7 @@ void FFTWisdom::measureInBackground(std::function<void()> done) {
 FFTWisdom::SaveStatus FFTWisdom::save() {
     const std::optional<std::string> wisdom = library_.exportWisdom();
     if (!wisdom) return SaveStatus::NotSaved;
-    if (profile::readWholeFile(file_, kLargestWisdom) == wisdom) return SaveStatus::Unchanged;
+    if (sameWisdom(profile::readWholeFile(file_, kLargestWisdom), *wisdom)) return SaveStatus::Unchanged;
     const std::string folder = std::filesystem::path(file_).parent_path().string();
     const profile::FileStatus status = folder.empty() || profile::makeFolders(folder)
                                            ? profile::replaceFileAtomically(file_, *wisdom)

@@ -64,7 +64,8 @@ public:
     void stop() noexcept { stop_ = true; }
 
     enum class SaveStatus { Written, Unchanged, NotSaved };
-    // Writes the library's wisdom over the file when it differs (making the folder); a failure is traced.
+    // Writes the library's wisdom over the file when it holds other entries (making the folder); a failure
+    // is traced.
     // FFTW's wisdom may not be read while a plan is being made, so this runs on the thread that plans,
     // and never while measuring.
     SaveStatus save();

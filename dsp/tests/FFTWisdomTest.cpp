@@ -26,7 +26,7 @@ constexpr auto kCeiling = std::chrono::seconds(120);
 
 // A library that records what it is asked; measure() may be held until the test lets it go.
 struct FakeLibrary final : Nerix::PlanLibrary {
-    std::optional<std::string> wisdom = "(fftw-3.3.10 fftwf_wisdom)";
+    std::optional<std::string> wisdom = "(fftw-3.3.10 fftwf_wisdom #x1\n  (a 1)\n  (b 2)\n)\n";
     bool refuse = false;
     std::vector<int32_t> sizes{256, 4096};
 
@@ -87,7 +87,9 @@ TEST(FFTWisdomFile, IsHandedToTheLibraryAndRewrittenOnlyWhenTheWisdomChanged) {
     EXPECT_EQ(wisdom.save(), SaveStatus::Written); // the folders made on the way
     EXPECT_EQ(folder.read("cache/NerixSDR/fftwf-wisdom"), *library.wisdom);
     EXPECT_EQ(wisdom.save(), SaveStatus::Unchanged);
-    library.wisdom = "(fftw-3.3.10 fftwf_wisdom more)";
+    library.wisdom = "(fftw-3.3.10 fftwf_wisdom #x1\n  (b 2)\n  (a 1)\n)\n"; // the next run's order
+    EXPECT_EQ(wisdom.save(), SaveStatus::Unchanged);
+    library.wisdom = "(fftw-3.3.10 fftwf_wisdom #x1\n  (b 2)\n  (a 1)\n  (c 3)\n)\n";
     EXPECT_EQ(wisdom.save(), SaveStatus::Written);
 
     FFTWisdom next(library, file);
