@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "bench/ReceiverRig.h"
+#include "dsp/FFTWisdom.h"
 #include "platform/runtime/RuntimeError.h"
 #include "recorder/WavHeader.h"
 #include "recorder/WavPlayback.h"
@@ -58,14 +59,20 @@ public:
         if (file_) file_->close();
     }
 
-    // Interleaved samples.
+    // Interleaved samples, as many at a time as the buffer has room for.
     void write(std::span<const int16_t> samples) {
-        for (int16_t s : samples) {
-            buffer_.push_back(uint8_t(uint16_t(s)));
-            buffer_.push_back(uint8_t(uint16_t(s) >> 8));
+        dataBytes_ += int64_t(samples.size()) * 2;
+        while (!samples.empty()) {
+            const size_t at = buffer_.size(), n = std::min(samples.size(), (kBufferBytes - at) / 2);
+            buffer_.resize(at + 2 * n);
+            uint8_t* p = buffer_.data() + at;
+            for (size_t k = 0; k < n; ++k) {
+                p[2 * k] = uint8_t(uint16_t(samples[k]));
+                p[2 * k + 1] = uint8_t(uint16_t(samples[k]) >> 8);
+            }
+            samples = samples.subspan(n);
             if (buffer_.size() >= kBufferBytes) flushBuffer();
         }
-        dataBytes_ += int64_t(samples.size()) * 2;
     }
 
     void finish() {
@@ -166,7 +173,9 @@ WavReader::WavReader(files::FileSystem& fileSystem, const std::string& path) : p
             dataStart_ = body;
             dataBytes_ = std::min(size, length - body);
             dataBytes_ -= dataBytes_ % (2 * channels_);
-            buffer_.resize(kBufferBlocks * kN * 2 * size_t(channels_));
+            // Every byte is read from the file before it is used.
+            bufferSize_ = kBufferBlocks * kN * 2 * size_t(channels_);
+            buffer_ = std::make_unique_for_overwrite<uint8_t[]>(bufferSize_);
             return;
         }
         at = body + size + (size & 1);
@@ -180,10 +189,10 @@ WavReader::~WavReader() {
 
 void WavReader::refill() {
     const size_t left = bufferEnd_ - bufferAt_;
-    std::memmove(buffer_.data(), buffer_.data() + bufferAt_, left);
-    const size_t want = size_t(std::min<int64_t>(int64_t(buffer_.size() - left), dataBytes_ - position_));
+    std::memmove(buffer_.get(), buffer_.get() + bufferAt_, left);
+    const size_t want = size_t(std::min<int64_t>(int64_t(bufferSize_ - left), dataBytes_ - position_));
     size_t got = 0;
-    if (const int32_t e = file_->readAt(dataStart_ + position_, std::span(buffer_.data() + left, want), got))
+    if (const int32_t e = file_->readAt(dataStart_ + position_, std::span(buffer_.get() + left, want), got))
         fileError(e, path_, "offline.WavReader");
     if (got != want) fileError(runtime::err::kDeviceIo, path_, "offline.WavReader");
     position_ += int64_t(got);
@@ -197,7 +206,7 @@ bool WavReader::next(std::span<int16_t> a, std::span<int16_t> b) {
         if (int64_t(bufferEnd_ - bufferAt_) + (dataBytes_ - position_) < int64_t(blockBytes)) return false;
         refill();
     }
-    const uint8_t* p = buffer_.data() + bufferAt_;
+    const uint8_t* p = buffer_.get() + bufferAt_;
     for (int32_t k = 0; k < kN; ++k, p += frameBytes) {
         a[size_t(k)] = int16_t(le16(p));
         b[size_t(k)] = channels_ == 2 ? int16_t(le16(p + 2)) : int16_t{0};
@@ -224,8 +233,16 @@ Result run(const Options& o, files::FileSystem& fileSystem) {
     WavReader in(fileSystem, o.input);
     WavWriter out(fileSystem, o.output, 1);
 
-    Collector engine;
-    ReceiverRig rig(o.nerixLibrary, o.nspLibrary, {nullptr, nullptr, &engine, nullptr, nullptr});
+    // The rig holds the engine as its output, so the two are kept together.
+    struct Receiver {
+        Collector engine;
+        ReceiverRig rig;
+        explicit Receiver(const Options& o)
+            : rig(o.nerixLibrary, o.nspLibrary, {nullptr, nullptr, &engine, nullptr, nullptr}) {}
+    };
+    auto receiver = std::make_unique<Receiver>(o);
+    Collector& engine = receiver->engine;
+    ReceiverRig& rig = receiver->rig;
     ReceiverState& state = rig.state;
     Nerix::BlockDrivers& drivers = rig.path->Drivers();
 
@@ -249,6 +266,13 @@ Result run(const Options& o, files::FileSystem& fileSystem) {
         rig.bank->NotchFilter.Active = true;
         state.NotchType = NotchType::AF;
     }
+    if (!o.wisdom.empty()) {
+        Nerix::DllPlanLibrary library(rig.nerix);
+        Nerix::FFTWisdom wisdom(library, o.wisdom);
+        wisdom.load();
+        wisdom.measure();
+        wisdom.save();
+    }
     result.setupSeconds = since(start);
 
     std::vector<int16_t> a(kN), b(kN);
@@ -271,6 +295,7 @@ Result run(const Options& o, files::FileSystem& fileSystem) {
     const Clock::time_point t = Clock::now();
     out.finish();
     result.fileSeconds += since(t);
+    if (o.keepReceiver) result.receiver = std::move(receiver);
     return result;
 }
 

@@ -44,6 +44,12 @@ struct Options {
     float balance = 1.0f;
     // The vector libraries, by name or path.
     std::string nerixLibrary = "libnerix.so", nspLibrary = "libnsp.so";
+    // An FFTW wisdom file: its plans are taken, the real transforms measured as the program measures them
+    // (quickly where the file has them), and the file written back when that added to it. Without one
+    // the plans are estimated, and the output the same on every machine with the same libraries.
+    std::string wisdom;
+    // The receiver is handed to the result instead of torn down, for a caller that ends the process next.
+    bool keepReceiver = false;
 };
 
 // Block times in a fixed number of logarithmic bins (1 % wide, 100 ns to about 2 minutes), so a run of
@@ -69,6 +75,7 @@ struct Result {
     BlockTimes blockTimes;   // each block's run through the receive path
     double setupSeconds = 0; // the libraries, the filter bank, the path and the mode, and opening files
     double fileSeconds = 0;  // reading the input and writing the output
+    std::shared_ptr<void> receiver; // with Options::keepReceiver
     double seconds() const { return blockTimes.total(); }
     double microsecondsPerBlock() const { return blocks ? seconds() * 1e6 / blocks : 0; }
     double realTimeFactor() const { return seconds() > 0 ? blocks * (2048.0 / 48000.0) / seconds() : 0; }
@@ -107,8 +114,8 @@ private:
     std::string path_;
     int32_t channels_ = 1;
     int64_t dataStart_ = 0, dataBytes_ = 0, position_ = 0; // position_: bytes of data consumed
-    std::vector<uint8_t> buffer_;
-    size_t bufferAt_ = 0, bufferEnd_ = 0;
+    std::unique_ptr<uint8_t[]> buffer_;
+    size_t bufferSize_ = 0, bufferAt_ = 0, bufferEnd_ = 0;
 };
 
 // Runs the file through the receive path: two channels through the I/Q driver, one through the audio

@@ -90,6 +90,7 @@ public:
         pulse_ = std::make_unique<e2e::SoundServer>(root_);
         setEnv("NERIXSDR_HOME", (root_ / "home").string());
         setEnv("XDG_CONFIG_HOME", (root_ / "config").string());
+        setEnv("XDG_CACHE_HOME", (root_ / "cache").string()); // the program's measured FFT plans
         setEnv("NERIXSDR_DIALOG_RECORD", (root_ / "dialogs").string());
         setEnv("NERIX_COM1", (root_ / "no-serial-port").string());
     }

@@ -60,70 +60,86 @@ void ReceiveChain::DoDSPIQ(int16_t* A, const int16_t* B, int32_t /*n*/) {
 }
 
 void ReceiveChain::runIq(int16_t* A, const int16_t* B) {
-    using runtime::resumeNext;
+    decideLoSide();
+    iqToIf(A, B);
+    runtime::resumeNext([&] { showIqIf(); });
+    const int32_t mode = state_.DemodMode;
+    levelIqIf(mode);
+    mixIqForDetector(mode);
+    runtime::resumeNext([&] { showIqDetectorInput(); });
+    detectIq(mode);
+    finishIqAudio(mode, A);
+}
+
+void ReceiveChain::iqToIf(const int16_t* A, const int16_t* B) {
     nerixdll::NerixDll& dll = nerix_.Dll();
     FilterBank& b = bank_;
-    ReceiverState& st = state_;
-    SpectrumSink* scope = Ports.Spectrum;
     float* I = iqI_.data();
     float* Q = iqQ_.data();
     float* W = WorkBuffer.data();
-
-    decideLoSide();
-
-    if (st.IQSelectUpper) {
+    if (state_.IQSelectUpper) {
         dll.Int16ToFloat_S_2(B, I, kN);
         dll.Int16ToFloat_S_2(A, Q, kN);
     } else {
         dll.Int16ToFloat_S_2(A, I, kN);
         dll.Int16ToFloat_S_2(B, Q, kN);
     }
-    nerix_.ScaleSingles(st.SoundcardCorrectionAmpBalance, Q, kN);
+    nerix_.ScaleSingles(state_.SoundcardCorrectionAmpBalance, Q, kN);
     b.IqCorrectionFilterI.Filter_FFT_S_1(iqI_);
     b.HilbertFilter1.Filter_FFT_S_1(iqQ_);
     dll.Add_S_3(I, Q, W, kN);
     nerix_.CopySingles(W, iqSum_.data(), kN);
     dll.Sub_S_3(I, Q, iqDiff_.data(), kN);
-    if (b.NotchFilter.Active && st.NotchType == NotchType::IF) b.NotchFilter.Filter_FFT_S_1(WorkBuffer);
+    if (b.NotchFilter.Active && state_.NotchType == NotchType::IF) b.NotchFilter.Filter_FFT_S_1(WorkBuffer);
     if (b.IfFilter.Active) b.IfFilter.Filter_FFT_S_1(WorkBuffer);
+}
 
-    // The IF as the display takes it: an I/Q display gets the saved sum and the difference (the side
-    // received first) around the LO; a two-channel one the filtered sum and the difference.
-    resumeNext([&] {
-        tapDisplay(
-            scope, st.ScopeSource, {ScopeSource::PreDemod, true, TapAnnounce::WhenFed},
-            [&](bool iq) {
-                if (!iq) return TapView<float>{W, iqDiff_.data(), st.IQSelectUpper};
-                if (st.IQSelectUpper) return TapView<float>{iqDiff_.data(), iqSum_.data(), false};
-                return TapView<float>{iqSum_.data(), iqDiff_.data(), false};
-            },
-            [&](bool iq) -> std::optional<double> {
-                if (st.VFOControl) return tuned() / 10.0;
-                if (!iq) return tuned() / 10.0 - st.BfoOffset;
-                // Around the LO; with none known the display keeps its offset.
-                const std::optional<double> base =
-                    Ports.Tuning ? Ports.Tuning->OscillatorBase() : std::nullopt;
-                if (!base) return std::nullopt;
-                return *base - Ports.Tuning->IFFrequency();
-            });
-    });
+// The IF as the display takes it: an I/Q display gets the saved sum and the difference (the side
+// received first) around the LO; a two-channel one the filtered sum and the difference.
+void ReceiveChain::showIqIf() {
+    const ReceiverState& st = state_;
+    tapDisplay(
+        Ports.Spectrum, st.ScopeSource, {ScopeSource::PreDemod, true, TapAnnounce::WhenFed},
+        [&](bool iq) {
+            if (!iq) return TapView<float>{WorkBuffer.data(), iqDiff_.data(), st.IQSelectUpper};
+            if (st.IQSelectUpper) return TapView<float>{iqDiff_.data(), iqSum_.data(), false};
+            return TapView<float>{iqSum_.data(), iqDiff_.data(), false};
+        },
+        [&](bool iq) -> std::optional<double> {
+            if (st.VFOControl) return tuned() / 10.0;
+            if (!iq) return tuned() / 10.0 - st.BfoOffset;
+            // Around the LO; with none known the display keeps its offset.
+            const std::optional<double> base = Ports.Tuning ? Ports.Tuning->OscillatorBase() : std::nullopt;
+            if (!base) return std::nullopt;
+            return *base - Ports.Tuning->IFFrequency();
+        });
+}
 
-    const int32_t mode = st.DemodMode;
-    // The AGC's only failure (an all-zero history) leaves the gain as it was, as in the audio chain.
-    const auto levelAndAgc = [&] {
-        MeasureLevel(WorkBuffer);
-        resumeNext([&] { ApplyAgc(WorkBuffer); });
-    };
+// The AGC's only failure (an all-zero history) leaves the gain as it was, as in the audio chain.
+void ReceiveChain::levelAndAgcIq() {
+    MeasureLevel(WorkBuffer);
+    runtime::resumeNext([&] { ApplyAgc(WorkBuffer); });
+}
+
+void ReceiveChain::levelIqIf(int32_t mode) {
     if (mode == DemodMode::AM) {
-        levelAndAgc();
+        levelAndAgcIq();
     } else if (mode == DemodMode::BC || mode == DemodMode::SAM || mode == DemodMode::AM1) {
         // These modes level the IF here and the audio after detection. Through one peak history the
         // two passes weigh IF peaks against detector peaks of another scale (AM1's squared envelope)
         // and the audio collapses; the IF pass keeps a history of its own.
         MeasureLevel(WorkBuffer);
-        resumeNext([&] { agc(WorkBuffer, WorkBuffer, agcIf_); });
+        runtime::resumeNext([&] { agc(WorkBuffer, WorkBuffer, agcIf_); });
     }
+}
 
+void ReceiveChain::mixIqForDetector(int32_t mode) {
+    nerixdll::NerixDll& dll = nerix_.Dll();
+    FilterBank& b = bank_;
+    const ReceiverState& st = state_;
+    float* I = iqI_.data();
+    float* Q = iqQ_.data();
+    float* W = WorkBuffer.data();
     switch (mode) {
     case DemodMode::AM:
         nerix_.CopySingles(W, I, kN);
@@ -158,16 +174,20 @@ void ReceiveChain::runIq(int16_t* A, const int16_t* B) {
     default: // DRM, FM and BC work on the corrected pair or the sum as they are
         break;
     }
+}
 
-    resumeNext([&] {
-        tapDisplay(
-            scope, st.ScopeSource, {ScopeSource::PostDemod, false, TapAnnounce::WhenFed},
-            [&](bool) {
-                return TapView<float>{I, Q, !st.IQSelectUpper};
-            },
-            [&](bool) { return std::optional<double>(tuned() / 10.0 - (st.VFOControl ? 0 : st.BfoOffset)); });
-    });
+void ReceiveChain::showIqDetectorInput() {
+    const ReceiverState& st = state_;
+    tapDisplay(
+        Ports.Spectrum, st.ScopeSource, {ScopeSource::PostDemod, false, TapAnnounce::WhenFed},
+        [&](bool) {
+            return TapView<float>{iqI_.data(), iqQ_.data(), !st.IQSelectUpper};
+        },
+        [&](bool) { return std::optional<double>(tuned() / 10.0 - (st.VFOControl ? 0 : st.BfoOffset)); });
+}
 
+void ReceiveChain::detectIq(int32_t mode) {
+    FilterBank& b = bank_;
     switch (mode) {
     case DemodMode::AM:
         DemodAm(iqI_, iqQ_, WorkBuffer);
@@ -193,16 +213,18 @@ void ReceiveChain::runIq(int16_t* A, const int16_t* B) {
         DemodAm(iqI_, iqQ_, WorkBuffer);
         break;
     default: // DRM and anything else: the corrected in-phase input
-        nerix_.CopySingles(I, W, kN);
+        nerix_.CopySingles(iqI_.data(), WorkBuffer.data(), kN);
         break;
     }
+}
 
+void ReceiveChain::finishIqAudio(int32_t mode, int16_t* A) {
     ReduceNoise(WorkBuffer);
     AfNotchAndPeakSearch(iqNotch_);
-    if (b.AfFilter.Active) b.AfFilter.Filter_FFT_S_1(WorkBuffer);
-    if (mode != DemodMode::AM) levelAndAgc();
+    if (bank_.AfFilter.Active) bank_.AfFilter.Filter_FFT_S_1(WorkBuffer);
+    if (mode != DemodMode::AM) levelAndAgcIq();
     AudioLC(WorkBuffer);
-    dll.FloatToInt16_S_2(W, A, kN);
+    nerix_.Dll().FloatToInt16_S_2(WorkBuffer.data(), A, kN);
 }
 
 } // namespace Nerix

@@ -94,7 +94,16 @@ private:
     clsFFTReal& fft_;
     NCO& nco_;
 
-    // DoDSP
+    // DoDSP, in the order it runs its steps
+    void showAudio(int32_t source, const float* ch1, const float* ch2);
+    // The captured channel as the IF in x_, its display copy before the IF filter.
+    void audioToIf(const int16_t* A);
+    // The detector's pair in i_ and q_ (and SAM's carrier in c_).
+    void audioDetectorInput();
+    // The detected audio in WorkBuffer.
+    void detectAudio();
+    // Noise reduction, the AF notch and filter, the level and the output into A.
+    void finishAudio(int16_t* A);
     std::vector<float> x_, displayCopy_, i_, q_, c_;
     AfNotchState audioNotch_;
     // demodulators
@@ -106,9 +115,21 @@ private:
     AgcChannel agcChain_, agcAudio_, agcIf_;
     // noise reduction
     std::vector<float> nrRe_, nrIm_, nrMag_, nrBefore_; // the spectrum, its new and its old magnitudes
-    // DoDSPIQ
-    void decideLoSide();
+    // DoDSPIQ, in the order it runs its steps
     void runIq(int16_t* A, const int16_t* B);
+    void decideLoSide();
+    // The captured pair, corrected, summed into WorkBuffer and filtered as the IF.
+    void iqToIf(const int16_t* A, const int16_t* B);
+    void showIqIf();
+    void levelIqIf(int32_t mode);
+    void levelAndAgcIq();
+    // The detector's pair in iqI_ and iqQ_.
+    void mixIqForDetector(int32_t mode);
+    void showIqDetectorInput();
+    // The detected audio in WorkBuffer.
+    void detectIq(int32_t mode);
+    // Noise reduction, the AF notch and filter, the level and the output into A.
+    void finishIqAudio(int32_t mode, int16_t* A);
     // The IF sum delayed by kSamCarrierDelay samples through the delay line; valid until the next call.
     const float* samDelayedIf(const float* sum);
     std::vector<float> iqI_, iqQ_, iqSum_, iqDiff_, iqC_, iqD_;

@@ -9,6 +9,18 @@
 
 inline constexpr int32_t kMaxComplexFFTPoints = 16384; // the stage size is held in 16 bits
 
+// The bit-reversal and twiddle tables of one size. They depend on the size alone, so one set per size
+// serves every transform of that size in the process; made at first use and kept.
+struct FFTTables {
+    int32_t Points = 0;
+    int32_t Order = 0;
+    std::vector<int32_t> bitReverse;
+    std::vector<float> cosTable, sinTable;
+
+    // The shared tables of a power of two from 1 to kMaxComplexFFTPoints; safe from any thread.
+    static const FFTTables& of(int32_t points);
+};
+
 class clsFFT {
 public:
     explicit clsFFT(Nerix::Wrappers& nerix) : nerix_(nerix) {}
@@ -26,12 +38,13 @@ public:
     void FFT_S_2(std::span<const float> reIn, std::span<const float> imIn, std::span<float> reOut,
                  std::span<float> imOut);
 
-    const std::vector<int32_t>& BitReverse() const noexcept { return bitReverse_; }
-    const std::vector<float>& CosTable() const noexcept { return cosTable_; }
-    const std::vector<float>& SinTable() const noexcept { return sinTable_; }
+    const std::vector<int32_t>& BitReverse() const noexcept { return tables_->bitReverse; }
+    const std::vector<float>& CosTable() const noexcept { return tables_->cosTable; }
+    const std::vector<float>& SinTable() const noexcept { return tables_->sinTable; }
 
 private:
+    static const FFTTables kNoTables;
+
     Nerix::Wrappers& nerix_;
-    std::vector<int32_t> bitReverse_;
-    std::vector<float> cosTable_, sinTable_;
+    const FFTTables* tables_ = &kNoTables;
 };

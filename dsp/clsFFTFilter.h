@@ -6,7 +6,6 @@
 #include <memory>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "dsp/clsFFT.h"
 #include "dsp/clsFFTReal.h"
@@ -48,8 +47,8 @@ public:
     void GetFilterCoeffs_T_S(std::span<float> Coeffs);
 
     // The kernel spectrum, for tests and the notch code's own spectra.
-    std::span<const float> KernelSpectrumReal() const noexcept { return kernelRe_; }
-    std::span<const float> KernelSpectrumImag() const noexcept { return kernelIm_; }
+    std::span<const float> KernelSpectrumReal() const noexcept { return kernelRe_.view(); }
+    std::span<const float> KernelSpectrumImag() const noexcept { return kernelIm_.view(); }
 
 private:
     void CalcWindowCoeffs(int32_t windowType);
@@ -58,9 +57,25 @@ private:
     void CalcBandStop_Lib();
     void requireInit(const char* source) const;
 
+    // An array of the length init gives it. Only what the filter reads before it writes is cleared: the
+    // taps, the kernel spectrum and the tail (an undesigned filter outputs zeros); the rest is written by
+    // every use first, so clearing it would only cost its pages at start-up. The window is shared by
+    // every filter of its library, length and type, and the design's scratch by every filter of a thread.
+    template <class T> struct Array {
+        std::unique_ptr<T[]> data;
+        size_t size = 0;
+        static Array cleared(size_t n) { return {std::make_unique<T[]>(n), n}; }
+        static Array forOverwrite(size_t n) { return {std::make_unique_for_overwrite<T[]>(n), n}; }
+        T* get() const noexcept { return data.get(); }
+        T& operator[](size_t k) const noexcept { return data[k]; }
+        std::span<T> span() const noexcept { return {data.get(), size}; }
+        std::span<const T> view() const noexcept { return {data.get(), size}; }
+    };
+
     Nerix::Wrappers& nerix_;
-    std::vector<double> kernelDouble_, window_;
-    std::vector<float> kernel_, imagZeros_, kernelRe_, kernelIm_, blockRe_, blockIm_, tail_;
+    size_t made_ = 0; // the block length init made the arrays for
+    const double* window_ = nullptr;
+    Array<float> kernel_, kernelRe_, kernelIm_, blockRe_, blockIm_, tail_;
     std::unique_ptr<clsFFT> fft_;
     std::unique_ptr<clsFFTReal> fftReal_;
 };

@@ -11,9 +11,8 @@ void clsFFTReal::FFTInit(int32_t NumPoints) {
     inner_.FFTInit(NumPoints / 2);
     Points = NumPoints;
     Order = inner_.Order + 1;
-    even_.assign(static_cast<size_t>(Points) + 1, 0.0f);
-    odd_.assign(static_cast<size_t>(Points) + 1, 0.0f);
-    scratch_.assign(static_cast<size_t>(Points) + 1, 0.0f);
+    size_ = static_cast<size_t>(Points) + 1;
+    scratch_ = std::make_unique_for_overwrite<float[]>(3 * size_);
     // Planned now rather than by the first transform, which would cost as much as fifty blocks. A
     // library that cannot plan ahead leaves it to the first transform.
     runtime::resumeNext([&] { nerix_.Dll().PlanRealFFT_S(Points); });
@@ -23,7 +22,9 @@ void clsFFTReal::FFTInit(int32_t NumPoints) {
 // The arrays exist only after FFTInit; a transform before it is the missing-object error.
 void clsFFTReal::requireReady(const char* source, size_t smallest) const {
     if (!IsInitialised) runtime::raise(runtime::err::kObjectNotSet, source);
-    if (smallest < static_cast<size_t>(Points)) runtime::raise(runtime::err::kSubscriptOutOfRange, source);
+    // A Points set longer since FFTInit would run past the scratch.
+    if (Points < 0 || smallest < static_cast<size_t>(Points) || static_cast<size_t>(Points) >= size_)
+        runtime::raise(runtime::err::kSubscriptOutOfRange, source);
 }
 
 void clsFFTReal::FFT_Real_S_2(std::span<const float> x, std::span<float> reOut, std::span<float> imOut) {
@@ -34,8 +35,8 @@ void clsFFTReal::FFT_Real_S_2(std::span<const float> x, std::span<float> reOut, 
         dll.RealFFT_S_2(x.data(), reOut.data(), imOut.data(), Points);
         return;
     }
-    dll.DeInterlace_S_2(x.data(), even_.data(), odd_.data(), Points);
-    inner_.FFT_S_2(even_, odd_, reOut, imOut);
+    dll.DeInterlace_S_2(x.data(), even().data(), odd().data(), Points);
+    inner_.FFT_S_2(even(), odd(), reOut, imOut);
     dll.FFT_Real_S_1(reOut.data(), imOut.data(), Points, Order);
 }
 
@@ -50,7 +51,7 @@ void clsFFTReal::IFFT_Real_S_2(std::span<float> reIn, std::span<float> imIn, std
     // Hartley: the forward transform of R + I, summed again, is N times the inverse.
     nerix_.Dll().MakeNegFreq_S_1_P(reIn.data(), imIn.data(), Order);
     nerix_.AddInPlace(imIn.data(), reIn.data(), Points);
-    FFT_Real_S_2(reIn, y, scratch_);
-    nerix_.AddInPlace(scratch_.data(), y.data(), Points);
+    FFT_Real_S_2(reIn, y, inverseScratch());
+    nerix_.AddInPlace(inverseScratch().data(), y.data(), Points);
     nerix_.ScaleSingles(1.0f / static_cast<float>(Points), y.data(), Points);
 }

@@ -2,8 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
-#include <vector>
 
 #include "dsp/clsFFT.h"
 
@@ -24,8 +24,14 @@ public:
 
 private:
     void requireReady(const char* source, size_t smallest) const;
+    std::span<float> even() { return {scratch_.get(), size_}; }
+    std::span<float> odd() { return {scratch_.get() + size_, size_}; }
+    std::span<float> inverseScratch() { return {scratch_.get() + 2 * size_, size_}; }
 
     Nerix::Wrappers& nerix_;
     clsFFT inner_;
-    std::vector<float> even_, odd_, scratch_;
+    // Even samples, odd samples and the inverse's imaginary scratch, Points + 1 each; every transform
+    // writes what it reads of them first, so they are never cleared.
+    std::unique_ptr<float[]> scratch_;
+    size_t size_ = 0;
 };

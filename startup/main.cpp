@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "dsp/FFTWisdom.h"
 #include "platform/comm/LinuxSerialPorts.h"
 #include "platform/files/FileSystem.h"
 #include "platform/ftdi/LibFtdiDriver.h"
@@ -17,7 +18,10 @@
 #include "platform/profile/FileSettingsStore.h"
 #include "platform/profile/ProgramFolder.h"
 #include "platform/runtime/Hooks.h"
+#include "platform/runtime/PostQueue.h"
+#include "platform/runtime/RuntimeError.h"
 #include "platform/sound/RtAudioSoundSystem.h"
+#include "platform/ui/PostQueueWatcher.h"
 #include "platform/ui/QtDialogService.h"
 #include "platform/ui/QtPlatformTimers.h"
 #include "platform/ui/UiHooks.h"
@@ -98,9 +102,28 @@ int run(Application& app, frmSupervisor::Environment env) {
         });
     });
 
+    // FFTW's measured plans of earlier runs reach the library before the filter bank makes its plans.
+    runtime::PostQueue posted;
+    ui::PostQueueWatcher postedWatcher(posted);
+    Nerix::DllPlanLibrary planLibrary(app.NerixLibrary);
+    Nerix::FFTWisdom wisdom(planLibrary, Nerix::FFTWisdom::defaultFile());
+    runtime::resumeNext([&] { wisdom.load(); });
+
     frmSupervisor supervisor(app, std::move(env));
     supervisor.Load();
-    const int result = supervisor.EndedWith() ? *supervisor.EndedWith() : QApplication::exec();
+    int result = 0;
+    if (const auto ended = supervisor.EndedWith()) {
+        result = *ended;
+    } else {
+        // Measured once the window is up, so no start waits for FFTW's timing, and saved from this thread,
+        // which makes every other plan.
+        runtime::resumeNext([&] {
+            wisdom.measureInBackground([&posted, &wisdom] {
+                posted.post([&wisdom] { runtime::resumeNext([&wisdom] { wisdom.save(); }); });
+            });
+        });
+        result = QApplication::exec();
+    }
     // The main window goes before what it uses; the rest goes with the application object, the
     // settings store last, which writes what the shutdown saved.
     app.MainWindow.reset();

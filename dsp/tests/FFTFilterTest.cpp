@@ -1,9 +1,11 @@
 // The FFT filter against direct linear convolution with its own taps, its bins, gains and twins.
 #include <complex>
+#include <cstring>
 
 #include "dsp/testing/DspFixture.h"
 
 #include "dsp/clsFFTFilter.h"
+#include "dsp/clsFFTReal.h"
 
 namespace {
 
@@ -174,6 +176,36 @@ TEST_P(FFTFilterOnBothPaths, KernelSpectrumIsTheTransformOfTheTaps) {
 
 INSTANTIATE_TEST_SUITE_P(UseSPL, FFTFilterOnBothPaths, ::testing::Bool());
 
+// The library transforms an array that shares its plans' alignment in place and copies any other: both
+// must give the same bits, block after block.
+TEST(FFTFilterLibraryPass, GivesTheSameBlocksWhateverTheArraysAlignment) {
+    DspLibraries libs;
+    clsFFTFilter inPlace(libs.wrappers), copied(libs.wrappers);
+    for (clsFFTFilter* f : {&inPlace, &copied}) {
+        configure(*f, 300, 3000);
+        f->MakeFilter();
+    }
+    std::vector<float> aligned(2 * kP + 1), shifted(2 * kP + 2); // shifted by one float
+    const std::span<float> a(aligned), b = std::span<float>(shifted).subspan(1);
+    const auto x = randomFloats(3 * kP, 35, 1000.0f);
+    for (size_t block = 0; block < 3; ++block) {
+        std::copy_n(x.begin() + block * kP, kP, a.begin());
+        std::copy_n(x.begin() + block * kP, kP, b.begin());
+        inPlace.Filter_FFT_S_1(a);
+        copied.Filter_FFT_S_1(b);
+        ASSERT_EQ(std::memcmp(a.data(), b.data(), sizeof(float) * 2 * kP), 0) << block;
+    }
+
+    clsFFTReal fft(libs.wrappers);
+    fft.FFTInit(2 * kP);
+    std::vector<float> re(2 * kP), im(2 * kP);
+    fft.FFT_Real_S_2(x, re, im);
+    auto re2 = re, im2 = im;
+    fft.IFFT_Real_S_2(re, im, a);
+    fft.IFFT_Real_S_2(re2, im2, b);
+    EXPECT_EQ(std::memcmp(a.data(), b.data(), sizeof(float) * 2 * kP), 0);
+}
+
 TEST(FFTFilterDesign, EdgesGiveTheBinsOfTheTable) {
     DspLibraries libs;
     struct Case {
@@ -264,6 +296,56 @@ TEST(FFTFilterLifecycle, OutputsZerosBeforeTheFirstDesignAndFailsBeforeInit) {
     for (float v : r.out)
         ASSERT_EQ(v, 0.0f);
     EXPECT_THROW(f.Filter_FFT_S_1(std::span<float>(buffer).first(kP)), runtime::RuntimeError);
+}
+
+// The filter's state is made by init; one that kept the old kernel or tail would not start over.
+TEST(FFTFilterLifecycle, ANewInitStartsOverWithoutKernelOrTail) {
+    DspLibraries libs;
+    clsFFTFilter f(libs.wrappers);
+    configure(f, 300, 3000);
+    f.MakeFilter();
+    filterBlocks(f, randomFloats(kP, 34, 1000.0f)); // leaves a tail
+    f.init(kP);
+    EXPECT_EQ(taps(f), std::vector<float>(kP, 0.0f));
+    for (float v : f.KernelSpectrumReal())
+        ASSERT_EQ(v, 0.0f);
+    f.MakeFilter();
+    for (float v : filterBlocks(f, std::vector<float>(kP, 0.0f)).out)
+        ASSERT_EQ(v, 0.0f);
+}
+
+// The arrays are as long as init and FFTInit made them: a longer block set since must be refused, not
+// read or written past their end.
+TEST(FFTFilterLifecycle, ABlockLengthRaisedSinceInitIsRefused) {
+    DspLibraries libs;
+    for (bool useSpl : {false, true}) {
+        libs.state.UseSPL = useSpl;
+        clsFFTFilter f(libs.wrappers);
+        configure(f, 300, 3000);
+        f.MakeFilter();
+        f.Points = 2 * kP;
+        std::vector<float> big(4 * kP + 1);
+        const auto refused = [](const auto& call) {
+            try {
+                call();
+            } catch (const runtime::RuntimeError& e) {
+                return e.Number() == runtime::err::kSubscriptOutOfRange;
+            }
+            return false;
+        };
+        EXPECT_TRUE(refused([&] { f.MakeFilter(); })) << useSpl;
+        EXPECT_TRUE(refused([&] { f.Filter_FFT_S_1(big); })) << useSpl;
+        EXPECT_TRUE(refused([&] { f.GetFilterCoeffs_T_S(big); })) << useSpl;
+        f.SegmentSize = 4 * kP;
+        EXPECT_TRUE(refused([&] { f.Filter_S_Cart_1(big, big); })) << useSpl;
+
+        clsFFTReal real(libs.wrappers);
+        real.FFTInit(256);
+        real.Points = 512;
+        std::vector<float> re(512), im(512), y(512);
+        EXPECT_TRUE(refused([&] { real.FFT_Real_S_2(y, re, im); })) << useSpl;
+        EXPECT_TRUE(refused([&] { real.IFFT_Real_S_2(re, im, y); })) << useSpl;
+    }
 }
 
 } // namespace

@@ -65,6 +65,17 @@ void RealFFT_S_2(const float* x, float* re, float* im, int32_t points);
 void RealIFFT_S_2(float* re, float* im, float* y, int32_t points);
 // Makes the plans of both real transforms of that size now, so the first transform costs as the next.
 void PlanRealFFT_S(int32_t points);
+// FFTW's wisdom as its own text: imported before planning, the plans take the measured choice at once
+// (1 when accepted); exported, the length, with the text and its NUL written when capacity holds them
+// (-1 when FFTW gives none). Neither may run while another thread plans.
+int32_t ImportFFTWisdom_S(const char* text);
+int32_t ExportFFTWisdom_S(char* text, int32_t capacity);
+// The sizes whose real transforms have been planned, ascending, up to capacity; the count of them all.
+int32_t PlannedRealFFTSizes_S(int32_t* sizes, int32_t capacity);
+// Plans both real transforms of that size with FFTW_MEASURE on buffers of their own, on the calling
+// thread, while transforms may run on another; the next transform of that size switches to them.
+// 1 when measured, 0 for a size that is no power of two from 2 to 2^30 or that FFTW could not plan.
+int32_t MeasureRealFFT_S(int32_t points);
 
 void CallBack(void (*address)());
 }
@@ -120,4 +131,8 @@ void CallBack(void (*address)());
     X(RealFFT_S_2)                                                                                           \
     X(RealIFFT_S_2)                                                                                          \
     X(PlanRealFFT_S)                                                                                         \
+    X(ImportFFTWisdom_S)                                                                                     \
+    X(ExportFFTWisdom_S)                                                                                     \
+    X(PlannedRealFFTSizes_S)                                                                                 \
+    X(MeasureRealFFT_S)                                                                                      \
     X(CallBack)

@@ -1,11 +1,17 @@
 // libnerix.so: the transforms, on single-precision FFTW plans made once per size and kept.
 #include <fftw3.h>
 
+#include <array>
+#include <atomic>
 #include <cmath>
 #include <complex>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <numbers>
+#include <string>
 #include <vector>
 
 #include "platform/nerix/NerixApi.h"
@@ -13,12 +19,20 @@
 
 namespace {
 
-// Every plan runs on aligned buffers of its own, planned without FFTW_UNALIGNED, so FFTW may choose
-// its SIMD codelets; callers' arrays (any alignment) are copied in and out, which costs far less than
+// Every plan is made on aligned buffers of its own, without FFTW_UNALIGNED, so FFTW may choose its
+// SIMD codelets; callers' arrays of another alignment are copied in and out, which costs far less than
 // the scalar codelets an unaligned plan is held to (bench_dsp BM_PlanFlag: the 4096-point pair about
-// 2.5 times faster). FFTW_ESTIMATE: FFTW_MEASURE costs about 0.4 s per size at first use, which would
-// stall the first block, for a few microseconds per pair that the chain does not need.
+// 2.5 times faster). FFTW_ESTIMATE: FFTW_MEASURE costs about 0.4 s per plan, which would stall the
+// first block; a caller that wants measured plans imports wisdom before planning (ESTIMATE then takes
+// the measured choice) or measures on a thread of its own (MeasureRealFFT_S).
 constexpr unsigned kPlanFlags = FFTW_ESTIMATE;
+
+// Plans may be measured on another thread while the transforms' thread plans, and the vector library
+// beside this one plans on FFTW too: the planner takes a lock from the moment this library loads.
+[[maybe_unused]] const bool kPlannerThreadSafe = [] {
+    fftwf_make_planner_thread_safe();
+    return true;
+}();
 
 // The complex transform runs in place on an interleaved buffer; the callers' split arrays are copied
 // in and out.
@@ -49,6 +63,20 @@ struct RealPlans {
     fftwf_plan inverse = nullptr;
     float* time = nullptr;
     fftwf_complex* spectrum = nullptr;
+    bool warm = false; // run once already
+    // The plans these replaced, kept rather than destroyed on the transform's own path.
+    std::unique_ptr<RealPlans> replaced;
+
+    RealPlans(int32_t n, unsigned flags) {
+        time = fftwf_alloc_real(static_cast<size_t>(n));
+        spectrum = fftwf_alloc_complex(static_cast<size_t>(n) / 2 + 1);
+        // Every forward transform refills time first, so it may be overwritten, which lets FFTW pick a
+        // faster algorithm.
+        forward = fftwf_plan_dft_r2c_1d(n, time, spectrum, flags | FFTW_DESTROY_INPUT);
+        inverse = fftwf_plan_dft_c2r_1d(n, spectrum, time, flags);
+    }
+    RealPlans(const RealPlans&) = delete;
+    RealPlans& operator=(const RealPlans&) = delete;
     ~RealPlans() {
         if (forward) fftwf_destroy_plan(forward);
         if (inverse) fftwf_destroy_plan(inverse);
@@ -57,18 +85,38 @@ struct RealPlans {
     }
 };
 
+// One slot per power of two. The transforms' thread owns current; a measuring thread hands its plans
+// over through measured, and the transforms' thread takes them at its next transform of that size.
+struct RealSlot {
+    std::unique_ptr<RealPlans> current;
+    std::atomic<RealPlans*> measured{nullptr};
+    std::atomic<bool> planned{false};
+    ~RealSlot() { delete measured.load(); }
+};
+
+constexpr int32_t kLargestOrder = 30;
+std::array<RealSlot, kLargestOrder + 1> realSlots;
+
+int32_t orderOf(int32_t n) {
+    int32_t order = 0;
+    while ((int32_t{1} << order) < n)
+        ++order;
+    return order;
+}
+
 RealPlans& realPlans(int32_t n) {
-    static std::map<int32_t, RealPlans> plans;
-    RealPlans& p = plans[n];
-    if (!p.forward) {
-        p.time = fftwf_alloc_real(static_cast<size_t>(n));
-        p.spectrum = fftwf_alloc_complex(static_cast<size_t>(n) / 2 + 1);
-        // Every forward transform refills time first, so it may be overwritten, which lets FFTW pick a
-        // faster algorithm.
-        p.forward = fftwf_plan_dft_r2c_1d(n, p.time, p.spectrum, kPlanFlags | FFTW_DESTROY_INPUT);
-        p.inverse = fftwf_plan_dft_c2r_1d(n, p.spectrum, p.time, kPlanFlags);
+    RealSlot& slot = realSlots[static_cast<size_t>(orderOf(n))];
+    if (slot.measured.load(std::memory_order_acquire)) [[unlikely]] {
+        std::unique_ptr<RealPlans> measured(slot.measured.exchange(nullptr, std::memory_order_acquire));
+        measured->replaced = std::move(slot.current);
+        slot.current = std::move(measured);
+        slot.planned.store(true, std::memory_order_release);
     }
-    return p;
+    if (!slot.current) [[unlikely]] {
+        slot.current = std::make_unique<RealPlans>(n, kPlanFlags);
+        slot.planned.store(true, std::memory_order_release);
+    }
+    return *slot.current;
 }
 
 // e^(-2 pi j k / n) for k < n / 2, and scratch for one half-size spectrum, per size.
@@ -93,6 +141,26 @@ SplitStep& splitStep(int32_t n) {
 
 bool powerOfTwo(int32_t n) {
     return n > 0 && (n & (n - 1)) == 0;
+}
+
+// The product with the kernel spectrum in place on bins 0 .. N/2: the kernel spectrum is that of a real
+// kernel, so they carry all of it, and the 1/N of the inverse is folded in. Inlined, so each build of
+// its callers vectorises it for its own target.
+[[gnu::always_inline]] inline void multiplyByKernel(fftwf_complex* spectrum, const float* kRe,
+                                                    const float* kIm, int32_t n) {
+    const float scale = 1.0f / static_cast<float>(n);
+    float* s = reinterpret_cast<float*>(spectrum);
+    for (int32_t k = 0; k <= n / 2; ++k) {
+        const float r = s[2 * k], i = s[2 * k + 1];
+        const float kr = kRe[k] * scale, ki = kIm[k] * scale;
+        s[2 * k] = r * kr - i * ki;
+        s[2 * k + 1] = r * ki + i * kr;
+    }
+}
+
+// A plan runs on another array of the same alignment as the one it was made on, with the same results.
+bool sameAlignment(float* a, float* b) {
+    return fftwf_alignment_of(a) == fftwf_alignment_of(b);
 }
 
 } // namespace
@@ -172,23 +240,30 @@ NERIX_HOT void FilterOverlapAdd_S_1(float* samples, const float* kRe, const floa
     // The segment is twice the points and must still be an int32_t count.
     if (points < 2 || points > (1 << 29) || !powerOfTwo(points)) return;
     const int32_t n = 2 * points;
+    const int32_t carry = points - 2;
     RealPlans& p = realPlans(n);
+    if (sameAlignment(samples, p.time)) {
+        // The transforms run on the caller's array itself, which the block's result overwrites whole:
+        // no copy in or out.
+        std::memset(samples + points, 0, sizeof(float) * static_cast<size_t>(points));
+        fftwf_execute_dft_r2c(p.forward, samples, p.spectrum);
+        multiplyByKernel(p.spectrum, kRe, kIm, n);
+        fftwf_execute_dft_c2r(p.inverse, p.spectrum, samples);
+        // The tail is no part of the samples, which lets the loop run in vectors.
+        float* __restrict out = samples;
+        float* __restrict carried = tail;
+        for (int32_t j = 0; j < carry; ++j) {
+            out[j] += carried[j];
+            carried[j] = out[points + j];
+        }
+        return;
+    }
     float* t = p.time;
     std::memcpy(t, samples, sizeof(float) * static_cast<size_t>(points));
     std::memset(t + points, 0, sizeof(float) * static_cast<size_t>(points));
     fftwf_execute(p.forward);
-    // The kernel spectrum is that of a real kernel, so bins 0 .. N/2 carry all of it; the 1/N of the
-    // inverse is folded into the product.
-    const float scale = 1.0f / static_cast<float>(n);
-    float* s = reinterpret_cast<float*>(p.spectrum);
-    for (int32_t k = 0; k <= points; ++k) {
-        const float r = s[2 * k], i = s[2 * k + 1];
-        const float kr = kRe[k] * scale, ki = kIm[k] * scale;
-        s[2 * k] = r * kr - i * ki;
-        s[2 * k + 1] = r * ki + i * kr;
-    }
+    multiplyByKernel(p.spectrum, kRe, kIm, n);
     fftwf_execute(p.inverse);
-    const int32_t carry = points - 2;
     for (int32_t j = 0; j < carry; ++j)
         samples[j] = t[j] + tail[j];
     for (int32_t j = carry; j < n; ++j)
@@ -241,18 +316,59 @@ NERIX_HOT void RealIFFT_S_2(float* re, float* im, float* y, int32_t points) {
         s[2 * k] = h * scale;
         s[2 * k + 1] = 0.0f;
     }
+    if (sameAlignment(y, p.time)) {
+        fftwf_execute_dft_c2r(p.inverse, p.spectrum, y);
+        return;
+    }
     fftwf_execute(p.inverse);
     std::memcpy(y, p.time, sizeof(float) * static_cast<size_t>(points));
+}
+
+int32_t ImportFFTWisdom_S(const char* text) {
+    return text && fftwf_import_wisdom_from_string(text) ? 1 : 0;
+}
+
+int32_t ExportFFTWisdom_S(char* text, int32_t capacity) {
+    std::unique_ptr<char, decltype(&std::free)> wisdom(fftwf_export_wisdom_to_string(), &std::free);
+    if (!wisdom) return -1;
+    const size_t length = std::strlen(wisdom.get());
+    if (length > static_cast<size_t>(INT32_MAX - 1)) return -1;
+    if (text && capacity > 0 && length < static_cast<size_t>(capacity))
+        std::memcpy(text, wisdom.get(), length + 1);
+    return static_cast<int32_t>(length);
+}
+
+int32_t PlannedRealFFTSizes_S(int32_t* sizes, int32_t capacity) {
+    int32_t count = 0;
+    for (int32_t order = 1; order <= kLargestOrder; ++order)
+        if (realSlots[static_cast<size_t>(order)].planned.load(std::memory_order_acquire)) {
+            if (sizes && count < capacity) sizes[count] = int32_t{1} << order;
+            ++count;
+        }
+    return count;
+}
+
+int32_t MeasureRealFFT_S(int32_t points) {
+    if (points < 2 || !powerOfTwo(points) || points > (int32_t{1} << kLargestOrder)) return 0;
+    auto measured = std::make_unique<RealPlans>(points, FFTW_MEASURE);
+    if (!measured->forward || !measured->inverse) return 0;
+    measured->warm = true; // measuring ran them
+    RealSlot& slot = realSlots[static_cast<size_t>(orderOf(points))];
+    // Plans measured earlier and not yet taken were never run: they go here, on this thread.
+    delete slot.measured.exchange(measured.release(), std::memory_order_acq_rel);
+    return 1;
 }
 
 void PlanRealFFT_S(int32_t points) {
     if (points < 2 || !powerOfTwo(points)) return;
     RealPlans& p = realPlans(points);
+    if (p.warm) return;
     // Each plan runs once on its own buffers, which every call refills, so the code it runs is loaded
     // now too and not by the first block.
     std::memset(p.time, 0, sizeof(float) * static_cast<size_t>(points));
     fftwf_execute(p.forward);
     fftwf_execute(p.inverse);
+    p.warm = true;
 }
 
 } // extern "C"

@@ -375,16 +375,22 @@ void CalcWindowCoeffs_D(int32_t points, double* window, int32_t windowType) {
 void CalcBPFilterCoeffs(int32_t points, double* kernel, double wHigh, double wLow, int32_t qPhase) {
     if (points <= 0) return;
     const int32_t h = (points - 1) / 2;
-    for (int32_t k = 0; k < points; ++k)
+    for (int32_t k = 2 * h + 1; k < points; ++k)
         kernel[k] = 0.0;
-    for (int32_t i = -h; i <= h; ++i) {
-        double tap;
-        if (qPhase)
-            tap = i == 0 ? 0.0 : (std::cos(wHigh * i) - std::cos(wLow * i)) / (std::numbers::pi * i);
-        else
-            tap = i == 0 ? (wHigh - wLow) / std::numbers::pi
-                         : (std::sin(wHigh * i) - std::sin(wLow * i)) / (std::numbers::pi * i);
-        kernel[i + h] = tap;
+    kernel[h] = qPhase ? 0.0 : (wHigh - wLow) / std::numbers::pi;
+    // Tap -i is tap i computed from negated products: sin is odd and cos even to the last bit, and
+    // negating a difference or both sides of a quotient rounds alike, so each pair costs one evaluation.
+    for (int32_t i = 1; i <= h; ++i) {
+        const double divisor = std::numbers::pi * i;
+        if (qPhase) {
+            const double tap = (std::cos(wHigh * i) - std::cos(wLow * i)) / divisor;
+            kernel[h + i] = tap;
+            kernel[h - i] = -tap;
+        } else {
+            const double tap = (std::sin(wHigh * i) - std::sin(wLow * i)) / divisor;
+            kernel[h + i] = tap;
+            kernel[h - i] = tap;
+        }
     }
 }
 
