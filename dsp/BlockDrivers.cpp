@@ -77,21 +77,32 @@ void BlockDrivers::process(std::span<int16_t> A, std::span<int16_t> B, bool iq) 
         runtime::raise(runtime::err::kSubscriptOutOfRange,
                        iq ? "frmMain.ProcessIqBlock" : "frmMain.ProcessAudioBlock");
     ScopedFlag hold(busy);
-    ReceiverState& st = state_;
-    SpectrumSink* display = Ports.Display;
     // The audio driver tells the display its mode at each point, the I/Q driver where it feeds it.
-    const TapAnnounce announce = iq ? TapAnnounce::WhenFed : TapAnnounce::Always;
-    BlockRecorder* rec = Ports.Recorder;
-    BlockOutput* engine = Ports.Engine;
-    int16_t* a = A.data();
-    int16_t* b = B.data();
+    const Block block{A.data(), B.data(), iq, iq ? TapAnnounce::WhenFed : TapAnnounce::Always};
 
     resumeNext([&] { profiler_.StartTiming(); });
-    resumeNext([&] {
-        if (playing()) rec->GetNextSamples(a, kN);
-    });
+    input(block);
+    if (playing())
+        playbackPath(block.a);
+    else if (iq)
+        resumeNext([&] { chain_.DoDSPIQ(block.a, block.b, kN); });
+    else
+        resumeNext([&] { chain_.DoDSP(block.a, block.b, kN); });
+    output(block);
+    timing(iq);
+}
 
-    if (iq && st.PhaseBitCorrection) {
+// The player's samples in place of the capture, the phase bit's delay, the capture shown as it arrived and
+// its peak.
+void BlockDrivers::input(const Block& block) {
+    using runtime::resumeNext;
+    ReceiverState& st = state_;
+    int16_t* a = block.a;
+    int16_t* b = block.b;
+    resumeNext([&] {
+        if (playing()) Ports.Recorder->GetNextSamples(a, kN);
+    });
+    if (block.iq && st.PhaseBitCorrection) {
         resumeNext([&] {
             nerix_.CopyWords(b, delayScratch_.data(), kN);
             b[0] = prevQSample_;
@@ -99,32 +110,32 @@ void BlockDrivers::process(std::span<int16_t> A, std::span<int16_t> B, bool iq) 
             nerix_.CopyWords(delayScratch_.data(), b + 1, kN - 1);
         });
     }
-
-    // The capture as it arrived; the I/Q driver shows it around the LO, the BFO offset taken off unless
-    // the receiver's own VFO control tunes it.
+    // The I/Q driver shows the capture around the LO, the BFO offset taken off unless the receiver's own
+    // VFO control tunes it.
     resumeNext([&] {
         tapDisplay(
-            display, st.ScopeSource, {ScopeSource::IFIn, iq, announce},
+            Ports.Display, st.ScopeSource, {ScopeSource::IFIn, block.iq, block.announce},
             [&](bool) {
-                return TapView<int16_t>{a, b, iq ? st.IQSelectUpper : st.HiSideLoActive};
+                return TapView<int16_t>{a, b, block.iq ? st.IQSelectUpper : st.HiSideLoActive};
             },
             [&](bool) {
-                const double bfo = iq && !st.VFOControl ? static_cast<double>(st.BfoOffset) : 0.0;
+                const double bfo = block.iq && !st.VFOControl ? static_cast<double>(st.BfoOffset) : 0.0;
                 return std::optional<double>(tuned() / 10.0 - bfo);
             });
     });
-
     resumeNext([&] {
         if (st.PerfStatsOn) pushPeak(InputPeakRing, InputPeakIndex, a);
     });
+}
 
-    if (playing())
-        playbackPath(a);
-    else if (iq)
-        resumeNext([&] { chain_.DoDSPIQ(a, b, kN); });
-    else
-        resumeNext([&] { chain_.DoDSP(a, b, kN); });
-
+// The played block's peak, the mute, the recording, the engine's output and the audio shown; the I/Q
+// driver shows the audio on both channels.
+void BlockDrivers::output(const Block& block) {
+    using runtime::resumeNext;
+    ReceiverState& st = state_;
+    BlockOutput* engine = Ports.Engine;
+    BlockRecorder* rec = Ports.Recorder;
+    int16_t* a = block.a;
     resumeNext([&] {
         if (st.PerfStatsOn) pushPeak(OutputPeakRing, OutputPeakIndex, a);
     });
@@ -139,16 +150,19 @@ void BlockDrivers::process(std::span<int16_t> A, std::span<int16_t> B, bool iq) 
     resumeNext([&] {
         if (engine) engine->Output(a, a, kN);
     });
-    // The audio played; the I/Q driver shows it on both channels.
     resumeNext([&] {
         tapDisplay(
-            display, st.ScopeSource, {ScopeSource::AFOut, false, announce},
+            Ports.Display, st.ScopeSource, {ScopeSource::AFOut, false, block.announce},
             [&](bool) {
-                return TapView<int16_t>{a, iq ? a : b, true};
+                return TapView<int16_t>{a, block.iq ? a : block.b, true};
             },
             [](bool) { return std::optional<double>(); });
     });
+}
 
+// The block's load; a block that used most of its time lets the user's events through before the next.
+void BlockDrivers::timing(bool iq) {
+    using runtime::resumeNext;
     float& load = iq ? iqLoad_ : audioLoad_;
     resumeNext([&] {
         profiler_.StopTiming();
@@ -156,7 +170,7 @@ void BlockDrivers::process(std::span<int16_t> A, std::span<int16_t> B, bool iq) 
     });
     if (load > 0.9f) resumeNext([] { runtime::DoEvents(); });
     resumeNext([&] {
-        if (!st.PerfStatsOn) return;
+        if (!state_.PerfStatsOn) return;
         BlockTimeIndex = std::clamp(BlockTimeIndex, 0, kRingLength - 1);
         BlockTimeRing[static_cast<size_t>(BlockTimeIndex)] = runtime::CLng(profiler_.Duration());
         BlockTimeIndex = (BlockTimeIndex + 1) % runtime::CLng(kBlocksPerTwoSeconds);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dsp/BlockDriverPorts.h"
+#include "dsp/DisplayTap.h"
 #include "dsp/NerixDX8.h"
 #include "dsp/ReceiveChain.h"
 #include "frame/Profiler.h"
@@ -54,7 +55,17 @@ public:
     int64_t DroppedBlocks() const noexcept { return dropped_; }
 
 private:
+    // One block in place: A becomes the played block, B is read.
+    struct Block {
+        int16_t* a;
+        int16_t* b;
+        bool iq;
+        TapAnnounce announce;
+    };
     void process(std::span<int16_t> A, std::span<int16_t> B, bool iq);
+    void input(const Block& block);
+    void output(const Block& block);
+    void timing(bool iq);
     void playbackPath(int16_t* A);
     void pushPeak(std::array<int16_t, kRingLength>& ring, int32_t& index, const int16_t* block);
     bool playing() const;

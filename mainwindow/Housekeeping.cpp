@@ -113,10 +113,32 @@ void Housekeeping::dynamicFilter(bool held) {
 void Housekeeping::tmrPerfStats_Timer() {
     if (busy_) return;
     const ScopedFlag busy(busy_);
+    sMeter();
+    bool minimised = false;
+    resumeNext([&] { minimised = ports_.Minimised(); });
+    if (!minimised && state_.PerfStatsOn) statistics();
+
+    // On one thread a DSP block still running after a pump is suspended below this tick: waiting for it
+    // would never end, so the designs are left for a later tick.
+    resumeNext([&] { ports_.Pump(); });
+    const bool held = state_.DspBusy;
+    if (state_.FiltersDirty && !held) {
+        bool done = false;
+        resumeNext([&] { done = ports_.RebuildFilters(); });
+        resumeNext([&] { ports_.Pump(); });
+        if (done && !state_.DspBusy) state_.FiltersDirty = false;
+    }
+    if (state_.DynFilterActive || state_.NotchMode == 1) trackPeak();
+    if (state_.DynFilterActive) dynamicFilter(held);
+    notch(held);
+    resumeNext([&] { ports_.SetStat(3, NumberFormat::Format(ports_.OscOut() / 10.0, "#0 000 000 Hz")); });
+    modelControls();
+}
+
+// The level over the noise floor, which "ZeroS" takes from the recent block powers first.
+void Housekeeping::sMeter() {
     HousekeepingPorts& p = ports_;
     ReceiverState& st = state_;
-
-    // S-meter
     resumeNext([&] {
         double s = 0;
         for (size_t i = 0; i < 6; ++i)
@@ -141,50 +163,40 @@ void Housekeeping::tmrPerfStats_Timer() {
         if (!(SMeterLevel >= 0)) SMeterLevel = 0; // NaN too
     });
     resumeNext([&] { p.UpdateSMeter(SMeterLevel); });
+}
 
-    bool minimised = false;
-    resumeNext([&] { minimised = p.Minimised(); });
-    if (!minimised && st.PerfStatsOn) statistics();
+// The audio's strongest frequency, averaged over the peak bins, for the automatic notch and the dynamic
+// filter.
+void Housekeeping::trackPeak() {
+    HousekeepingPorts& p = ports_;
+    ReceiverState& st = state_;
+    int64_t b = 0;
+    resumeNext([&] {
+        double s = 0;
+        for (size_t i = 0; i < 100; ++i)
+            s += st.PeakBinRing[i];
+        b = runtime::CLngLng(s) / 100;
+    });
+    resumeNext([&] {
+        const int32_t hzPerBin = runtime::CLng(p.NotchFilter().HzPerBin);
+        b += runtime::checkedDivide(int64_t{st.FilterLo}, int64_t{hzPerBin});
+    });
+    resumeNext([&] {
+        const clsFFTFilter& n = p.NotchFilter();
+        const int64_t half = n.FSampling / 2;
+        PeakFrequency = runtime::checkedNarrow<int32_t>(runtime::checkedDivide(half * b, int64_t{n.Points}));
+    });
+    resumeNext([&] { st.NotchCentre = PeakFrequency; });
+    resumeNext([&] {
+        p.ShowNotchPeak(NumberFormat::Format(PeakFrequency, "###0"),
+                        joined(tip_, "Fcentre : ", NumberFormat::Format(PeakFrequency, "#,###0 Hz")));
+    });
+}
 
-    // On one thread a DSP block still running after a pump is suspended below this tick: waiting for it
-    // would never end, so the designs are left for a later tick.
-    resumeNext([&] { p.Pump(); });
-    const bool held = st.DspBusy;
-
-    if (st.FiltersDirty && !held) {
-        bool done = false;
-        resumeNext([&] { done = p.RebuildFilters(); });
-        resumeNext([&] { p.Pump(); });
-        if (done && !st.DspBusy) st.FiltersDirty = false;
-    }
-
-    if (st.DynFilterActive || st.NotchMode == 1) {
-        int64_t b = 0;
-        resumeNext([&] {
-            double s = 0;
-            for (size_t i = 0; i < 100; ++i)
-                s += st.PeakBinRing[i];
-            b = runtime::CLngLng(s) / 100;
-        });
-        resumeNext([&] {
-            const int32_t hzPerBin = runtime::CLng(p.NotchFilter().HzPerBin);
-            b += runtime::checkedDivide(int64_t{st.FilterLo}, int64_t{hzPerBin});
-        });
-        resumeNext([&] {
-            const clsFFTFilter& n = p.NotchFilter();
-            const int64_t half = n.FSampling / 2;
-            PeakFrequency =
-                runtime::checkedNarrow<int32_t>(runtime::checkedDivide(half * b, int64_t{n.Points}));
-        });
-        resumeNext([&] { st.NotchCentre = PeakFrequency; });
-        resumeNext([&] {
-            p.ShowNotchPeak(NumberFormat::Format(PeakFrequency, "###0"),
-                            joined(tip_, "Fcentre : ", NumberFormat::Format(PeakFrequency, "#,###0 Hz")));
-        });
-    }
-
-    if (st.DynFilterActive) dynamicFilter(held);
-
+// The automatic notch follows the peak; a notch marked dirty is designed again unless a block is held.
+void Housekeeping::notch(bool held) {
+    HousekeepingPorts& p = ports_;
+    ReceiverState& st = state_;
     resumeNext([&] {
         if (p.NotchFilter().Active && st.NotchMode == 1) {
             st.NotchLow = st.NotchCentre - st.NotchWidth / 2;
@@ -193,35 +205,35 @@ void Housekeeping::tmrPerfStats_Timer() {
                 st.NotchDirty = true;
         }
     });
-
-    if (st.NotchDirty && !held) {
-        st.NotchDirty = false;
-        if (st.NotchMode == 0 || st.NotchMode == 1) {
-            resumeNext([&] { p.NotchFilter().FLow = st.NotchLow; });
-            resumeNext([&] { p.NotchFilter().FHigh = st.NotchHigh; });
-            resumeNext([&] { p.NotchFilter().BandReject = !st.NotchMirror; });
-            resumeNext([&] { p.MakeFilter(p.NotchFilter()); });
-        }
-        st.NotchBuiltCentre = st.NotchCentre;
+    if (!st.NotchDirty || held) return;
+    st.NotchDirty = false;
+    if (st.NotchMode == 0 || st.NotchMode == 1) {
+        resumeNext([&] { p.NotchFilter().FLow = st.NotchLow; });
+        resumeNext([&] { p.NotchFilter().FHigh = st.NotchHigh; });
+        resumeNext([&] { p.NotchFilter().BandReject = !st.NotchMirror; });
+        resumeNext([&] { p.MakeFilter(p.NotchFilter()); });
     }
+    st.NotchBuiltCentre = st.NotchCentre;
+}
 
-    resumeNext([&] { p.SetStat(3, NumberFormat::Format(p.OscOut() / 10.0, "#0 000 000 Hz")); });
-
+// The model's LO side and the controls it shows.
+void Housekeeping::modelControls() {
+    HousekeepingPorts& p = ports_;
+    ReceiverState& st = state_;
     ModelFlags m;
     bool haveModel = false;
     resumeNext([&] {
         m = p.Model();
         haveModel = true;
     });
-    if (haveModel) {
-        resumeNext([&] {
-            if (m.VFOControl)
-                st.IQSelectUpper = false;
-            else
-                st.HiSideLoActive = true;
-        });
-        resumeNext([&] { p.ShowModelControls(!m.VFOControl, m.LowSideLOOption, !m.IQMode); });
-    }
+    if (!haveModel) return;
+    resumeNext([&] {
+        if (m.VFOControl)
+            st.IQSelectUpper = false;
+        else
+            st.HiSideLoActive = true;
+    });
+    resumeNext([&] { p.ShowModelControls(!m.VFOControl, m.LowSideLOOption, !m.IQMode); });
 }
 
 } // namespace mainwindow

@@ -72,8 +72,12 @@ public:
     int32_t DynFilterShift = 0;
 
 private:
+    void sMeter();
     void statistics();
+    void trackPeak();
     void dynamicFilter(bool held);
+    void notch(bool held);
+    void modelControls();
 
     ReceiverState& state_;
     HousekeepingPorts& ports_;
