@@ -78,9 +78,10 @@ struct MainWindowContext {
     std::optional<ChromeMetrics> Chrome;
     // The shutdown's end of the radio, in its order: the receiver set-up's references dropped, then the
     // start-up's radio objects released (the current oscillator's line link, the six line objects, the
-    // VFO's oscillator link, four oscillators, the VFO). Either may be absent (tests keep their own).
-    std::function<void()> ReleaseRX;
-    std::function<void()> ReleaseRadioObjects;
+    // VFO's oscillator link, four oscillators, the VFO). Either may be absent (tests keep their own), so
+    // each starts empty and an initialiser may leave it out.
+    std::function<void()> ReleaseRX{};
+    std::function<void()> ReleaseRadioObjects{};
 };
 
 } // namespace mainwindow

@@ -24,8 +24,8 @@ artefacts=build/artefacts/fuzz
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 # -O1 runs many more inputs a second than -O0 and keeps the stacks readable.
-cmake -S . -B "$build" -G Ninja -DNERIX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" "${launcher[@]}"
+cmake -S . -B "$build" -G Ninja -DNERIX_FUZZ=ON -DNERIX_WERROR=ON -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" "${launcher[@]}"
 cmake --build "$build" --target nerix_fuzzers
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}

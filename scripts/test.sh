@@ -14,7 +14,7 @@ fi
 scripts/check-format.sh
 
 build=build/test
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNERIX_SANITIZE=ON
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNERIX_SANITIZE=ON -DNERIX_WERROR=ON
 cmake --build "$build"
 
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}

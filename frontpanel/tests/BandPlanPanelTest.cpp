@@ -351,7 +351,9 @@ TEST_F(BandPlanPanelTest, TrackingDropsAPresetBeyond500HzAndCapturesWhereItShoul
         EXPECT_EQ(pr.Settings.FreqCurrent, 7050900);
         EXPECT_EQ(pr.Settings.DemodMode, c.presetFollows ? 6 : before.DemodMode);
         EXPECT_EQ(sub(0, 1).Settings.DemodMode == 6, !c.staysActive);
-        if (!c.staysActive) EXPECT_EQ(p.optPreset[2].ForeColor(), frontpanel::kOtherColour);
+        if (!c.staysActive) {
+            EXPECT_EQ(p.optPreset[2].ForeColor(), frontpanel::kOtherColour);
+        }
         core->modes.optMode.setValue(2, true);
     }
 }

@@ -43,8 +43,12 @@ TEST(DisplayKnobs, TheSpanFollowsTheCentreAndWidthKnobsInEachMode) {
         r.routines().SetScopeXWidth();
         EXPECT_EQ(r.analyser.startBin, c.start);
         EXPECT_EQ(r.analyser.stopBin, c.stop);
-        if (c.mode == 1) EXPECT_EQ(r.analyser.screenWidth, c.screenWidth);
-        if (*c.widthCaption) EXPECT_EQ(r.label(6).caption, c.widthCaption);
+        if (c.mode == 1) {
+            EXPECT_EQ(r.analyser.screenWidth, c.screenWidth);
+        }
+        if (*c.widthCaption) {
+            EXPECT_EQ(r.label(6).caption, c.widthCaption);
+        }
     }
 }
 

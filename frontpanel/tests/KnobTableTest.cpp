@@ -327,8 +327,9 @@ TEST(KnobLabels, ARightClickResetsTheKnobAsTheResetTableSays) {
         EXPECT_FLOAT_EQ(r.knob(c.knob).Value, c.before);
         r.core->knobs.knobLabel_MouseDown(c.knob, 2);
         EXPECT_FLOAT_EQ(r.knob(c.knob).Value, c.value);
-        if (c.captionByHandler)
+        if (c.captionByHandler) {
             EXPECT_EQ(r.label(c.knob).caption, NumberFormat::Format(c.value, r.knob(c.knob).Format));
+        }
     }
 }
 

@@ -243,7 +243,9 @@ TEST(IqChain, SynchronousAmReceivesAStationTunedExactlyOrOffAsFarAsTheCarrierFil
                                             << sam.tone << ", second harmonic " << sam.harmonic << " (BC "
                                             << bc.tone << ", " << bc.harmonic << ")");
             EXPECT_GT(sam.tone, 1000.0);
-            if (offset <= 10.0) EXPECT_LE(sam.harmonic / sam.tone, std::max(bcDistortion, 0.01));
+            if (offset <= 10.0) {
+                EXPECT_LE(sam.harmonic / sam.tone, std::max(bcDistortion, 0.01));
+            }
             tones.push_back(sam.tone);
         }
         const auto [low, high] = std::minmax_element(tones.begin(), tones.end());

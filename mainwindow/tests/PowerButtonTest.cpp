@@ -94,7 +94,9 @@ TEST_F(PowerButton, CloseSavesBandPlansAndSettingsOnceAndLeavesNoHandlerRunning)
     w.Show();
     w.optPwr[0].setValue(true);
     w.optPwr[1].setValue(true);
-    if (!bands[0].Loaded) ASSERT_TRUE(bandPlan.LoadBandPlan(bands[0]));
+    if (!bands[0].Loaded) {
+        ASSERT_TRUE(bandPlan.LoadBandPlan(bands[0]));
+    }
     bands[0].Description = "Saved at shutdown";
     state().DisplayMode = 2;
     // A second close arriving during the shutdown's pumps is ignored.

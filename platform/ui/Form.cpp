@@ -9,7 +9,8 @@
 #include <QPointer>
 
 #include "platform/runtime/RuntimeError.h"
-#include "platform/ui/Controls.h"
+#include "platform/ui/Control.h"
+#include "platform/ui/QtSupport.h"
 #include "platform/ui/Twips.h"
 
 namespace ui {
@@ -168,9 +169,7 @@ void Form::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     for (const QWidget* c = childAt(at); c && c != this; c = c->parentWidget())
         if (isControlWidget(c)) return;
-    const auto m = event->modifiers();
-    const auto shift = static_cast<int16_t>(
-        (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0));
+    const int16_t shift = shiftOf(event->modifiers());
     const auto button = static_cast<int16_t>(event->buttons() & 7);
     const auto x = static_cast<float>(twips(at.x()));
     const auto y = static_cast<float>(twips(at.y()));
@@ -186,9 +185,7 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     int16_t code = virtualKey(key->key());
     if (code == 0) return false;
-    const auto m = key->modifiers();
-    const auto shift = static_cast<int16_t>(
-        (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0));
+    const int16_t shift = shiftOf(key->modifiers());
     runGuarded([&] { Form_KeyDown(code, shift); }, "Form_KeyDown");
     return code == 0;
 }

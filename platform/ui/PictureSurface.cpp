@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "platform/runtime/RuntimeError.h"
-#include "platform/ui/Controls.h"
+#include "platform/ui/Control.h"
 #include "platform/ui/Twips.h"
 
 namespace ui {

@@ -11,15 +11,10 @@
 #include <QPushButton>
 
 #include "platform/runtime/Hooks.h"
+#include "platform/ui/QtSupport.h"
 #include "platform/ui/Twips.h"
 
 namespace ui {
-
-namespace {
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-} // namespace
 
 int32_t QtDialogService::MsgBox(const std::string& prompt, int32_t buttons, const std::string& title) {
     using namespace runtime::mb;

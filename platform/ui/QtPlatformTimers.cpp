@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "platform/ui/Controls.h"
+#include "platform/ui/Control.h"
 
 namespace ui {
 

@@ -8,7 +8,7 @@
 #include <QWheelEvent>
 #include <QWidget>
 
-#include "platform/ui/Controls.h"
+#include "platform/ui/Control.h"
 #include "platform/ui/Form.h"
 
 namespace ui {

@@ -130,7 +130,7 @@ int32_t withinRange(const ModelRow& row, int32_t tuned) {
 
 // Whether the row's range takes the oscillator past half the chip's clock, where no word fits.
 bool passesTheChip(const ModelRow& row) {
-    return (double{row.maxHz} + row.loOffset) * ratio(row) >= row.clock / 2.0;
+    return (static_cast<double>(row.maxHz) + row.loOffset) * ratio(row) >= row.clock / 2.0;
 }
 
 class ModelSweep : public ::testing::TestWithParam<ModelRow>, protected pins::PinBench {
@@ -192,7 +192,9 @@ TEST_P(ModelSweep, TheChipRunsAtTheFrequencyTheReadoutShows) {
     for (int i = 0; i < 50; ++i)
         takenBack += tuneAndCheck(sweepPoint(row, i), row.clock);
     // The last point is the row's maximum: past the chip, the readout stops at the chip's limit.
-    if (passesTheChip(row)) EXPECT_GT(takenBack, 0);
+    if (passesTheChip(row)) {
+        EXPECT_GT(takenBack, 0);
+    }
 }
 
 // The calibration dialog writes the clock it worked out; the limit moves with it, whichever way.
@@ -203,7 +205,9 @@ TEST_P(ModelSweep, ACalibratedClockMovesTheLimitWithIt) {
         int takenBack = 0;
         for (int i = 40; i < 50; ++i)
             takenBack += tuneAndCheck(sweepPoint(row, i), clock);
-        if (passesTheChip(row)) EXPECT_GT(takenBack, 0) << clock;
+        if (passesTheChip(row)) {
+            EXPECT_GT(takenBack, 0) << clock;
+        }
     }
 }
 
@@ -218,7 +222,7 @@ TEST_P(ModelSweep, TheLimitIsTheLastFrequencyWhoseWordTheChipTakes) {
     // The chip on its own, its limits from the clock alone; whole-hertz clocks, the nominal one and one a
     // calibration moved.
     osc->setFreqScaling(1.0);
-    for (const double clock : {double{row.clock}, row.clock - 1234.0}) {
+    for (const double clock : {static_cast<double>(row.clock), row.clock - 1234.0}) {
         SCOPED_TRACE(clock);
         osc->setClkIn(clock);
         const double limit = osc->MaxFreq();
@@ -316,7 +320,9 @@ TEST_P(AdaptorSweep, TheChipOnTheAdaptorRunsAtTheFrequencyTheReadoutShows) {
             << where;
         takenBack += vfo.TunedFrequency() < withinRange(row, tuned);
     }
-    if (passesTheChip(row)) EXPECT_GT(takenBack, 0);
+    if (passesTheChip(row)) {
+        EXPECT_GT(takenBack, 0);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(DdsModels, AdaptorSweep, ::testing::ValuesIn(adaptorRows()),

@@ -1,7 +1,7 @@
 // What the windows hear from their controls beyond clicks and changes: double clicks, keys (a held key
 // never looks released), the focus, the stacking order, mouse events and placement in a picture's user
-// scale, the pointer over the bare form; and the shape, the locked multi-line text box, the popup that never
-// takes the focus, popup menu items and the timer floor.
+// scale, the pointer over the bare form; and the shape, the locked multi-line text box and the popup that
+// never takes the focus.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -18,10 +18,6 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/PictureBox.h"
-#include "platform/ui/QtPlatformTimers.h"
-#include "platform/ui/Timer.h"
-#include "platform/ui/testing/FakePlatformTimers.h"
-#include "platform/ui/testing/ScriptedDialogService.h"
 
 namespace {
 
@@ -373,51 +369,4 @@ TEST(Shape, DrawsItsKindInItsColoursAndLetsTheMouseThrough) {
     QTest::mouseClick(below.widget(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
     EXPECT_EQ(clicks, 1); // the shape itself never takes the click
     EXPECT_EQ(form.childAt(50, 50), below.widget());
-}
-
-TEST(PopupMenu, SeparatorsAndDisabledItemsAreShownButCannotBeChosen) {
-    ui::testing::ScriptedDialogService dialogs;
-    const std::vector<ui::MenuItem> items = {"Cancel", "-", "Set Tuning Rate", {"Lock Tune Rate", false}};
-    dialogs.menuAnswers = {2, 1, 3, -1};
-    EXPECT_EQ(dialogs.PopupMenu(items), 2);
-    EXPECT_EQ(dialogs.PopupMenu(items), -1); // the separator
-    EXPECT_EQ(dialogs.PopupMenu(items), -1); // the disabled item
-    EXPECT_EQ(dialogs.PopupMenu(items), -1); // dismissed
-    EXPECT_EQ(dialogs.unexpected, 2);
-    ASSERT_EQ(dialogs.menus.size(), 4u);
-    EXPECT_EQ(dialogs.menus[0], items);
-    EXPECT_TRUE(dialogs.menus[0][1].separator());
-    EXPECT_FALSE(dialogs.menus[0][3].Enabled);
-}
-
-TEST(TimerFloor, NoTimerFiresMoreOftenThanEveryTenMilliseconds) {
-    const struct {
-        int32_t asked;
-        int64_t period;   // what the platform timers run at
-        int ticksIn100;   // ticks of the platform timer in 100 ms
-        bool controlRuns; // the timer control (0 stops it)
-    } cases[] = {
-        {0, 10, 10, false}, {1, 10, 10, true}, {9, 10, 10, true}, {10, 10, 10, true}, {50, 50, 2, true}};
-    for (const auto& c : cases) {
-        ui::testing::FakePlatformTimers timers;
-        const int owner = 0;
-        int ticks = 0;
-        timers.SetTimer(&owner, 4, c.asked, [&] { ++ticks; });
-        EXPECT_EQ(timers.askedMs(&owner, 4), c.asked);
-        EXPECT_EQ(timers.periodMs(&owner, 4), c.period) << c.asked;
-        timers.advance(100);
-        EXPECT_EQ(ticks, c.ticksIn100) << c.asked;
-
-        ui::QtPlatformTimers qtTimers;
-        qtTimers.SetTimer(&owner, 4, c.asked, [] {});
-        EXPECT_EQ(qtTimers.intervalMs(&owner, 4), c.period) << c.asked;
-
-        ui::Timer tmr;
-        tmr.setInterval(c.asked);
-        EXPECT_EQ(tmr.Interval(), c.asked);
-        EXPECT_EQ(tmr.running(), c.controlRuns) << c.asked;
-        if (c.controlRuns) {
-            EXPECT_EQ(tmr.qtimer().interval(), c.period) << c.asked;
-        }
-    }
 }

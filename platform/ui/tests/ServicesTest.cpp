@@ -1,5 +1,5 @@
-// Timers, platform timers, work posted to the UI thread, the hooks, key preview, the wheel filter and the
-// title bar switch.
+// Timers, platform timers and their floor, work posted to the UI thread, the hooks, key preview, the wheel
+// filter, the title bar switch and popup menu items.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -262,6 +262,53 @@ TEST(TitleBar, HidesAndShowsAndIgnoresARepeat) {
     modMemTricks::ShowTitleBar(form, true);
     EXPECT_FALSE(form.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(form.isVisible());
+}
+
+TEST(PopupMenu, SeparatorsAndDisabledItemsAreShownButCannotBeChosen) {
+    ui::testing::ScriptedDialogService dialogs;
+    const std::vector<ui::MenuItem> items = {"Cancel", "-", "Set Tuning Rate", {"Lock Tune Rate", false}};
+    dialogs.menuAnswers = {2, 1, 3, -1};
+    EXPECT_EQ(dialogs.PopupMenu(items), 2);
+    EXPECT_EQ(dialogs.PopupMenu(items), -1); // the separator
+    EXPECT_EQ(dialogs.PopupMenu(items), -1); // the disabled item
+    EXPECT_EQ(dialogs.PopupMenu(items), -1); // dismissed
+    EXPECT_EQ(dialogs.unexpected, 2);
+    ASSERT_EQ(dialogs.menus.size(), 4u);
+    EXPECT_EQ(dialogs.menus[0], items);
+    EXPECT_TRUE(dialogs.menus[0][1].separator());
+    EXPECT_FALSE(dialogs.menus[0][3].Enabled);
+}
+
+TEST(TimerFloor, NoTimerFiresMoreOftenThanEveryTenMilliseconds) {
+    const struct {
+        int32_t asked;
+        int64_t period;   // what the platform timers run at
+        int ticksIn100;   // ticks of the platform timer in 100 ms
+        bool controlRuns; // the timer control (0 stops it)
+    } cases[] = {
+        {0, 10, 10, false}, {1, 10, 10, true}, {9, 10, 10, true}, {10, 10, 10, true}, {50, 50, 2, true}};
+    for (const auto& c : cases) {
+        ui::testing::FakePlatformTimers timers;
+        const int owner = 0;
+        int ticks = 0;
+        timers.SetTimer(&owner, 4, c.asked, [&] { ++ticks; });
+        EXPECT_EQ(timers.askedMs(&owner, 4), c.asked);
+        EXPECT_EQ(timers.periodMs(&owner, 4), c.period) << c.asked;
+        timers.advance(100);
+        EXPECT_EQ(ticks, c.ticksIn100) << c.asked;
+
+        ui::QtPlatformTimers qtTimers;
+        qtTimers.SetTimer(&owner, 4, c.asked, [] {});
+        EXPECT_EQ(qtTimers.intervalMs(&owner, 4), c.period) << c.asked;
+
+        ui::Timer tmr;
+        tmr.setInterval(c.asked);
+        EXPECT_EQ(tmr.Interval(), c.asked);
+        EXPECT_EQ(tmr.running(), c.controlRuns) << c.asked;
+        if (c.controlRuns) {
+            EXPECT_EQ(tmr.qtimer().interval(), c.period) << c.asked;
+        }
+    }
 }
 
 } // namespace
