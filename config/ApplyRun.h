@@ -133,7 +133,7 @@ private:
     LiveReceiver& rx_;
     const std::string& caption_;
     const NumberFormat::Separators& separators_;
-    // Step 11 sets the switch later; the port opens in the mode in force before this Apply.
+    // The encoder switch is stored later in the Apply; the port opens in the mode in force before it.
     const bool encoderBefore_;
     runtime::SkipLog log_;
     std::vector<std::string> notApplied_;

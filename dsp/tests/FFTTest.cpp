@@ -86,7 +86,7 @@ TEST_P(FFTOnBothPaths, InverseIsTheDirectInverseDftAndLeavesItsInputsAsTheHartle
             if (!edgeImaginary) im[0] = im[half] = 0.0f;
             for (int32_t k = half + 1; k < n; ++k) // left over from elsewhere, never read
                 re[k] = im[k] = 1e6f;
-            std::vector<float> R(re), I(im); // the spectrum as the route sees it after step 1
+            std::vector<float> R(re), I(im); // the spectrum as the route sees it once mirrored
             for (int32_t k = 1; k < half; ++k) {
                 R[n - k] = re[k];
                 I[n - k] = -im[k];
