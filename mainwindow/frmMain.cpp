@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMetaObject>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QWindow>
 
 #include "config/ConfigDialogHost.h"
@@ -15,6 +16,7 @@
 #include "mainwindow/MainWindowDesign.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/Hooks.h"
+#include "platform/runtime/NestedLoops.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/modMemTricks.h"
 
@@ -31,6 +33,10 @@ constexpr auto kDesignClientWidth = static_cast<int32_t>(design::kClientWidth);
 // the side switches under it.
 constexpr double kSMeterLeft = 7920, kSMeterTop = 60;
 constexpr int32_t kSideSwitchesLeft = 8880, kSideSwitchesTop = 900;
+// How often a close that must wait is tried again: short against a person's patience, long against a
+// busy loop inside a modal wait.
+constexpr int kCloseRetryMs = 20;
+constexpr const char* kCloseWaits = "frmMain.Form_Unload : the close waits for the running handler";
 
 } // namespace
 
@@ -148,9 +154,22 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const ReceiverFactory& 
         makeReceiver ? makeReceiver(Context, views) : std::make_unique<mainwindow::Receiver>(Context, views);
     bindReceiver();
     config_ = std::make_unique<ConfigHolder>(*this);
+    closeRetry_ = std::make_unique<QTimer>();
+    closeRetry_->setSingleShot(true);
+    closeRetry_->setInterval(kCloseRetryMs);
+    QObject::connect(closeRetry_.get(), &QTimer::timeout, [this] {
+        if (!closePending_) return;
+        if (closeMustWait()) {
+            closeRetry_->start();
+            return;
+        }
+        closePending_ = false;
+        close();
+    });
 }
 
 frmMain::~frmMain() {
+    closeRetry_.reset();
     config_.reset();
     // What the shutdown did not release goes while the widgets that show it are still here.
     receiver_->release();
@@ -310,10 +329,21 @@ void frmMain::Form_Load() {
     }
 }
 
+bool frmMain::closeMustWait() const {
+    return receiver_->FormLoadBusy() || runtime::nestedLoops() > 0;
+}
+
+void frmMain::deferClose() {
+    // The shutdown's own pumps may see a close: the unload under way already carries it out.
+    if (receiver_->Unloaded()) return;
+    if (!closePending_) runtime::AddLog(kCloseWaits);
+    closePending_ = true;
+    if (!closeRetry_->isActive()) closeRetry_->start();
+}
+
 void frmMain::closeEvent(QCloseEvent* event) {
-    // The shutdown would release what the load still uses: a close asked for meanwhile waits for its end.
-    if (receiver_->FormLoadBusy()) {
-        closePending_ = true;
+    if (closeMustWait()) {
+        deferClose();
         event->ignore();
         return;
     }
@@ -321,8 +351,8 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 void frmMain::Form_Unload(int16_t& Cancel) {
-    if (receiver_->FormLoadBusy()) {
-        closePending_ = true;
+    if (closeMustWait()) {
+        deferClose();
         Cancel = 1;
         return;
     }

@@ -31,6 +31,7 @@
 #include "recorder/RecorderFileDialogs.h"
 
 class QSocketNotifier;
+class QTimer;
 
 class frmMain : public ui::Form, private mainwindow::WindowView, private mainwindow::LayoutWindow {
 public:
@@ -132,6 +133,11 @@ private:
     void buildCalibrationPanel();
     void bindReceiver();
     void focusFrame(ui::Frame& frame);
+    // A close must wait while the load runs or a handler pumps the message loop beneath it: the shutdown
+    // would release what that handler still uses.
+    bool closeMustWait() const;
+    // Keeps the close and tries it again shortly, until the outermost handler has returned.
+    void deferClose();
     ui::Frame* frameOf(frontpanel::KnobFrame frame);
 
     // WindowView
@@ -195,6 +201,7 @@ private:
     bool windowStateNormal() const override;
 
     bool closePending_ = false;
+    std::unique_ptr<QTimer> closeRetry_;
     bool focusFrameBusy_ = false;
     frmPresetDesc presetDesc_;
     frontpanel::ModalPresetDialog presetDialog_;

@@ -5,6 +5,7 @@
 #include "frame/ScopedFlag.h"
 #include "platform/files/FileSystem.h"
 #include "platform/runtime/Hooks.h"
+#include "platform/runtime/NestedLoops.h"
 #include "platform/runtime/RuntimeError.h"
 #include "recorder/RecorderDesign.h"
 #include "recorder/TrackList.h"
@@ -207,7 +208,9 @@ void RecorderPanel::close() {
         runtime::resumeNext([&] {
             if (runtime::MsgBox(messages::kCloseUnsaved, runtime::mb::kYesNo) == runtime::mb::kYes)
                 wav_.Save();
-            else
+            // The No the session's end gave is nobody's decision: the recording stays for the next
+            // start's recovery.
+            else if (!runtime::sessionEnding())
                 wav_.DiscardRecording();
         });
     }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/runtime/Hooks.h"
+#include "platform/runtime/NestedLoops.h"
 
 namespace startup {
 
@@ -63,6 +64,11 @@ void RecordedDialogService::record(const std::string& line) const {
 }
 
 int32_t RecordedDialogService::MsgBox(const std::string& prompt, int32_t buttons, const std::string& title) {
+    // As the real service: once the session ends nobody answers, and the question goes to the trace.
+    if (runtime::sessionEnding()) {
+        runtime::AddLog(title + ": " + prompt);
+        return runtime::sessionEndAnswer(buttons);
+    }
     record(title + '\t' + std::to_string(buttons) + '\t' + escaped(prompt));
     switch (buttons & 7) {
     case runtime::mb::kAbortRetryIgnore:
@@ -78,6 +84,7 @@ int32_t RecordedDialogService::MsgBox(const std::string& prompt, int32_t buttons
 }
 
 std::optional<ui::FileDialogResult> RecordedDialogService::FileDialog(const ui::FileDialogRequest& request) {
+    if (runtime::sessionEnding()) return std::nullopt;
     const std::string head = escaped(request.title) + (request.isOpen ? "\tfile open\t" : "\tfile save\t");
     const auto lines = answersPath_.empty() ? std::vector<std::string>{} : completeLines(answersPath_);
     if (answersTaken_ >= lines.size()) {
@@ -107,6 +114,7 @@ std::optional<ui::FileDialogResult> RecordedDialogService::FileDialog(const ui::
 }
 
 int32_t RecordedDialogService::PopupMenu(const std::vector<ui::MenuItem>& items) {
+    if (runtime::sessionEnding()) return -1;
     static const std::string kMenu = "menu\t";
     const auto lines = answersPath_.empty() ? std::vector<std::string>{} : completeLines(answersPath_);
     if (answersTaken_ >= lines.size() || lines[answersTaken_].rfind(kMenu, 0) != 0) return -1;

@@ -25,6 +25,8 @@ namespace startup {
 //   next answer is not a menu answer, or there is none, the menu is dismissed, nothing is recorded and
 //   the answer stays for the dialog it was meant for.
 // - Input boxes and colour dialogs are cancelled and not recorded.
+// - Once the session ends nothing is recorded or taken: message boxes are answered as the Qt service
+//   answers them then (runtime::sessionEndAnswer, the question traced), the other dialogs cancelled.
 // Record fields are tab-separated, one dialog a line, line breaks in them written as \r and \n; an
 // empty record path records nothing.
 class RecordedDialogService final : public ui::CancellingDialogService {

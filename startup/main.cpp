@@ -18,12 +18,14 @@
 #include "platform/profile/FileSettingsStore.h"
 #include "platform/profile/ProgramFolder.h"
 #include "platform/runtime/Hooks.h"
+#include "platform/runtime/NestedLoops.h"
 #include "platform/runtime/PostQueue.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/sound/RtAudioSoundSystem.h"
 #include "platform/ui/PostQueueWatcher.h"
 #include "platform/ui/QtDialogService.h"
 #include "platform/ui/QtPlatformTimers.h"
+#include "platform/ui/SessionAnswers.h"
 #include "platform/ui/UiHooks.h"
 #include "startup/Application.h"
 #include "startup/RecordedDialogService.h"
@@ -94,10 +96,12 @@ int run(Application& app, frmSupervisor::Environment env) {
     ui::UiHooks hooks(*app.Dialogs, [&app](const std::string& line) {
         if (app.Log) app.Log->AddLog(line);
     });
-    // The session's end closes the main window as its close box does, so the run's settings are saved.
+    // The session's end answers what waits for a person and closes the main window as its close box does,
+    // so the run's settings are saved; a close that arrives inside a handler waits for its return.
     std::unique_ptr<startup::SessionEnd> sessionEnd;
     runtime::resumeNext([&] {
         sessionEnd = std::make_unique<startup::SessionEnd>([&app] {
+            ui::beginSessionEnd();
             if (app.MainWindow) app.MainWindow->close();
         });
     });
@@ -115,6 +119,8 @@ int run(Application& app, frmSupervisor::Environment env) {
     if (const auto ended = supervisor.EndedWith()) {
         result = *ended;
     } else {
+        // The session ended before the main window was there to be closed.
+        if (runtime::sessionEnding() && app.MainWindow) app.MainWindow->close();
         // Measured once the window is up, so no start waits for FFTW's timing, and saved from this thread,
         // which makes every other plan.
         runtime::resumeNext([&] {

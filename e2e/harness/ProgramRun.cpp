@@ -111,8 +111,13 @@ void Sandbox::enter() const {
     setEnv("NERIXSDR_HOME", home().string());
     setEnv("XDG_CONFIG_HOME", (root_ / "config").string());
     setEnv("XDG_CACHE_HOME", (root_ / "cache").string()); // the program's measured FFT plans
-    setEnv("NERIXSDR_DIALOG_RECORD", (root_ / "dialogs").string());
-    setEnv("NERIXSDR_DIALOG_ANSWERS", (root_ / "answers").string());
+    if (dialogsWaitForAPerson) {
+        ::unsetenv("NERIXSDR_DIALOG_RECORD");
+        ::unsetenv("NERIXSDR_DIALOG_ANSWERS");
+    } else {
+        setEnv("NERIXSDR_DIALOG_RECORD", (root_ / "dialogs").string());
+        setEnv("NERIXSDR_DIALOG_ANSWERS", (root_ / "answers").string());
+    }
     // The first serial port names a device that is not there, so no test ever opens a real one.
     setEnv("NERIX_COM1", (root_ / "no-serial-port").string());
     // A sanitized program reports only its own leaks, as the test command runs it.

@@ -65,6 +65,10 @@ public:
     // The environment the program runs with, set in this process for the children it starts.
     void enter() const;
 
+    // Programs started from now on show their message boxes and dialogs and wait for an answer, as
+    // for a person, instead of the test mode's record and answers.
+    bool dialogsWaitForAPerson = false;
+
 private:
     std::filesystem::path root_;
 };

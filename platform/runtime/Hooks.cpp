@@ -2,6 +2,8 @@
 // layer.
 #include "platform/runtime/Hooks.h"
 
+#include "platform/runtime/NestedLoops.h"
+
 #include <cstdio>
 
 namespace runtime {
@@ -11,7 +13,41 @@ Hooks& current() {
     static Hooks hooks;
     return hooks;
 }
+int32_t nested = 0;
+bool ending = false;
 } // namespace
+
+NestedLoop::NestedLoop() {
+    ++nested;
+}
+NestedLoop::~NestedLoop() {
+    --nested;
+}
+int32_t nestedLoops() {
+    return nested;
+}
+
+bool sessionEnding() {
+    return ending;
+}
+void setSessionEnding(bool value) {
+    ending = value;
+}
+
+int32_t sessionEndAnswer(int32_t buttons) {
+    switch (buttons & 0x0F) {
+    case mb::kOkCancel:
+    case mb::kYesNoCancel:
+    case mb::kRetryCancel:
+        return mb::kCancel;
+    case mb::kYesNo:
+        return mb::kNo;
+    case mb::kAbortRetryIgnore:
+        return mb::kAbort;
+    default:
+        return mb::kOk;
+    }
+}
 
 Hooks installHooks(Hooks hooks) {
     Hooks previous = std::move(current());
@@ -20,7 +56,9 @@ Hooks installHooks(Hooks hooks) {
 }
 
 void DoEvents() {
-    if (current().doEvents) current().doEvents();
+    if (!current().doEvents) return;
+    const NestedLoop nestedLoop;
+    current().doEvents();
 }
 
 void AddLog(const std::string& line) {
@@ -28,7 +66,14 @@ void AddLog(const std::string& line) {
 }
 
 int32_t MsgBox(const std::string& prompt, int32_t buttons, const std::string& title) {
-    if (current().msgBox) return current().msgBox(prompt, buttons, title);
+    if (sessionEnding()) {
+        AddLog(title + ": " + prompt);
+        return sessionEndAnswer(buttons);
+    }
+    if (current().msgBox) {
+        const NestedLoop nestedLoop;
+        return current().msgBox(prompt, buttons, title);
+    }
     std::fprintf(stderr, "%s: %s\n", title.c_str(), prompt.c_str());
     switch (buttons & 0x0F) {
     case mb::kAbortRetryIgnore:

@@ -8,12 +8,16 @@
 #include <QMouseEvent>
 #include <QPointer>
 
+#include "platform/runtime/NestedLoops.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/QtSupport.h"
+#include "platform/ui/SessionAnswers.h"
 #include "platform/ui/Twips.h"
 
 namespace ui {
+
+const char* const kWaitingProperty = "nerixWaitedOn";
 
 Form::Form(QWidget* parent) : QWidget(parent, Qt::Window) {
     // The pointer moving over the bare form is an event whether or not a button is held.
@@ -106,8 +110,13 @@ void Form::ShowModal(QWidget* owner) {
         setWindowModality(Qt::NonModal);
         throw;
     }
-    // A handler run by the load may already have closed the form.
-    if (isVisible()) loop.exec();
+    // A handler run by the load may already have closed the form; once the session ends nobody answers it.
+    if (isVisible() && !runtime::sessionEnding()) {
+        const runtime::NestedLoop nested;
+        setProperty(kWaitingProperty, true);
+        loop.exec();
+        setProperty(kWaitingProperty, false);
+    }
     modalLoop_ = nullptr;
     setWindowModality(Qt::NonModal);
 }
@@ -124,8 +133,15 @@ void Form::ShowAndWait() {
         modalLoop_ = nullptr;
         throw;
     }
-    if (isVisible()) loop.exec();
-    if (self) self->modalLoop_ = nullptr;
+    if (isVisible() && !runtime::sessionEnding()) {
+        const runtime::NestedLoop nested;
+        setProperty(kWaitingProperty, true);
+        loop.exec();
+    }
+    if (self) {
+        self->modalLoop_ = nullptr;
+        self->setProperty(kWaitingProperty, false);
+    }
 }
 
 void Form::hideEvent(QHideEvent* event) {

@@ -11,13 +11,25 @@
 #include <QPushButton>
 
 #include "platform/runtime/Hooks.h"
+#include "platform/runtime/NestedLoops.h"
 #include "platform/ui/QtSupport.h"
 #include "platform/ui/Twips.h"
 
 namespace ui {
 
+namespace {
+
+// A box answered for the session's end leaves its question in the trace log.
+int32_t answeredForSessionEnd(const std::string& prompt, int32_t buttons, const std::string& title) {
+    runtime::AddLog(title + ": " + prompt);
+    return runtime::sessionEndAnswer(buttons);
+}
+
+} // namespace
+
 int32_t QtDialogService::MsgBox(const std::string& prompt, int32_t buttons, const std::string& title) {
     using namespace runtime::mb;
+    if (runtime::sessionEnding()) return answeredForSessionEnd(prompt, buttons, title);
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(q(title));
     box.setText(q(prompt));
@@ -70,7 +82,12 @@ int32_t QtDialogService::MsgBox(const std::string& prompt, int32_t buttons, cons
     std::vector<QPushButton*> made;
     for (const auto& b : set)
         made.push_back(box.addButton(QString::fromUtf8(b.text), b.role));
-    box.exec();
+    {
+        const runtime::NestedLoop nested;
+        box.exec();
+    }
+    // Closed by the session's end: its answer, whatever the box would have given.
+    if (runtime::sessionEnding()) return answeredForSessionEnd(prompt, buttons, title);
     for (std::size_t i = 0; i < made.size(); ++i)
         if (box.clickedButton() == made[i]) return set[i].answer;
     // Closed from the title bar: Cancel where there is one, else the only or first button.
@@ -81,14 +98,17 @@ int32_t QtDialogService::MsgBox(const std::string& prompt, int32_t buttons, cons
 
 std::optional<std::string> QtDialogService::InputBox(const std::string& prompt, const std::string& title,
                                                      const std::string& defaultText) {
+    if (runtime::sessionEnding()) return std::nullopt;
+    const runtime::NestedLoop nested;
     bool ok = false;
     const QString text = QInputDialog::getText(QApplication::activeWindow(), q(title), q(prompt),
                                                QLineEdit::Normal, q(defaultText), &ok);
-    if (!ok) return std::nullopt;
+    if (!ok || runtime::sessionEnding()) return std::nullopt;
     return text.toStdString();
 }
 
 int32_t QtDialogService::PopupMenu(const std::vector<MenuItem>& items) {
+    if (runtime::sessionEnding()) return -1;
     QMenu menu(QApplication::activeWindow());
     std::vector<QAction*> actions;
     for (const auto& item : items) {
@@ -99,13 +119,18 @@ int32_t QtDialogService::PopupMenu(const std::vector<MenuItem>& items) {
             actions.back()->setEnabled(item.Enabled);
         }
     }
-    QAction* chosen = menu.exec(QCursor::pos());
+    QAction* chosen = nullptr;
+    {
+        const runtime::NestedLoop nested;
+        chosen = menu.exec(QCursor::pos());
+    }
     for (std::size_t i = 0; i < actions.size(); ++i)
         if (chosen && chosen == actions[i]) return static_cast<int32_t>(i);
     return -1;
 }
 
 std::optional<FileDialogResult> QtDialogService::FileDialog(const FileDialogRequest& r) {
+    if (runtime::sessionEnding()) return std::nullopt;
     QFileDialog dialog(QApplication::activeWindow(), q(r.title), q(r.initialDirectory));
     QStringList filters;
     for (const auto& [description, pattern] : r.filters)
@@ -129,7 +154,12 @@ std::optional<FileDialogResult> QtDialogService::FileDialog(const FileDialogRequ
     }
     dialog.setOption(QFileDialog::ReadOnly, r.readOnly);
     if (!r.fileName.empty()) dialog.selectFile(q(r.fileName));
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    int answer = QDialog::Rejected;
+    {
+        const runtime::NestedLoop nested;
+        answer = dialog.exec();
+    }
+    if (answer != QDialog::Accepted || runtime::sessionEnding()) return std::nullopt;
     FileDialogResult result;
     for (const QString& f : dialog.selectedFiles())
         result.files.push_back(QDir::toNativeSeparators(f).toStdString());
@@ -141,13 +171,18 @@ std::optional<FileDialogResult> QtDialogService::FileDialog(const FileDialogRequ
 }
 
 std::optional<ColourDialogResult> QtDialogService::ColourDialog(const ColourDialogRequest& r) {
+    if (runtime::sessionEnding()) return std::nullopt;
     for (int i = 0; i < 16; ++i)
         QColorDialog::setCustomColor(i, toQColor(r.customColours[static_cast<std::size_t>(i)]));
-    const QColor chosen = QColorDialog::getColor(toQColor(r.initialColour), QApplication::activeWindow());
+    QColor chosen;
+    {
+        const runtime::NestedLoop nested;
+        chosen = QColorDialog::getColor(toQColor(r.initialColour), QApplication::activeWindow());
+    }
     ColourDialogResult result;
     for (int i = 0; i < 16; ++i)
         result.customColours[static_cast<std::size_t>(i)] = fromQColor(QColorDialog::customColor(i));
-    if (!chosen.isValid()) return std::nullopt;
+    if (!chosen.isValid() || runtime::sessionEnding()) return std::nullopt;
     result.colour = fromQColor(chosen);
     return result;
 }

@@ -10,6 +10,7 @@
 #include "platform/profile/SettingsStore.h"
 #include "platform/profile/testing/TempFolder.h"
 #include "platform/runtime/Hooks.h"
+#include "platform/runtime/NestedLoops.h"
 #include "startup/RecordedDialogService.h"
 
 using profile::testing::TempFolder;
@@ -174,3 +175,27 @@ TEST(RecordedDialogs, TheCommonDialogWrapperGetsTheAnsweredPath) {
 }
 
 } // namespace
+
+// Once the session ends the test mode answers as the real service does: nothing recorded, no answer used
+// up, message boxes given the answer that commits to nothing with their question traced.
+TEST(RecordedDialogs, OnceTheSessionEndsNothingIsRecordedOrTakenAndBoxesAreAnsweredNo) {
+    TempFolder root;
+    root.write("answers", "/rec/one.wav\nmenu\tStore\n");
+    RecordedDialogService service(root.file("record"), root.file("answers"));
+    std::vector<std::string> lines;
+    runtime::ScopedHooks hooks{{.addLog = [&](const std::string& l) { lines.push_back(l); }}};
+    runtime::setSessionEnding(true);
+    const int32_t save = service.MsgBox("Save it ?", runtime::mb::kYesNo, "NerixSDR");
+    const bool chosen = service.FileDialog({}).has_value();
+    const int32_t item = service.PopupMenu({"Store"});
+    runtime::setSessionEnding(false);
+    EXPECT_EQ(save, runtime::mb::kNo);
+    EXPECT_FALSE(chosen);
+    EXPECT_EQ(item, -1);
+    EXPECT_EQ(lines, std::vector<std::string>{"NerixSDR: Save it ?"});
+    EXPECT_FALSE(std::ifstream(root.file("record")).good());
+    // The answers wait for the dialogs after.
+    const auto after = service.FileDialog({});
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->files, std::vector<std::string>{"/rec/one.wav"});
+}
