@@ -184,8 +184,9 @@ TEST_F(Drm, DecoderStartsOnDrmClosesOnLeavingItAndOneThatCannotRunGivesAMessage)
     EXPECT_TRUE(waitForLine(sandbox_.root() / "dialogs", cannotRun, kBound))
         << readFile(sandbox_.root() / "dialogs");
 
-    const auto status = offAndClose(screen(), *main_, sandbox_, *program, 10s);
-    ASSERT_TRUE(status) << "the program did not end after \"&Close\"";
+    std::string why;
+    const auto status = offAndClose(screen(), *main_, sandbox_, *program, &why);
+    ASSERT_TRUE(status) << "the program did not end after \"&Close\": " << why;
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << "wait status " << *status;
     EXPECT_EQ(sandbox_.dialogs(), std::vector<std::string>{cannotRun});
     // The program's words, then the user's split at blanks with the tuned kilohertz (the frequency kept in

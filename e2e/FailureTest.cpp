@@ -51,8 +51,9 @@ TEST_F(Failure, ADeadSoundServerIsToldOnceThePowerFallsBackToOffAndTheProgramClo
 
     // "&Close" shows only while the power is off.
     clickControl(screen(), *main_, design::powerButton(design::kPowerClose));
-    const auto status = program->waitForEnd(10s);
-    ASSERT_TRUE(status) << "the program did not end after \"&Close\"";
+    std::string why;
+    const auto status = program->waitForEndOfClose(sandbox_, &why);
+    ASSERT_TRUE(status) << "the program did not end after \"&Close\": " << why;
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << "wait status " << *status << "; stderr:\n"
                                                                  << readFile(sandbox_.root() / "stderr");
     EXPECT_EQ(sandbox_.dialogs().size(), 1u) << sandbox_.dialogs().back();

@@ -111,12 +111,13 @@ inline std::map<std::string, std::string> iniSection(const std::filesystem::path
     return keys;
 }
 
-// "Off", then "&Close": the status the program ended with, nullopt when it did not end within the bound.
+// "Off", then "&Close": the status the program ended with, nullopt with the reason when it stalled or
+// went on too long.
 inline std::optional<int> offAndClose(Screen& screen, const WindowOnScreen& w, const Sandbox& sandbox,
-                                      Program& program, std::chrono::milliseconds bound) {
+                                      Program& program, std::string* why) {
     EXPECT_TRUE(clickPower(screen, w, sandbox, mainwindow::design::kPowerOff));
     clickControl(screen, w, mainwindow::design::powerButton(mainwindow::design::kPowerClose));
-    return program.waitForEnd(bound);
+    return program.waitForEndOfClose(sandbox, why);
 }
 
 } // namespace e2e

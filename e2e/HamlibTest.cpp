@@ -74,8 +74,9 @@ TEST_F(Hamlib, ReadoutStepsGoOnWithoutADaemonAndReachTheNetworkRigOnceOneListens
     EXPECT_EQ(second - first, 1000) << "one step of the 1 kHz digit";
     photograph(*main_, "hamlib-readout-after-steps");
 
-    const auto status = offAndClose(screen(), *main_, sandbox_, *program, 10s);
-    ASSERT_TRUE(status) << "the program did not end after \"&Close\"";
+    std::string stall;
+    const auto status = offAndClose(screen(), *main_, sandbox_, *program, &stall);
+    ASSERT_TRUE(status) << "the program did not end after \"&Close\": " << stall;
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << "wait status " << *status << "; stderr:\n"
                                                                  << readFile(sandbox_.root() / "stderr");
     // The readout's frequency, kept in tenths of a hertz, is the rig's.

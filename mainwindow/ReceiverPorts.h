@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <random>
 
 #include "frame/modTiming.h"
@@ -12,6 +13,7 @@
 #include "mainwindow/Receiver.h"
 #include "platform/process/ProcessPriority.h"
 #include "platform/process/ProgramLauncher.h"
+#include "platform/profile/SettingsStore.h"
 #include "platform/runtime/Hooks.h"
 #include "recorder/RecorderPanelPorts.h"
 
@@ -225,12 +227,18 @@ public:
     void ReleaseDevices() override { must(r_.SoundCard, "frmMain.SoundCard").ReleaseDevices(); }
     int32_t BandCount() override { return static_cast<int32_t>(r_.Context.MainBands.size()); }
     bool SaveBandPlan(int32_t i, BandSaveFailure& failure) override;
-    void SaveSettings() override { r_.SaveSettings(); }
+    // The saves of the settings file's keys, through to the failure's report, write the file once: each
+    // write is a flush to the disk, slow on a busy machine.
+    void SaveSettings() override {
+        if (!held_) held_.emplace(r_.Context.Settings);
+        r_.SaveSettings();
+    }
     void SaveVfoSettings() override { r_.vfo().SaveSettings(); }
     void SaveLineSettings() override;
     void SaveOscillatorSettings() override { r_.oscillator().SaveSettings(); }
     // The settings are written here rather than when the store goes, so a failure can still be told.
     std::optional<FileSaveFailure> SettingsSaveFailure() override {
+        held_.reset();
         r_.Context.Settings.commit();
         const auto failure = r_.Context.Settings.commitFailure();
         if (!failure) return std::nullopt;
@@ -330,6 +338,7 @@ private:
     bool timingReady_ = false;
     std::mt19937 random_;
     BlockStatistics stats_;
+    std::optional<profile::CommitHold> held_; // the shutdown's settings saves, until their failure is read
 };
 
 } // namespace mainwindow

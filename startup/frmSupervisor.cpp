@@ -2,6 +2,8 @@
 #include "startup/frmSupervisor.h"
 
 #include <QApplication>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <syslog.h>
 
@@ -61,9 +63,18 @@ void frmSupervisor::Form_Load() {
         if (env_.chrome) app_.MainContext->Chrome = env_.chrome;
         app_.MainWindow = std::make_unique<frmMain>(*app_.MainContext);
     }
+    // The watchdog also looks as soon as the main window has unloaded, so the process ends when the
+    // shutdown is done rather than up to a tick later. The look is posted: the unload is still on the stack.
+    app_.MainWindow->setUnloadedHandler([self = QPointer<frmSupervisor>(this)] {
+        if (self) QTimer::singleShot(0, self.data(), [self] { self->watchNow(); });
+    });
     app_.MainWindow->Show();
     Timer1.setInterval(1000);
     Timer1.setEnabled(true);
+}
+
+void frmSupervisor::watchNow() {
+    if (Timer1.Enabled()) Timer1_Timer();
 }
 
 int32_t frmSupervisor::Initialise() {

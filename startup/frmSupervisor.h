@@ -52,6 +52,8 @@ protected:
 
 private:
     void Timer1_Timer();
+    // The watchdog's look out of turn, while it runs.
+    void watchNow();
     void trace(const std::string& text) const;
     // Tells the user once when the settings file was refused and the settings are the defaults.
     void tellRefusedSettings() const;

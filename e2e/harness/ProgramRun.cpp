@@ -1,6 +1,7 @@
 #include "e2e/harness/ProgramRun.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -26,6 +27,35 @@ std::vector<std::string> lines(const fs::path& file) {
         out.push_back(line);
     }
     return out;
+}
+
+// What /proc shows of a process's progress: its state letter and its threads' CPU time in clock ticks.
+struct Progress {
+    char state = '?';
+    long long ticks = -1;
+};
+
+Progress progressOf(pid_t pid) {
+    const std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+    const size_t close = stat.rfind(')');
+    if (close == std::string::npos) return {};
+    std::istringstream fields(stat.substr(close + 2));
+    Progress p;
+    std::string skip;
+    long long user = 0, system = 0;
+    fields >> p.state;
+    // utime and stime are the 12th and 13th fields after the state.
+    for (int i = 0; i < 10; ++i)
+        fields >> skip;
+    fields >> user >> system;
+    if (fields) p.ticks = user + system;
+    return p;
+}
+
+std::uintmax_t sizeOf(const fs::path& file) {
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(file, error);
+    return error ? 0 : size;
 }
 
 } // namespace
@@ -140,6 +170,40 @@ Program::Program(const Sandbox& sandbox, const std::vector<std::string>& argumen
 Program::~Program() {
     if (running()) {
         stop(*child_);
+    }
+}
+
+std::optional<int> Program::waitForEndOfClose(const Sandbox& sandbox, std::string* why) {
+    return waitWhileProgressing(*child_, sandbox.traceFile(), why);
+}
+
+std::optional<int> waitWhileProgressing(ChildProcess& child, const fs::path& trace, std::string* why,
+                                        std::chrono::milliseconds stall, std::chrono::milliseconds ceiling) {
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    auto lastProgress = start;
+    Progress last = progressOf(child.pid());
+    std::uintmax_t traced = sizeOf(trace);
+    for (;;) {
+        if (const auto status = child.waitFor(50ms)) return status;
+        const auto now = Clock::now();
+        const Progress p = progressOf(child.pid());
+        const std::uintmax_t size = sizeOf(trace);
+        // R: running or waiting for a core; D: waiting for the disk.
+        if (p.state == 'R' || p.state == 'D' || p.ticks != last.ticks || size != traced) lastProgress = now;
+        last = p;
+        traced = size;
+        const auto seconds = [](auto d) { return std::to_string(std::chrono::duration<double>(d).count()); };
+        if (now - lastProgress > stall) {
+            if (why)
+                *why = "no progress for " + seconds(now - lastProgress) + " s (state " + p.state + ", " +
+                       std::to_string(p.ticks) + " CPU ticks)";
+            return std::nullopt;
+        }
+        if (now - start > ceiling) {
+            if (why) *why = "still running after " + seconds(now - start) + " s, state " + p.state;
+            return std::nullopt;
+        }
     }
 }
 

@@ -88,6 +88,9 @@ public:
     bool running() { return !child_->waitFor(0ms); }
     // The wait status once it ended within the bound.
     std::optional<int> waitForEnd(std::chrono::milliseconds bound) { return child_->waitFor(bound); }
+    // The wait status once it ended, waiting as long as it makes progress (see waitWhileProgressing);
+    // nullopt with the reason otherwise.
+    std::optional<int> waitForEndOfClose(const Sandbox& sandbox, std::string* why);
 
     static std::string path();
     static std::filesystem::path dataFolder();
@@ -104,6 +107,15 @@ struct ProcessEntry {
     std::string state;
 };
 std::vector<ProcessEntry> processes();
+
+// A close may take long on a loaded machine, but one that makes no progress is stuck: the wait for a
+// program's end goes on while the program's CPU time or its trace grows, or it waits for a core or the
+// disk, and fails after kStall without any of these or kCloseCeiling in all.
+inline constexpr std::chrono::milliseconds kStall = 20s;
+inline constexpr std::chrono::milliseconds kCloseCeiling = 60s;
+std::optional<int> waitWhileProgressing(ChildProcess& child, const std::filesystem::path& trace,
+                                        std::string* why, std::chrono::milliseconds stall = kStall,
+                                        std::chrono::milliseconds ceiling = kCloseCeiling);
 
 // Waits within the bound until the file holds the line.
 bool waitForLine(const std::filesystem::path& file, const std::string& line, std::chrono::milliseconds bound);

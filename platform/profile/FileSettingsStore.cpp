@@ -74,6 +74,8 @@ void FileSettingsStore::SaveSetting(std::string_view appName, std::string_view s
                         (app == nullptr ? "unusable application name" : describe(status)));
         return;
     }
+    // Objects save every key at shutdown, mostly unchanged; each write costs a flush to the disk.
+    if (app->doc.get(section, key) == value) return;
     app->doc.set(section, key, value);
     app->dirty = true;
 }
@@ -95,6 +97,7 @@ std::string FileSettingsStore::writeFailure(const AppFile& app, bool folderMade,
 }
 
 bool FileSettingsStore::commit() {
+    if (held_ > 0) return true;
     commitFailure_.reset();
     for (auto& [name, app] : apps_) {
         if (!app.dirty) continue;

@@ -28,7 +28,10 @@ public:
     // refused with a trace line.
     void SaveSetting(std::string_view appName, std::string_view section, std::string_view key,
                      std::string_view value) override;
+    // Writes each file whose settings changed since it was read or last written; a save of the value a
+    // key already holds is no change.
     bool commit() override;
+    void holdCommits(bool held) override { held_ += held ? 1 : -1; }
     std::optional<SettingsFileFailure> readRefusal(std::string_view appName) const override;
     std::optional<SettingsFileFailure> commitFailure() const override { return commitFailure_; }
 
@@ -54,6 +57,7 @@ private:
     std::string root_;
     mutable std::map<std::u32string, AppFile> apps_; // read on first use, by folded application name
     std::optional<SettingsFileFailure> commitFailure_;
+    int held_ = 0; // holds in force
 };
 
 } // namespace profile

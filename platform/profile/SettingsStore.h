@@ -37,6 +37,25 @@ public:
     }
     // The file the last commit() could not write; nullopt after a commit that succeeded.
     virtual std::optional<SettingsFileFailure> commitFailure() const { return std::nullopt; }
+
+    // While held, commit() writes nothing and answers true, so a run of save routines that each commit
+    // writes the file once (see CommitHold). A store without files has nothing to hold.
+    virtual void holdCommits(bool held) { (void)held; }
+};
+
+// Holds a store's commits while it lives; when it goes, one commit writes what was asked for meanwhile.
+class CommitHold {
+public:
+    explicit CommitHold(SettingsStore& store) : store_(store) { store_.holdCommits(true); }
+    ~CommitHold() {
+        store_.holdCommits(false);
+        store_.commit();
+    }
+    CommitHold(const CommitHold&) = delete;
+    CommitHold& operator=(const CommitHold&) = delete;
+
+private:
+    SettingsStore& store_;
 };
 
 // A store that keeps everything in memory, for tests and for a run that must not touch the disk.

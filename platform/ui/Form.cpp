@@ -94,6 +94,7 @@ bool Form::Unload() {
     if (cancel) return false;
     loaded_ = false;
     hide();
+    if (unloaded_) unloaded_();
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 class QEventLoop;
 #include <string>
@@ -39,6 +40,9 @@ public:
     void Hide();
     // Asks Form_Unload (which may cancel), then hides the window; true when it was unloaded.
     bool Unload();
+    // Runs after each unload, once the window is hidden: the owner learns of it at once, not at its next
+    // look.
+    void setUnloadedHandler(std::function<void()> handler) { unloaded_ = std::move(handler); }
     // Shows the form modal, owned by owner, and returns once it is hidden or unloaded. Until then
     // the user reaches no other window, while timers and other events go on being delivered.
     void ShowModal(QWidget* owner);
@@ -79,6 +83,7 @@ protected:
 
 private:
     QEventLoop* modalLoop_ = nullptr;
+    std::function<void()> unloaded_;
     bool loaded_ = false;
     bool keyPreview_ = false;
     int32_t backColor_ = 0x8000000F;

@@ -333,6 +333,32 @@ TEST(Supervisor, WatchdogEndsOnceTheMainWindowIsGoneClosingTheDecoderOnlyWhenSet
     }
 }
 
+// The process ends as soon as the main window's shutdown is done, not at the watchdog's next tick; a main
+// window that is only hidden keeps it running.
+TEST(Supervisor, WatchdogLooksAtOnceWhenTheMainWindowHasUnloaded) {
+    Harness h;
+    h.folder.write("Amateur.bpl", "");
+    frmSupervisor sup(h.app, h.env);
+    sup.Load();
+    ASSERT_TRUE(h.app.MainWindow);
+    sup.Timer1.setInterval(65535); // the longest a timer takes: no tick comes while the test runs
+    const auto settle = [&] {
+        // Generous: the look is due at the first pass of the event loop.
+        for (int pass = 0; pass < 200 && h.ended.empty(); ++pass)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    };
+
+    h.app.MainWindow->Hide();
+    settle();
+    EXPECT_TRUE(h.ended.empty()) << "a hidden main window is still loaded";
+    EXPECT_TRUE(sup.Timer1.Enabled());
+
+    h.app.MainWindow->close();
+    settle();
+    EXPECT_EQ(h.ended, std::vector<int>{0});
+    EXPECT_FALSE(sup.Timer1.Enabled());
+}
+
 TEST(Supervisor, WatchdogClosesNothingWhenTheDecodersPidNowNamesAnotherProgram) {
     Harness h;
     h.folder.write("Amateur.bpl", "");

@@ -77,6 +77,53 @@ TEST(FileSettingsStore, SavesStayInMemoryUntilCommitAndTheDestructorCommits) {
     EXPECT_EQ(TempFolder::readFile(file), "[S]\r\nk=2\r\n");
 }
 
+// Each write replaces the file (a new inode) and flushes it to the disk; a shutdown saves every key, most
+// unchanged. A save of the value a key holds writes nothing, and commits held meanwhile write once.
+TEST(FileSettingsStore, WritesOnlyWhatChangedAndOnceForCommitsHeldMeanwhile) {
+    TempFolder dir;
+    const std::string file = dir.path() + "/NerixSDR/NerixSDR.ini";
+    const auto inode = [&] {
+        struct stat st {};
+        return ::stat(file.c_str(), &st) == 0 ? st.st_ino : ino_t{0};
+    };
+    FileSettingsStore store(dir.path());
+    store.SaveSetting("NerixSDR", "S", "k", "1");
+    ASSERT_TRUE(store.commit());
+    const ino_t first = inode();
+    ASSERT_NE(first, ino_t{0});
+    store.SaveSetting("NerixSDR", "s", "K", "1");
+    ASSERT_TRUE(store.commit());
+    EXPECT_EQ(inode(), first) << "the same value saved again was written";
+    store.SaveSetting("NerixSDR", "S", "k", "2");
+    ASSERT_TRUE(store.commit());
+    const ino_t second = inode();
+    EXPECT_NE(second, first);
+    EXPECT_EQ(TempFolder::readFile(file), "[S]\r\nk=2\r\n");
+
+    {
+        const CommitHold hold(store);
+        store.SaveSetting("NerixSDR", "S", "a", "x");
+        EXPECT_TRUE(store.commit());
+        store.SaveSetting("NerixSDR", "T", "b", "y");
+        EXPECT_TRUE(store.commit());
+        EXPECT_EQ(inode(), second) << "a held commit wrote";
+    }
+    EXPECT_NE(inode(), second);
+    EXPECT_EQ(TempFolder::readFile(file), "[S]\r\nk=2\r\na=x\r\n[T]\r\nb=y\r\n");
+
+    // A write that fails at the hold's end is the store's failure, as any commit's.
+    ::chmod(file.c_str(), 0444);
+    {
+        const CommitHold hold(store);
+        store.SaveSetting("NerixSDR", "S", "k", "3");
+        EXPECT_TRUE(store.commit());
+    }
+    ASSERT_TRUE(store.commitFailure());
+    EXPECT_EQ(store.commitFailure()->reason, "it is read-only");
+    EXPECT_FALSE(store.commit());
+    ::chmod(file.c_str(), 0644);
+}
+
 TEST(FileSettingsStore, RefusesLineBreaksAndBadNamesWithATraceLine) {
     TempFolder dir;
     std::vector<std::string> log;

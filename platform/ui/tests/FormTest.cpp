@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QTimer>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/Controls.h"
@@ -22,20 +23,29 @@ protected:
     void Form_Unload(int16_t& Cancel) override { Cancel = cancel; }
 };
 
+// The owner hears of each unload that happened, with the form already unloaded and hidden, whether the
+// unload came by a call or by the window's close.
 TEST(FormLifecycle, LoadsOnceAndUnloadMayBeCancelled) {
     LoadForm form;
+    std::vector<std::pair<bool, bool>> unloads; // loaded and visible, as the owner saw them
+    form.setUnloadedHandler([&] { unloads.emplace_back(form.Loaded(), form.isVisible()); });
     form.Show();
     form.Hide();
     form.Show();
     EXPECT_EQ(form.loads, 1);
     form.cancel = 1;
     EXPECT_FALSE(form.Unload());
+    EXPECT_FALSE(form.close());
     EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(unloads.empty());
     form.cancel = 0;
     EXPECT_TRUE(form.Unload());
     EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(unloads, (std::vector<std::pair<bool, bool>>{{false, false}}));
     form.Show();
     EXPECT_EQ(form.loads, 2); // a form unloaded loads again when it is next shown
+    EXPECT_TRUE(form.close());
+    EXPECT_EQ(unloads, (std::vector<std::pair<bool, bool>>{{false, false}, {false, false}}));
 }
 
 TEST(FormLifecycle, AModalFormHoldsItsCallerUntilItIsClosed) {
