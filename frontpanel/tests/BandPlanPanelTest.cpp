@@ -290,9 +290,12 @@ TEST_F(BandPlanPanelTest, PressesStoreApplyAndNeverPutAnUnusedBlockIntoForce) {
     EXPECT_EQ(p.optPreset[2].ForeColor(), frontpanel::kPressedColour);
     EXPECT_EQ(p.optPreset[4].ForeColor(), state().SDRColourSchemes.Label);
 
-    // Shift + right stores; the press names the old frequency, the release the new one.
+    // Shift + right stores; the press alone already names the frequency stored (a release may be refused
+    // while the press's apply lets events run), and the release stores the same again.
     p.optPreset_MouseDown(4, 2, 1, 0, 0);
-    EXPECT_EQ(p.optPreset[4].Caption(), "0");
+    EXPECT_EQ(p.optPreset[4].Caption(), "7046");
+    EXPECT_EQ(preset(0, 2, 4).Description,
+              NumberFormat::Format(7046123, "#,###0 Hz", NumberFormat::userSeparators()));
     p.optPreset_MouseUp(4, 2, 1, 0, 0);
     const PresetRec& stored = preset(0, 2, 4);
     EXPECT_EQ(stored.Settings.FreqCurrent, 7046123);
