@@ -65,7 +65,7 @@ struct NoDialogs final : ui::CancellingDialogService {
 
 } // namespace
 
-// Two wheel events a turn: the knobs step on every second wheel message.
+// One wheel event a turn: each notch steps the knob once.
 static void BM_WheelTurnOverTheReadoutToTheOscillator(benchmark::State& st) {
     profile::MemorySettingsStore store;
     clsDDSNullIF line(store);
@@ -113,11 +113,9 @@ static void BM_WheelTurnOverTheReadoutToTheOscillator(benchmark::State& st) {
     // One turn up reaches the oscillator; then the turns go up and down alternately.
     const int32_t before = vfo.OscOut();
     turn();
-    turn();
     if (vfo.OscOut() == before) st.SkipWithError("the wheel never reached the oscillator");
     sign = -sign;
     for (auto _ : st) {
-        turn();
         turn();
         sign = -sign;
     }

@@ -342,6 +342,10 @@ constexpr DesignPath applyButton() {
 constexpr DesignPath cancelButton() {
     return DesignPath(cmdCancel.place);
 }
+// The model list on the first page.
+constexpr DesignPath modelList() {
+    return DesignPath(frConfigs).then(cboSDRModel.place);
+}
 constexpr DesignPath calibrateButton() {
     return DesignPath(frConfigs).then(cmdCalDDS.place);
 }

@@ -25,15 +25,7 @@ void ReceiveChain::decideLoSide() {
     // as it is, and is decided as soon as both are there.
     const std::optional<double> base = tuning->OscillatorBase();
     if (!base) return;
-    const int32_t a = tf / 10;
-    const int32_t b = runtime::CLng(*base);
-    bool upper;
-    if (a < b)
-        upper = false;
-    else if (a == b)
-        upper = !(lastTunedFrequency_ > tf); // a step down keeps the high side
-    else
-        upper = true;
+    const bool upper = iqUpperSide(tf, runtime::CLng(*base), lastTunedFrequency_);
     state_.IQSelectUpper = upper;
     tuning->SetHiSideLo(!upper);
     lastTunedFrequency_ = tuning->TunedFrequency();

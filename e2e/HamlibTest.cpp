@@ -55,10 +55,10 @@ TEST_F(Hamlib, ReadoutStepsGoOnWithoutADaemonAndReachTheNetworkRigOnceOneListens
     ASSERT_TRUE(main_);
     ASSERT_TRUE(waitForLine(sandbox_.traceFile(), "frmMain:frmMain:Form_Load:End", kBound));
 
-    // A click on the 1 kHz digit holds the step there; the wheel acts on every second of its messages.
+    // A click on the 1 kHz digit holds the step there; each notch of the wheel is one step.
     const auto digit = design::readoutDigit(frontpanel::design::kDigit1kHz);
     clickControl(screen(), *main_, digit);
-    wheelControl(screen(), *main_, digit, 2);
+    wheelControl(screen(), *main_, digit, 1);
     // No daemon listens: the step is taken without a message and the window answers the next click.
     main_ = chooseLayout(screen(), kHamlibCaption, *main_, design::kLayoutFull);
     ASSERT_TRUE(main_) << "the window stopped answering after a step with no daemon";
@@ -66,10 +66,10 @@ TEST_F(Hamlib, ReadoutStepsGoOnWithoutADaemonAndReachTheNetworkRigOnceOneListens
     const RigServer rig(kRigPort);
     const long long daemonsOwn = rigFrequency();
     ASSERT_GT(daemonsOwn, 0) << "rigctl could not read the rig";
-    wheelControl(screen(), *main_, digit, 2);
+    wheelControl(screen(), *main_, digit, 1);
     const long long first = rigFrequencyOtherThan(daemonsOwn);
     ASSERT_NE(first, daemonsOwn) << "the step never reached the rig";
-    wheelControl(screen(), *main_, digit, 2);
+    wheelControl(screen(), *main_, digit, 1);
     const long long second = rigFrequencyOtherThan(first);
     EXPECT_EQ(second - first, 1000) << "one step of the 1 kHz digit";
     photograph(*main_, "hamlib-readout-after-steps");

@@ -69,10 +69,10 @@ TEST_F(Receive, APresetTunesAStationInAndTheWheelMuteAndPowerActOnWhatIsHeard) {
     photograph(*main_, "receive_preset");
 
     // A click on the digit makes its place the tuning step (the band's own step is locked until then);
-    // the wheel away from the user tunes up by it, one step for every second notch.
+    // one notch of the wheel away from the user tunes up by one step.
     const auto digit = design::readoutDigit(frontpanel::design::kDigit100Hz);
     click(digit);
-    wheelControl(screen(), *main_, digit, 2);
+    wheelControl(screen(), *main_, digit, 1);
     expectTone(kSteppedAudioHz, "after one 100 Hz step up");
     photograph(*main_, "receive_stepped");
 

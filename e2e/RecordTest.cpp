@@ -105,10 +105,10 @@ TEST_F(Record, ARecordingWithOneStepSavesWithItsLogAndPlaysBothTonesBackInOrder)
         clickRecorder(transport::kRecord);
         recordAt = Clock::now();
         std::this_thread::sleep_for(kStretch);
-        // The digit clicked sets the step; every second notch of the wheel is one step up.
+        // The digit clicked sets the step; one notch of the wheel is one step up.
         const auto digit = design::readoutDigit(frontpanel::design::kDigit100Hz);
         click(digit);
-        wheelControl(screen(), *main_, digit, 2);
+        wheelControl(screen(), *main_, digit, 1);
         const auto steppedAt = Clock::now();
         // The recorder takes the blocks before the output's latency: once the new tone is heard, most of
         // its stretch is already recorded.

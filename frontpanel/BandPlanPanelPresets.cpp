@@ -144,7 +144,11 @@ void BandPlanPanel::optPreset_MouseMove(int16_t Index, int16_t, int16_t, float X
     if (!popUpBeside(PresetDescPos[static_cast<size_t>(Index)], X, Y)) return;
     SubBandRec* sub = activeSubBand();
     if (!sub) return;
-    const PresetRec& p = sub->Preset[static_cast<size_t>(Index)];
+    // A block not read yet would show the captions of mode 0 and filter 0, a preset the file does not
+    // hold: it is read now, as a press would read it.
+    if (!sub->Preset[static_cast<size_t>(Index)].Settings.Loaded)
+        p_.store.LoadPresetOnDemand(core_.state.CurrentMainBandIndex, band->ActiveSubBand, Index);
+    const PresetRec& p = activeSubBand()->Preset[static_cast<size_t>(Index)];
     const std::string mode = shownCaption(core_.modes.optMode[index16(p.Settings.DemodMode)].Caption());
     const std::string filter =
         shownCaption(core_.filterControls.optFilter[index16(p.Settings.FilterMode)].Caption());

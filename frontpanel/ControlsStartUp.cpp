@@ -2,8 +2,10 @@
 #include "frontpanel/ControlsStartUp.h"
 
 #include <cmath>
+#include <optional>
 
 #include "frame/NumberFormat.h"
+#include "frame/TuningPort.h"
 #include "frontpanel/StartUpTraces.h"
 #include "platform/runtime/Convert.h"
 #include "platform/runtime/RuntimeError.h"
@@ -139,20 +141,15 @@ void ResetUpperSideBox(FrontPanelCore& core) {
     resumeNext([&] { core.switches.chkIQSelectUpper.setValue(0); });
 }
 
-void CheckUpperSide(FrontPanelCore& core, double baseHz, double oscMultiplier, double pllMultiplier,
-                    int32_t ifFrequencyHz) {
-    const ReceiverState& st = core.state;
-    if (st.VFOControl) return;
-    TuningVfo& vfo = core.vfo;
-    int32_t f = 0;
-    if (!resumeNext([&] { f = CLng(vfo.TunedFrequency() / 10.0); })) return;
-    bool above = false;
-    resumeNext([&] { above = baseHz / oscMultiplier * pllMultiplier > f; });
-    if (!above) return;
-    resumeNext([&] { core.switches.chkIQSelectUpper.setValue(1); });
+void CheckUpperSide(FrontPanelCore& core) {
+    if (core.state.VFOControl) return;
+    // The box shows the side the chain's first block will take (no step before it), and the receiver
+    // keeps the tuning it was left at: moving it by twice the IF below the base would change the saved
+    // tuning and the station heard at every start.
     resumeNext([&] {
-        vfo.setTunedFrequency(
-            runtime::checkedNarrow<int32_t>((int64_t{f} - 2 * int64_t{ifFrequencyHz}) * 10));
+        const std::optional<double> base = core.vfo.OscillatorBase();
+        if (base && iqUpperSide(core.vfo.TunedFrequency(), CLng(*base), 0))
+            core.switches.chkIQSelectUpper.setValue(1);
     });
 }
 

@@ -33,10 +33,8 @@ void CaptionFilterButtons(FrontPanelCore& core);
 void ShowRecordingFormat(FrontPanelCore& core, int32_t bitsPerSample, int32_t decimator);
 // The upper-side box in its start colour, unticked.
 void ResetUpperSideBox(FrontPanelCore& core);
-// Without VFO control: when the oscillator's scaled base frequency (baseHz / oscMultiplier x
-// pllMultiplier) lies above the tuned frequency, the upper side is ticked and the receiver tuned twice
-// the IF lower.
-void CheckUpperSide(FrontPanelCore& core, double baseHz, double oscMultiplier, double pllMultiplier,
-                    int32_t ifFrequencyHz);
+// Without VFO control: ticks the upper-side box when the I/Q chain will take the upper side for the
+// tuned frequency (iqUpperSide, frame/TuningPort.h); the tuning itself is left as it is.
+void CheckUpperSide(FrontPanelCore& core);
 
 } // namespace frontpanel::startup

@@ -183,11 +183,13 @@ void PresetRoutines::CapturePreset(PresetSettings& b) const {
 }
 
 void PresetRoutines::StorePresetFromCurrent(PresetRec& p) const {
-    // Caption and description name the frequency the preset held before this capture.
-    p.Caption = NumberFormat::Format(p.Settings.FreqCurrent / 1000.0, "#0");
+    // Caption and description name the frequency this store captures. Named from the one the preset held
+    // before, they were right only after the release stored again, and a release refused while the
+    // press's apply let events run left an unused preset's "0" on the button and in the band plan.
     p.When = clock_();
-    p.Description = NumberFormat::Format(p.Settings.FreqCurrent, "#,###0 Hz", NumberFormat::userSeparators());
     CapturePreset(p.Settings);
+    p.Caption = NumberFormat::Format(p.Settings.FreqCurrent / 1000.0, "#0");
+    p.Description = NumberFormat::Format(p.Settings.FreqCurrent, "#,###0 Hz", NumberFormat::userSeparators());
 }
 
 } // namespace frontpanel

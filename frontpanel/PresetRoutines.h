@@ -52,7 +52,7 @@ public:
     void ApplyPresetGuarded(const PresetRec& preset);
     // Fills a block from the receiver and marks it dirty; Loaded and TuneStep stay.
     void CapturePreset(PresetSettings& block) const;
-    // Caption and description of the frequency the preset held, the time of the store, then the capture.
+    // The time of the store, the capture, then caption and description of the frequency captured.
     void StorePresetFromCurrent(PresetRec& preset) const;
 
     // True while ApplyPreset runs: the tracking timer stays idle.

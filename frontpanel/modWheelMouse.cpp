@@ -30,11 +30,9 @@ bool WheelHook::WheelHookProc(const HookMessage& message) {
     if (message.message == HookMessage::kMouseMove) return true;
     if (message.message == HookMessage::kKeyDown) return false;
 
-    if (wheelCount_ < 1) {
-        ++wheelCount_;
-        return true;
-    }
-    wheelCount_ = 0;
+    // Every notch steps once. A get-message hook sees each wheel message twice, when the loop peeks at it
+    // and when it takes it, which a count of every second message evened out; the wheel filter hands on
+    // each notch once, so a count here would make two notches one step.
     knob.LastWheelMsg = message;
     const float step = frontpanel::wheelStep(knob, message.wParam);
     // One message is one step, whatever its distance; the distance sits in the high word.

@@ -1,5 +1,4 @@
-// The mouse wheel's side of the knobs: the hook procedure that steps the active knob, counting the
-// wheel messages so that only every second one steps (one counter for all knobs).
+// The mouse wheel's side of the knobs: the hook procedure that steps the active knob once per notch.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +25,6 @@ public:
     // dial that merely lies under the pointer. True: the message goes on to its window.
     bool deliver(const ui::HookMessage& message);
 
-    int32_t WheelCount() const noexcept { return wheelCount_; }
     bool HookBusy() const noexcept { return hookBusy_; }
 
 private:
@@ -34,7 +32,6 @@ private:
 
     CtlArray& ctlArray_;
     const ReceiverState& state_;
-    int32_t wheelCount_ = 0;
     bool hookBusy_ = false;
 };
 

@@ -73,6 +73,9 @@ constexpr double clientHeight(int16_t layout, bool elektorPanel) {
                                        : s.picCalib.bottom();
 }
 
+// "Low Side LO" and "IQ Upper" share one place on the form, under the S-meter.
+inline constexpr int32_t kSideSwitchesLeft = 8880, kSideSwitchesTop = 900;
+
 // In picCalib: "Config" opens the configuration dialog; "ZeroS" zeroes the S-meter.
 inline constexpr DesignRect cmdConfig{3540, 60, 900, 330};
 inline constexpr DesignRect cmdCalibrateSMeter{4500, 60, 780, 330};
@@ -95,6 +98,10 @@ constexpr DesignPath readoutDigit(int d) {
 // optMode(i), by frontpanel::design::kModeAM, kModeUSB, kModeLSB, kModeDRM.
 constexpr DesignPath modeButton(int i) {
     return DesignPath(frDemod).then(frontpanel::design::optMode(i));
+}
+// chkTuneLo or chkIQSelectUpper, whichever the model shows.
+constexpr DesignPath sideSwitch() {
+    return DesignPath(frontpanel::design::sideSwitch(kSideSwitchesLeft, kSideSwitchesTop));
 }
 constexpr DesignPath muteSwitch() {
     return DesignPath(rowFrame(frontpanel::design::RowFrame::frAFOut)).then(frontpanel::design::chkMute);

@@ -285,12 +285,7 @@ void Receiver::loadTimersAndSelectors() {
     });
     resumeNext([&] { frontpanel::startup::ShowChannelSwap(Front); });
     resumeNext([&] { frontpanel::startup::ResetUpperSideBox(Front); });
-    resumeNext([&] {
-        if (state.VFOControl) return;
-        clsVFO& v = vfo();
-        frontpanel::startup::CheckUpperSide(Front, oscillator().BaseFrequency(), v.OscMultiplier(),
-                                            v.PLLMultiplier(), v.IFFrequency());
-    });
+    resumeNext([&] { frontpanel::startup::CheckUpperSide(Front); });
 }
 
 // The controls darkened, the S-meter's scale, the saved power, title bar, caption, encoder poll and layout.

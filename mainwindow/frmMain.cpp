@@ -30,9 +30,8 @@ using ui::place;
 constexpr auto kDesignClientHeight = static_cast<int32_t>(design::kClientHeight);
 constexpr auto kDesignClientWidth = static_cast<int32_t>(design::kClientWidth);
 // The S-meter between the readout and the layout buttons, so the shortest layout shows it with the readout;
-// the side switches under it.
+// the side switches under it (design::kSideSwitchesLeft, kSideSwitchesTop).
 constexpr double kSMeterLeft = 7920, kSMeterTop = 60;
-constexpr int32_t kSideSwitchesLeft = 8880, kSideSwitchesTop = 900;
 // How often a close that must wait is tried again: short against a person's patience, long against a
 // busy loop inside a modal wait.
 constexpr int kCloseRetryMs = 20;
@@ -129,8 +128,9 @@ frmMain::frmMain(mainwindow::MainWindowContext& context, const ReceiverFactory& 
       Tuning(this, static_cast<int32_t>(design::kReadoutLeft), static_cast<int32_t>(design::kReadoutTop),
              {[this](const std::string& caption) { lblStatsVal[3].setCaption(caption); },
               [this](int32_t ms) { tmrTune.setInterval(ms); }}),
-      Controls({this, design::kFrameRowLeft, design::kFrameRowTop, kSideSwitchesLeft, kSideSwitchesTop,
-                picElektor200705.widget(), picRecorder.widget(), picCalib.widget()}),
+      Controls({this, design::kFrameRowLeft, design::kFrameRowTop, design::kSideSwitchesLeft,
+                design::kSideSwitchesTop, picElektor200705.widget(), picRecorder.widget(),
+                picCalib.widget()}),
       ScopePanel(picScopeContainer.widget(), 0, 0), Meter(this, kSMeterLeft, kSMeterTop),
       BandControls(picScopeContainer.widget(), display::ScopePanel::kFreeLeft, display::ScopePanel::kFreeTop),
       // The track list lies over the preset frame, in the frame's container.

@@ -78,7 +78,7 @@ private:
 // Keysyms the tests press.
 namespace keysym {
 inline constexpr uint32_t kShiftL = 0xffe1, kReturn = 0xff0d, kEscape = 0xff1b, kTab = 0xff09;
-inline constexpr uint32_t kRight = 0xff53, kControlL = 0xffe3;
+inline constexpr uint32_t kRight = 0xff53, kDown = 0xff54, kControlL = 0xffe3;
 } // namespace keysym
 
 } // namespace e2e

@@ -290,9 +290,12 @@ TEST_F(BandPlanPanelTest, PressesStoreApplyAndNeverPutAnUnusedBlockIntoForce) {
     EXPECT_EQ(p.optPreset[2].ForeColor(), frontpanel::kPressedColour);
     EXPECT_EQ(p.optPreset[4].ForeColor(), state().SDRColourSchemes.Label);
 
-    // Shift + right stores; the press names the old frequency, the release the new one.
+    // Shift + right stores; the press alone already names the frequency stored (a release may be refused
+    // while the press's apply lets events run), and the release stores the same again.
     p.optPreset_MouseDown(4, 2, 1, 0, 0);
-    EXPECT_EQ(p.optPreset[4].Caption(), "0");
+    EXPECT_EQ(p.optPreset[4].Caption(), "7046");
+    EXPECT_EQ(preset(0, 2, 4).Description,
+              NumberFormat::Format(7046123, "#,###0 Hz", NumberFormat::userSeparators()));
     p.optPreset_MouseUp(4, 2, 1, 0, 0);
     const PresetRec& stored = preset(0, 2, 4);
     EXPECT_EQ(stored.Settings.FreqCurrent, 7046123);
@@ -415,11 +418,15 @@ TEST_F(BandPlanPanelTest, HoverPopupsAndTheCtrlKey) {
     EXPECT_EQ(popup.caption, "Net");
     EXPECT_EQ(popup.text,
               "Frequency=7050\r\nModulation=LSB\r\nFilter=3.2 KHz\r\nDate=2025/03/07\r\nTime=09:05");
-    // A preset never pressed shows its block's initial mode and filter; a When without a date as it is.
+    // A preset never pressed is read from its file first, so its pop-up shows the mode and filter the file
+    // holds (not those of a block still at its initial values); a When without a date as it is.
+    ASSERT_FALSE(preset(0, 1, 3).Settings.Loaded);
     preset(0, 1, 3).When = "yesterday";
     p.optPreset_MouseMove(3, 0, 0, 0, 0);
     EXPECT_EQ(popup.text,
-              "Frequency=7150\r\nModulation=AM\r\nFilter=5.0 KHz\r\nDate=yesterday\r\nTime=yesterday");
+              "Frequency=7150\r\nModulation=FM\r\nFilter=2.4 KHz\r\nDate=yesterday\r\nTime=yesterday");
+    EXPECT_TRUE(preset(0, 1, 3).Settings.Loaded);
+    EXPECT_EQ(preset(0, 1, 3).Settings.FreqCurrent, 7150000);
     p.optSubBand_MouseMove(0, 0, 0, 10, 20);
     EXPECT_EQ(popup.left, 0 + 10 + 1500);
     EXPECT_EQ(popup.caption, "Telegraphy");

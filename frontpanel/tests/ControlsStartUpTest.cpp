@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frontpanel/ControlsStartUp.h"
 #include "frontpanel/PanelControls.h"
 #include "frontpanel/tests/PanelRig.h"
+#include "radio/Oscillator.h"
 
 namespace {
 
@@ -166,25 +168,50 @@ TEST(ControlsStartUp, TheRecordingFormatFromTheRecordersSettings) {
     }
 }
 
-TEST(ControlsStartUp, TheUpperSideIsTickedWhenTheScaledCrystalLiesAboveTheTunedFrequency) {
+// An oscillator whose base frequency is all the start-up reads of it.
+struct BaseOnly final : Oscillator {
+    int32_t base = 0;
+    int32_t BaseFrequency() const override { return base; }
+    void setFreqScaling(double) override {}
+    std::string_view className() const override { return "BaseOnly"; }
+};
+
+// A restart keeps the receiver: the tuning saved stays, and the box shows the side the I/Q chain takes for
+// it at its first block (the upper side from the base up).
+TEST(ControlsStartUp, TheUpperSideBoxShowsTheChainsSideAndTheTuningIsKept) {
+    enum class Osc { Present, Absent };
     struct Case {
+        const char* what;
         bool vfoControl;
-        double baseHz;
+        Osc osc;
+        int32_t tuned; // 0.1 Hz; the base is 28 220 000 Hz over 4, 7 055 000 Hz
         bool ticked;
-        int32_t tuned;
     };
-    // Tuned to 14 074 123.4 Hz: 14 074 123 whole hertz; the IF is 12 kHz.
-    for (const Case c : {Case{false, 14'080'000 * 4.0, true, (14'074'123 - 24'000) * 10},
-                         Case{false, 14'000'000 * 4.0, false, 140'741'234},
-                         Case{true, 14'080'000 * 4.0, false, 140'741'234}}) {
+    const Case cases[] = {
+        {"below the base", false, Osc::Present, 70'430'000, false},
+        {"above the base", false, Osc::Present, 70'560'000, true},
+        {"on the base", false, Osc::Present, 70'550'000, true},
+        {"under VFO control", true, Osc::Present, 70'560'000, false},
+        {"without an oscillator", false, Osc::Absent, 70'560'000, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         StartUp r;
+        BaseOnly osc;
+        osc.base = 28'220'000;
+        r.vfoObject.setTunedFrequency(c.tuned);
+        if (c.osc == Osc::Present) {
+            r.vfoObject.setOscType(&osc);
+            r.vfoObject.setOscMultiplier(4);
+        }
         r.state().VFOControl = c.vfoControl;
         r.state().IQMode = true;
         startup::ResetUpperSideBox(*r.core);
-        startup::CheckUpperSide(*r.core, c.baseHz, 4, 1, 12'000);
+        startup::CheckUpperSide(*r.core);
         EXPECT_EQ(r.core->switches.chkIQSelectUpper.Value(), c.ticked ? 1 : 0);
         EXPECT_EQ(r.state().IQSelectUpper, c.ticked);
         EXPECT_EQ(r.vfoObject.TunedFrequency(), c.tuned);
+        r.vfoObject.setOscType(nullptr);
     }
 }
 

@@ -263,12 +263,8 @@ struct PanelRig {
                                         static_cast<uint32_t>(flags));
         return core->wheel.deliver(m);
     }
-    // Enough wheel messages for exactly one step: the shared counter lets every second one through.
-    void wheelStep(int sign, int32_t flags = 0) {
-        const int32_t before = core->wheel.WheelCount();
-        wheel(sign, flags);
-        if (before == 0) wheel(sign, flags);
-    }
+    // One notch, which is one step of the active knob.
+    void wheelStep(int sign, int32_t flags = 0) { wheel(sign, flags); }
 
     DspLibraries dsp;
     profile::MemorySettingsStore store;

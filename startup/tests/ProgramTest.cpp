@@ -352,9 +352,8 @@ TEST_F(ProgramOnX, ClosingTheMainWindowEndsTheProcess) {
 }
 
 // The saved model's radio is built at start-up and released at exit, which saves what the VFO and the
-// oscillator of that model hold under the model's section. The start-up's upper-side check found the
-// oscillator's base (28220000 / 4 Hz) above the tuned 7043000 Hz, so it tuned twice the IF lower, which
-// the model's range holds at its lowest, 7031000 Hz.
+// oscillator of that model hold under the model's section. The empty band plan's block tunes below the
+// model's range, which holds it at its lowest, 7031000 Hz.
 TEST_F(ProgramOnX, BuildsTheSavedModelsRadioAndSavesItAtExit) {
     addBandPlans();
     ASSERT_EQ(runAndCloseMainWindow(), 0);

@@ -242,8 +242,7 @@ TEST(StartupObjects, TheSupervisorBuildsEverythingAndTheSavedModelsRadio) {
     ASSERT_TRUE(app.Vfo);
     EXPECT_EQ(app.Vfo->OscType(), app.SoftDdsOsc.get());
     EXPECT_EQ(app.SoftDdsOsc->IFHandler(), app.NullLine.get());
-    // The load's upper-side check tuned twice the IF below the saved 7043000 Hz, which the model's range
-    // holds at its lowest.
+    // The empty band plan's block tunes below the model's range, which holds it at its lowest.
     EXPECT_EQ(app.Vfo->TunedFrequency(), 70'310'000);
     EXPECT_TRUE(app.State.IQMode);
     const auto at = [&](const std::string& line) {
