@@ -96,6 +96,9 @@ constexpr DesignPath readoutDigit(int d) {
 constexpr DesignPath modeButton(int i) {
     return DesignPath(frDemod).then(frontpanel::design::optMode(i));
 }
+constexpr DesignPath agcSwitch() {
+    return DesignPath(rowFrame(frontpanel::design::RowFrame::frAGC)).then(frontpanel::design::chkAGC);
+}
 constexpr DesignPath muteSwitch() {
     return DesignPath(rowFrame(frontpanel::design::RowFrame::frAFOut)).then(frontpanel::design::chkMute);
 }
