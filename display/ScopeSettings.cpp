@@ -60,12 +60,19 @@ void ScopeSettings::restoreSettings() {
     for (std::size_t i = 0; i < kModes; ++i) {
         const SettingsSection m(settings_, Name + ".Mode." + std::to_string(i), kOwner);
         ScopeModeRec& r = record(i);
+        // Samples reach the spectrum in 16-bit units, so a tone's power runs up to about 10^15: at gain 1
+        // and shift 0 the log scale shows powers of 10^2.5 to 10^7.5 only, and anything stronger than a
+        // tone at about -75 dBFS leaves the picture. Half the gain and the shift knob at -85 show powers
+        // of about 10^5.3 to 10^15.3: noise at -60 dBFS near the bottom, a full-scale tone near the top.
+        const bool spectrum = i == static_cast<std::size_t>(kModeSpectrum);
+        const float shift = spectrum ? kSpectrumShift : 0.0f;
+        const float gain = spectrum ? kSpectrumGain : 1.0f;
         r.LogMode = m.readBool("LogMode", true);
         r.FastMode = m.readBool("FastMode", false);
-        r.Chn1Shift = m.readSingle("Chn1.Shift", 0.0f);
-        r.Chn2Shift = m.readSingle("Chn2.Shift", 0.0f);
-        r.Chn1Gain = storedGain(m.readSingle("Chn1.Gain", 1.0f));
-        r.Chn2Gain = storedGain(m.readSingle("Chn2.Gain", 1.0f));
+        r.Chn1Shift = m.readSingle("Chn1.Shift", shift);
+        r.Chn2Shift = m.readSingle("Chn2.Shift", shift);
+        r.Chn1Gain = storedGain(m.readSingle("Chn1.Gain", gain));
+        r.Chn2Gain = storedGain(m.readSingle("Chn2.Gain", gain));
         r.Chn1Enabled = m.readBool("Chn1.Enabled", true);
         r.Chn2Enabled = m.readBool("Chn2.Enabled", true);
         r.Chn1TriggerOn = m.readBool("Chn1.TriggerOn", true);

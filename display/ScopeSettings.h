@@ -25,6 +25,10 @@ public:
     bool SmoothSpectrum = true;
     int32_t DefaultSmoothCount = 8;
 
+    // The spectrum's channel gains and shift knobs where none are stored (the other modes take 1 and 0).
+    static constexpr float kSpectrumGain = 0.5f;
+    static constexpr float kSpectrumShift = -85.0f;
+
     // Properties.
     int32_t FrameRate() const { return frameRate_; }
     void setFrameRate(int32_t v) { frameRate_ = v; }

@@ -1,5 +1,6 @@
 // Receiving as a user does: a preset of the band used last tunes a station in, the wheel on the readout
-// moves it, and the mute switch and the power buttons silence it and bring it back.
+// moves it, the mute switch and the power buttons silence it and bring it back, and it stays heard
+// without the AGC.
 #include <functional>
 #include <string>
 
@@ -85,6 +86,11 @@ TEST_F(Receive, APresetTunesAStationInAndTheWheelMuteAndPowerActOnWhatIsHeard) {
     expectSilence("powered off");
     EXPECT_TRUE(clickPower(screen(), *main_, sandbox_, design::kPowerOn));
     expectTone(kSteppedAudioHz, "powered on again");
+
+    // Without the AGC no gain is applied: a station in the pass band comes out at the chain's own level,
+    // which the output limiter holds at half of full scale.
+    click(design::agcSwitch());
+    expectTone(kSteppedAudioHz, "with the AGC off");
 
     EXPECT_TRUE(sandbox_.dialogs().empty()) << "a message was shown: " << sandbox_.dialogs().front();
 }

@@ -103,6 +103,9 @@ constexpr DesignPath modeButton(int i) {
 constexpr DesignPath sideSwitch() {
     return DesignPath(frontpanel::design::sideSwitch(kSideSwitchesLeft, kSideSwitchesTop));
 }
+constexpr DesignPath agcSwitch() {
+    return DesignPath(rowFrame(frontpanel::design::RowFrame::frAGC)).then(frontpanel::design::chkAGC);
+}
 constexpr DesignPath muteSwitch() {
     return DesignPath(rowFrame(frontpanel::design::RowFrame::frAFOut)).then(frontpanel::design::chkMute);
 }

@@ -59,6 +59,9 @@ public:
     virtual std::string RigDesc() const;
     virtual void setRigDesc(std::string value);
 
+    // False where ClkIn is no clock the output is made from, so a station heard cannot correct it.
+    virtual bool hasCalibratableClock() const { return true; }
+
 protected:
     virtual std::string_view className() const = 0;
     [[noreturn]] void unsupported(std::string_view member) const;

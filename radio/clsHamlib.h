@@ -22,6 +22,8 @@ public:
     void setRigNo(int32_t value) override { rigNo_ = value; }
     std::string RigDesc() const override { return rigDesc_; }
     void setRigDesc(std::string value) override { rigDesc_ = std::move(value); }
+    // The rig keeps its own reference; ClkIn only sets the tuning range.
+    bool hasCalibratableClock() const override { return false; }
 
     // Hamlib's trace level, set before every tuning change.
     static constexpr int32_t kDebugLevel = 5;

@@ -15,6 +15,9 @@ public:
 
     std::optional<int32_t> SetFrequency(int32_t f) override;
     void Refresh() override {}
+    // ClkIn is the sound card's sampling rate: it sets the tuning range, while the frequency comes from
+    // the crystal, so no word and no clock follow from a station heard.
+    bool hasCalibratableClock() const override { return false; }
 
 protected:
     void limitsFromClock() override { limitsAroundBase(); }

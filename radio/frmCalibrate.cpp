@@ -55,7 +55,8 @@ frmCalibrate::frmCalibrate(clsVFO& vfo, ui::DialogService& dialogs)
     txtOfficialFreq.Move(2280, 930, 1500, 330);
     txtOfficialFreq.setToolTipText("Published Frequency in Hz");
     lblDDSClkinNewCaption.Move(120, 1380, 2100, 300);
-    lblDDSClkinNew.Move(2280, 1380, 1500, 300);
+    // Wide enough for the words shown when there is no clock to calibrate.
+    lblDDSClkinNew.Move(2280, 1380, 2640, 300);
     ui::place(cmdTry, radio::design::cmdTry);
     ui::place(cmdApply, radio::design::cmdApply);
     ui::place(cmdCancel, radio::design::cmdCancel);
@@ -91,10 +92,15 @@ void frmCalibrate::Form_Load() {
     tuningWord_ = osc->CurrentTuningWord();
     lblCurrentTunedFreq.setCaption(formatClock(tunedFrequency_));
     lblDDSClkInCurrent.setCaption(formatClock(oldClock_));
+    clockToCalibrate_ = osc->hasCalibratableClock();
+    if (!clockToCalibrate_) lblDDSClkinNew.setCaption(kNoClockText);
     txtOfficialFreq.setText(std::to_string(tunedFrequency_));
 }
 
 void frmCalibrate::txtOfficialFreq_Change() {
+    // Whatever is typed, "&Try It" and "&Apply" stay disabled: Apply would write a meaningless ClkIn, which
+    // also moves the oscillator's tuning range.
+    if (!clockToCalibrate_) return;
     const double typed = runtime::roundHalfEven(leadingNumber(txtOfficialFreq.Text()));
     // A number beyond 32 bits is no frequency either.
     if (typed == 0 || !std::isfinite(typed) || typed > INT32_MAX || typed < INT32_MIN) {

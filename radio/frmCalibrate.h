@@ -14,6 +14,8 @@
 class frmCalibrate final : public ui::Form {
 public:
     static constexpr const char* kZeroMessage = "Official Frequency must not be ZERO";
+    // Shown for the new clock where the oscillator has none that a station could correct.
+    static constexpr const char* kNoClockText = "No clock to calibrate";
 
     // Works on whatever oscillator the VFO holds when the dialog loads; messages go through dialogs.
     frmCalibrate(clsVFO& vfo, ui::DialogService& dialogs);
@@ -52,6 +54,7 @@ private:
     double oldClock_ = 0;
     // Set only by a computation that gave a positive, finite clock; until then nothing can be installed.
     std::optional<double> newClock_;
+    bool clockToCalibrate_ = true;
     int32_t tunedFrequency_ = 0;
     int32_t if_ = 0;
     int32_t tuningWord_ = 0;

@@ -31,6 +31,9 @@ template <class Picture> struct AnalyserOn : DspLibraries {
         a.FStart = fStart;
         a.FEnd = fEnd;
         a.init();
+        // The traces' arithmetic at the neutral gain, whatever a first start gives the spectrum.
+        a.setChn1Gain(1);
+        a.setChn2Gain(1);
     }
     // A linear spectrum without averaging leaves each trace as the data path computed it.
     void plainSpectrum() {

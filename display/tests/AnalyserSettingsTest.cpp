@@ -70,9 +70,12 @@ TEST(AnalyserObject, AFreshStoreGivesTheCreationValues) {
         EXPECT_TRUE(r.Chn1TriggerOn);
         EXPECT_FALSE(r.Chn2TriggerOn);
         EXPECT_EQ(r.TriggerChn, 0);
-        EXPECT_EQ(r.Chn1Gain, 1.0f);
-        EXPECT_EQ(r.Chn2Gain, 1.0f);
-        EXPECT_EQ(r.Chn1Shift, 0.0f);
+        // The spectrum's scale takes signals in 16-bit units; the scopes' traces keep theirs.
+        const bool spectrum = m == display::kModeSpectrum;
+        EXPECT_EQ(r.Chn1Gain, spectrum ? 0.5f : 1.0f);
+        EXPECT_EQ(r.Chn2Gain, spectrum ? 0.5f : 1.0f);
+        EXPECT_EQ(r.Chn1Shift, spectrum ? -85.0f : 0.0f);
+        EXPECT_EQ(r.Chn2Shift, spectrum ? -85.0f : 0.0f);
     }
 }
 
@@ -372,7 +375,7 @@ TEST(AnalyserSettings, ABadStoredValueKeepsItsDefaultAndTheRestAreRead) {
         EXPECT_EQ(a->DefaultSmoothCount, 8);
         EXPECT_EQ(a->Y1BaseColour(), 0x00FF00);
         EXPECT_TRUE(a->Active);
-        EXPECT_EQ(a->ScopeModes(0).Chn1Gain, 1.0f);
+        EXPECT_EQ(a->ScopeModes(0).Chn1Gain, 0.5f);
         EXPECT_TRUE(a->ScopeModes(0).LogMode);
         EXPECT_EQ(a->YTextColour(), 255);
         ASSERT_EQ(lines.size(), 1u);

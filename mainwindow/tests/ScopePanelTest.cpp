@@ -6,7 +6,10 @@
 
 #include <QApplication>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
+#include <numbers>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -497,6 +500,59 @@ TEST_F(ScopePanelWorld, TheKnobLabelsOfThePanelAreTheKnobTablesLabels) {
     click(panel.lblFrameRate.label, Qt::RightButton); // a right click resets it
     EXPECT_EQ(knob(lblFrameRateIndex).Value, 1);
     EXPECT_EQ(analyser.FrameRate(), 1);
+}
+
+// Samples reach the display in 16-bit units, so a tone's power runs up to about 10^15; the spectrum a
+// first start shows must hold a receiver's ordinary signals, not only the weakest.
+TEST_F(ScopePanelWorld, OnAFirstStartOrdinarySignalsLieWithinTheSpectrumsScale) {
+    const struct Case {
+        const char* name;
+        double toneDbfs;  // an I/Q tone at the centre of a bin; below -200 none
+        double noiseDbfs; // RMS of each channel's white noise
+    } cases[] = {
+        {"noise alone", -300, -60},
+        {"a weak tone over the noise", -40, -60},
+        {"a strong tone over the noise", -13.5, -60},
+        {"a tone at -6 dBFS over the noise", -6, -60},
+        {"a full-scale tone", 0, -60},
+    };
+    ASSERT_EQ(analyser.mode(), display::kModeSpectrum);
+    ASSERT_TRUE(analyser.LogMode());
+    analyser.setIQMode(true);
+    const double top = analyser.YScaleMax(), bottom = top - analyser.YScaleRange();
+    const double margin = 0.02 * analyser.YScaleRange();
+    constexpr int32_t kToneBin = 560;
+    std::mt19937 random(41);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::normal_distribution<double> noise(0.0, 32768.0 * std::pow(10.0, c.noiseDbfs / 20));
+        const double amplitude = 32767.0 * std::pow(10.0, c.toneDbfs / 20);
+        std::vector<int16_t> i(2048), q(2048);
+        // Enough frames to fill the averaging's history with this case alone.
+        for (int frame = 0; frame < 12; ++frame) {
+            for (size_t k = 0; k < i.size(); ++k) {
+                const double phase = 2 * std::numbers::pi * kToneBin * static_cast<double>(k) / 2048;
+                const auto sample = [](double v) {
+                    return static_cast<int16_t>(std::lround(std::clamp(v, -32767.0, 32767.0)));
+                };
+                i[k] = sample(amplitude * std::cos(phase) + noise(random));
+                q[k] = sample(amplitude * std::sin(phase) + noise(random));
+            }
+            analyser.LoadSamples_INT16(i, q);
+            analyser.Display();
+        }
+        const auto trace = static_cast<const clsSpectrumAnalyser&>(analyser).Trace1();
+        std::vector<float> shown(trace.begin() + analyser.StartBin, trace.begin() + analyser.StopBin + 1);
+        const float peak = *std::max_element(shown.begin(), shown.end());
+        std::nth_element(shown.begin(), shown.begin() + static_cast<std::ptrdiff_t>(shown.size() / 2),
+                         shown.end());
+        const float floor = shown[shown.size() / 2];
+        EXPECT_GT(floor, bottom + margin) << "the noise sits on the bottom edge";
+        EXPECT_LT(peak, top - margin) << "the peak is cut at the top edge";
+        if (c.toneDbfs > -200) {
+            EXPECT_GT(peak, floor + 0.1 * analyser.YScaleRange()) << "the tone does not stand out";
+        }
+    }
 }
 
 // The panel as a person sees it: a spectrum of two tones with the frequency label under the pointer.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -11,6 +12,8 @@
 #include "radio/clsAD9835.h"
 #include "radio/clsAD9850.h"
 #include "radio/clsDDSNullIF.h"
+#include "radio/clsHamlib.h"
+#include "radio/clsSoftDDS.h"
 #include "radio/clsVFO.h"
 #include "radio/frmCalibrate.h"
 
@@ -203,6 +206,58 @@ TEST_F(Calibrate, NothingCanBeTriedOrAppliedWithoutAValidClock) {
         EXPECT_EQ(dlg->lblDDSClkinNew.Caption(), computed);
         dlg->cmdApply.setValue(true);
         EXPECT_EQ(frmCalibrate::formatClock(osc.ClkIn()), computed);
+        vfo.setOscType(nullptr);
+    }
+}
+
+// The software oscillator's ClkIn is the sampling rate and its word overflows to 2 at any real
+// frequency; the rig keeps its own reference and has word 0. Neither clock follows from a station.
+TEST_F(Calibrate, AnOscillatorWithoutAClockOfItsOwnOffersNothingToTryOrApply) {
+    struct Knob final : BfoKnob {
+        void setBfoValue(float) override {}
+        void SetBFO() override {}
+    } knob;
+    struct Rig final : RigBridge {
+        int32_t rig_set_debug(int32_t) override { return 0; }
+        int32_t rig_init(int32_t) override { return 1; }
+        int32_t rig_open(int32_t) override { return 0; }
+        int32_t rig_set_freq(int32_t, int32_t, double) override { return 0; }
+        int32_t rig_close(int32_t) override { return 0; }
+        int32_t rig_cleanup(int32_t) override { return 0; }
+    } rig;
+    const struct Case {
+        const char* name;
+        std::function<std::unique_ptr<Oscillator>()> make;
+        double clock;
+        int32_t base, oscMul;
+    } cases[] = {
+        // Model 13: a 28.22 MHz crystal under a divider of four.
+        {"the software oscillator", [&] { return std::make_unique<clsSoftDDS>(store, &knob); }, 48'000,
+         28'220'000, 4},
+        {"a rig through Hamlib", [&] { return std::make_unique<clsHamlib>(store, rig); }, 360'096'000, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::unique_ptr<Oscillator> osc = c.make();
+        build(*osc, c.clock, 12'000, true, 7'043'000, c.oscMul);
+        osc->setBaseFrequency(c.base);
+        vfo.setTunedFrequency(70'430'000);
+        dialogs.messages.clear();
+        open();
+        EXPECT_EQ(dlg->lblDDSClkInCurrent.Caption(), frmCalibrate::formatClock(c.clock));
+        EXPECT_EQ(dlg->lblDDSClkinNew.Caption(), "No clock to calibrate");
+        for (const char* typed : {"7043000", "7042990", "0"}) {
+            dlg->txtOfficialFreq.setText(typed);
+            EXPECT_FALSE(dlg->cmdTry.Enabled()) << typed;
+            EXPECT_FALSE(dlg->cmdApply.Enabled()) << typed;
+        }
+        EXPECT_EQ(dlg->lblDDSClkinNew.Caption(), "No clock to calibrate");
+        dlg->cmdTry.setValue(true);
+        dlg->cmdApply.setValue(true);
+        EXPECT_EQ(osc->ClkIn(), c.clock);
+        EXPECT_FALSE(dlg->ApplyChanges);
+        EXPECT_TRUE(dialogs.messages.empty());
+        dlg->cmdCancel.setValue(true);
         vfo.setOscType(nullptr);
     }
 }
