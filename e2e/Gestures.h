@@ -52,9 +52,8 @@ inline std::optional<WindowOnScreen> waitForHeight(Screen& screen, const std::st
 }
 
 // Chooses a layout as a user does and waits for the window to take its height. A click that lands while a
-// handler pumps events is refused by that handler's re-entry guard yet leaves its button chosen, and a
-// chosen button takes no second click; so, as a user would, this chooses another layout and back, a
-// bounded number of times.
+// handler pumps events is refused by that handler's re-entry guard; so, as a user would, this chooses the
+// layout again, through another layout and back, a bounded number of times.
 inline std::optional<WindowOnScreen> chooseLayout(Screen& screen, const std::string& caption,
                                                   WindowOnScreen w, int16_t layout) {
     namespace design = mainwindow::design;

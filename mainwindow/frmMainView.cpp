@@ -277,6 +277,12 @@ void frmMain::markLayoutButton(int16_t Index) {
     optDisplaySize[Index].setValue(true);
 }
 
+int16_t frmMain::selectedLayoutButton() const {
+    for (int16_t i = optDisplaySize.LBound(); i <= optDisplaySize.UBound(); ++i)
+        if (optDisplaySize[i].Value()) return i;
+    return -1;
+}
+
 void frmMain::placePanels(const mainwindow::LayoutPlan& p) {
     picElektor200705.setVisible(p.ElektorPanel);
     picElektor200705.setEnabled(p.ElektorPanel);
