@@ -252,6 +252,9 @@ ui::Frame* frmMain::frameOf(frontpanel::KnobFrame frame) {
 
 void frmMain::ShowTitleBar(bool on) {
     modMemTricks::ShowTitleBar(*this, on);
+    // The start-up and the configuration's Apply remove the bar too, not the power button alone: the
+    // layouts count the bar only while there is one.
+    Layout.TitleBarHidden = !on;
 }
 
 int32_t frmMain::OuterHeight() const {
