@@ -68,6 +68,23 @@ inline std::optional<WindowOnScreen> chooseLayout(Screen& screen, const std::str
     return std::nullopt;
 }
 
+// How many pixels of the picture of the main window, within a control's place, have the colour (0xRRGGBB).
+inline size_t pixelsOf(const Picture& window, const ui::DesignPath& control, uint32_t colour) {
+    const ui::PixelRect r = control.pixels();
+    size_t n = 0;
+    for (int y = std::max(r.Y, 0); y < std::min(r.Y + r.Height, window.height); ++y)
+        for (int x = std::max(r.X, 0); x < std::min(r.X + r.Width, window.width); ++x)
+            n += window.at(x, y) == colour;
+    return n;
+}
+
+// Whether the picture of the main window shows the power Off: "&Close" shows only then, its option's
+// white ring at its place.
+inline bool picturesPowerOff(const Picture& window) {
+    namespace design = mainwindow::design;
+    return pixelsOf(window, design::powerButton(design::kPowerClose), 0xFFFFFF) >= 20;
+}
+
 // How many lines of the trace are exactly the line.
 inline size_t traceCount(const Sandbox& sandbox, const std::string& line) {
     const auto trace = sandbox.trace();

@@ -67,8 +67,9 @@ int showWindows(int argc, char** argv) {
     if (framed) {
         // What a window manager does: the client inside a frame of its own, marked with WM_STATE.
         mainParent = xcb_generate_id(connection);
+        const uint32_t frameFill = 0x808080;
         xcb_create_window(connection, XCB_COPY_FROM_PARENT, mainParent, root, 0, 0, 120, 120, 0,
-                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_BACK_PIXEL, &frameFill);
         xcb_map_window(connection, mainParent);
     }
     const xcb_window_t mainWindow = makeWindow(mainParent, machine);
