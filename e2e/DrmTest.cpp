@@ -2,6 +2,7 @@
 // its arguments and becomes the process-watch tests' probe, which shows windows on the run's X server.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -102,60 +103,132 @@ bool waitForStarts(const Sandbox& sandbox, size_t n, std::chrono::milliseconds b
     }
 }
 
-// One run: DRM starts the decoder, LSB asks its windows to close, and once it has ended a decoder that
-// cannot be executed gives the message.
+// Whether the window is mapped and can be seen, as far as its ancestors go.
+bool viewable(xcb_window_t id) {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    xcb_get_window_attributes_reply_t* reply =
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, id), nullptr);
+    const bool shown = reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
+    std::free(reply);
+    xcb_disconnect(c);
+    return shown;
+}
+
+// Waits within the bound until the window can no longer be seen.
+bool waitUntilUnseen(xcb_window_t id) {
+    const auto deadline = std::chrono::steady_clock::now() + kBound;
+    while (viewable(id)) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+// The root's child that holds the window: its frame, or itself.
+xcb_window_t topOf(xcb_window_t id) {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    for (;;) {
+        xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, xcb_query_tree(c, id), nullptr);
+        if (!tree) break;
+        const bool top = tree->parent == tree->root;
+        const xcb_window_t parent = tree->parent;
+        std::free(tree);
+        if (top) break;
+        id = parent;
+    }
+    xcb_disconnect(c);
+    return id;
+}
+
+void moveTo(xcb_window_t id, int x, int y) {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    const uint32_t place[] = {static_cast<uint32_t>(x), static_cast<uint32_t>(y)};
+    xcb_configure_window(c, id, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, place);
+    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    xcb_disconnect(c);
+}
+
+// The stand-in decoder: a script that writes down its arguments and its pid, then becomes the probe,
+// whose windows are filled with kDecoderFill.
+constexpr uint32_t kDecoderFill = 0x3366CC;
+struct StandIn {
+    explicit StandIn(const Sandbox& sandbox) : root(sandbox.root()) {
+        const fs::path probe = Program::dataFolder() / "nerix_process_probe";
+        EXPECT_TRUE(fs::exists(probe)) << probe;
+        fs::create_directories(decoder.parent_path());
+        writeFile(decoder, "#!/bin/sh\n"
+                           "printf '%s\\n' \"$@\" > '" +
+                               argv.string() +
+                               "'\n"
+                               "echo $$ > '" +
+                               pid.string() +
+                               "'\n"
+                               "exec '" +
+                               probe.string() + "' windows \"$DISPLAY\" framed > '" + ready.string() + "'\n");
+        fs::permissions(decoder, fs::perms::owner_all);
+    }
+    ~StandIn() {
+        if (const std::string p = readFile(pid); !p.empty()) ::kill(std::stoi(p), SIGKILL);
+    }
+    std::string settings(int style) const {
+        return softRockSettings(true, "DRM.RunDreamOnDRM=True\r\nDRM.PathToDream=" + decoder.string() +
+                                          "\r\nDRM.DreamProgArgs=-p --freq %CURFREQ% kHz\r\n"
+                                          "DRM.DreamCloseOnModeChange=True\r\nDRM.DreamWindowStyle=" +
+                                          std::to_string(style) + "\r\n");
+    }
+    // Once the decoder shows its windows: its main, hidden and dialog windows.
+    bool readWindows() {
+        if (!waitForFile(ready)) return false;
+        std::istringstream words(readFile(ready));
+        std::string word;
+        words >> word >> main >> hidden >> dialog;
+        return word == "ready";
+    }
+
+    fs::path root;
+    fs::path decoder = root / "my decoder" / "dream";
+    fs::path argv = root / "decoder-argv", pid = root / "decoder-pid", ready = root / "decoder-windows";
+    xcb_window_t main = 0, hidden = 0, dialog = 0;
+};
+
+// One run: DRM starts the decoder, shown beside the receiver as opened, LSB asks its windows to close, and
+// once it has ended a decoder that cannot be executed gives the message.
 TEST_F(Drm, DecoderStartsOnDrmClosesOnLeavingItAndOneThatCannotRunGivesAMessage) {
-    const fs::path probe = Program::dataFolder() / "nerix_process_probe";
-    ASSERT_TRUE(fs::exists(probe)) << probe;
-    const fs::path decoder = sandbox_.root() / "my decoder" / "dream";
-    const fs::path argv = sandbox_.root() / "decoder-argv", pid = sandbox_.root() / "decoder-pid",
-                   ready = sandbox_.root() / "decoder-windows";
-    fs::create_directories(decoder.parent_path());
-    writeFile(decoder, "#!/bin/sh\n"
-                       "printf '%s\\n' \"$@\" > '" +
-                           argv.string() +
-                           "'\n"
-                           "echo $$ > '" +
-                           pid.string() +
-                           "'\n"
-                           "exec '" +
-                           probe.string() + "' windows \"$DISPLAY\" framed > '" + ready.string() + "'\n");
-    fs::permissions(decoder, fs::perms::owner_all);
-    sandbox_.writeSettings(
-        softRockSettings(true, "DRM.RunDreamOnDRM=True\r\nDRM.PathToDream=" + decoder.string() +
-                                   "\r\nDRM.DreamProgArgs=-p --freq %CURFREQ% kHz\r\n"
-                                   "DRM.DreamCloseOnModeChange=True\r\n"));
+    StandIn standIn(sandbox_);
+    const fs::path& decoder = standIn.decoder;
+    const fs::path& pid = standIn.pid;
+    sandbox_.writeSettings(standIn.settings(0));
     auto program = start();
     ASSERT_TRUE(main_);
     ASSERT_TRUE(waitForLine(sandbox_.traceFile(), "frmMain:frmMain:Form_Load:End", kBound));
 
     clickControl(screen(), *main_, design::modeButton(kModeDRM));
-    ASSERT_TRUE(waitForFile(ready)) << "the decoder never showed its windows";
-    struct Stop {
-        fs::path pid;
-        ~Stop() {
-            if (const std::string p = readFile(pid); !p.empty()) ::kill(std::stoi(p), SIGKILL);
-        }
-    } stopDecoder{pid};
-    const auto decoderArgs = fileLines(argv);
+    ASSERT_TRUE(standIn.readWindows()) << "the decoder never showed its windows";
+    const auto decoderArgs = fileLines(standIn.argv);
     const auto ini = sandbox_.home() / "Dream.ini";
     EXPECT_EQ(iniSection(ini, "window geometry"), (std::map<std::string, std::string>{{"analdemvis", "0"}}));
     EXPECT_EQ(iniSection(ini, "receiver"), (std::map<std::string, std::string>{{"flipspectrum", "0"}}));
-    std::istringstream words(readFile(ready));
-    std::string word;
-    xcb_window_t decoderMain = 0, decoderHidden = 0, decoderDialog = 0;
-    words >> word >> decoderMain >> decoderHidden >> decoderDialog;
-    ASSERT_EQ(word, "ready");
+    const xcb_window_t decoderMain = standIn.main, decoderHidden = standIn.hidden,
+                       decoderDialog = standIn.dialog;
     ASSERT_TRUE(exists(decoderMain));
+    // Without a window manager the decoder's windows open over the receiver's corner: its main window
+    // goes beside the receiver, as a manager would place it, and the others aside. The picture holds both.
+    const xcb_window_t decoderFrame = topOf(decoderMain);
     moveAsideAllBut(main_->id);
-    photograph(*main_, "drm-decoder-started");
+    moveTo(decoderFrame, main_->x + main_->width + 8, main_->y);
+    EXPECT_TRUE(viewable(decoderMain)) << "shown as opened, the decoder's window left the screen";
+    WindowOnScreen both = *main_;
+    both.width += 8 + 120;
+    both.height = std::max(both.height, 120);
+    const Picture picture = photograph(both, "drm-decoder-started");
+    const auto decoderPixels = std::count(picture.pixels.begin(), picture.pixels.end(), kDecoderFill);
+    EXPECT_GE(decoderPixels, 100 * 100) << "the picture shows no decoder window";
 
     // Leaving DRM asks the decoder's own windows to close, the hidden one too; its dialog is left to it.
     // The DRM click's handler goes on for a while after the decoder has started, and a mode click while
-    // it runs selects its button but is otherwise ignored; a click on the selected button does nothing.
-    // So the two other modes are clicked in turn until the window goes: each click leaves DRM if the one
-    // before was ignored, and a change between two other modes closes nothing, so a repeat cannot hide
-    // a missing close.
+    // it runs is ignored (its button goes back to DRM when the handler ends). So the two other modes are
+    // clicked in turn until the window goes: each click leaves DRM if the one before was ignored, and a
+    // change between two other modes closes nothing, so a repeat cannot hide a missing close.
     const auto leaveBy = std::chrono::steady_clock::now() + kBound;
     int16_t other = kModeLSB;
     do {
@@ -196,6 +269,38 @@ TEST_F(Drm, DecoderStartsOnDrmClosesOnLeavingItAndOneThatCannotRunGivesAMessage)
     const std::string kHz = std::to_string(std::stoll(model.at("TunedFrequency")) / 10000);
     EXPECT_EQ(decoderArgs, (std::vector<std::string>{"-M", "0", "-I", "0", "-O", "0", "-C", "3", "-p",
                                                      "--freq", kHz, "kHz"}));
+}
+
+// Minimised or hidden, as chosen on the configuration's decoder page, the decoder's main window leaves
+// the screen once it shows (no window manager runs here, so no icon shows either); its dialog stays.
+TEST_F(Drm, TheDecodersMainWindowTakesTheStyleChosenForIt) {
+    constexpr int kMin = 1, kHide = 2;
+    for (const int style : {kMin, kHide}) {
+        SCOPED_TRACE(style);
+        Sandbox sandbox;
+        StandIn standIn(sandbox);
+        sandbox.writeSettings(standIn.settings(style));
+        Program program(sandbox);
+        const auto main = screen().waitFor(kSoftRockCaption, kBound);
+        ASSERT_TRUE(main);
+        ASSERT_TRUE(waitForLine(sandbox.traceFile(), "frmMain:frmMain:Form_Load:End", kBound));
+        clickControl(screen(), *main, design::modeButton(kModeDRM));
+        ASSERT_TRUE(standIn.readWindows()) << "the decoder never showed its windows";
+        EXPECT_TRUE(waitUntilUnseen(standIn.main)) << "the decoder's main window stayed on the screen";
+        EXPECT_TRUE(viewable(standIn.dialog));
+        moveAsideAllBut(main->id); // the dialog opened over the power buttons
+        // "&Close" may come while the DRM click's handler still pumps, which does not take it; the user
+        // clicks it again.
+        EXPECT_TRUE(clickPower(screen(), *main, sandbox, design::kPowerOff));
+        std::optional<int> status;
+        for (int i = 0; i < 5 && !status; ++i) {
+            clickControl(screen(), *main, design::powerButton(design::kPowerClose));
+            status = program.waitForEnd(5s);
+        }
+        ASSERT_TRUE(status) << "the program did not end after \"&Close\"";
+        EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << "wait status " << *status;
+        EXPECT_EQ(sandbox.dialogs(), std::vector<std::string>{});
+    }
 }
 
 } // namespace

@@ -42,9 +42,12 @@ TEST_F(Failure, ADeadSoundServerIsToldOnceThePowerFallsBackToOffAndTheProgramClo
     }
     ASSERT_TRUE(main_);
     ASSERT_TRUE(waitForLine(sandbox_.traceFile(), "frmMain:frmMain:Form_Load:End", kBound));
-    // The start's "On" fails and the window puts its power back to "Off" itself.
+    // The start's "On" fails and the window puts its power back to "Off" itself, inside the "On" click's
+    // handler: the picture is taken once both have ended, and shows "Off".
     ASSERT_TRUE(waitForTraceCount(sandbox_, "optPwr_click : Start Arg=1", 1));
-    photograph(*main_, "failure-dead-sound-server");
+    ASSERT_TRUE(waitForTraceCount(sandbox_, "optPwr_click : End", 2));
+    EXPECT_TRUE(picturesPowerOff(photograph(*main_, "failure-dead-sound-server")))
+        << "the picture does not show the power Off";
     const auto dialogs = sandbox_.dialogs();
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0], "NerixSDR\t0\tUnable to start DirectSound. Check proper sound card installation");

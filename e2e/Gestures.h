@@ -52,9 +52,8 @@ inline std::optional<WindowOnScreen> waitForHeight(Screen& screen, const std::st
 }
 
 // Chooses a layout as a user does and waits for the window to take its height. A click that lands while a
-// handler pumps events is refused by that handler's re-entry guard yet leaves its button chosen, and a
-// chosen button takes no second click; so, as a user would, this chooses another layout and back, a
-// bounded number of times.
+// handler pumps events is refused by that handler's re-entry guard; so, as a user would, this chooses the
+// layout again, through another layout and back, a bounded number of times.
 inline std::optional<WindowOnScreen> chooseLayout(Screen& screen, const std::string& caption,
                                                   WindowOnScreen w, int16_t layout) {
     namespace design = mainwindow::design;
@@ -67,6 +66,23 @@ inline std::optional<WindowOnScreen> chooseLayout(Screen& screen, const std::str
         if (auto moved = waitForHeight(screen, caption, heightOf(other), 3s)) w = *moved;
     }
     return std::nullopt;
+}
+
+// How many pixels of the picture of the main window, within a control's place, have the colour (0xRRGGBB).
+inline size_t pixelsOf(const Picture& window, const ui::DesignPath& control, uint32_t colour) {
+    const ui::PixelRect r = control.pixels();
+    size_t n = 0;
+    for (int y = std::max(r.Y, 0); y < std::min(r.Y + r.Height, window.height); ++y)
+        for (int x = std::max(r.X, 0); x < std::min(r.X + r.Width, window.width); ++x)
+            n += window.at(x, y) == colour;
+    return n;
+}
+
+// Whether the picture of the main window shows the power Off: "&Close" shows only then, its option's
+// white ring at its place.
+inline bool picturesPowerOff(const Picture& window) {
+    namespace design = mainwindow::design;
+    return pixelsOf(window, design::powerButton(design::kPowerClose), 0xFFFFFF) >= 20;
 }
 
 // How many lines of the trace are exactly the line.

@@ -151,8 +151,12 @@ TEST_F(Windows, ThePresetDialogsThePresetPopUpAndTheTrackListArePhotographed) {
     click(*main_, preset, 3);
     photographDialog("NerixSDR - Save Current Settings to Preset " + std::to_string(kPreset), "preset-save",
                      ui::DesignPath(fd::presetDialogSave).pixels());
+    // The saved preset's handler may still run after its dialog has gone, and refuses a click meanwhile:
+    // the right button is pressed again until the menu was asked for.
     sandbox_.answerPopupMenu("Edit Preset");
-    click(*main_, preset, 3);
+    const std::string editMenu = "popup menu\tEdit Preset";
+    for (int i = 0; i < 8 && !waitForLine(sandbox_.root() / "dialogs", editMenu, i == 0 ? 0ms : 2500ms); ++i)
+        click(*main_, preset, 3);
     photographDialog("NerixSDR - Edit Preset " + std::to_string(kPreset), "preset-edit",
                      ui::DesignPath(fd::presetDialogCancel).pixels());
 
@@ -164,7 +168,11 @@ TEST_F(Windows, ThePresetDialogsThePresetPopUpAndTheTrackListArePhotographed) {
     const auto popup =
         waitForPopup(ui::designPixels(fd::kPresetDescWidth), ui::designPixels(fd::kPresetDescHeight));
     ASSERT_TRUE(popup);
-    shoot(*popup, "preset-popup");
+    // The pop-up is pale yellow (0x00C0FFFF) under its two lines of text.
+    const Picture popupPicture = shoot(*popup, "preset-popup");
+    const auto paleYellow = std::count(popupPicture.pixels.begin(), popupPicture.pixels.end(), 0xFFFFC0u);
+    EXPECT_GE(2 * static_cast<size_t>(paleYellow), popupPicture.pixels.size())
+        << "preset-popup.png does not show the pop-up";
 
     // A second of the receiver recorded and saved, then loaded: its track list takes the preset
     // frame's place.

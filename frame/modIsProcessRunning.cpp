@@ -2,6 +2,7 @@
 // decoder this program started to close.
 #include "frame/modIsProcessRunning.h"
 
+#include <algorithm>
 #include <exception>
 #include <vector>
 
@@ -42,6 +43,7 @@ int16_t ProcessWatch::IsProcessRunning(std::string_view exeName) const {
 
 void ProcessWatch::setTargetProcessId(int32_t pid) {
     targetPid_ = pid;
+    styled_.clear();
     target_ = pid > 0 ? processes_.identify(pid) : std::nullopt;
 }
 
@@ -68,6 +70,30 @@ void ProcessWatch::CloseProcessWindows() noexcept {
             session->requestClose(w);
     } catch (const std::exception&) {
         // Both callers go on with their own work whatever happened here.
+    }
+}
+
+int32_t ProcessWatch::ApplyWindowStyle(int32_t style) noexcept {
+    try {
+        if (style != kWindowStyleMin && style != kWindowStyleHide) return 0;
+        if (!targetStillRuns()) return 0;
+        const std::unique_ptr<process::WindowSession> session = windows_.open();
+        if (!session) return 0;
+        int32_t count = 0;
+        for (const process::TopLevelWindow& w : session->topLevelWindows()) {
+            if (w.pid != target_->pid || w.owned || !w.shown) continue;
+            if (std::find(styled_.begin(), styled_.end(), w.id) != styled_.end()) continue;
+            if (style == kWindowStyleMin)
+                session->iconify(w.id);
+            else
+                session->withdraw(w.id);
+            styled_.push_back(w.id);
+            ++count;
+        }
+        return count;
+    } catch (const std::exception&) {
+        // The decoder runs on whatever its windows show.
+        return 0;
     }
 }
 

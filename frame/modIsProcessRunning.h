@@ -5,10 +5,16 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "platform/process/ProcessSystem.h"
 
 namespace modIsProcessRunning {
+
+// The decoder's window styles (DRM.DreamWindowStyle): shown as it opens, minimised, hidden.
+inline constexpr int32_t kWindowStyleDefault = 0;
+inline constexpr int32_t kWindowStyleMin = 1;
+inline constexpr int32_t kWindowStyleHide = 2;
 
 class ProcessWatch {
 public:
@@ -30,6 +36,12 @@ public:
     // when the recorded process has ended, even if its pid now names another. Reports nothing.
     void CloseProcessWindows() noexcept;
 
+    // Gives every unowned window of the recorded decoder that shows, and was not given it before, the
+    // window style chosen for the decoder; the number of windows it gave it now. A style of 0 (shown as
+    // the decoder opens it) or one it does not know, an ended decoder and a missing window server give
+    // none.
+    int32_t ApplyWindowStyle(int32_t style) noexcept;
+
 private:
     bool targetStillRuns() const;
 
@@ -37,6 +49,8 @@ private:
     process::WindowSystem& windows_;
     int32_t targetPid_ = 0;
     std::optional<process::ProcessIdentity> target_;
+    // The decoder's windows given its style: one the user shows again keeps the user's choice.
+    std::vector<process::WindowId> styled_;
 };
 
 } // namespace modIsProcessRunning

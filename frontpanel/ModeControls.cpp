@@ -75,6 +75,19 @@ void ModeControls::enterDrm() {
 void ModeControls::optMode_Click(int16_t Index) {
     if (busy_) return;
     const ScopedFlag busy(busy_);
+    // A click refused above while this run pumps messages has still selected its button: the button of
+    // the mode in force is selected again on the way out, its click refused the same way.
+    struct ShowModeInForce {
+        ModeControls& c;
+        ~ShowModeInForce() {
+            runtime::resumeNext([&] {
+                const auto mode = runtime::checkedNarrow<int16_t>(int64_t{c.state_.DemodMode});
+                if (c.optMode.Selected() == mode) return;
+                c.optMode.recolour(mode);
+                c.optMode.setValue(mode, true);
+            });
+        }
+    } showModeInForce{*this};
     failure_ = 0;
     failureText_.clear();
     previousMode_ = state_.DemodMode;

@@ -5,7 +5,9 @@
 
 #include "frame/NerixStrings.h"
 #include "frame/ScopedFlag.h"
+#include "frame/modIsProcessRunning.h"
 #include "platform/process/ProgramLauncher.h"
+#include "platform/runtime/RuntimeError.h"
 
 namespace mainwindow {
 
@@ -71,9 +73,19 @@ void DreamStart::RunDREAM() {
         DreamTaskId = ports_.Launch(drm.PathToDream, args, show);
         // The decoder's id goes to the watch at once, so a later close acts on this process only.
         if (DreamTaskId != 0) ports_.setTargetProcessId(static_cast<int32_t>(DreamTaskId));
-        for (int i = 0; i < 6; ++i) {
+        // The show code reaches no window on this platform, so the style is given to the decoder's
+        // windows as they appear.
+        bool styling = DreamTaskId != 0 && (drm.DreamWindowStyle == modIsProcessRunning::kWindowStyleMin ||
+                                            drm.DreamWindowStyle == modIsProcessRunning::kWindowStyleHide);
+        int32_t styled = 0;
+        for (int i = 0; i < kPumpsAwaitingWindows; ++i) {
+            if (i >= kPumps && (!styling || styled > 0)) break;
             ports_.Pump();
             ports_.Sleep(100);
+            // A watch that cannot style leaves the decoder as it opens and the start as it was.
+            if (styling &&
+                !runtime::resumeNext([&] { styled += ports_.ApplyWindowStyle(drm.DreamWindowStyle); }))
+                styling = false;
         }
     }
     if (DreamTaskId != 0)

@@ -20,6 +20,9 @@ public:
     // Process watch: 1 running, 0 not, -1 the list is unreadable; and the decoder started.
     virtual int16_t IsProcessRunning(const std::string& exeName) = 0;
     virtual void setTargetProcessId(int32_t pid) = 0;
+    // The window style given to the started decoder's windows that show and had not had it: how many
+    // windows had it now.
+    virtual int32_t ApplyWindowStyle(int32_t style) = 0;
     // Engine and VFO.
     virtual int32_t CurrentCaptureDevice() = 0;
     virtual int32_t CurrentPlaybackDevice() = 0;
@@ -45,6 +48,11 @@ std::string dreamArgumentText(const ReceiverState& state, int32_t captureDevice,
 
 class DreamStart {
 public:
+    // The start pumps messages this many times, 100 ms apart; while a decoder that is to start
+    // minimised or hidden shows no window, it goes on up to the second count.
+    static constexpr int kPumps = 6;
+    static constexpr int kPumpsAwaitingWindows = 50;
+
     DreamStart(ReceiverState& state, DreamPorts& ports) : state_(state), ports_(ports) {}
     void RunDREAM();
 

@@ -258,6 +258,7 @@ public:
     // DreamPorts
     int16_t IsProcessRunning(const std::string& exe) override { return watch().IsProcessRunning(exe); }
     void setTargetProcessId(int32_t pid) override { watch().setTargetProcessId(pid); }
+    int32_t ApplyWindowStyle(int32_t style) override { return watch().ApplyWindowStyle(style); }
     int32_t CurrentCaptureDevice() override {
         return must(r_.SoundCard, "frmMain.SoundCard").CurrentCaptureDevice();
     }

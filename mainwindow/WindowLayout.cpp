@@ -38,6 +38,18 @@ void WindowLayout::optDisplaySize_Click(int16_t Index, std::string_view CurrentM
                                         LayoutWindow& window) {
     if (layoutBusy_) return;
     const ScopedFlag busy(layoutBusy_);
+    // A click refused above while this run goes on has still selected its button: the layout in force
+    // is selected again on the way out, its click refused the same way.
+    struct ShowLayoutInForce {
+        const ReceiverState& state;
+        LayoutWindow& window;
+        ~ShowLayoutInForce() {
+            runtime::resumeNext([&] {
+                const auto shown = runtime::checkedNarrow<int16_t>(int64_t{state.DisplayMode});
+                if (window.selectedLayoutButton() != shown) window.markLayoutButton(shown);
+            });
+        }
+    } showLayoutInForce{state_, window};
     const LayoutPlan p = plan(Index, CurrentModelSection);
     window.markLayoutButton(Index);
     state_.DisplayMode = Index;

@@ -51,6 +51,8 @@ public:
     // Every layout button's caption 0xC0C000, then button Index 0xFFFF00 and selected (its click
     // handler then calls optDisplaySize_Click again, which returns at once).
     virtual void markLayoutButton(int16_t Index) = 0;
+    // The selected layout button's index, -1 for none.
+    virtual int16_t selectedLayoutButton() const = 0;
     virtual void placePanels(const LayoutPlan& plan) = 0;
     // Layouts 0 and 1, after the statistics were switched off: the analyser off.
     virtual void switchOffAnalyser() = 0;

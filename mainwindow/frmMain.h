@@ -193,6 +193,7 @@ private:
 
     // LayoutWindow
     void markLayoutButton(int16_t Index) override;
+    int16_t selectedLayoutButton() const override;
     void placePanels(const mainwindow::LayoutPlan& plan) override;
     void switchOffAnalyser() override { receiver_->switchOffAnalyser(); }
     void followStatisticsAndAnalyserBoxes() override { receiver_->followStatisticsAndAnalyserBoxes(); }

@@ -252,6 +252,9 @@ ui::Frame* frmMain::frameOf(frontpanel::KnobFrame frame) {
 
 void frmMain::ShowTitleBar(bool on) {
     modMemTricks::ShowTitleBar(*this, on);
+    // The start-up and the configuration's Apply remove the bar too, not the power button alone: the
+    // layouts count the bar only while there is one.
+    Layout.TitleBarHidden = !on;
 }
 
 int32_t frmMain::OuterHeight() const {
@@ -275,6 +278,12 @@ void frmMain::markLayoutButton(int16_t Index) {
     optDisplaySize.forEach([](ui::OptionButton& b) { b.setForeColor(kOtherColour); });
     optDisplaySize[Index].setForeColor(kChosenColour);
     optDisplaySize[Index].setValue(true);
+}
+
+int16_t frmMain::selectedLayoutButton() const {
+    for (int16_t i = optDisplaySize.LBound(); i <= optDisplaySize.UBound(); ++i)
+        if (optDisplaySize[i].Value()) return i;
+    return -1;
 }
 
 void frmMain::placePanels(const mainwindow::LayoutPlan& p) {

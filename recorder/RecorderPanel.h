@@ -34,6 +34,7 @@ inline constexpr EnablePattern kStoppedRecording{1, 1, 1, 1, 0, 0, 0, 0, 1, 1};
 inline constexpr EnablePattern kStopped{1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 inline constexpr EnablePattern kLoaded{1, 1, 1, 1, 1, 1, 1, 1, 0, 1}; // Load, Save
 inline constexpr EnablePattern kClosed = kStartUp;
+inline constexpr EnablePattern kNone{}; // while an action runs
 } // namespace patterns
 
 class RecorderPanel final : public WavFileListener {

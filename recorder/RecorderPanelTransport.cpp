@@ -15,7 +15,8 @@ namespace recorder {
 
 void RecorderPanel::setPattern(const EnablePattern& pattern) {
     pattern_ = pattern;
-    view_.setButtonsEnabled(pattern);
+    // Within an action the buttons stay disabled; its end shows the pattern.
+    if (!WavCtlsBusy_) view_.setButtonsEnabled(pattern);
 }
 
 void RecorderPanel::setChoicesColour(int32_t colour) {
@@ -33,6 +34,16 @@ void RecorderPanel::cmdWavCtls_Click(int16_t Index) {
     view_.focusOffFocusSink();
     if (WavCtlsBusy_) return;
     const ScopedFlag busy(WavCtlsBusy_);
+    // An action may pump messages (the power button's Off, a dialog, the error window), and a click then
+    // is refused: the buttons show disabled meanwhile rather than enabled and deaf, and show the
+    // pattern in force again on every way out.
+    runtime::resumeNext([&] { view_.setButtonsEnabled(patterns::kNone); });
+    struct ShowPattern {
+        RecorderPanel& panel;
+        ~ShowPattern() {
+            runtime::resumeNext([&] { panel.view_.setButtonsEnabled(panel.pattern_); });
+        }
+    } showPattern{*this};
     switch (Index) {
     case transport::kRecord:
         record();

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include <xcb/xcb.h>
 
@@ -106,8 +109,9 @@ class ProcessWatchOnX : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         // The server picks a free display itself and writes its number to our pipe.
-        xvfb_ = new ChildProcess(
-            "Xvfb", {"Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "320x240x24"});
+        // No reset when the last client leaves: a test's next connection would fail meanwhile.
+        xvfb_ = new ChildProcess("Xvfb", {"Xvfb", "-displayfd", "1", "-nolisten", "tcp", "-noreset",
+                                          "-screen", "0", "320x240x24"});
         const auto number = xvfb_->readLine(kBound);
         if (number) display_ = ":" + *number;
     }
@@ -187,5 +191,111 @@ TEST_F(ProcessWatchOnX, AsksOnlyTheUnownedWindowsOfTheRecordedRunToClose) {
 
         EXPECT_EQ(decoder.finish(), c.asked) << c.what;
         EXPECT_EQ(bystander.finish(), 0) << c.what;
+    }
+}
+
+namespace {
+
+// A client on the test's server that hears what is sent to a window manager on the root, and can stand
+// in for one by holding the manager selection.
+class RootListener {
+public:
+    explicit RootListener(const std::string& display, bool actAsManager)
+        : c_(xcb_connect(display.c_str(), nullptr)) {
+        root_ = xcb_setup_roots_iterator(xcb_get_setup(c_)).data->root;
+        const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_change_window_attributes(c_, root_, XCB_CW_EVENT_MASK, &mask);
+        changeState_ = intern("WM_CHANGE_STATE");
+        if (actAsManager) {
+            owner_ = xcb_generate_id(c_);
+            xcb_create_window(c_, XCB_COPY_FROM_PARENT, owner_, root_, 0, 0, 1, 1, 0,
+                              XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+            xcb_set_selection_owner(c_, owner_, intern("WM_S0"), XCB_CURRENT_TIME);
+        }
+        heard();
+    }
+    ~RootListener() { xcb_disconnect(c_); }
+
+    // What reached the root since the last call about the window: "iconic" for a request to iconify
+    // it, "withdrawn" for a manager told it is withdrawn.
+    std::vector<std::string> heard(xcb_window_t about = XCB_WINDOW_NONE) {
+        std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));
+        std::vector<std::string> out;
+        while (xcb_generic_event_t* e = xcb_poll_for_queued_event(c_)) {
+            const bool sent = e->response_type & 0x80;
+            const uint8_t type = e->response_type & 0x7f;
+            if (type == XCB_CLIENT_MESSAGE) {
+                const auto* m = reinterpret_cast<const xcb_client_message_event_t*>(e);
+                if (m->type == changeState_ && m->window == about && m->data.data32[0] == 3)
+                    out.push_back("iconic");
+            }
+            if (type == XCB_UNMAP_NOTIFY && sent &&
+                reinterpret_cast<const xcb_unmap_notify_event_t*>(e)->window == about)
+                out.push_back("withdrawn");
+            std::free(e);
+        }
+        return out;
+    }
+
+    bool viewable(xcb_window_t w) {
+        xcb_get_window_attributes_reply_t* a =
+            xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, w), nullptr);
+        const bool shown = a && a->map_state == XCB_MAP_STATE_VIEWABLE;
+        std::free(a);
+        return shown;
+    }
+
+private:
+    xcb_atom_t intern(const char* name) {
+        xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(
+            c_, xcb_intern_atom(c_, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+        const xcb_atom_t atom = r ? r->atom : xcb_atom_t{XCB_ATOM_NONE};
+        std::free(r);
+        return atom;
+    }
+
+    xcb_connection_t* c_;
+    xcb_window_t root_ = 0, owner_ = 0;
+    xcb_atom_t changeState_ = XCB_ATOM_NONE;
+};
+
+} // namespace
+
+// Minimised: a window manager is asked to iconify the decoder's main window; with none, it leaves the
+// screen. Hidden: it is withdrawn either way. Its dialog and its hidden window are left alone.
+TEST_F(ProcessWatchOnX, TheWindowStyleTakesTheDecodersMainWindowOffTheScreenOrAsksTheManager) {
+    using modIsProcessRunning::kWindowStyleHide;
+    using modIsProcessRunning::kWindowStyleMin;
+    const struct {
+        const char* what;
+        int32_t style;
+        bool manager;
+        bool stillShown;
+        std::vector<std::string> heard;
+    } cases[] = {
+        {"minimised, no manager", kWindowStyleMin, false, false, {}},
+        {"minimised, a manager", kWindowStyleMin, true, true, {"iconic"}},
+        {"hidden, no manager", kWindowStyleHide, false, false, {"withdrawn"}},
+        {"hidden, a manager", kWindowStyleHide, true, false, {"withdrawn"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RootListener root(display_, c.manager);
+        Probe decoder({"framed"});
+        root.heard();
+        ReusedPidTable table;
+        process::X11WindowSystem windows(display_);
+        ProcessWatch watch(table, windows);
+        watch.setTargetProcessId(decoder.child.pid());
+        ASSERT_TRUE(root.viewable(decoder.mainWindow));
+
+        EXPECT_EQ(watch.ApplyWindowStyle(c.style), 1);
+        EXPECT_EQ(watch.ApplyWindowStyle(c.style), 0); // once only
+
+        EXPECT_EQ(root.heard(decoder.mainWindow), c.heard);
+        EXPECT_EQ(root.viewable(decoder.mainWindow), c.stillShown);
+        EXPECT_TRUE(root.viewable(decoder.dialog));
+        EXPECT_FALSE(root.viewable(decoder.hidden));
+        EXPECT_EQ(decoder.finish(), 0);
     }
 }

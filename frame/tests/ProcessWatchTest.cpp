@@ -129,3 +129,43 @@ TEST_F(CloseProcessWindows, WithoutAWindowServerTheDecoderAloneGetsSigterm) {
     EXPECT_EQ(table.terminated, (std::vector<process::ProcessIdentity>{{kDecoder, 1000}}));
     EXPECT_TRUE(windows.closeRequests.empty());
 }
+
+// The decoder's windows that show and are not owned get the style once each, as they appear: a window
+// the user shows again is left to the user; a decoder that ended, or a style that is not minimised or
+// hidden, gets nothing.
+TEST_F(CloseProcessWindows, TheWindowStyleGoesToEachShownUnownedWindowOfTheDecoderOnce) {
+    using modIsProcessRunning::kWindowStyleHide;
+    using modIsProcessRunning::kWindowStyleMin;
+    for (auto& w : windows.windows)
+        w.shown = w.id != 0x202; // the hidden one stays hidden
+    const struct Case {
+        int32_t style;
+        bool ended;
+        std::vector<process::WindowId> iconified, withdrawn;
+    } cases[] = {
+        {kWindowStyleMin, false, {0x200}, {}},
+        {kWindowStyleHide, false, {}, {0x200}},
+        {modIsProcessRunning::kWindowStyleDefault, false, {}, {}},
+        {7, false, {}, {}},
+        {kWindowStyleHide, true, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        FakeProcessTable t = table;
+        FakeWindowSystem server = windows;
+        ProcessWatch w(t, server);
+        w.setTargetProcessId(kDecoder);
+        if (c.ended) t.processes[0].startTime = 2000;
+        EXPECT_EQ(w.ApplyWindowStyle(c.style), int32_t(c.iconified.size() + c.withdrawn.size()));
+        // A window that shows later gets it; the first, shown again, does not.
+        server.windows.push_back({.id = 0x204, .pid = kDecoder, .shown = true});
+        std::vector<process::WindowId> iconified = c.iconified, withdrawn = c.withdrawn;
+        const bool styles = !iconified.empty() || !withdrawn.empty();
+        EXPECT_EQ(w.ApplyWindowStyle(c.style), styles ? 1 : 0);
+        if (styles) (iconified.empty() ? withdrawn : iconified).push_back(0x204);
+        EXPECT_EQ(server.iconified, iconified);
+        EXPECT_EQ(server.withdrawn, withdrawn);
+        EXPECT_EQ(server.closeRequests, std::vector<process::WindowId>{});
+        EXPECT_EQ(server.sessionsOpen, 0);
+    }
+}

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,7 +52,11 @@ struct FakeReceiverShell final : frontpanel::ReceiverShell, frontpanel::SoundCar
         }
         prepared = true;
     }
-    void RunDREAM() override { calls.push_back("RunDREAM"); }
+    std::function<void()> duringRunDream; // the messages the decoder's start pumps
+    void RunDREAM() override {
+        calls.push_back("RunDREAM");
+        if (duringRunDream) duringRunDream();
+    }
     void CloseProcessWindows() override { calls.push_back("CloseProcessWindows"); }
     bool Prepared() const override { return prepared; }
     int32_t StopSound() override {

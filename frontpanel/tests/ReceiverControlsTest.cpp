@@ -112,6 +112,39 @@ TEST(ModeControls, ChoosingTheModeInForceAgainTouchesNeitherSoundCardNorDecoder)
                   i == kDRM ? frontpanel::kChosenColour : frontpanel::kOtherColour);
 }
 
+// A user's click on another mode while the handler pumps messages selects that button and is refused;
+// when the handler ends, the button of the mode in force is selected again, in the chosen colour.
+TEST(ModeControls, AClickRefusedWhileTheHandlerPumpsLeavesTheModeInForceSelected) {
+    const struct Case {
+        const char* where;
+        int16_t from, to;
+        bool duringRunDream; // else in the handler's own message loop
+    } cases[] = {{"the decoder's start", kAM, kDRM, true},
+                 {"the handler's own pump, entering DRM", kAM, kDRM, false},
+                 {"the handler's own pump, leaving DRM", kDRM, kUSB, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.where);
+        Started r;
+        r.modes().optMode.setValue(c.from, true);
+        bool clicked = false;
+        const auto clickLsb = [&] {
+            if (clicked) return;
+            clicked = true;
+            r.modes().optMode.setValue(kLSB, true);
+        };
+        if (c.duringRunDream) r.receiver.duringRunDream = clickLsb;
+        const runtime::ScopedHooks hooks(
+            {.doEvents = c.duringRunDream ? std::function<void()>([] {}) : clickLsb});
+        r.modes().optMode.setValue(c.to, true);
+        ASSERT_TRUE(clicked);
+        EXPECT_EQ(r.state().DemodMode, c.to);
+        EXPECT_EQ(r.modes().optMode.Selected(), c.to);
+        for (int16_t i = 0; i < 8; ++i)
+            EXPECT_EQ(r.modes().optMode[i].ForeColor(),
+                      i == c.to ? frontpanel::kChosenColour : frontpanel::kOtherColour);
+    }
+}
+
 TEST(ModeControls, LeavingDrmPutsThePresetsEdgesBackAfterTheSlidersWereDragged) {
     Started r;
     r.modes().optMode.setValue(kDRM, true);

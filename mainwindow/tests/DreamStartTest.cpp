@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -47,6 +48,14 @@ public:
         args.push_back(a);
         shows.push_back(show);
         return pid;
+    }
+    // The decoder's windows show from this pump on; how many there are, and the styles given.
+    int windowsFromPump = 1, windows = 1;
+    std::vector<int32_t> styles;
+    int32_t ApplyWindowStyle(int32_t style) override {
+        styles.push_back(style);
+        if (pumps < windowsFromPump || windows == 0) return 0;
+        return std::exchange(windows, 0);
     }
     void Pump() override { ++pumps; }
     void Sleep(int32_t ms) override { sleptMs += ms; }
@@ -212,6 +221,40 @@ TEST(RunDREAM, StartsTheDecoderAsItsOptionsAndTheReceiverSay) {
         EXPECT_EQ(p.sleptMs, 600);
         EXPECT_EQ(d.DreamProcessId, c.pid ? c.pid : 12);
         EXPECT_EQ(p.targets, c.pid ? std::vector<int32_t>{c.pid} : std::vector<int32_t>{});
+    }
+}
+
+// Minimised or hidden, the decoder's windows are given the style as they show: the start pumps on past
+// its usual six until one has shown, within a bound.
+TEST(RunDREAM, GivesTheDecoderItsWindowStyleAsItsWindowsShowWithinABound) {
+    using mainwindow::DreamStart;
+    const struct Case {
+        const char* what;
+        int32_t style, pid;
+        int windowsFromPump;
+        int pumps;
+        size_t stylings;
+    } cases[] = {
+        {"shown as opened", 0, 77, 1, DreamStart::kPumps, 0},
+        {"minimised, at once", 1, 77, 1, DreamStart::kPumps, DreamStart::kPumps},
+        {"hidden, late", 2, 77, 10, 10, 10},
+        {"hidden, never", 2, 77, 1000, DreamStart::kPumpsAwaitingWindows, DreamStart::kPumpsAwaitingWindows},
+        {"failed start", 1, 0, 1, DreamStart::kPumps, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ReceiverState st;
+        st.DRM.RunDreamOnDRM = true;
+        st.DRM.PathToDream = "/opt/dream";
+        st.DRM.DreamWindowStyle = c.style;
+        FakeDreamPorts p;
+        p.state = &st;
+        p.pid = c.pid;
+        p.windowsFromPump = c.windowsFromPump;
+        DreamStart d(st, p);
+        d.RunDREAM();
+        EXPECT_EQ(p.pumps, c.pumps);
+        EXPECT_EQ(p.styles, std::vector<int32_t>(c.stylings, c.style));
     }
 }
 

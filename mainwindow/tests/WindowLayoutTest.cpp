@@ -26,14 +26,17 @@ struct FakeWindow final : mainwindow::LayoutWindow {
     std::vector<std::string> calls;
     LayoutPlan placed;
     int32_t height = 0, width = 0;
+    int16_t selected = -1;
     bool normal = true;
     std::function<void(int16_t)> onMark;
     std::function<void()> onResize;
 
     void markLayoutButton(int16_t Index) override {
         calls.push_back("mark " + std::to_string(Index));
+        selected = Index;
         if (onMark) onMark(Index);
     }
+    int16_t selectedLayoutButton() const override { return selected; }
     void placePanels(const LayoutPlan& plan) override {
         calls.push_back("place");
         placed = plan;
@@ -159,6 +162,22 @@ TEST(WindowLayout, NestedEventsWhileALayoutIsAppliedDoNothingAndTheWindowEndsAtI
     r.apply(0);
     EXPECT_EQ(r.window.height, 1200 + B + C);
     EXPECT_EQ(r.state.DisplayMode, 0);
+}
+
+// A user's click on another layout while one is applied selects its button, and its handler is refused;
+// the button of the layout in force is selected again when the applying run ends.
+TEST(WindowLayout, AClickRefusedWhileALayoutIsAppliedLeavesTheLayoutInForceSelected) {
+    Rig r;
+    r.apply(3);
+    r.window.onResize = [&] {
+        r.window.selected = 1;
+        r.apply(1);
+    };
+    r.apply(0);
+    EXPECT_EQ(r.state.DisplayMode, 0);
+    EXPECT_EQ(r.window.selected, 0);
+    EXPECT_EQ(r.window.calls.back(), "mark 0");
+    EXPECT_EQ(r.window.height, 1200 + B + C);
 }
 
 TEST(WindowLayout, ResizingSnapsBackInTheNormalStateOnly) {

@@ -6,12 +6,14 @@
 #include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
+#include <utility>
 
 #include "config/frmConfig.h"
 #include "frame/modTiming.h"
 #include "mainwindow/tests/MainWindowRig.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/testing/FakePerformanceCounter.h"
+#include "platform/ui/Twips.h"
 #include "radio/clsDDSNullIF.h"
 #include "radio/clsDDSParallelIF.h"
 #include "radio/clsSoftDDS.h"
@@ -148,6 +150,35 @@ TEST_F(ConfigOnTheWindow, ApplyChangesTheModelTheDevicesTheInterfaceAndTheColour
     QCoreApplication::processEvents();
     EXPECT_TRUE(w.grab().save(RENDER_DIR "/main_window_after_apply.png"));
     w.optPwr[1].setValue(true);
+}
+
+// Wherever the title bar is removed (the start-up with "FormCaptionOffOnPwrOn" set, Apply with its box
+// ticked), the layout stops counting it, as after the power button: the window is C lower and B higher.
+TEST_F(ConfigOnTheWindow, ALayoutAppliedWithoutTheTitleBarNoLongerCountsIt) {
+    constexpr int32_t B = 60, C = 330, kFullRows = 7075;
+    // The layout's outer height and the client height it leaves, in twips on whole pixels.
+    const auto full = [](frmMain& w) { return std::pair(w.Layout.LayoutHeight, w.ScaleHeight()); };
+    const auto expected = [](int32_t outer, int32_t client) {
+        return std::pair(float(outer), ui::twips(ui::pixels(client)));
+    };
+    for (const bool atStartUp : {true, false}) {
+        SCOPED_TRACE(atStartUp ? "start-up" : "Apply");
+        store.SaveSetting("NerixSDR", "frmMain", "FormCaptionOffOnPwrOn", atStartUp ? "True" : "False");
+        store.SaveSetting("NerixSDR", "frmMain", "DisplayMode", "3");
+        auto& w = make();
+        w.Show();
+        ASSERT_EQ(state().DisplayMode, 3);
+        if (!atStartUp) {
+            EXPECT_EQ(full(w), expected(kFullRows + B + C, kFullRows + B));
+            frmConfig& d = pressConfig(w);
+            d.FormCaptionOffOnPwrOn.setValue(1);
+            d.cmdApply.setValue(true);
+            d.cmdOK.setValue(true);
+        }
+        EXPECT_TRUE(w.windowFlags().testFlag(Qt::FramelessWindowHint));
+        EXPECT_EQ(full(w), expected(kFullRows + 2 * B, kFullRows));
+        window.reset();
+    }
 }
 
 // The analyser keeps the VFO itself: the display is handed the new one once it is in the slot, before the

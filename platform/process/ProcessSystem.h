@@ -44,6 +44,7 @@ struct TopLevelWindow {
     WindowId id = 0;
     Pid pid = 0;        // owning process on this machine; 0 when unknown or on another machine
     bool owned = false; // transient for another window (a dialog or pop-up)
+    bool shown = false; // mapped and viewable
 };
 
 // One conversation with the window server, closed when the object goes.
@@ -55,6 +56,11 @@ public:
     virtual std::vector<TopLevelWindow> topLevelWindows() = 0;
     // Asks the window's client to close it; never waits for the client to answer.
     virtual void requestClose(WindowId window) = 0;
+    // Asks the window manager to show the window as an icon; where none runs, no icon can show, and the
+    // window is unmapped instead.
+    virtual void iconify(WindowId window) = 0;
+    // Withdraws the window: unmapped, and the window manager told to stop managing it.
+    virtual void withdraw(WindowId window) = 0;
 };
 
 class WindowSystem {

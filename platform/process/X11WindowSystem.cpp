@@ -1,4 +1,5 @@
-// The top-level windows of an X server and the polite close request (WM_DELETE_WINDOW), over xcb.
+// The top-level windows of an X server, the polite close request (WM_DELETE_WINDOW) and the window
+// states a window manager keeps, over xcb.
 #include "platform/process/X11WindowSystem.h"
 
 #include <cstdlib>
@@ -36,6 +37,8 @@ public:
         netWmPid_ = intern("_NET_WM_PID");
         wmProtocols_ = intern("WM_PROTOCOLS");
         wmDeleteWindow_ = intern("WM_DELETE_WINDOW");
+        wmChangeState_ = intern("WM_CHANGE_STATE");
+        wmSelection_ = intern("WM_S0");
     }
 
     ~X11Session() override {
@@ -76,7 +79,61 @@ public:
         xcb_flush(connection_);
     }
 
+    void iconify(WindowId window) override {
+        const xcb_window_t root = rootOf(window);
+        if (root == XCB_WINDOW_NONE) return;
+        if (!windowManagerRuns()) {
+            xcb_unmap_window(connection_, window);
+            xcb_flush(connection_);
+            return;
+        }
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = window;
+        event.type = wmChangeState_;
+        event.data.data32[0] = kIconicState;
+        sendToManager(root, &event);
+    }
+
+    void withdraw(WindowId window) override {
+        const xcb_window_t root = rootOf(window);
+        if (root == XCB_WINDOW_NONE) return;
+        xcb_unmap_window(connection_, window);
+        // The unmap alone would not tell the manager of a client that is already an icon.
+        xcb_unmap_notify_event_t event{};
+        event.response_type = XCB_UNMAP_NOTIFY;
+        event.event = root;
+        event.window = window;
+        sendToManager(root, &event);
+    }
+
 private:
+    static constexpr uint32_t kIconicState = 3;
+
+    // The server takes 32 bytes of every event sent, longer than some event structures.
+    template <class Event> void sendToManager(xcb_window_t root, const Event* event) {
+        static_assert(sizeof(Event) <= 32);
+        char wire[32] = {};
+        std::memcpy(wire, event, sizeof(Event));
+        xcb_send_event(connection_, 0, root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY, wire);
+        xcb_flush(connection_);
+    }
+
+    // A window manager holds the first screen's manager selection.
+    bool windowManagerRuns() {
+        const ReplyPtr<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
+            connection_, xcb_get_selection_owner(connection_, wmSelection_), nullptr));
+        return owner && owner->owner != XCB_WINDOW_NONE;
+    }
+
+    xcb_window_t rootOf(xcb_window_t window) {
+        const ReplyPtr<xcb_query_tree_reply_t> tree(
+            xcb_query_tree_reply(connection_, xcb_query_tree(connection_, window), nullptr));
+        return tree ? tree->root : xcb_window_t{XCB_WINDOW_NONE};
+    }
+
     xcb_atom_t intern(std::string_view name) {
         const ReplyPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
             connection_, xcb_intern_atom(connection_, 0, static_cast<uint16_t>(name.size()), name.data()),
@@ -129,9 +186,12 @@ private:
         const auto pid = property(window, netWmPid_, XCB_ATOM_CARDINAL, 1);
         const auto machine = property(window, XCB_ATOM_WM_CLIENT_MACHINE, XCB_GET_PROPERTY_TYPE_ANY, 64);
         const auto transientFor = property(window, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 1);
-        if (!pid || !machine || !transientFor) return std::nullopt; // gone meanwhile
+        const ReplyPtr<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
+            connection_, xcb_get_window_attributes(connection_, window), nullptr));
+        if (!pid || !machine || !transientFor || !attributes) return std::nullopt; // gone meanwhile
 
         TopLevelWindow result{.id = window};
+        result.shown = attributes->map_state == XCB_MAP_STATE_VIEWABLE;
         if (pid->format == 32 && xcb_get_property_value_length(pid.get()) == 4) {
             uint32_t value = 0;
             std::memcpy(&value, xcb_get_property_value(pid.get()), sizeof value);
@@ -159,6 +219,8 @@ private:
     xcb_atom_t netWmPid_ = XCB_ATOM_NONE;
     xcb_atom_t wmProtocols_ = XCB_ATOM_NONE;
     xcb_atom_t wmDeleteWindow_ = XCB_ATOM_NONE;
+    xcb_atom_t wmChangeState_ = XCB_ATOM_NONE;
+    xcb_atom_t wmSelection_ = XCB_ATOM_NONE;
 };
 
 } // namespace

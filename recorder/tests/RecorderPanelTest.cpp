@@ -95,7 +95,11 @@ struct FakeView final : RecorderPanelView {
 
 struct FakePower final : PowerButton {
     std::vector<std::pair<int16_t, bool>> calls;
-    void setPowerChoice(int16_t i, bool s) override { calls.emplace_back(i, s); }
+    std::function<void()> during; // the messages the power's actions pump
+    void setPowerChoice(int16_t i, bool s) override {
+        calls.emplace_back(i, s);
+        if (during) during();
+    }
 };
 
 struct FakeChoices final : RecordingChoices {
@@ -400,6 +404,44 @@ TEST_F(RecorderPanelTest, AClickWhileADialogOrTheErrorWindowWaitsOnlyMovesTheFoc
     click(-1);
     EXPECT_FALSE(panel_->WavCtlsBusy());
     EXPECT_EQ(view_.enabled, kLoaded);
+}
+
+// While an action pumps messages (the power's Off and On, the file dialogs) every button shows disabled,
+// so a click then meets a disabled button rather than an enabled one that ignores it; the action's
+// pattern shows once it has ended.
+TEST_F(RecorderPanelTest, TheButtonsShowDisabledWhileAnActionRunsAndItsPatternAfter) {
+    runtime::ScopedHooks hooks({});
+    panel_->startUp();
+    click(transport::kRecord);
+    feed(4);
+    std::vector<EnablePattern> meanwhile;
+    const auto clickSaveMeanwhile = [&] {
+        meanwhile.push_back(view_.enabled);
+        click(transport::kSave);
+    };
+    power_.during = clickSaveMeanwhile;
+    dialogs_.during = clickSaveMeanwhile;
+    const struct Case {
+        int16_t button;
+        EnablePattern after;
+    } cases[] = {{transport::kStop, kStoppedRecording},
+                 {transport::kSave, kLoaded},
+                 {transport::kLoad, kLoaded},
+                 {transport::kPlay, kPlayingFile},
+                 {transport::kStop, kStopped}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        meanwhile.clear();
+        const int saves = dialogs_.saves;
+        dialogs_.answers = {path("take")};
+        if (c.button == transport::kLoad) dialogs_.answers = {path("take.wav")};
+        click(c.button);
+        ASSERT_FALSE(meanwhile.empty());
+        for (const EnablePattern& shown : meanwhile)
+            EXPECT_EQ(shown, kNone);
+        EXPECT_EQ(view_.enabled, c.after);
+        EXPECT_EQ(dialogs_.saves, saves + (c.button == transport::kSave)) << "a click meanwhile ran";
+    }
 }
 
 TEST_F(RecorderPanelTest, CloseOfAnUnsavedRecordingAsksAndSavesOrDiscardsAsAnswered) {

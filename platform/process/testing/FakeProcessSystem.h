@@ -46,6 +46,7 @@ public:
     std::vector<TopLevelWindow> windows;
     bool serverPresent = true;
     std::vector<WindowId> closeRequests; // in the order they were made
+    std::vector<WindowId> iconified, withdrawn;
     int sessionsOpen = 0;
 
     std::unique_ptr<WindowSession> open() override {
@@ -60,6 +61,8 @@ private:
         ~Session() override { --system_.sessionsOpen; }
         std::vector<TopLevelWindow> topLevelWindows() override { return system_.windows; }
         void requestClose(WindowId window) override { system_.closeRequests.push_back(window); }
+        void iconify(WindowId window) override { system_.iconified.push_back(window); }
+        void withdraw(WindowId window) override { system_.withdrawn.push_back(window); }
 
     private:
         FakeWindowSystem& system_;

@@ -3,7 +3,9 @@
 //   probe idle               (prints "ready" once it runs under its own name)
 //   probe windows DISPLAY [framed] [machine NAME]
 // In windows mode it prints "ready <main> <hidden> <dialog>" and, when a done message reaches any window,
-// exits with 1 (main asked), 2 (hidden asked) and 4 (dialog asked) added up.
+// exits with 1 (main asked), 2 (hidden asked) and 4 (dialog asked) added up. Its windows are filled with
+// 0x3366CC, so a picture shows them.
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -33,10 +35,12 @@ void setProperty(xcb_window_t window, xcb_atom_t name, xcb_atom_t type, uint8_t 
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, name, type, format, count, data);
 }
 
+constexpr uint32_t kFill = 0x3366CC;
+
 xcb_window_t makeWindow(xcb_window_t parent, const std::string& machine) {
     const xcb_window_t window = xcb_generate_id(connection);
     xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, parent, 0, 0, 100, 100, 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_BACK_PIXEL, &kFill);
     const uint32_t pid = static_cast<uint32_t>(::getpid());
     setProperty(window, intern("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1, &pid);
     setProperty(window, XCB_ATOM_WM_CLIENT_MACHINE, XCB_ATOM_STRING, 8, static_cast<uint32_t>(machine.size()),
@@ -63,8 +67,9 @@ int showWindows(int argc, char** argv) {
     if (framed) {
         // What a window manager does: the client inside a frame of its own, marked with WM_STATE.
         mainParent = xcb_generate_id(connection);
+        const uint32_t frameFill = 0x808080;
         xcb_create_window(connection, XCB_COPY_FROM_PARENT, mainParent, root, 0, 0, 120, 120, 0,
-                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_BACK_PIXEL, &frameFill);
         xcb_map_window(connection, mainParent);
     }
     const xcb_window_t mainWindow = makeWindow(mainParent, machine);
