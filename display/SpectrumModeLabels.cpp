@@ -1,4 +1,5 @@
 // The spectrum's labels on the graticule: decibels up the middle, kilohertz along the middle row.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -100,7 +101,9 @@ void SpectrumMode::drawFrequencyLabels(ui::Picture& pic, const GraticuleScale& g
     resumeNext([&] { binStep = runtime::CLng(static_cast<double>(int64_t{f.StopBin} - f.StartBin) / 12); });
     const auto labelStep = std::fabs((g.width - 1) / 12);
     const auto label = [&](float x) {
-        resumeNext([&] { pic.setCurrentX(x - labelWidth_ / 2); });
+        // Centred on its place, but never past the picture's edges, where its digits would be cut off.
+        resumeNext(
+            [&] { pic.setCurrentX(std::max(0.0f, std::min(x - labelWidth_ / 2, g.width - labelWidth_))); });
         resumeNext(
             [&] { pic.Print(NumberFormat::Format(labelHz(x, bin, g.width) / 1000, labelFormat), false); });
         resumeNext([&] { bin = nextLabelBin(bin, binStep, g.width); });

@@ -158,10 +158,24 @@ bool isControl(const QWidget& w) {
            qobject_cast<const QTabBar*>(&w);
 }
 
+// Under an opaque sibling stacked above it that covers it whole, as the pages of a tab strip lie.
+bool coveredWhole(const QWidget& window, const QWidget& child, const QObjectList& siblings, qsizetype at) {
+    for (qsizetype i = at + 1; i < siblings.size(); ++i) {
+        const auto* above = qobject_cast<const QWidget*>(siblings[i]);
+        if (above && !above->isWindow() && above->isVisibleTo(&window) && above->autoFillBackground() &&
+            above->geometry().contains(child.geometry()))
+            return true;
+    }
+    return false;
+}
+
 void collect(const QWidget& window, const QWidget& w, const QRect& clip, std::vector<Placed>& out) {
-    for (const QObject* o : w.children()) {
-        const auto* child = qobject_cast<const QWidget*>(o);
-        if (!child || child->isWindow() || !child->isVisibleTo(&window)) continue;
+    const QObjectList& siblings = w.children();
+    for (qsizetype i = 0; i < siblings.size(); ++i) {
+        const auto* child = qobject_cast<const QWidget*>(siblings[i]);
+        if (!child || child->isWindow() || !child->isVisibleTo(&window) ||
+            coveredWhole(window, *child, siblings, i))
+            continue;
         const QRect rect(child->mapTo(&window, QPoint(0, 0)), child->size());
         const QRect shown = rect & clip;
         if (shown.isEmpty()) continue;
@@ -223,8 +237,9 @@ private:
             return;
         }
         const QRect onWindow = ink.translated(p.rect.topLeft());
-        if (!p.shown.contains(onWindow)) {
-            fault(who + ": its caption is cut by the edge of its container");
+        if (!p.shown.adjusted(-1, -1, 1, 1).contains(onWindow)) {
+            fault(who + ": its caption, inked at " + place(onWindow) +
+                  ", is cut by the edge of its container at " + place(p.shown));
             return;
         }
         if (qobject_cast<const QGroupBox*>(p.widget)) checkFrameCaptionClear(p, onWindow);
