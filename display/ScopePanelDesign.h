@@ -9,12 +9,13 @@ namespace display::design {
 
 using ui::DesignRect;
 
-// The container picScopeContainer's design size.
-inline constexpr double kContainerWidth = 12345, kContainerHeight = 2895;
-
-// The pictures' holder ends above the bottom of the image area, leaving the window room for the band
-// plan's frame there (the window's upper bands hold no room for it); this is the top of that room.
-inline constexpr double kFreeLeft = 30, kFreeTop = 1665;
+// The pictures and the display's controls keep the container's design height; below them the container
+// leaves the window a room as wide as itself for the band plan's frame (the window's upper bands hold no
+// room for it, and beside the spectrum there is none), and is that much taller.
+inline constexpr double kPictureBandHeight = 2895;
+inline constexpr double kFreeLeft = 30, kFreeTop = kPictureBandHeight + 15;
+inline constexpr double kFreeWidth = 12285, kFreeHeight = 1200;
+inline constexpr double kContainerWidth = 12345, kContainerHeight = kFreeTop + kFreeHeight + 15;
 
 inline constexpr double kFontSize = 7;
 inline constexpr double kRow = 225;         // one row of check boxes or option buttons
@@ -22,13 +23,13 @@ inline constexpr double kBoxHeight = 225;   // a check box or option button
 inline constexpr double kLabelHeight = 210; // a caption or knob label
 
 // ---- In the container: the controls' picture at the right, the image area beside it, and on that the
-// pictures' holder down to the band plan's room.
+// pictures' holder.
 inline constexpr DesignRect picScopeCtls{7785, 15, 4530, 2865};
-inline constexpr DesignRect imgAreaScope{0, 0, picScopeCtls.Left - 30, kContainerHeight};
-inline constexpr DesignRect picScopeArea{0, 0, picScopeCtls.Left - 30, kFreeTop};
+inline constexpr DesignRect imgAreaScope{0, 0, picScopeCtls.Left - 30, kPictureBandHeight};
+inline constexpr DesignRect picScopeArea{0, 0, picScopeCtls.Left - 30, kPictureBandHeight};
 // picScope(0..1) in the holder; the analyser's set-up places them again, from the holder's height, the
 // same way.
-inline constexpr DesignRect picScope{30, 180, 7680, kFreeTop - 180 - 50};
+inline constexpr DesignRect picScope{30, 180, 7680, kPictureBandHeight - 180 - 50};
 
 // ---- In picScopeCtls, three columns: mode, sweep and Y mode; the two channels; the source point, the
 // frame rate and the statistics switch.

@@ -1,5 +1,7 @@
 // The spectrum's labels on the graticule: decibels up the middle, kilohertz along the middle row.
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "display/AnalyserArithmetic.h"
@@ -100,9 +102,16 @@ void SpectrumMode::drawFrequencyLabels(ui::Picture& pic, const GraticuleScale& g
     resumeNext([&] { binStep = runtime::CLng(static_cast<double>(int64_t{f.StopBin} - f.StartBin) / 12); });
     const auto labelStep = std::fabs((g.width - 1) / 12);
     const auto label = [&](float x) {
-        resumeNext([&] { pic.setCurrentX(x - labelWidth_ / 2); });
-        resumeNext(
-            [&] { pic.Print(NumberFormat::Format(labelHz(x, bin, g.width) / 1000, labelFormat), false); });
+        std::optional<std::string> text;
+        resumeNext([&] { text = NumberFormat::Format(labelHz(x, bin, g.width) / 1000, labelFormat); });
+        // Centred on its place, but never past the picture's edges, where its digits would be cut off; a
+        // label may be wider than the one its room was measured with.
+        resumeNext([&] {
+            const float width =
+                text ? std::max(labelWidth_, single(pic.TextWidth(*text), "DrawGraticule")) : labelWidth_;
+            pic.setCurrentX(std::max(0.0f, std::min(x - labelWidth_ / 2, g.width - width)));
+        });
+        if (text) resumeNext([&] { pic.Print(*text, false); });
         resumeNext([&] { bin = nextLabelBin(bin, binStep, g.width); });
     };
     if (!c_.settings.ReverseSpectrum)

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "e2e/harness/Audio.h"
+#include "e2e/harness/ContactSheet.h"
 #include "e2e/harness/ProgramRun.h"
 
 namespace e2e {
@@ -39,12 +40,14 @@ protected:
         return program;
     }
 
-    // Saves the picture of a window under the artefacts folder and checks it is a picture of something.
+    // Saves the picture of a window under the artefacts folder, lays the folder's pictures out on the
+    // contact sheet again, and checks it is a picture of something.
     Picture photograph(const WindowOnScreen& w, const std::string& name) {
         // The toolkit paints a moment after a window changes.
         std::this_thread::sleep_for(400ms);
         const Picture p = screen().capture(w);
         EXPECT_TRUE(p.savePng((screenshotFolder() / (name + ".png")).string())) << name;
+        EXPECT_TRUE(saveContactSheet(screenshotFolder())) << name;
         EXPECT_GE(p.colours(), 4) << name << " is blank";
         return p;
     }

@@ -201,6 +201,7 @@ TEST_F(Windows, ThePresetDialogsThePresetPopUpAndTheTrackListArePhotographed) {
         for (int x = 0; x < list.Width; ++x)
             part.pixels.push_back(window.at(list.X + x, list.Y + y));
     EXPECT_TRUE(part.savePng((screenshotFolder() / "track-list.png").string()));
+    EXPECT_TRUE(saveContactSheet(screenshotFolder()));
     EXPECT_GE(part.colours(), 2) << "the track list is blank";
 
     EXPECT_EQ(sandbox_.dialogs(), (std::vector<std::string>{

@@ -81,7 +81,8 @@ inline constexpr double kControlFontSize = 7.5, kModeFontSize = 6.75;
 
 // frFilter: the presets, the edge sliders (sldBW(0) the high edge, right of the low), the edges' captions
 // and values above and below them, Music, Dyn and the edge knobs.
-inline constexpr ControlRun optFilter{5, {75, kFirstRow, 1005, kRow}, 0, 255};
+// The presets end where the high edge's caption begins.
+inline constexpr ControlRun optFilter{5, {75, kFirstRow, 990, kRow}, 0, 255};
 inline constexpr ControlRun sldBW{2, {1575, 435, 300, 855}, -450, 0};
 inline constexpr DesignRect lblFHiDesc{1065, kFirstRow, 420, 195}, lblFloDesc{1515, kFirstRow, 420, 195};
 inline constexpr DesignRect lblFHi{1065, 1305, 420, 195}, lblFLo{1515, 1305, 420, 195};
@@ -139,17 +140,18 @@ inline constexpr DesignRect frRecordSampling{7500, 0, 3210, 615};
 inline constexpr ControlRun optRecordSampleRate{5, {75, 285, 615, kRow}, 615, 0};
 inline constexpr DesignRect frRecordBitsPerSample{10710, 0, 1110, 615};
 inline constexpr ControlRun optRecordSamplePerBit{2, {75, 285, 510, kRow}, 510, 0};
-inline constexpr DesignRect lblRecordMBytesPerHr{11850, 120, 480, 240};
+inline constexpr DesignRect lblRecordMBytesPerHr{11850, 120, 480, 225}; // ends where its unit begins
 inline constexpr DesignRect lblRecordMBytesPerHrDesc{11850, 345, 480, 240};
 // picCalib: the channel swap and the I/Q balance.
 inline constexpr DesignRect chkFlipIQ{60, 90, 900, kRow};
 inline constexpr DesignRect sldBalance{1020, 60, 2400, 330};
 
 // ---- The band plan's frame frPresets: the selectors' row under the caption, two rows of sub-band
-// buttons in picSubBands, the preset buttons in picPresets.
-inline constexpr int32_t kPresetFrameWidth = 7680, kPresetFrameHeight = 1200;
-inline constexpr int32_t kSubBandWidth = 840, kSubBandHeight = 225, kSubBandsPerRow = 9, kSubBandsTop = 380;
-inline constexpr int32_t kPresetWidth = 630, kPresetHeight = 300, kPresetsTop = 840;
+// buttons in picSubBands, the preset buttons in picPresets. It spans the window, so that a caption of a
+// sub-band (six characters) or a preset (seven) fits beside its button's circle.
+inline constexpr int32_t kPresetFrameWidth = 12285, kPresetFrameHeight = 1200;
+inline constexpr int32_t kSubBandWidth = 1350, kSubBandHeight = 225, kSubBandsPerRow = 9, kSubBandsTop = 380;
+inline constexpr int32_t kPresetWidth = 1005, kPresetHeight = 300, kPresetsTop = 840;
 inline constexpr int16_t kPresetButtonCount = 12;
 inline constexpr int16_t kSubBandButtonCount = 18;
 

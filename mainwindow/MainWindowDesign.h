@@ -45,7 +45,8 @@ inline constexpr DesignRect frDemod = rowFrame(frontpanel::design::RowFrame::frD
 // panels up into the Elektor panel's place when that panel is hidden (any model but the Elektor one).
 inline constexpr DesignRect picElektor200705{60, 2950, 12345, 495};
 inline constexpr DesignRect picRecorder{60, 3555, 12345, 630};
-inline constexpr DesignRect picScopeContainer{60, 4320, 12345, 2895};
+inline constexpr DesignRect picScopeContainer{60, 4320, display::design::kContainerWidth,
+                                              display::design::kContainerHeight};
 inline constexpr DesignRect picCalib{60, 7320, 12345, 450};
 inline constexpr double kPanelGap = 75;
 
@@ -109,7 +110,9 @@ constexpr DesignPath agcSwitch() {
 constexpr DesignPath muteSwitch() {
     return DesignPath(rowFrame(frontpanel::design::RowFrame::frAFOut)).then(frontpanel::design::chkMute);
 }
-// The band plan's frame lies in the scope container, under the spectrum.
+// The band plan's frame lies in the scope container, under the spectrum and the display's controls.
+static_assert(frontpanel::design::kPresetFrameWidth <= display::design::kFreeWidth &&
+              frontpanel::design::kPresetFrameHeight <= display::design::kFreeHeight);
 constexpr DesignPath presetFrame(bool elektorPanel) {
     return DesignPath(stackedPanels(elektorPanel).picScopeContainer)
         .then(frontpanel::design::frPresets(display::design::kFreeLeft, display::design::kFreeTop));

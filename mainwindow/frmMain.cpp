@@ -243,11 +243,13 @@ void frmMain::buildCalibrationPanel() {
     }
     chkPerfStatsOn.Move(5340, 90, 630, 240);
     lblVer.setFontSize(7);
-    lblVer.Move(11460, 120, 840, 210);
+    // Right of the statistics' last column, "Thread1", which ends at 11760.
+    lblVer.Move(11775, 120, 525, 210);
     lblVer.setAlignment(1);
     lblClock.Move(7920, 900, 900, 240);
-    lblCLKINFreq.Move(10140, 825, 720, 180);
-    lblIFFreq.Move(10860, 825, 720, 180);
+    // Nine digits in their groups, above sldPwm rather than over its top.
+    lblCLKINFreq.Move(10080, 810, 780, 180);
+    lblIFFreq.Move(10860, 810, 720, 180);
     Label15.Move(10140, 1005, 720, 180);
     for (ui::Label* l : {&lblCLKINFreq, &lblIFFreq, &Label15})
         l->setFontSize(7);

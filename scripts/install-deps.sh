@@ -13,6 +13,8 @@ packages=(
     libxcb1-dev libxcb-xtest0-dev
     xvfb xauth
     fonts-dejavu-core
+    # The windows are laid out for Tahoma's and Courier New's metrics: Wine's Tahoma and Liberation Mono.
+    fonts-wine fonts-liberation
     locales
     sox
 )

@@ -22,6 +22,7 @@
 #include "platform/runtime/PostQueue.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/sound/RtAudioSoundSystem.h"
+#include "platform/ui/Fonts.h"
 #include "platform/ui/PostQueueWatcher.h"
 #include "platform/ui/QtDialogService.h"
 #include "platform/ui/QtPlatformTimers.h"
@@ -155,6 +156,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(runtime::kProductName);
     // The watchdog ends the program once the main window has gone, after closing the decoder.
     QApplication::setQuitOnLastWindowClosed(false);
+    ui::installDesignFonts();
 
     Application app;
     makeApplication(app);

@@ -74,8 +74,8 @@ TEST(WindowLayout, EachLayoutHasTheSizeAndPanelPlacesOfTheTable) {
         bool elektor;
         int32_t height; // with the title bar
     } cases[] = {
-        {0, false, 1200}, {1, false, 2875}, {2, false, 3580}, {3, false, 7075},
-        {0, true, 1200},  {1, true, 2875},  {2, true, 4150},  {3, true, 7645},
+        {0, false, 1200}, {1, false, 2875}, {2, false, 3580}, {3, false, 8305},
+        {0, true, 1200},  {1, true, 2875},  {2, true, 4150},  {3, true, 8875},
     };
     for (const auto& c : cases) {
         for (const bool titleBarHidden : {false, true}) {
@@ -94,7 +94,7 @@ TEST(WindowLayout, EachLayoutHasTheSizeAndPanelPlacesOfTheTable) {
             EXPECT_EQ(p.ElektorPanel, c.elektor) << where;
             EXPECT_EQ(p.picRecorder.Top, c.elektor ? 3520 : 2950) << where;
             EXPECT_EQ(p.picScopeContainer.Top, c.elektor ? 4225 : 3655) << where;
-            EXPECT_EQ(p.picCalib.Top, c.elektor ? 7195 : 6625) << where;
+            EXPECT_EQ(p.picCalib.Top, c.elektor ? 8425 : 7855) << where;
             EXPECT_EQ(p.picElektor200705.Top, 2950) << where;
             EXPECT_EQ(p.picRecorder.Left, 60) << where;
         }
@@ -143,7 +143,7 @@ TEST(WindowLayout, AnIndexOutsideTheFourIsRefusedAndTheNextCallWorks) {
         EXPECT_EQ(r.layout.LayoutHeight, static_cast<float>(2875 + B + C));
         r.apply(3);
         EXPECT_EQ(r.state.DisplayMode, 3);
-        EXPECT_EQ(r.window.height, 7075 + B + C);
+        EXPECT_EQ(r.window.height, 8305 + B + C);
     }
 }
 

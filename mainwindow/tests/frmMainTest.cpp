@@ -238,7 +238,7 @@ TEST_F(Layouts, GiveTheSizeOfEachLayoutWithAndWithoutTheElektorPanelAndTitleBar)
     const struct {
         int16_t index;
         int32_t other, elektor;
-    } heights[] = {{0, 1200, 1200}, {1, 2875, 2875}, {2, 3580, 4150}, {3, 7075, 7645}};
+    } heights[] = {{0, 1200, 1200}, {1, 2875, 2875}, {2, 3580, 4150}, {3, 8305, 8875}};
     auto& w = make();
     w.Show();
     for (const bool elektor : {false, true})
@@ -259,7 +259,7 @@ TEST_F(Layouts, GiveTheSizeOfEachLayoutWithAndWithoutTheElektorPanelAndTitleBar)
                 EXPECT_EQ(w.picElektor200705.Visible(), elektor);
                 EXPECT_EQ(w.picRecorder.Top(), onPixels(elektor ? 3520 : 2950));
                 EXPECT_EQ(w.picScopeContainer.Top(), onPixels(elektor ? 4225 : 3655));
-                EXPECT_EQ(w.picCalib.Top(), onPixels(elektor ? 7195 : 6625));
+                EXPECT_EQ(w.picCalib.Top(), onPixels(elektor ? 8425 : 7855));
                 EXPECT_EQ(state().DisplayMode, h.index);
                 EXPECT_TRUE(w.optDisplaySize[h.index].Value());
                 EXPECT_EQ(w.optDisplaySize[h.index].ForeColor(), 0xFFFF00);

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFontDatabase>
 #include <QRadioButton>
 #include <QSlider>
 #include <algorithm>
@@ -15,6 +14,7 @@
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Text.h"
 #include "platform/ui/EventWatcher.h"
+#include "platform/ui/Fonts.h"
 #include "platform/ui/PictureBox.h"
 #include "platform/ui/QtSupport.h"
 #include "platform/ui/Twips.h"
@@ -183,7 +183,7 @@ std::string Control::FontName() const {
 void Control::setFontName(const std::string& name) {
     QFont f = widget_->font();
     if (runtime::equalsNoCase(name, "Courier New"))
-        f.setFamily(QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+        f.setFamily(courierNewFamily());
     else
         f.setFamily(q(name));
     widget_->setFont(f);

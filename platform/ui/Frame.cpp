@@ -39,6 +39,8 @@ void Frame::setBorderStyle(int16_t style) {
         runtime::raise(err::kInvalidPropertyValue, "Frame.BorderStyle", "Invalid property value");
     borderStyle_ = style;
     static_cast<FrameBox*>(box())->bare = style == 0;
+    // What measures the window from outside reads it: a bare frame shows no caption.
+    box()->setProperty("bare", style == 0);
     box()->update();
 }
 QGroupBox* Frame::box() const {

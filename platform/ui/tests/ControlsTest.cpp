@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -303,8 +304,9 @@ TEST_F(Clicks, LabelsKeepTheirCaptionAndShowItsLineBreaks) {
     auto* shown = static_cast<QLabel*>(lbl.widget());
     EXPECT_EQ(shown->text(), "NerixSDR Ver 0.1.0\n<b>notice</b>"); // plain text, markup shown as typed
     EXPECT_EQ(shown->size(), shown->sizeHint());
-    const int oneLine = QFontMetrics(shown->font()).height();
-    EXPECT_GE(shown->height(), 2 * oneLine);
+    // Two lines, the second a line's spacing below the first.
+    const QFontMetrics fm(shown->font());
+    EXPECT_GE(shown->height(), fm.height() + fm.lineSpacing());
     lbl.setBorderStyle(1);
     EXPECT_EQ(shown->frameShape(), QFrame::Box);
     EXPECT_THROW(lbl.setBorderStyle(2), runtime::RuntimeError);
@@ -314,6 +316,26 @@ TEST_F(Clicks, CourierNewIsTheSystemsFixedPitchFace) {
     ui::TextBox txt(&form, "PC(DB25)", true);
     txt.setFontName("Courier New");
     EXPECT_TRUE(QFontInfo(txt.widget()->font()).fixedPitch()) << txt.FontName();
+}
+
+// The windows' twips were laid out for Tahoma and Courier New: the program's faces are theirs or have
+// their metrics, so a caption takes the room it took there.
+TEST_F(Clicks, TheFacesTheWindowsWereLaidOutForAreThereWithTheirMetrics) {
+    const QFont control = QApplication::font();
+    EXPECT_EQ(QFontInfo(control).family(), "Tahoma");
+    EXPECT_EQ(control.pointSizeF(), 8.25);
+    ui::PictureBox picture(&form);
+    picture.setFontName("Tahoma");
+    EXPECT_EQ(QFontInfo(picture.surface().Font()).family(), "Tahoma");
+
+    ui::Label lbl(&form, "7 043.0");
+    lbl.setFontName("Courier New");
+    QFont fixed = lbl.widget()->font();
+    EXPECT_EQ(QFontInfo(fixed).family(), "Liberation Mono");
+    // Every Courier New glyph advances 1229/2048 of the em.
+    fixed.setPixelSize(2048);
+    EXPECT_NEAR(QFontMetricsF(fixed).horizontalAdvance("W"), 1229, 1);
+    EXPECT_NEAR(QFontMetricsF(fixed).horizontalAdvance("i"), 1229, 1);
 }
 
 } // namespace
