@@ -17,7 +17,9 @@ Label::Label(QWidget* parent, const std::string& caption)
 QLabel* Label::label() const {
     return static_cast<QLabel*>(widget());
 }
+// The housekeeping and clock ticks set captions many times a second; only a new text repaints.
 void Label::setCaption(const std::string& text) {
+    if (text == caption_) return;
     caption_ = text;
     label()->setText(shown(text));
     fitCaption();
