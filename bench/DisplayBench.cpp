@@ -63,12 +63,20 @@ public:
         y_ = y2;
         benchmark::DoNotOptimize(x_);
     }
+    void PolyLineTo(std::span<const ui::ScalePoint> points) override {
+        if (points.empty()) return;
+        x_ = points.back().x;
+        y_ = points.back().y;
+        benchmark::DoNotOptimize(x_);
+    }
     void Box(double, double, double, double) override {}
     void Print(const std::string& text, bool) override { benchmark::DoNotOptimize(text.data()); }
     double TextWidth(const std::string&) const override { return 10; }
     double TextHeight(const std::string&) const override { return 0.1; }
     bool AutoRedraw() const override { return false; }
     void setAutoRedraw(bool) override {}
+    void KeepImage(uint64_t) override {}
+    bool RestoreImage(uint64_t) override { return false; }
     bool Visible() const override { return true; }
     void setVisible(bool) override {}
     void ZOrder(int16_t) override {}

@@ -128,6 +128,8 @@ void ApplyRun::receiverFlags() {
     if (state_.SPLAvailable) state_.UseSPL = in_.UseSPL;
     state_.ShaftAutoRate = in_.ShaftAutoRate;
     state_.EnableShaftEncoder = in_.EnableEncoder;
+    if (ports_.MainWindow)
+        resumeNext([&] { ports_.MainWindow->EncoderSwitchChanged(); }, log_, "frmMain.EncoderSwitchChanged");
     state_.ScrollWheelEnableOverScope = in_.ScrollWheelEnableOverScope;
     DrmOptions& drm = state_.DRM;
     drm.RunDreamOnDRM = in_.DreamRunOnDRM;

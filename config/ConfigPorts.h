@@ -94,6 +94,8 @@ public:
     virtual void StartSound() = 0;
     // The serial event control the serial line opens its port through in event mode.
     virtual comm::MSComm* MSComm1() = 0;
+    // The encoder's switch has been set: the encoder's poll is armed while it is on, and only then.
+    virtual void EncoderSwitchChanged() = 0;
 };
 
 // The sound engine's device members. The status calls return 0 or the error number that ended them.

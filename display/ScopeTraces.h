@@ -11,6 +11,7 @@
 #include "display/ScopeSettings.h"
 #include "dsp/Nerix.h"
 #include "dsp/clsFFTReal.h"
+#include "platform/ui/Picture.h"
 
 namespace display {
 
@@ -24,6 +25,8 @@ struct ScopeTraces {
     std::vector<float> BufI, BufQ;     // the loaded channel 1 and channel 2
     std::vector<float> WorkRe, WorkIm; // the last real transform's output
     std::vector<float> Trace1, Trace2; // what the channels draw
+    // The points of the trace being drawn, handed to the picture in one call; its room stays.
+    std::vector<ui::ScalePoint> polyline;
     // The horizontal step of the last trace, kept when a frame cannot compute one; the overlays of the
     // spectrum draw on it too.
     float xStep = 0;

@@ -29,8 +29,7 @@ constexpr double kSingleMax = std::numeric_limits<float>::max();
 
 SpectrumMode::SpectrumMode(const ModeContext& context, const FilterResponse& filter,
                            const ReceiverState& state, const AnalyserPorts& ports)
-    : c_(context), filter_(filter), state_(state), ports_(ports), smoothHistory1_(kSmoothHistoryLength, 0.0f),
-      smoothHistory2_(kSmoothHistoryLength, 0.0f) {}
+    : c_(context), filter_(filter), state_(state), ports_(ports) {}
 
 void SpectrumMode::resize(int32_t points) {
     iqPower_.assign(static_cast<std::size_t>(points), 0.0f);
@@ -67,9 +66,20 @@ void SpectrumMode::compute(std::span<const float> Q, int32_t n) {
         entry(t.Trace1, i) = entry(iqPower_, j);
 }
 
+void SpectrumMode::SmoothHistory::reshape(int32_t newCount, int32_t newLength) {
+    if (count > 0 && head != 0) {
+        const auto first = values.begin();
+        std::rotate(first, first + static_cast<std::ptrdiff_t>(head) * length,
+                    first + static_cast<std::ptrdiff_t>(count) * length);
+    }
+    count = newCount;
+    length = newLength;
+    head = 0;
+}
+
 // Frame k of n (frame 0 the newest) of h values; the newest spectrum weighs 1/n, the oldest n/n, and the
-// weights add up to SmoothDivider.
-void SpectrumMode::averageTrace(std::vector<float>& trace, std::vector<float>& history, bool enabled) {
+// weights add up to SmoothDivider. Frames beyond the n in use keep what they held.
+void SpectrumMode::averageTrace(std::vector<float>& trace, SmoothHistory& history, bool enabled) {
     if (c_.frame.Freeze || !enabled) return;
     const int32_t h = c_.traces.fft("DrawSpectrum").Points / 2;
     int32_t n = c_.settings.SpectrumSmooth();
@@ -84,25 +94,25 @@ void SpectrumMode::averageTrace(std::vector<float>& trace, std::vector<float>& h
         divider = sum;
     }
     if (divider == 0.0f) return;
-    for (int32_t k = n - 1; k >= 1; --k)
-        c_.nerix.CopySingles(history.data() + static_cast<std::ptrdiff_t>(k - 1) * h,
-                             history.data() + static_cast<std::ptrdiff_t>(k) * h, h);
-    c_.nerix.CopySingles(trace.data(), history.data(), h);
+    if (history.count != n || history.length != h) history.reshape(n, h);
+    // The oldest frame's slot takes the newest.
+    history.head = (history.head + n - 1) % n;
+    c_.nerix.CopySingles(trace.data(), history.frame(0), h);
     float* sum = smoothSum_.data();
     std::fill(sum, sum + h, 0.0f);
     for (int32_t k = 0; k < n; ++k) {
-        const float* frame = history.data() + static_cast<std::ptrdiff_t>(k) * h;
+        const float* frame = history.frame(k);
         const double weight = k + 1;
         const double count = n;
         // Each term in double, the sum stored as a Single after each one; a sum beyond the Single range
         // is Overflow once the pass is done (held at the range meanwhile, so no conversion is undefined).
-        bool beyond = false;
+        double peak = 0;
         for (int32_t i = 0; i < h; ++i) {
             const double next = static_cast<double>(sum[i]) + static_cast<double>(frame[i]) * weight / count;
-            beyond |= std::fabs(next) > kSingleMax;
+            peak = std::max(peak, std::fabs(next));
             sum[i] = static_cast<float>(std::clamp(next, -kSingleMax, kSingleMax));
         }
-        if (beyond) fail(runtime::err::kOverflow, "DrawSpectrum");
+        if (peak > kSingleMax) fail(runtime::err::kOverflow, "DrawSpectrum");
     }
     for (int32_t i = 0; i < h; ++i)
         trace[static_cast<std::size_t>(i)] = sum[i] / divider;
@@ -180,11 +190,14 @@ void SpectrumMode::drawChannel(ui::Picture& pic, std::vector<float>& trace, bool
     }
     resumeNext([&] { pic.setCurrentX(0); });
     resumeNext([&] { pic.setCurrentY(at(trace, w.first)); });
+    std::vector<ui::ScalePoint>& points = c_.traces.polyline;
+    points.clear();
     float x = 0;
     forIndex(w.first, w.last, w.down, w.limit, [&](int64_t b) {
-        resumeNext([&] { pic.LineTo(x, at(trace, b)); });
+        resumeNext([&] { points.push_back({x, at(trace, b)}); });
         x = x + c_.traces.xStep;
     });
+    resumeNext([&] { pic.PolyLineTo(points); });
 }
 
 // The curve starts at its first value plus the shift, unscaled, and then sits one step to the right of
@@ -194,12 +207,16 @@ void SpectrumMode::drawFilterCurve(ui::Picture& pic) {
     const ScopeModeRec& r = c_.settings.ScopeModes(kModeSpectrum);
     const std::vector<float>& curve = r.LogMode ? filter_.curve() : filter_.power();
     resumeNext([&] { pic.setCurrentY(at(curve, w.first) + r.Chn1ShiftOffset); });
+    std::vector<ui::ScalePoint>& points = c_.traces.polyline;
+    points.clear();
     float x = 0;
     forIndex(w.first, w.last, w.down, w.limit, [&](int64_t b) {
         x = x + c_.traces.xStep;
-        resumeNext(
-            [&] { pic.LineTo(x, r.LogMode ? at(curve, b) : at(curve, b) * r.Chn1Gain + r.Chn1ShiftOffset); });
+        resumeNext([&] {
+            points.push_back({x, r.LogMode ? at(curve, b) : at(curve, b) * r.Chn1Gain + r.Chn1ShiftOffset});
+        });
     });
+    resumeNext([&] { pic.PolyLineTo(points); });
 }
 
 // The IF pass band of an I/Q spectrum as a box: the screen ORed with the inverted pen. The half step

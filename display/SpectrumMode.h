@@ -56,10 +56,27 @@ public:
     void drawFrequencyLabels(ui::Picture& pic, const GraticuleScale& g);
     float LabelHeight() const { return labelHeight_; }
     float LabelWidth() const { return labelWidth_; }
+    // A graticule put back from a copy sets the label size it was drawn with.
+    void restoreLabelSize(float height, float width) {
+        labelHeight_ = height;
+        labelWidth_ = width;
+    }
 
 private:
     void transformPower(std::span<const float> samples, float* power);
-    void averageTrace(std::vector<float>& trace, std::vector<float>& history, bool enabled);
+    // The last frames of a channel, newest first: frame k of a history of count frames of length values
+    // lies at slot (head + k) mod count, so a new frame moves nothing but itself.
+    struct SmoothHistory {
+        std::vector<float> values = std::vector<float>(kSmoothHistoryLength, 0.0f);
+        int32_t count = 0, length = 0, head = 0;
+        // Puts frame k in slot k for every k of the history as it stands, and starts a new one of count
+        // frames of length values over the same storage.
+        void reshape(int32_t newCount, int32_t newLength);
+        float* frame(int32_t k) {
+            return values.data() + static_cast<std::ptrdiff_t>((head + k) % count) * length;
+        }
+    };
+    void averageTrace(std::vector<float>& trace, SmoothHistory& history, bool enabled);
     void drawChannel(ui::Picture& pic, std::vector<float>& trace, bool enabled, float gain, float offset);
     void drawFilterCurve(ui::Picture& pic);
     void drawPassBand(ui::Picture& pic);
@@ -80,7 +97,7 @@ private:
     const ReceiverState& state_;
     const AnalyserPorts& ports_;
     std::vector<float> iqPower_, smoothSum_;
-    std::vector<float> smoothHistory1_, smoothHistory2_;
+    SmoothHistory smoothHistory1_, smoothHistory2_;
     float labelHeight_ = 0, labelWidth_ = 0;
 };
 

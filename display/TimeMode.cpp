@@ -69,11 +69,14 @@ void TimeMode::draw(ui::Picture& pic) {
         resumeNext([&] { pic.setCurrentX(0); });
         resumeNext([&] { pic.setCurrentY(at(trace, first)); });
         resumeNext([&] { pic.setForeColor(colour); });
+        std::vector<ui::ScalePoint>& points = t.polyline;
+        points.clear();
         float x = 0;
         forIndex(first, last, false, limit, [&](int64_t i) {
-            resumeNext([&] { pic.LineTo(x, at(trace, i)); });
+            resumeNext([&] { points.push_back({x, at(trace, i)}); });
             x = x + t.xStep;
         });
+        resumeNext([&] { pic.PolyLineTo(points); });
     };
     channel(t.Trace1, r.Chn1Enabled, c_.settings.Y1Colour);
     channel(t.Trace2, r.Chn2Enabled, c_.settings.Y2Colour);

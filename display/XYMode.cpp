@@ -24,8 +24,12 @@ void XYMode::draw(ui::Picture& pic) {
     resumeNext([&] { pic.setAutoRedraw(true); });
     resumeNext([&] { pic.setCurrentX(at(t.Trace2, f.StartBin)); });
     resumeNext([&] { pic.setCurrentY(at(t.Trace1, f.StartBin)); });
-    forIndex(int64_t{f.StartBin} + 1, int64_t{f.StopBin} - 1, false, pixelLimit(pic),
-             [&](int64_t i) { resumeNext([&] { pic.LineTo(at(t.Trace2, i), at(t.Trace1, i)); }); });
+    std::vector<ui::ScalePoint>& points = t.polyline;
+    points.clear();
+    forIndex(int64_t{f.StartBin} + 1, int64_t{f.StopBin} - 1, false, pixelLimit(pic), [&](int64_t i) {
+        resumeNext([&] { points.push_back({at(t.Trace2, i), at(t.Trace1, i)}); });
+    });
+    resumeNext([&] { pic.PolyLineTo(points); });
     resumeNext([&] { pic.setAutoRedraw(false); });
     resumeNext([&] { pic.ZOrder(); });
 }

@@ -8,6 +8,7 @@
 
 #include "display/AnalyserArithmetic.h"
 #include "dsp/FilterBank.h"
+#include "frame/NumberFormat.h"
 #include "frame/ScopedFlag.h"
 #include "platform/runtime/Convert.h"
 #include "radio/clsVFO.h"
@@ -195,6 +196,11 @@ public:
         for (const unsigned char b : bytes)
             hash_ = (hash_ ^ b) * 1099511628211ull;
     }
+    void operator()(const std::string& text) noexcept {
+        (*this)(text.size());
+        for (const char c : text)
+            (*this)(c);
+    }
     uint64_t value() const noexcept { return hash_; }
 
 private:
@@ -228,5 +234,20 @@ uint64_t clsSpectrumAnalyser::frameKey() const {
         h(p->ScaleLeft()), h(p->ScaleTop()), h(p->ScaleWidth()), h(p->ScaleHeight());
         h(p->Width()), h(p->Height()), h(p->PixelWidth()), h(p->PixelHeight());
     }
+    return h.value();
+}
+
+uint64_t clsSpectrumAnalyser::graticuleKey(const ui::Picture& pic) const {
+    KeyHash h;
+    h(pic.ScaleLeft()), h(pic.ScaleTop()), h(pic.ScaleWidth()), h(pic.ScaleHeight());
+    h(pic.PixelWidth()), h(pic.PixelHeight());
+    h(pic.FontName()), h(pic.FontSize());
+    h(pic.DrawMode()), h(pic.DrawWidth()), h(pic.DrawStyle());
+    h(mode()), h(IQMode()), h(ReverseSpectrum), h(LogMode()), h(Chn1Gain());
+    h(ScopeModes(display::kModeSpectrum).LogMode);
+    h(FSampling), h(SpectrumWidth), h(HzPerBin()), h(FOffset), h(StartBin), h(StopBin);
+    h(ScopeBackColour()), h(GraticuleColour()), h(YTextColour()), h(XTextColour());
+    const NumberFormat::Separators separators = NumberFormat::userSeparators();
+    h(separators.decimal), h(separators.thousands);
     return h.value();
 }

@@ -96,6 +96,9 @@ public:
     // the changes of the samples, the filter curve and the traces as a count. Equal keys draw equal
     // frames.
     uint64_t frameKey() const;
+    // What the graticule on pic would show: every value the graticule reads, with the picture's scale,
+    // size, font and pen. Equal keys draw equal graticules.
+    uint64_t graticuleKey(const ui::Picture& pic) const;
 
 private:
     display::ModeContext modeContext();
@@ -104,6 +107,7 @@ private:
     void fitScale(ui::Picture& p0);
     void DrawAndFlip();
     void DrawGraticule(ui::Picture& pic);
+    void finishGraticule(ui::Picture& pic);
 
     ReceiverState& state_;
     Nerix::Wrappers& nerix_;
@@ -119,6 +123,14 @@ private:
     // The key of the frame each picture shows; none since the set-up drew a bare graticule on it.
     std::array<uint64_t, 2> pageKey_{};
     std::array<bool, 2> pageShowsKey_{};
+    // The graticule each picture keeps a copy of, with what drawing it left behind.
+    struct KeptGraticule {
+        bool kept = false;
+        uint64_t key = 0;
+        double currentX = 0, currentY = 0;
+        float labelHeight = 0, labelWidth = 0;
+    };
+    std::array<KeptGraticule, 2> graticules_{};
     ui::Picture* picture0_ = nullptr;
     ui::Picture* picture1_ = nullptr;
     bool setupBusy_ = false, displayBusy_ = false, frozenBusy_ = false, displaySBusy_ = false;

@@ -48,6 +48,19 @@ void clsSpectrumAnalyser::DrawGraticule(ui::Picture& pic) {
     // Up to the label row a failure ends the graticule and reaches the caller.
     pic.setAutoRedraw(true);
     pic.setBackColor(ScopeBackColour());
+    // The graticule changes far less often than the traces over it: while nothing it reads has changed,
+    // the picture's copy of it is put back with what drawing it left behind.
+    KeptGraticule& kept = graticules_[&pic == picture1_ ? 1 : 0];
+    const uint64_t key = graticuleKey(pic);
+    if (kept.kept && kept.key == key && pic.RestoreImage(key)) {
+        pic.setCurrentX(kept.currentX);
+        pic.setCurrentY(kept.currentY);
+        spectrum_.restoreLabelSize(kept.labelHeight, kept.labelWidth);
+        if (mode() == display::kModeSpectrum) pic.setDrawMode(ui::rop::kCopyPen);
+        finishGraticule(pic);
+        return;
+    }
+    kept.kept = false;
     pic.Cls();
     pic.setForeColor(GraticuleColour());
     const display::GraticuleScale g{single(pic.ScaleLeft(), "DrawGraticule"),
@@ -78,6 +91,14 @@ void clsSpectrumAnalyser::DrawGraticule(ui::Picture& pic) {
     }
 
     if (spectrum) spectrum_.drawFrequencyLabels(pic, g);
+    resumeNext([&] {
+        pic.KeepImage(key);
+        kept = {true, key, pic.CurrentX(), pic.CurrentY(), spectrum_.LabelHeight(), spectrum_.LabelWidth()};
+    });
+    finishGraticule(pic);
+}
+
+void clsSpectrumAnalyser::finishGraticule(ui::Picture& pic) {
     resumeNext([&] { pic.setForeColor(kFinalForeColour); });
     resumeNext([&] { pic.setAutoRedraw(false); });
     resumeNext([&] { pic.ZOrder(); });

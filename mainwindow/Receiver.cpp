@@ -174,6 +174,10 @@ void Receiver::optPwr_Click(int16_t Index) {
     runtime::AddLog("optPwr_click : End");
 }
 
+void Receiver::EncoderSwitchChanged() {
+    if (Encoder) Encoder->EncoderSwitchChanged();
+}
+
 void Receiver::StartSound() {
     NerixDX8& engine = must(SoundCard, "frmMain.SoundCard");
     int32_t status = engine.Prepared() ? 0 : engine.PrepareDevices();

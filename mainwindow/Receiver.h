@@ -104,6 +104,8 @@ public:
     void optPwr_Click(int16_t Index);
     // Prepares the sound devices and starts sound; a failure selects "Off" and raises.
     void StartSound();
+    // The encoder's switch was set: its poll is armed or stopped to match.
+    void EncoderSwitchChanged();
     void cmdCalibrateSMeter_Click() { Housekeeping.CalibrateSMeterRequest = true; }
     void RunDREAM();
     // The timers' ticks; none runs after the unload.

@@ -305,6 +305,8 @@ void Receiver::loadLastSteps() {
         encoder.setEncoderHwnd(this);
         encoder.setEncoderElapse(10);
         encoder.setEncoderTimerId(4);
+        // Armed only while the encoder is switched on: a tick while it is off does nothing, so the idle
+        // program need not wake every 10 ms. The configuration's Apply re-arms it when the switch changes.
         encoder.StartEncoderTimer();
     });
     resumeNext([&] { w.optDisplaySize_Click(static_cast<int16_t>(runtime::CInt(state.DisplayMode))); });

@@ -109,6 +109,7 @@ public:
     void setCaption(const std::string& caption) override { w_.setCaption(caption); }
     void StartSound() override { w_.receiver_->StartSound(); }
     comm::MSComm* MSComm1() override { return &w_.receiver_->MSComm1; }
+    void EncoderSwitchChanged() override { w_.receiver_->EncoderSwitchChanged(); }
 
     config::LiveRadio radio;
     config::ConfigContext context;

@@ -31,11 +31,22 @@ Encoder::~Encoder() {
 void Encoder::StartEncoderTimer() {
     if (elapse_ == 0) elapse_ = 20;
     if (timerId_ == 0) timerId_ = 4;
-    timers_.SetTimer(hwnd_, timerId_, elapse_, [this] { EncoderTimerProc(); });
+    started_ = true;
+    armed_ = enabled_;
+    if (armed_)
+        timers_.SetTimer(hwnd_, timerId_, elapse_, [this] { EncoderTimerProc(); });
+    else
+        timers_.KillTimer(hwnd_, timerId_);
 }
 
 void Encoder::StopEncoderTimer() {
+    started_ = false;
+    armed_ = false;
     timers_.KillTimer(hwnd_, timerId_);
+}
+
+void Encoder::EncoderSwitchChanged() {
+    if (started_ && enabled_ != armed_) StartEncoderTimer();
 }
 
 void Encoder::PushEncoderSample(uint8_t sample) {

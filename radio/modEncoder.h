@@ -47,8 +47,14 @@ public:
     int32_t EncoderElapse() const noexcept { return elapse_; }
     void setEncoderElapse(int32_t ms) noexcept { elapse_ = ms; }
 
+    // Arms the poll while the encoder is switched on, and only then: a tick while it is off does
+    // nothing, and an idle program should not wake every 10 ms for it.
     void StartEncoderTimer();
     void StopEncoderTimer();
+    // The switch has been set again (the configuration's Apply): arms the poll if it is now on, stops it
+    // if it is now off. Does nothing before the poll was first started.
+    void EncoderSwitchChanged();
+    bool EncoderPollArmed() const noexcept { return armed_; }
     // One modem-status byte of the serial port, from the front panel's serial event handler.
     void PushEncoderSample(uint8_t sample);
     // The encoder half of the front panel's serial event handler: a CTS or DSR change queues the low
@@ -98,6 +104,8 @@ private:
     int32_t elapse_ = 0;
     const void* hwnd_ = nullptr;
     bool onCommBusy_ = false;
+    bool started_ = false; // StartEncoderTimer was called and StopEncoderTimer not since
+    bool armed_ = false;   // the poll's timer is set
 };
 
 } // namespace modEncoder

@@ -317,6 +317,7 @@ public:
     void setCaption(const std::string& c) override { log_.push_back("frmMain.Caption=" + c); }
     void StartSound() override { log_.push_back("frmMain.StartSound"); }
     comm::MSComm* MSComm1() override { return nullptr; }
+    void EncoderSwitchChanged() override { log_.push_back("frmMain.EncoderSwitchChanged"); }
 
 private:
     Log& log_;

@@ -126,6 +126,8 @@ TEST(ConfigApply, NothingChangedStillSavesRefreshesAndPutsEveryValueInForceInThe
         // 9: the parallel line, whatever the kind
         "ParallelLine.PortAddress=888", "ParallelLine.WaitTime=5E-06", "ParallelLine.Inverting=False",
         "ParallelLine.IOUPDBitNo=2", "ParallelLine.SCLCKBitNo=1", "ParallelLine.SDATABitNo=0",
+        // the encoder's poll follows its switch
+        "frmMain.EncoderSwitchChanged",
         // 13
         "Analyser.HideFreqToolTip=False", "Analyser.ScopeBackColour=" + back,
         "Analyser.GraticuleColour=32512", "Analyser.Y1BaseColour=65280", "Analyser.Y2BaseColour=65535",

@@ -100,8 +100,8 @@ TEST(ConfigApplyWindow, WhatTheControlsShowReachesTheLiveReceiver) {
     EXPECT_EQ(w.shell.backColor, 0);
     EXPECT_EQ(w.shell.caption, "NerixSDR - IQ,AD9850 DDS");
     EXPECT_EQ(w.shell.calls,
-              (std::vector<std::string>{"ShowTitleBar", "BackColor", "ReColour", "DarkenControls",
-                                        "UnFocusFrames", "optDisplaySize_Click(1)"}));
+              (std::vector<std::string>{"EncoderSwitchChanged", "ShowTitleBar", "BackColor", "ReColour",
+                                        "DarkenControls", "UnFocusFrames", "optDisplaySize_Click(1)"}));
     EXPECT_TRUE(w.dialogs.messages.empty());
     EXPECT_TRUE(d.cmdApply.Enabled());
 }

@@ -177,6 +177,7 @@ public:
     void setCaption(const std::string& c) override { caption = c; }
     void StartSound() override { calls.push_back("StartSound"); }
     comm::MSComm* MSComm1() override { return nullptr; }
+    void EncoderSwitchChanged() override { calls.push_back("EncoderSwitchChanged"); }
 };
 
 // Collects the trace log.

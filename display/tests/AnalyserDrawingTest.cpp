@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -102,6 +103,67 @@ TEST(AnalyserGraticule, GridColumnsAndTheCentreOrIqMarkerOnARealPicture) {
     rig.a.setMode(display::kModeSpectrum);
     EXPECT_EQ(pixel(rig.pic0, 256, row), onScreen(0x00C0C0));
     EXPECT_EQ(pixel(rig.pic0, 512, row), onScreen(0x007F00));
+}
+
+// A graticule is drawn once and put back from the picture's copy while nothing it reads has changed; a
+// change of any of them draws it anew, so each page shows what a fresh analyser in that state draws.
+TEST(AnalyserGraticule, AKeptGraticuleIsPutBackOnlyWhileNothingItReadsChanges) {
+    struct Change {
+        const char* what;
+        void (*apply)(clsSpectrumAnalyser&);
+    };
+    const Change changes[] = {
+        {"nothing", [](clsSpectrumAnalyser&) {}},
+        {"graticule colour", [](clsSpectrumAnalyser& a) { a.setGraticuleColour(0x0000FF); }},
+        {"back colour", [](clsSpectrumAnalyser& a) { a.setScopeBackColour(0x303030); }},
+        {"decibel colour", [](clsSpectrumAnalyser& a) { a.setYTextColour(0xFF00FF); }},
+        {"frequency colour", [](clsSpectrumAnalyser& a) { a.setXTextColour(0x00FFFF); }},
+        {"offset", [](clsSpectrumAnalyser& a) { a.FOffset = 7'088'000; }},
+        {"reversed", [](clsSpectrumAnalyser& a) { a.ReverseSpectrum = true; }},
+        {"I/Q", [](clsSpectrumAnalyser& a) { a.setIQMode(true); }},
+        {"linear", [](clsSpectrumAnalyser& a) { a.setLogMode(false); }},
+        {"gain", [](clsSpectrumAnalyser& a) { a.setChn1Gain(2.0f); }},
+        {"span", [](clsSpectrumAnalyser& a) { a.StopBin = 512; }},
+        {"time scope", [](clsSpectrumAnalyser& a) { a.setMode(display::kModeTime); }},
+    };
+    for (const Change& c : changes) {
+        SCOPED_TRACE(c.what);
+        RealRig kept, fresh;
+        for (RealRig* rig : {&kept, &fresh})
+            rig->a.setFastMode(true);
+        for (int frame = 0; frame < 2; ++frame) {
+            kept.quietInput();
+            kept.a.Display();
+        }
+        c.apply(kept.a);
+        c.apply(fresh.a);
+        // The fresh pictures lose the copies their set-up kept, so the fresh analyser draws anew.
+        fresh.pic0.KeepImage(0);
+        fresh.pic1.KeepImage(0);
+        for (RealRig* rig : {&kept, &fresh})
+            for (int frame = 0; frame < 4; ++frame) {
+                rig->quietInput();
+                rig->a.Display();
+            }
+        EXPECT_TRUE(kept.pic0.surface().image() == fresh.pic0.surface().image());
+        EXPECT_TRUE(kept.pic1.surface().image() == fresh.pic1.surface().image());
+    }
+
+    // Unchanged, a frame draws no graticule line of its own: both pages put theirs back.
+    FakeRig rig;
+    rig.a.setFastMode(true);
+    rig.a.Display();
+    rig.a.Display();
+    for (RecordingPicture* pic : {&rig.pic0, &rig.pic1})
+        pic->forget();
+    rig.a.Display();
+    rig.a.Display();
+    for (RecordingPicture* pic : {&rig.pic0, &rig.pic1}) {
+        EXPECT_EQ(std::count(pic->events.begin(), pic->events.end(), "RestoreImage"), 1);
+        const auto grid = ofKind(pic->drawn, Kind::Line, 0x007F00);
+        EXPECT_FALSE(grid.empty()); // the copy holds them
+        EXPECT_TRUE(std::all_of(grid.begin(), grid.end(), [](const auto& d) { return d.restored; }));
+    }
 }
 
 TEST(AnalyserGraticule, DecibelLabelsUpTheMiddleAt20DbPerDecadeOverTheGain) {
@@ -243,6 +305,39 @@ TEST(AnalyserTraces, AveragingWeighsOlderSpectraMore) {
     rig.a.setFastMode(false);
     rig.a.DrawSpectrum(rig.pic0); // the history holds only this one frame
     EXPECT_FLOAT_EQ(trace[5], 10.0f * 0.5f / 1.5f);
+}
+
+// The history as a row of frames that each new frame shifts down by one, over the first n only: the
+// average of a count that changes from frame to frame, to the last bit.
+TEST(AnalyserTraces, AveragingOverAChangingCountMatchesAShiftedHistory) {
+    FakeRig rig;
+    rig.a.setLogMode(false);
+    const std::size_t h = kPoints / 2;
+    std::vector<std::vector<float>> shifted(display::kSmoothHistoryLength / h, std::vector<float>(h, 0.0f));
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<float> value(0.0f, 1e4f);
+    for (const int32_t n : {3, 3, 5, 5, 5, 2, 2, 6, 1, 4, 4, 64}) {
+        SCOPED_TRACE(n);
+        rig.a.setSpectrumSmooth(n);
+        auto trace = rig.a.Trace1();
+        std::vector<float> input(h);
+        for (float& v : input)
+            v = value(rng);
+        std::copy(input.begin(), input.end(), trace.begin());
+        rig.a.DrawSpectrum(rig.pic0);
+
+        for (int32_t k = n - 1; k >= 1; --k)
+            shifted[static_cast<std::size_t>(k)] = shifted[static_cast<std::size_t>(k - 1)];
+        shifted[0] = input;
+        for (std::size_t i = 0; i < h; i += 97) {
+            float sum = 0.0f;
+            for (int32_t k = 0; k < n; ++k)
+                sum = static_cast<float>(static_cast<double>(sum) +
+                                         static_cast<double>(shifted[static_cast<std::size_t>(k)][i]) *
+                                             (k + 1) / n);
+            ASSERT_EQ(trace[i], sum / rig.a.SmoothDivider) << i;
+        }
+    }
 }
 
 TEST(AnalyserTraces, LinearGainAndShiftApplyOncePerFrameAndAFrozenFrameRedrawsAsStored) {

@@ -12,9 +12,15 @@ namespace e2e {
 
 namespace {
 
-std::vector<std::string> pulseArguments(const char* mode, const std::string& device) {
-    return {"pacat",        mode,    "--device=" + device, "--format=s16le", "--rate=48000",
-            "--channels=2", "--raw", "--latency-msec=20"};
+std::vector<std::string> pulseArguments(const char* mode, const std::string& device, int latencyMs = 20) {
+    return {"pacat",
+            mode,
+            "--device=" + device,
+            "--format=s16le",
+            "--rate=48000",
+            "--channels=2",
+            "--raw",
+            "--latency-msec=" + std::to_string(latencyMs)};
 }
 
 int counter = 0;
@@ -50,7 +56,8 @@ double db(double amplitude) {
 
 } // namespace
 
-ToneSource::ToneSource(const fs::path& folder, double offsetHz, double amplitude, std::chrono::seconds length)
+ToneSource::ToneSource(const fs::path& folder, double offsetHz, double amplitude, std::chrono::seconds length,
+                       std::chrono::milliseconds latency)
     : file_(folder / ("tone-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".raw")) {
     const size_t frames = static_cast<size_t>(length.count()) * kSampleRate;
     std::vector<int16_t> data(frames * 2);
@@ -62,7 +69,7 @@ ToneSource::ToneSource(const fs::path& folder, double offsetHz, double amplitude
     }
     std::ofstream(file_, std::ios::binary)
         .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size() * 2));
-    auto argv = pulseArguments("--playback", "rx");
+    auto argv = pulseArguments("--playback", "rx", static_cast<int>(latency.count()));
     player_ = std::make_unique<ChildProcess>(
         "pacat", argv, process::testing::Redirects{.input = file_.string(), .error = "/dev/null"});
 }

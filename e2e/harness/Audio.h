@@ -17,11 +17,12 @@ namespace e2e {
 inline constexpr int kSampleRate = 48000;
 
 // Plays a complex tone into "rx" until destroyed: left I = cos, right Q = sin, so a positive offset lies
-// above the centre in the sense the left channel leads. Nothing plays when the offset is silent().
+// above the centre in the sense the left channel leads. Nothing plays when the offset is silent(). The
+// player asks the sound server for the latency given (a long one costs the server less).
 class ToneSource {
 public:
     ToneSource(const std::filesystem::path& folder, double offsetHz, double amplitude = 0.25,
-               std::chrono::seconds length = 60s);
+               std::chrono::seconds length = 60s, std::chrono::milliseconds latency = 20ms);
     ~ToneSource();
     ToneSource(const ToneSource&) = delete;
     ToneSource& operator=(const ToneSource&) = delete;

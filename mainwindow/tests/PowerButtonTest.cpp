@@ -90,8 +90,10 @@ TEST_F(PowerButton, AFailedSoundStartShowsTheEnginesMessageOnceAndStaysOff) {
 }
 
 TEST_F(PowerButton, CloseSavesBandPlansAndSettingsOnceAndLeavesNoHandlerRunning) {
+    store.SaveSetting("NerixSDR", "frmMain", "EnableShaftEncoder", "True"); // so the encoder polls
     auto& w = make();
     w.Show();
+    ASSERT_TRUE(timers.isArmed(&receiver(), 4));
     w.optPwr[0].setValue(true);
     w.optPwr[1].setValue(true);
     if (!bands[0].Loaded) {

@@ -50,6 +50,10 @@ TEST_F(ReceiverStartUp, RunsEveryStepInItsOrderWithoutAWindow) {
     EXPECT_EQ(window.timers[WindowTimer::Clock], 500);
     EXPECT_TRUE(window.tracking);
     EXPECT_TRUE(window.wheel);
+    // The encoder is off: its poll waits for the switch.
+    EXPECT_FALSE(timers.isArmed(&r, 4));
+    state().EnableShaftEncoder = true;
+    r.EncoderSwitchChanged();
     EXPECT_TRUE(timers.isArmed(&r, 4));
     EXPECT_EQ(window.caption,
               "NerixSDR - " + models.RxModels.at(static_cast<size_t>(state().SDRModelNo)).Name);

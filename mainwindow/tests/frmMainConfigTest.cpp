@@ -117,6 +117,8 @@ TEST_F(ConfigOnTheWindow, ApplyChangesTheModelTheDevicesTheInterfaceAndTheColour
     ASSERT_TRUE(receiver().Path);
     EXPECT_EQ(receiver().Path->Ports().Tuning->TunedFrequency(), now.TunedFrequency());
     state().EnableShaftEncoder = true;
+    receiver().EncoderSwitchChanged();
+    ASSERT_TRUE(timers.isArmed(&receiver(), 4));
     timers.advance(10);
     // The devices: sound runs again on the devices chosen, and blocks run through the new VFO's tuning.
     EXPECT_EQ(receiver().SoundCard->CurrentPlaybackDevice(), 2);

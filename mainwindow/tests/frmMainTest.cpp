@@ -77,6 +77,8 @@ TEST_F(StartUp, RunsTheStepsInTheOrdersLaterStepsRelyOn) {
 }
 
 TEST_F(StartUp, StartsItsTimersAndTheEncoderPoll) {
+    // The poll waits for the encoder's switch; here the switch was saved on.
+    store.SaveSetting("NerixSDR", "frmMain", "EnableShaftEncoder", "True");
     auto& w = make();
     w.Show();
     const struct {
@@ -143,7 +145,10 @@ TEST_F(StartUp, TheEncoderTicksOnTheVfoInUseAfterTheDialogReplacesIt) {
     auto& w = make();
     w.Show();
     ASSERT_EQ(loadTrace(log).back(), ":End");
+    // Switched on as the configuration's Apply does, which arms the poll.
     state().EnableShaftEncoder = true;
+    receiver().EncoderSwitchChanged();
+    ASSERT_TRUE(timers.isArmed(&receiver(), 4));
     // Under the sanitizers a tick on the released VFO is a use after free.
     inUse = std::make_unique<clsVFO>(store);
     inUse->setTuneStep(100);

@@ -210,7 +210,9 @@ std::string Control::ToolTipText() const {
     return s(widget_->toolTip());
 }
 void Control::setToolTipText(const std::string& text) {
-    widget_->setToolTip(q(text));
+    const QString tip = q(text);
+    if (tip == widget_->toolTip()) return;
+    widget_->setToolTip(tip);
 }
 
 } // namespace ui

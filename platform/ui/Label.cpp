@@ -17,9 +17,14 @@ Label::Label(QWidget* parent, const std::string& caption)
 QLabel* Label::label() const {
     return static_cast<QLabel*>(widget());
 }
+// The housekeeping and clock ticks set captions many times a second; only a new text repaints. An
+// auto-sized label still takes its caption's size (after a move or a new font), which costs nothing
+// when it has it already.
 void Label::setCaption(const std::string& text) {
-    caption_ = text;
-    label()->setText(shown(text));
+    if (text != caption_) {
+        caption_ = text;
+        label()->setText(shown(text));
+    }
     fitCaption();
 }
 void Label::setAutoSize(bool on) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace ui {
@@ -28,6 +29,11 @@ inline constexpr int16_t kMergePenNot = 14;
 inline constexpr int16_t kMergePen = 15;
 inline constexpr int16_t kWhite = 16;
 } // namespace rop
+
+// A point in the picture's scale.
+struct ScalePoint {
+    double x = 0, y = 0;
+};
 
 class Picture {
 public:
@@ -91,6 +97,9 @@ public:
     // leaves the current point.
     virtual void Line(double x1, double y1, double x2, double y2) = 0;
     void LineTo(double x2, double y2) { Line(CurrentX(), CurrentY(), x2, y2); }
+    // LineTo each point in turn, each a statement of its own: a line that raises is left out (the next
+    // starts from the last point reached). One call draws a whole trace.
+    virtual void PolyLineTo(std::span<const ScalePoint> points) = 0;
     // The outline of the box with these corners; the second becomes the current point.
     virtual void Box(double x1, double y1, double x2, double y2) = 0;
     // Writes text at the current point in the fore colour. newLine moves the current point to the start
@@ -103,6 +112,12 @@ public:
     // While on, drawing goes into the persistent image in one pass; switching it off shows the image.
     virtual bool AutoRedraw() const = 0;
     virtual void setAutoRedraw(bool on) = 0;
+
+    // A copy of the whole drawing kept under a key, so an unchanged background need not be drawn again.
+    // RestoreImage puts the copy back (as drawn, over everything) and answers true only when one was
+    // kept under that key at the picture's present size; it leaves the current point and the pen alone.
+    virtual void KeepImage(uint64_t key) = 0;
+    virtual bool RestoreImage(uint64_t key) = 0;
 
     virtual bool Visible() const = 0;
     virtual void setVisible(bool on) = 0;

@@ -1,6 +1,7 @@
 // The picture box's widget paints the surface's buffer and keeps it the widget's size.
 #include "platform/ui/PictureBox.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -18,9 +19,10 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    // Only what the event asks for: a label or sibling over the picture repaints its own part.
+    void paintEvent(QPaintEvent* e) override {
         QPainter p(this);
-        if (surface_) p.drawImage(0, 0, surface_->image());
+        if (surface_) p.drawImage(e->rect(), surface_->image(), e->rect());
     }
     void resizeEvent(QResizeEvent* e) override {
         if (surface_) surface_->resize(e->size().width(), e->size().height());

@@ -62,12 +62,15 @@ public:
     void setCurrentY(double y) override { surface_.setCurrentY(y); }
     void Cls() override { surface_.Cls(); }
     void Line(double x1, double y1, double x2, double y2) override { surface_.Line(x1, y1, x2, y2); }
+    void PolyLineTo(std::span<const ScalePoint> points) override { surface_.PolyLineTo(points); }
     void Box(double x1, double y1, double x2, double y2) override { surface_.Box(x1, y1, x2, y2); }
     void Print(const std::string& text, bool newLine) override { surface_.Print(text, newLine); }
     double TextWidth(const std::string& text) const override { return surface_.TextWidth(text); }
     double TextHeight(const std::string& text) const override { return surface_.TextHeight(text); }
     bool AutoRedraw() const override { return surface_.AutoRedraw(); }
     void setAutoRedraw(bool on) override { surface_.setAutoRedraw(on); }
+    void KeepImage(uint64_t key) override { surface_.KeepImage(key); }
+    bool RestoreImage(uint64_t key) override { return surface_.RestoreImage(key); }
 
 private:
     PictureSurface* surfacePtr_ = nullptr; // set before the widget can paint

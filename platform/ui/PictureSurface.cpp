@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <cmath>
+#include <optional>
 
 #include "platform/runtime/RuntimeError.h"
 #include "platform/ui/Control.h"
@@ -207,6 +208,59 @@ void PictureSurface::Line(double x1, double y1, double x2, double y2) {
 
 void PictureSurface::LineTo(double x2, double y2) {
     Line(currentX_, currentY_, x2, y2);
+}
+
+void PictureSurface::PolyLineTo(std::span<const ScalePoint> points) {
+    if (points.empty()) return;
+    if (drawMode_ == rop::kNop) {
+        // Nothing is drawn, so nothing raises: each LineTo only moves the current point.
+        currentX_ = points.back().x;
+        currentY_ = points.back().y;
+        return;
+    }
+    lines_.clear();
+    // The current point's pixel, once it has one; until then every line raises and is left out.
+    std::optional<QPoint> from;
+    const auto pixelOf = [this](double x, double y) -> std::optional<QPoint> {
+        const QPointF p = toPixels(x, y);
+        constexpr double kLimit = 1 << 29;
+        if (!(std::fabs(p.x()) < kLimit && std::fabs(p.y()) < kLimit)) return std::nullopt;
+        return p.toPoint();
+    };
+    from = pixelOf(currentX_, currentY_);
+    for (const ScalePoint& p : points) {
+        if (!from) break;
+        const std::optional<QPoint> to = pixelOf(p.x, p.y);
+        if (!to) continue;
+        if (*to != *from) lines_.emplace_back(*from, *to);
+        from = to;
+        currentX_ = p.x;
+        currentY_ = p.y;
+    }
+    if (lines_.empty()) return;
+    // Line by line: one drawLines call joins the segments (a pixel where two meet is drawn once), which
+    // changes the picture in the modes that invert and where lines of one pixel meet.
+    paint([&](QPainter& painter) {
+        for (const QLine& line : lines_)
+            painter.drawLine(line);
+    });
+}
+
+void PictureSurface::KeepImage(uint64_t key) {
+    kept_ = image_.copy();
+    keptKey_ = key;
+}
+
+bool PictureSurface::RestoreImage(uint64_t key) {
+    if (kept_.isNull() || keptKey_ != key || kept_.size() != image_.size()) return false;
+    if (painter_) {
+        painter_->setCompositionMode(QPainter::CompositionMode_Source);
+        painter_->drawImage(0, 0, kept_);
+        penState_ = PenState{};
+    } else {
+        image_ = kept_.copy();
+    }
+    return true;
 }
 
 void PictureSurface::Box(double x1, double y1, double x2, double y2) {

@@ -6,10 +6,13 @@
 
 #include <QFont>
 #include <QImage>
+#include <QLine>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "platform/ui/Picture.h"
 
@@ -63,6 +66,9 @@ public:
     void Line(double x1, double y1, double x2, double y2);
     // A line from the current point.
     void LineTo(double x2, double y2);
+    // Lines from the current point through the points, with one pen set-up; a point with no whole pixel
+    // is left out, as a LineTo to it would raise and draw nothing.
+    void PolyLineTo(std::span<const ScalePoint> points);
     // The outline of the box with these corners.
     void Box(double x1, double y1, double x2, double y2);
     void PSet(double x, double y);
@@ -76,6 +82,10 @@ public:
     // On opens the painter that the drawing until off shares; off closes it and shows the buffer.
     bool AutoRedraw() const { return painter_ != nullptr; }
     void setAutoRedraw(bool on);
+
+    // A copy of the buffer under a key, and putting it back; see ui::Picture.
+    void KeepImage(uint64_t key);
+    bool RestoreImage(uint64_t key);
 
     // Shows what has been drawn (the picture box repaints from the buffer).
     void Flip();
@@ -96,6 +106,9 @@ private:
         int16_t mode = 0, width = 0, style = -1;
         bool operator==(const PenState&) const = default;
     } penState_;
+    QImage kept_;
+    uint64_t keptKey_ = 0;
+    std::vector<QLine> lines_; // the polyline's segments, kept so a frame allocates nothing
     QFont font_;
     double scaleLeft_ = 0, scaleTop_ = 0, scaleWidth_ = 0, scaleHeight_ = 0;
     double currentX_ = 0, currentY_ = 0;

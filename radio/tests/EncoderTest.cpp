@@ -405,4 +405,43 @@ TEST_F(Knob, ThePollRunsOnTheWindowsTimerEveryElapsePeriod) {
     EXPECT_EQ(vfo.TunedFrequency(), tuned + 200);
 }
 
+// The poll wakes the program only while the encoder is switched on; a change of the switch re-arms or
+// stops it, and a poll that was stopped stays stopped.
+TEST_F(Knob, ThePollIsArmedOnlyWhileTheEncoderIsSwitchedOn) {
+    struct Case {
+        bool onAtStart;
+        std::vector<bool> switches; // each followed by EncoderSwitchChanged
+        bool stopFirst;             // StopEncoderTimer before the switches
+        bool armedAtEnd;
+    };
+    const Case cases[] = {
+        {true, {}, false, true},
+        {false, {}, false, false},
+        {false, {true}, false, true},
+        {true, {false}, false, false},
+        {true, {false, true}, false, true},
+        {false, {true, true}, false, true},
+        {true, {false, true}, true, false},
+    };
+    for (const Case& c : cases) {
+        int owner = 0;
+        enabled = c.onAtStart;
+        encoder.setEncoderHwnd(&owner);
+        encoder.setEncoderElapse(10);
+        encoder.StartEncoderTimer();
+        EXPECT_EQ(timers.isArmed(&owner, 4), c.onAtStart);
+        if (c.stopFirst) encoder.StopEncoderTimer();
+        for (const bool on : c.switches) {
+            enabled = on;
+            encoder.EncoderSwitchChanged();
+        }
+        EXPECT_EQ(timers.isArmed(&owner, 4), c.armedAtEnd) << c.onAtStart << " " << c.switches.size();
+        EXPECT_EQ(encoder.EncoderPollArmed(), c.armedAtEnd);
+        if (c.armedAtEnd) {
+            EXPECT_EQ(timers.periodMs(&owner, 4), 10);
+        }
+        encoder.StopEncoderTimer();
+    }
+}
+
 } // namespace

@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/runtime/RuntimeError.h"
@@ -23,6 +25,7 @@ public:
         int32_t colour = 0; // the fore colour; Cls: the back colour
         int16_t mode = rop::kCopyPen, width = 1, style = 0;
         bool persistent = false; // drawn while AutoRedraw was on
+        bool restored = false;   // put back by RestoreImage
     };
 
     static constexpr double kCharPixels = 5;
@@ -35,6 +38,7 @@ public:
     }
 
     std::vector<Drawn> drawn;
+    int32_t polyLines = 0; // PolyLineTo calls; each records its lines as LineTo would
     // "AutoRedraw on", "AutoRedraw off", "Visible", "Hidden", "ZOrder" (to the front), in order.
     std::vector<std::string> events;
     double containerScaleHeight = 6000;
@@ -49,6 +53,11 @@ public:
                 out.push_back(d);
         }
         return out;
+    }
+    Drawn lastCls() const {
+        for (auto it = drawn.rbegin(); it != drawn.rend(); ++it)
+            if (it->kind == Kind::Cls) return *it;
+        return Drawn{Kind::Cls, 0, 0, 0, 0, {}, back_, mode_, drawWidth_, style_, autoRedraw_};
     }
     void forget() {
         drawn.clear();
@@ -124,6 +133,11 @@ public:
         checkPixel(x2, y2, "Line");
         record(Kind::Line, x1, y1, x2, y2);
     }
+    void PolyLineTo(std::span<const ScalePoint> points) override {
+        ++polyLines;
+        for (const ScalePoint& p : points)
+            runtime::resumeNext([&] { LineTo(p.x, p.y); });
+    }
     void Box(double x1, double y1, double x2, double y2) override {
         checkPixel(x1, y1, "Box");
         checkPixel(x2, y2, "Box");
@@ -154,6 +168,29 @@ public:
         autoRedraw_ = on;
         events.push_back(on ? "AutoRedraw on" : "AutoRedraw off");
     }
+    // A kept image is what was drawn since the last Cls, with that Cls; restoring it records it again.
+    void KeepImage(uint64_t key) override {
+        kept_ = sinceCls();
+        kept_.insert(kept_.begin(), lastCls());
+        keptKey_ = key;
+        keptSize_ = {pixelWidth_, pixelHeight_};
+        events.push_back("KeepImage");
+    }
+    bool RestoreImage(uint64_t key) override {
+        if (kept_.empty() || key != keptKey_ || keptSize_ != std::pair{pixelWidth_, pixelHeight_})
+            return false;
+        for (Drawn d : kept_) {
+            d.restored = true;
+            drawn.push_back(d);
+        }
+        events.push_back("RestoreImage");
+        return true;
+    }
+    void setPixelSize(int32_t width, int32_t height) {
+        pixelWidth_ = width;
+        pixelHeight_ = height;
+    }
+
     bool Visible() const override { return visible_; }
     void setVisible(bool on) override {
         visible_ = on;
@@ -189,6 +226,9 @@ private:
     double currentX_ = 0, currentY_ = 0;
     bool autoRedraw_ = false;
     bool visible_ = true;
+    std::vector<Drawn> kept_;
+    uint64_t keptKey_ = 0;
+    std::pair<int32_t, int32_t> keptSize_{0, 0};
 };
 
 } // namespace ui::testing

@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QTest>
 #include <algorithm>
+#include <functional>
 
 #include "platform/runtime/RuntimeError.h"
 #include "platform/ui/Controls.h"
@@ -114,6 +116,46 @@ TEST(LabelBackStyle, TransparentShowsThePictureBehindAndOnlyZeroOrOneAreTaken) {
     EXPECT_EQ(corner(), QColor(0xB0, 0xB0, 0xB0));
     EXPECT_THROW(lbl.setBackStyle(2), runtime::RuntimeError);
     EXPECT_EQ(lbl.BackStyle(), 0);
+}
+
+// The clock and the housekeeping ticks set the same captions and colours over and over: a label repaints
+// only for a caption or colour it does not show yet.
+TEST(LabelRepaint, OnlyANewCaptionOrColourRepaintsTheLabel) {
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) ++paints;
+            return false;
+        }
+    } counter;
+    ui::Form form;
+    ui::Label lbl(&form, "23:45:15");
+    lbl.Move(0, 0, 900, 300);
+    lbl.setForeColor(0x00FF00);
+    lbl.setToolTipText("Meter");
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    lbl.widget()->installEventFilter(&counter);
+    const struct {
+        const char* what;
+        std::function<void()> set;
+        bool repaints;
+    } steps[] = {
+        {"the same caption", [&] { lbl.setCaption("23:45:15"); }, false},
+        {"the same colour", [&] { lbl.setForeColor(0x00FF00); }, false},
+        {"the same tip", [&] { lbl.setToolTipText("Meter"); }, false},
+        {"a new caption", [&] { lbl.setCaption("23:45:16"); }, true},
+        {"a new colour", [&] { lbl.setForeColor(0x0000FF); }, true},
+    };
+    for (const auto& step : steps) {
+        QCoreApplication::processEvents();
+        counter.paints = 0;
+        step.set();
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+        EXPECT_EQ(counter.paints > 0, step.repaints) << step.what;
+    }
+    EXPECT_EQ(lbl.Caption(), "23:45:16");
 }
 
 TEST(Colours, BgrValuesMapToQtAndBack) {

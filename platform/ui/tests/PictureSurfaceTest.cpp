@@ -6,6 +6,8 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <random>
+#include <vector>
 
 #include "platform/runtime/RuntimeError.h"
 #include "platform/ui/PictureSurface.h"
@@ -194,4 +196,97 @@ TEST(PictureSurface, AResizeWhileThePersistentImageIsOnKeepsDrawingIntoTheNewBuf
     pic.Line(0, 50, 100, 50);
     pic.setAutoRedraw(false);
     EXPECT_EQ(rgb(pic.image(), 30, 20), 0xFFFFFFu);
+}
+
+namespace {
+
+// A trace of n points wandering over and beyond a 200 x 100 picture, with points that have no pixel.
+std::vector<ui::ScalePoint> wanderingTrace(int n, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<double> x(-20, 220), y(-10, 110);
+    std::vector<ui::ScalePoint> points;
+    for (int i = 0; i < n; ++i) {
+        if (i % 37 == 5) points.push_back({std::numeric_limits<double>::quiet_NaN(), 3});
+        if (i % 53 == 7) points.push_back({1e12, 40});
+        if (i % 41 == 9)
+            points.push_back(points.empty() ? ui::ScalePoint{50, 50} : points.back()); // no length
+        points.push_back({x(rng), y(rng)});
+    }
+    return points;
+}
+
+} // namespace
+
+// One call draws the pixels LineTo to each point draws, in every raster mode and width: the overlaps
+// of a mode that inverts come out alike, and a point without a pixel is left out.
+TEST(PictureSurface, APolylineDrawsWhatLineToEachPointDraws) {
+    const auto points = wanderingTrace(400, 7);
+    for (const int16_t mode :
+         {ui::rop::kCopyPen, ui::rop::kXorPen, ui::rop::kNotXorPen, ui::rop::kMergeNotPen, ui::rop::kNop}) {
+        for (const int16_t width : {1, 3}) {
+            for (const bool persistent : {false, true}) {
+                SCOPED_TRACE(testing::Message()
+                             << "mode " << mode << " width " << width << " " << persistent);
+                ui::PictureSurface one(200, 100), many(200, 100);
+                for (ui::PictureSurface* pic : {&one, &many}) {
+                    pic->Scale(0, 100, 200, -100);
+                    pic->setBackColor(0x204060);
+                    pic->Cls();
+                    pic->setAutoRedraw(persistent);
+                    pic->setForeColor(0x33CC99);
+                    pic->setDrawMode(mode);
+                    pic->setDrawWidth(width);
+                    pic->setCurrentX(10);
+                    pic->setCurrentY(10);
+                }
+                one.PolyLineTo(points);
+                for (const ui::ScalePoint& p : points)
+                    runtime::resumeNext([&] { many.LineTo(p.x, p.y); });
+                one.setAutoRedraw(false);
+                many.setAutoRedraw(false);
+                EXPECT_TRUE(one.image() == many.image());
+                EXPECT_EQ(one.CurrentX(), many.CurrentX());
+                EXPECT_EQ(one.CurrentY(), many.CurrentY());
+            }
+        }
+    }
+    // From a current point without a pixel nothing is drawn and the point stays.
+    ui::PictureSurface pic(20, 20);
+    pic.Scale(0, 0, 20, 20);
+    pic.setBackColor(0);
+    pic.Cls();
+    const QImage before = pic.image();
+    pic.setCurrentY(std::numeric_limits<double>::infinity());
+    const ui::ScalePoint two[] = {{1, 1}, {15, 15}};
+    pic.PolyLineTo(two);
+    EXPECT_TRUE(pic.image() == before);
+    EXPECT_TRUE(std::isinf(pic.CurrentY()));
+}
+
+// A kept image comes back over whatever was drawn since, only under its key and at its size.
+TEST(PictureSurface, AKeptImageComesBackOnlyUnderItsKeyAndSize) {
+    ui::PictureSurface pic(40, 30);
+    pic.Scale(0, 0, 40, 30);
+    pic.setBackColor(0x000000);
+    pic.Cls();
+    pic.setForeColor(0x00FF00);
+    pic.Line(0, 10, 40, 10);
+    pic.KeepImage(42);
+    const QImage kept = pic.image();
+    for (const bool persistent : {false, true}) {
+        pic.setAutoRedraw(persistent);
+        pic.setForeColor(0x0000FF);
+        pic.setDrawMode(ui::rop::kXorPen);
+        pic.Line(0, 20, 40, 20);
+        pic.setCurrentX(7);
+        EXPECT_FALSE(pic.RestoreImage(41));
+        EXPECT_FALSE(pic.image() == kept);
+        EXPECT_TRUE(pic.RestoreImage(42));
+        pic.setAutoRedraw(false);
+        EXPECT_TRUE(pic.image() == kept) << persistent;
+        EXPECT_EQ(pic.CurrentX(), 7); // the current point and the pen stay
+        EXPECT_EQ(pic.DrawMode(), ui::rop::kXorPen);
+    }
+    pic.resize(41, 30);
+    EXPECT_FALSE(pic.RestoreImage(42));
 }
