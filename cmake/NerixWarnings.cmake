@@ -35,7 +35,7 @@ function(nerix_quiet_gcc12_false_positives)
     # temporary string, is reported as a copy of 2^63 bytes onto itself (GCC bug 105329).
     nerix_gcc12_false_positive(restrict nerix_profile platform/profile/IniDocument.cpp)
     nerix_gcc12_false_positive(restrict nerix_frame frame/NumberFormat.cpp)
-    nerix_gcc12_false_positive(restrict nerix_display display/clsSpectrumAnalyserDraw.cpp)
+    nerix_gcc12_false_positive(restrict nerix_display display/SpectrumModeLabels.cpp)
     nerix_gcc12_false_positive(restrict nerix_frontpanel_core frontpanel/BandPlanPanel.cpp
                                frontpanel/BandPlanStartUp.cpp frontpanel/FilterControls.cpp)
     nerix_gcc12_false_positive(restrict nerix_frontpanel frontpanel/BandPlanControls.cpp)
