@@ -72,7 +72,7 @@ public:
     void setBackColor(int32_t bgr);
 
     std::string FontName() const;
-    // "Courier New" names the system's fixed-pitch face.
+    // "Courier New" names Liberation Mono, which has its widths, or the system's fixed-pitch face without it.
     void setFontName(const std::string& name);
     double FontSize() const;
     void setFontSize(double points);
