@@ -1,10 +1,13 @@
 // The shutdown save of one band plan: a full plan's keys written through one batch and one replace,
-// and the band load's lookups through the whole-file reader.
+// and the band load's lookups through the whole-file reader; and a settings file of one huge section,
+// loaded and saved whole, whose time must grow with the number of keys and no faster.
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <string>
 
 #include "frame/clsINIFile.h"
+#include "platform/profile/FileSettingsStore.h"
 #include "platform/profile/PrivateProfile.h"
 #include "platform/profile/testing/TempFolder.h"
 
@@ -56,3 +59,62 @@ static void BM_BandPlanLoadLookups(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_BandPlanLoadLookups)->Unit(benchmark::kMillisecond);
+
+namespace {
+
+constexpr const char* kApp = "NerixSDR";
+constexpr const char* kSection = "Huge";
+
+std::string keyName(int64_t i) {
+    return "Key" + std::to_string(i);
+}
+
+// The goal for a section of 10^5 keys, beside the figure.
+void labelGoal(benchmark::State& state) {
+    state.SetLabel(state.range(0) == 100000 ? "goal: under 0.3 s at 10^5 keys, linear growth"
+                                            : "goal: linear growth");
+    state.SetComplexityN(state.range(0));
+}
+
+} // namespace
+
+// A new store reads the file and every key of the section.
+static void BM_SettingsLoadOneSection(benchmark::State& state) {
+    profile::testing::TempFolder dir;
+    {
+        profile::FileSettingsStore store(dir.path());
+        for (int64_t i = 0; i < state.range(0); ++i)
+            store.SaveSetting(kApp, kSection, keyName(i), std::to_string(i * 7));
+    }
+    for (auto _ : state) {
+        profile::FileSettingsStore store(dir.path());
+        for (int64_t i = 0; i < state.range(0); ++i)
+            benchmark::DoNotOptimize(store.GetSetting(kApp, kSection, keyName(i)));
+    }
+    labelGoal(state);
+}
+BENCHMARK(BM_SettingsLoadOneSection)
+    ->RangeMultiplier(10)
+    ->Range(1000, 100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// Every key of the section saved into a store without a file, and the file written.
+static void BM_SettingsSaveOneSection(benchmark::State& state) {
+    profile::testing::TempFolder dir;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::filesystem::remove_all(dir.file(kApp));
+        state.ResumeTiming();
+        profile::FileSettingsStore store(dir.path());
+        for (int64_t i = 0; i < state.range(0); ++i)
+            store.SaveSetting(kApp, kSection, keyName(i), std::to_string(i * 7));
+        benchmark::DoNotOptimize(store.commit());
+    }
+    labelGoal(state);
+}
+BENCHMARK(BM_SettingsSaveOneSection)
+    ->RangeMultiplier(10)
+    ->Range(1000, 100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);

@@ -15,11 +15,16 @@ if(NERIX_FUZZ)
 endif()
 
 # nerix_add_fuzzer(<name> ENTRY <source> TARGET <library> [COVERED <libraries>...] MAX_LEN <bytes>
-#                  TEST <name> RUNS <count>)
+#                  SEEDS <patterns>... TEST <name> RUNS <count>)
 # COVERED are the libraries of the code under test, instrumented in a test tree so that libFuzzer can steer
-# into them (a fuzz tree instruments everything). TEST and RUNS name the clang test tree's short run.
+# into them (a fuzz tree instruments everything). SEEDS are file patterns, from the source root, of the
+# files of the kind the target reads (scripts/fuzz.sh starts its corpus from them). TEST and RUNS name the
+# clang test tree's short run.
 function(nerix_add_fuzzer name)
-    cmake_parse_arguments(ARG "" "ENTRY;TARGET;MAX_LEN;TEST;RUNS" "COVERED" ${ARGN})
+    cmake_parse_arguments(ARG "" "ENTRY;TARGET;MAX_LEN;TEST;RUNS" "COVERED;SEEDS" ${ARGN})
+    if(NOT ARG_SEEDS)
+        message(FATAL_ERROR "nerix_add_fuzzer(${name}): SEEDS names no files to start from")
+    endif()
     set(_test_tree FALSE)
     if(NERIX_BUILD_TESTS AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
         set(_test_tree TRUE)
@@ -39,7 +44,8 @@ function(nerix_add_fuzzer name)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${NERIX_OUTPUT_DIR})
     if(NERIX_FUZZ)
         add_dependencies(nerix_fuzzers ${name})
-        set_property(GLOBAL APPEND PROPERTY NERIX_FUZZERS "${name} ${ARG_MAX_LEN}")
+        list(JOIN ARG_SEEDS " " _seeds)
+        set_property(GLOBAL APPEND PROPERTY NERIX_FUZZERS "${name} ${ARG_MAX_LEN} ${_seeds}")
     endif()
     if(_test_tree)
         # Bounded and repeatable: a fixed seed and number of runs.
@@ -48,7 +54,7 @@ function(nerix_add_fuzzer name)
     endif()
 endfunction()
 
-# fuzzers.txt: one line per fuzzer, its executable's path and the longest input it takes.
+# fuzzers.txt: one line per fuzzer, its executable's path, the longest input it takes and its seed patterns.
 function(nerix_write_fuzzer_list)
     if(NOT NERIX_FUZZ)
         return()
@@ -56,10 +62,7 @@ function(nerix_write_fuzzer_list)
     get_property(_fuzzers GLOBAL PROPERTY NERIX_FUZZERS)
     set(_lines "")
     foreach(_entry IN LISTS _fuzzers)
-        string(REPLACE " " ";" _parts "${_entry}")
-        list(GET _parts 0 _name)
-        list(GET _parts 1 _max_len)
-        string(APPEND _lines "${NERIX_OUTPUT_DIR}/${_name} ${_max_len}\n")
+        string(APPEND _lines "${NERIX_OUTPUT_DIR}/${_entry}\n")
     endforeach()
     file(WRITE ${CMAKE_BINARY_DIR}/fuzzers.txt "${_lines}")
 endfunction()

@@ -476,11 +476,12 @@ void BandPlanStore::LoadPresetOnDemand(int32_t band, int32_t subBand, int32_t pr
     if (p.Settings.Loaded) return;
     const std::string file = file_;
     const std::string section = section_;
-    const KeyReader r(
-        [&file, &section](std::string_view key, std::string_view def) {
-            return modIniFiles::ProfileGetItem(section, std::string(key), std::string(def), file, 0);
-        },
-        file, section);
+    // One reading of the file serves the block's keys: read once per key, the press cost as much as
+    // reading the whole plan again for each of them.
+    const profile::ProfileBatch reading(file);
+    const KeyReader r([&reading, &section](std::string_view key,
+                                           std::string_view def) { return reading.read(section, key, def); },
+                      file, section);
     readBlock(r, p.Settings);
 }
 

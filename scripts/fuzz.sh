@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets in a tree of their own (build/fuzz: clang, AddressSanitizer and
-# UndefinedBehaviorSanitizer) and runs each for a bounded time from a seed corpus of data/ and the tests'
-# fixtures: NERIX_FUZZ_SECONDS each (default 120 under CI=true, 10 otherwise), as many at once as there
+# UndefinedBehaviorSanitizer) and runs each for a bounded time from a seed corpus of the files of its own
+# kind (the shipped files and the tests' fixtures its SEEDS name): NERIX_FUZZ_SECONDS each (default 120 under CI=true, 10 otherwise), as many at once as there
 # are cores. A crash, leak or timeout fails the script; the input that caused it is kept under
 # build/artefacts/fuzz/.
 set -euo pipefail
@@ -32,24 +32,29 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
-# The seeds, copied into a scratch corpus per target: libFuzzer adds the inputs it finds to the corpus,
-# and the source tree is never written.
-mapfile -t seeds < <(find data -type f; find . -path ./build -prune -o -path '*/tests/fixtures/*' -type f -print)
 # Only this run's failures are kept, so what lies there is what failed now.
 rm -rf "$artefacts"
 mkdir -p "$artefacts" "$build/logs"
 mapfile -t fuzzers <"$build/fuzzers.txt"
 
-# One target's run; its exit status is libFuzzer's (or timeout's when the run outlives its bound).
+# One target's run; its exit status is libFuzzer's (or timeout's when the run outlives its bound). Its
+# seeds are copied into a scratch corpus: libFuzzer adds the inputs it finds to the corpus, and the
+# source tree is never written.
 run_one() {
-    local exe=$1 max_len=$2 name corpus
+    local exe=$1 max_len=$2 patterns=$3 name corpus pattern seed
     name=$(basename "$exe")
     corpus=$build/corpus/$name
     rm -rf "$corpus"
     mkdir -p "$corpus"
-    for seed in "${seeds[@]}"; do
-        cp "$seed" "$corpus/$(tr '/' '_' <<<"${seed#./}")"
+    for pattern in $patterns; do
+        for seed in $pattern; do
+            [ -f "$seed" ] && cp "$seed" "$corpus/$(tr '/' '_' <<<"$seed")"
+        done
     done
+    if [ -z "$(ls -A "$corpus")" ]; then
+        echo "$name: no seed file matches '$patterns'" >&2
+        return 2
+    fi
     # A fixed seed for repeatable runs; the outer bound stops a run that libFuzzer's own bound misses
     # (a stall while it loads the corpus).
     timeout --kill-after=30 $((seconds + 300)) "$exe" "$corpus" -seed=1 -max_total_time="$seconds" \
@@ -61,7 +66,7 @@ echo "Fuzzing ${#fuzzers[@]} targets for $seconds s each"
 jobs_at_once=$(nproc)
 trap 'kill $(jobs -p) 2>/dev/null' EXIT
 for line in "${fuzzers[@]}"; do
-    read -r exe max_len <<<"$line"
+    read -r exe max_len patterns <<<"$line"
     while (($(jobs -rp | wc -l) >= jobs_at_once)); do
         wait -n || true
     done
@@ -69,7 +74,7 @@ for line in "${fuzzers[@]}"; do
     rm -f "$build/logs/$name.status"
     (
         status=0
-        run_one "$exe" "$max_len" || status=$?
+        run_one "$exe" "$max_len" "$patterns" || status=$?
         echo "$status" >"$build/logs/$name.status"
     ) &
 done

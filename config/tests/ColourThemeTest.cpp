@@ -251,3 +251,17 @@ TEST(ColourTheme, AFileThatCannotBeReadIsReportedAndChangesNoSwatch) {
     ASSERT_TRUE(load.failure);
     EXPECT_EQ(load.failure->rfind("Unable to load colour theme " + path + "\r\n", 0), 0u);
 }
+
+// Themes as a save writes them and as a hand edits them (LF lines, a remark, blanks inside the brackets
+// and around "=", keys in another order and letter case): every swatch is read, nothing is ignored.
+TEST(ColourTheme, SavedAndHandEditedThemeFilesGiveEverySwatch) {
+    for (const char* name : {"Default.thm", "Night.thm"}) {
+        SCOPED_TRACE(name);
+        const config::ThemeLoad load =
+            config::loadTheme(std::string(THEME_FIXTURES) + "/" + name, filled(-7));
+        EXPECT_FALSE(load.failure);
+        EXPECT_TRUE(load.ignoredKeys.empty());
+        for (const int32_t colour : load.colours.colours)
+            EXPECT_NE(colour, -7);
+    }
+}

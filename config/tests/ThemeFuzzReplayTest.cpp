@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "config/ColourScheme.h"
+#include "platform/profile/testing/TempFolder.h"
 
 namespace {
 
@@ -53,4 +55,21 @@ TEST(ThemeFuzzReplay, AnyThemeFileLoadsOnlyColoursAndWhatItGaveSavesBackExactly)
             file[rng() % file.size()] = static_cast<char>(rng());
         config::fuzz::readTheme(reinterpret_cast<const uint8_t*>(file.data()), file.size());
     }
+}
+
+// The fixture themes, whole and with stray bytes.
+TEST(ThemeFuzzReplay, FixtureThemesWholeAndDamagedLoadOnlyColours) {
+    std::mt19937 rng(20261212);
+    int themes = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(THEME_FIXTURES)) {
+        const std::string theme = profile::testing::TempFolder::readFile(entry.path().string());
+        ++themes;
+        for (int run = 0; run < 60; ++run) {
+            std::string file = theme;
+            for (int s = 0; s < run % 5 && !file.empty(); ++s)
+                file[rng() % file.size()] = static_cast<char>(rng());
+            config::fuzz::readTheme(reinterpret_cast<const uint8_t*>(file.data()), file.size());
+        }
+    }
+    EXPECT_GE(themes, 2);
 }

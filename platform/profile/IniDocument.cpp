@@ -1,7 +1,9 @@
 // Parsing, editing and writing back one INI file with its untouched lines kept byte for byte.
 #include "platform/profile/IniDocument.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
 
 #include "platform/runtime/Text.h"
 
@@ -143,9 +145,66 @@ IniDocument::IniDocument() {
     sections_.emplace_back();
 }
 
-std::u32string IniDocument::fold(std::string_view utf8) {
-    return runtime::foldCase(runtime::toU32(utf8));
+namespace {
+
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
+
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The bytes as UTF-8, copied only when they are not UTF-8 already.
+std::string_view asUtf8(std::string_view bytes, std::string& store) {
+    if (runtime::isValidUtf8(bytes)) return bytes;
+    store = repairUtf8(bytes);
+    return store;
+}
+
+// A name as the indexes hold it: UTF-8 with letter case folded. Short ASCII names, the names programs
+// use, are folded on the stack, so that a lookup allocates nothing.
+class FoldedName {
+public:
+    explicit FoldedName(std::string_view name) {
+        if (name.size() <= small_.size() && isAscii(name)) {
+            std::transform(name.begin(), name.end(), small_.begin(), lowerAscii);
+            view_ = std::string_view(small_.data(), name.size());
+            return;
+        }
+        std::string store;
+        big_ = runtime::toUtf8(runtime::foldCase(runtime::toU32(asUtf8(name, store))));
+        view_ = big_;
+    }
+    FoldedName(const FoldedName&) = delete;
+    FoldedName& operator=(const FoldedName&) = delete;
+
+    std::string_view view() const noexcept { return view_; }
+    std::string text() const { return std::string(view_); }
+
+private:
+    std::array<char, 64> small_{};
+    std::string big_;
+    std::string_view view_;
+};
+
+// The line end as static text, so that no line holds a copy of it.
+std::string_view lineEnding(std::string_view bytes) {
+    if (bytes == "\r\n") return "\r\n";
+    if (bytes == "\n") return "\n";
+    if (bytes == "\r") return "\r";
+    return {};
+}
+
+// Where a line lies in the file and what it is. Found on the bytes themselves, which is exact in either
+// encoding: "[", "=", blanks and tabs are ASCII, and neither encoding has an ASCII byte inside another
+// character.
+struct LineSpan {
+    std::size_t start = 0, contentEnd = 0, next = 0;
+    bool header = false, key = false;
+};
+
+} // namespace
 
 IniDocument IniDocument::fromBytes(std::string_view bytes) {
     IniDocument doc;
@@ -158,79 +217,134 @@ IniDocument IniDocument::fromBytes(std::string_view bytes) {
         bytes.find('\n') == std::string_view::npos && bytes.find('\r') != std::string_view::npos;
     if (crOnly) doc.newline_ = "\r";
     const char lineEnd = crOnly ? '\r' : '\n';
+
+    // The lines first, so that every container is made once at its size: a read costs an allocation per
+    // line, not a copy of every section each time it grows.
+    std::vector<LineSpan> spans;
+    spans.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), lineEnd)) + 1);
+    std::size_t headers = 0;
     for (std::size_t pos = 0; pos < bytes.size();) {
         const auto found = bytes.find(lineEnd, pos);
-        const std::size_t next = found == std::string_view::npos ? bytes.size() : found + 1;
-        std::size_t contentEnd = found == std::string_view::npos ? bytes.size() : found;
-        if (!crOnly && found != std::string_view::npos && contentEnd > pos && bytes[contentEnd - 1] == '\r')
-            --contentEnd;
-        doc.addLine(std::string(bytes.substr(pos, contentEnd - pos)),
-                    std::string(bytes.substr(contentEnd, next - contentEnd)));
-        pos = next;
+        LineSpan span{pos, found == std::string_view::npos ? bytes.size() : found,
+                      found == std::string_view::npos ? bytes.size() : found + 1};
+        if (!crOnly && found != std::string_view::npos && span.contentEnd > pos &&
+            bytes[span.contentEnd - 1] == '\r')
+            --span.contentEnd;
+        const std::string_view text = bytes.substr(pos, span.contentEnd - pos);
+        span.header = trimLeadingBlanks(text).starts_with('[');
+        const auto eq = text.find('=');
+        span.key = !span.header && eq != std::string_view::npos && !trimBlanks(text.substr(0, eq)).empty();
+        headers += span.header ? 1 : 0;
+        spans.push_back(span);
+        pos = span.next;
+    }
+    doc.sections_.reserve(headers + 1);
+    doc.sectionIndex_.reserve(headers);
+
+    std::string decoded;
+    const auto textOf = [&](const LineSpan& span) -> std::string_view {
+        const std::string_view raw = bytes.substr(span.start, span.contentEnd - span.start);
+        if (doc.encoding_ == IniEncoding::Utf8) return raw;
+        decoded = decodeText(raw, doc.encoding_);
+        return decoded;
+    };
+    const auto lineOf = [&](const LineSpan& span) {
+        return Line{std::string(bytes.substr(span.start, span.contentEnd - span.start)),
+                    lineEnding(bytes.substr(span.contentEnd, span.next - span.contentEnd))};
+    };
+    for (std::size_t i = 0; i < spans.size();) {
+        if (spans[i].header) {
+            if (const auto name = headerName(textOf(spans[i])))
+                doc.sectionIndex_.try_emplace(FoldedName(*name).text(), doc.sections_.size());
+            Section section;
+            section.header = lineOf(spans[i]);
+            doc.sections_.push_back(std::move(section));
+            ++i;
+        }
+        Section& section = doc.sections_.back();
+        std::size_t end = i, afterLastKey = i, keys = 0;
+        for (; end < spans.size() && !spans[end].header; ++end) {
+            if (spans[end].key) {
+                afterLastKey = end + 1;
+                ++keys;
+            }
+        }
+        section.body.reserve(afterLastKey - i);
+        section.tail.reserve(end - afterLastKey);
+        if (section.header) section.keys.reserve(keys);
+        for (; i < end; ++i) {
+            if (spans[i].key && section.header) {
+                const std::string_view text = textOf(spans[i]);
+                section.keys.try_emplace(FoldedName(trimBlanks(text.substr(0, text.find('=')))).text(),
+                                         section.body.size());
+            }
+            (i < afterLastKey ? section.body : section.tail).push_back(lineOf(spans[i]));
+        }
     }
     return doc;
 }
 
-void IniDocument::addLine(std::string raw, std::string eol) {
-    Line line{std::move(raw), std::move(eol), {}, false};
-    std::string decoded;
-    if (encoding_ != IniEncoding::Utf8) decoded = decodeText(line.raw, encoding_);
-    const std::string_view text = encoding_ == IniEncoding::Utf8 ? std::string_view(line.raw) : decoded;
-    if (trimLeadingBlanks(text).starts_with('[')) {
-        // Named before the line moves: the text may be a view of its bytes.
-        if (const auto name = headerName(text)) sectionIndex_.try_emplace(fold(*name), sections_.size());
-        Section section;
-        section.header = std::move(line);
-        sections_.push_back(std::move(section));
-        return;
-    }
-    Section& section = sections_.back();
-    const auto eq = text.find('=');
-    if (eq != std::string_view::npos) {
-        const std::string_view key = trimBlanks(text.substr(0, eq));
-        if (!key.empty()) {
-            line.isKey = true;
-            line.after = std::string(text.substr(eq + 1));
-            if (section.header) section.keys.try_emplace(fold(key), section.body.size());
-        }
-    }
-    section.body.push_back(std::move(line));
-}
-
 const IniDocument::Line* IniDocument::find(std::string_view section, std::string_view key) const {
-    const auto s = sectionIndex_.find(fold(repairUtf8(trimBlanks(section))));
+    const auto s = sectionIndex_.find(FoldedName(trimBlanks(section)).view());
     if (s == sectionIndex_.end()) return nullptr;
     const Section& sec = sections_[s->second];
-    const auto k = sec.keys.find(fold(repairUtf8(trimBlanks(key))));
+    const auto k = sec.keys.find(FoldedName(trimBlanks(key)).view());
     return k == sec.keys.end() ? nullptr : &sec.body[k->second];
 }
 
 std::optional<std::string> IniDocument::get(std::string_view section, std::string_view key) const {
     const Line* line = find(section, key);
     if (line == nullptr) return std::nullopt;
-    return std::string(readValue(line->after));
+    std::string store;
+    return std::string(readValue(afterEquals(*line, store)));
 }
 
 std::optional<std::string> IniDocument::textAfterEquals(std::string_view section,
                                                         std::string_view key) const {
     const Line* line = find(section, key);
     if (line == nullptr) return std::nullopt;
-    return std::string(trimLeadingBlanks(line->after));
+    std::string store;
+    return std::string(trimLeadingBlanks(afterEquals(*line, store)));
 }
 
 IniDocument::Line IniDocument::makeKeyLine(std::string_view key, std::string_view value) const {
     std::string text(key);
     text += '=';
     text += value;
-    return Line{encodeText(text, encoding_), newline_, std::string(value), true};
+    return Line{encodeText(text, encoding_), newline_};
 }
 
-IniDocument::Line* IniDocument::lastLine() {
+std::string_view IniDocument::afterEquals(const Line& line, std::string& store) const {
+    // "=" is ASCII in either encoding, so the first one in the bytes is the first one in the text.
+    const std::string_view raw = line.raw;
+    const auto eq = raw.find('=');
+    const std::string_view after = eq == std::string_view::npos ? std::string_view{} : raw.substr(eq + 1);
+    if (encoding_ == IniEncoding::Utf8) return after;
+    store = decodeText(after, encoding_);
+    return store;
+}
+
+const IniDocument::Line* IniDocument::lastLine() const {
     for (auto it = sections_.rbegin(); it != sections_.rend(); ++it) {
+        if (!it->tail.empty()) return &it->tail.back();
         if (!it->body.empty()) return &it->body.back();
         if (it->header) return &*it->header;
     }
     return nullptr;
+}
+
+IniDocument::Line* IniDocument::lastLine() {
+    return const_cast<Line*>(std::as_const(*this).lastLine());
+}
+
+template <class Visit> void IniDocument::forEachLine(Visit visit) const {
+    for (const Section& sec : sections_) {
+        if (sec.header) visit(*sec.header, true);
+        for (const Line& line : sec.body)
+            visit(line, false);
+        for (const Line& line : sec.tail)
+            visit(line, false);
+    }
 }
 
 void IniDocument::convertToUtf8() {
@@ -238,21 +352,24 @@ void IniDocument::convertToUtf8() {
         if (sec.header) sec.header->raw = decodeText(sec.header->raw, encoding_);
         for (Line& line : sec.body)
             line.raw = decodeText(line.raw, encoding_);
+        for (Line& line : sec.tail)
+            line.raw = decodeText(line.raw, encoding_);
     }
     encoding_ = IniEncoding::Utf8;
 }
 
 void IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string sectionText = repairUtf8(trimBlanks(section));
-    const std::string keyText = repairUtf8(trimBlanks(key));
-    const std::string valueText = repairUtf8(value);
+    std::string sectionStore, keyStore, valueStore;
+    const std::string_view sectionText = asUtf8(trimBlanks(section), sectionStore);
+    const std::string_view keyText = asUtf8(trimBlanks(key), keyStore);
+    const std::string_view valueText = asUtf8(value, valueStore);
     // No edit is refused for its characters, and none may change how the rest of the file reads.
     if (encoding_ == IniEncoding::Windows1252 &&
         !(fitsWindows1252(sectionText) && fitsWindows1252(keyText) && fitsWindows1252(valueText)))
         convertToUtf8();
 
-    const std::u32string foldedSection = fold(sectionText);
-    const auto s = sectionIndex_.find(foldedSection);
+    const FoldedName foldedSection(sectionText);
+    const auto s = sectionIndex_.find(foldedSection.view());
     if (s == sectionIndex_.end()) {
         // The last line of the file gets the line break it may lack, so the new header starts a line.
         if (Line* last = lastLine(); last != nullptr && last->eol.empty()) last->eol = newline_;
@@ -260,50 +377,41 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
         header += sectionText;
         header += ']';
         Section added;
-        added.header = Line{encodeText(header, encoding_), newline_, {}, false};
+        added.header = Line{encodeText(header, encoding_), newline_};
         added.body.push_back(makeKeyLine(keyText, valueText));
-        added.keys.emplace(fold(keyText), 0);
+        added.keys.emplace(FoldedName(keyText).text(), 0);
         sections_.push_back(std::move(added));
-        sectionIndex_.emplace(foldedSection, sections_.size() - 1);
+        sectionIndex_.emplace(foldedSection.text(), sections_.size() - 1);
         return;
     }
     Section& sec = sections_[s->second];
-    const std::u32string foldedKey = fold(keyText);
-    if (const auto k = sec.keys.find(foldedKey); k != sec.keys.end()) {
+    const FoldedName foldedKey(keyText);
+    if (const auto k = sec.keys.find(foldedKey.view()); k != sec.keys.end()) {
         Line& line = sec.body[k->second];
         // The value the line already gives, in every reader's view, leaves the user's spelling of the line
         // (indentation, blanks and tabs around "=") alone.
-        if (trimLeadingBlanks(line.after) == valueText) return;
-        std::string eol = std::move(line.eol); // a last line without a line break stays so
+        std::string store;
+        if (trimLeadingBlanks(afterEquals(line, store)) == valueText) return;
+        const std::string_view eol = line.eol; // a last line without a line break stays so
         line = makeKeyLine(keyText, valueText);
-        line.eol = std::move(eol);
+        line.eol = eol;
         return;
     }
     // After the last key of the section, so blank lines and remarks before the next header stay there.
-    std::size_t insertAt = 0;
-    for (std::size_t i = 0; i < sec.body.size(); ++i) {
-        if (sec.body[i].isKey) insertAt = i + 1;
-    }
-    Line& before = insertAt == 0 ? *sec.header : sec.body[insertAt - 1];
+    Line& before = sec.body.empty() ? *sec.header : sec.body.back();
     if (before.eol.empty()) before.eol = newline_;
-    sec.body.insert(sec.body.begin() + static_cast<std::ptrdiff_t>(insertAt),
-                    makeKeyLine(keyText, valueText));
-    sec.keys.emplace(foldedKey, insertAt);
+    sec.keys.emplace(foldedKey.text(), sec.body.size());
+    sec.body.push_back(makeKeyLine(keyText, valueText));
 }
 
 std::string IniDocument::assemble(bool asUtf8) const {
     const bool convert = asUtf8 && encoding_ == IniEncoding::Windows1252;
     std::string out;
     if (bom_) out += kByteOrderMark;
-    const auto put = [&](const Line& line) {
+    forEachLine([&](const Line& line, bool) {
         out += convert ? decodeText(line.raw, encoding_) : line.raw;
         out += line.eol;
-    };
-    for (const Section& sec : sections_) {
-        if (sec.header) put(*sec.header);
-        for (const Line& line : sec.body)
-            put(line);
-    }
+    });
     return out;
 }
 
@@ -320,18 +428,16 @@ std::string IniDocument::toBytes() const {
 std::vector<IniDocument::LineText> IniDocument::lines() const {
     std::vector<LineText> out;
     out.reserve(lineCount());
-    for (const Section& sec : sections_) {
-        if (sec.header) out.push_back({decodeText(sec.header->raw, encoding_), true});
-        for (const Line& line : sec.body)
-            out.push_back({decodeText(line.raw, encoding_), false});
-    }
+    forEachLine([&](const Line& line, bool header) {
+        out.push_back({decodeText(line.raw, encoding_), header});
+    });
     return out;
 }
 
 std::size_t IniDocument::lineCount() const noexcept {
     std::size_t count = 0;
     for (const Section& sec : sections_)
-        count += sec.body.size() + (sec.header ? 1 : 0);
+        count += sec.body.size() + sec.tail.size() + (sec.header ? 1 : 0);
     return count;
 }
 
@@ -340,11 +446,8 @@ std::size_t IniDocument::headerCount() const noexcept {
 }
 
 bool IniDocument::endsWithLineBreak() const noexcept {
-    for (auto it = sections_.rbegin(); it != sections_.rend(); ++it) {
-        if (!it->body.empty()) return !it->body.back().eol.empty();
-        if (it->header) return !it->header->eol.empty();
-    }
-    return false;
+    const Line* last = lastLine();
+    return last != nullptr && !last->eol.empty();
 }
 
 } // namespace profile

@@ -4,10 +4,11 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace profile {
@@ -77,30 +78,43 @@ public:
 
 private:
     struct Line {
-        std::string raw;   // the bytes of the line without its line end
-        std::string eol;   // "\r\n", "\n", "\r" or empty for a last line without a line break
-        std::string after; // a key line's text after its "=", UTF-8
-        bool isKey = false;
+        std::string raw; // the bytes of the line without its line end
+        std::string_view
+            eol; // "\r\n", "\n", "\r" or empty for a last line without a line break (static text)
     };
+    // Lookups and additions take the same time in a section of ten keys and of a hundred thousand: the
+    // lines keep the file's order and spelling, the indexes beside them find a line without a scan, and
+    // the lines after the last key are apart, so a key added after it moves no line.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const noexcept {
+            return std::hash<std::string_view>{}(name);
+        }
+    };
+    // Folded name -> first of that name; looked up by a view of the folded name.
+    using Index = std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>>;
     struct Section {
         std::optional<Line> header; // none for the lines before the first header (always sections_[0])
-        std::vector<Line> body;
-        std::map<std::u32string, std::size_t> keys; // folded key -> first line of that key in body
+        std::vector<Line> body;     // up to the last key line, which ends it
+        std::vector<Line> tail;     // the lines after the last key line
+        Index keys;                 // into body
     };
 
-    static std::u32string fold(std::string_view utf8);
-    void addLine(std::string raw, std::string eol);
     const Line* find(std::string_view section, std::string_view key) const;
     Line makeKeyLine(std::string_view key, std::string_view value) const;
+    // A key line's text after its "=", as UTF-8 (decoded into store when the file is not UTF-8).
+    std::string_view afterEquals(const Line& line, std::string& store) const;
     Line* lastLine();
+    const Line* lastLine() const;
     void convertToUtf8();
     std::string assemble(bool asUtf8) const;
+    template <class Visit> void forEachLine(Visit visit) const;
 
     IniEncoding encoding_ = IniEncoding::Utf8;
     bool bom_ = false;
-    std::string newline_ = "\r\n";
+    std::string_view newline_ = "\r\n"; // static text
     std::vector<Section> sections_;
-    std::map<std::u32string, std::size_t> sectionIndex_; // folded name -> first section of that name
+    Index sectionIndex_; // into sections_
 };
 
 } // namespace profile

@@ -97,10 +97,8 @@ ProfileStatus WritePrivateProfileString(std::string_view section, std::string_vi
 
 ProfileBatch::ProfileBatch(std::string file) : file_(std::move(file)) {
     FileStatus status = FileStatus::Ok;
-    if (auto doc = readIniFile(file_, &status)) {
-        doc_ = std::move(*doc);
-        if (status == FileStatus::Ok) original_ = doc_.toBytes();
-    }
+    if (auto doc = readIniFile(file_, &status)) doc_ = std::move(*doc);
+    read_ = status == FileStatus::Ok;
     unreadable_ = status != FileStatus::Ok && status != FileStatus::Missing;
 }
 
@@ -113,6 +111,8 @@ std::string ProfileBatch::read(std::string_view section, std::string_view key, s
 ProfileStatus ProfileBatch::write(std::string_view section, std::string_view key, std::string_view value) {
     const ProfileStatus status = checkEntry(section, key, value);
     if (status != ProfileStatus::Ok) return status;
+    // Kept at the first write, so a batch that only reads never writes the file out in memory.
+    if (read_ && !original_) original_ = doc_.toBytes();
     doc_.set(section, key, value);
     dirty_ = true;
     return ProfileStatus::Ok;

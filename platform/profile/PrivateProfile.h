@@ -68,6 +68,7 @@ public:
 private:
     std::string file_;
     IniDocument doc_;
+    bool read_ = false; // the file was there and read
     bool unreadable_ = false;
     bool dirty_ = false;
     std::optional<std::string> original_; // the file as read, as the document writes it

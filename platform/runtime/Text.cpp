@@ -1,6 +1,8 @@
 // UTF-8 decoding, encoding and case folding.
 #include "platform/runtime/Text.h"
 
+#include <algorithm>
+
 namespace runtime {
 
 namespace {
@@ -86,6 +88,11 @@ std::string toUtf8(std::u32string_view text) {
 
 bool isValidUtf8(std::string_view bytes) noexcept {
     for (std::size_t i = 0; i < bytes.size();) {
+        // Runs of ASCII, most of any text the program reads, need no decoding.
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
+        }
         char32_t c = 0;
         const std::size_t len = sequenceAt(bytes, i, c);
         if (len == 0) return false;
@@ -127,6 +134,17 @@ std::u32string foldCase(std::u32string_view text) {
 }
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
+    // No letter outside ASCII folds into ASCII or out of it, so where one side is ASCII the bytes decide,
+    // without a copy of either.
+    const auto ascii = [](std::string_view text) {
+        return std::all_of(text.begin(), text.end(),
+                           [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    };
+    if (ascii(a) || ascii(b)) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                                  [&](char x, char y) { return lower(x) == lower(y); });
+    }
     return foldCase(toU32(a)) == foldCase(toU32(b));
 }
 

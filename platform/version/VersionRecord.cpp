@@ -255,6 +255,8 @@ std::optional<std::string> VerQueryString(std::span<const uint8_t> block, std::s
                 i += 2;
             }
         }
+        // A half of a pair alone has no UTF-8 form: it shows as the replacement character.
+        if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;
         text.push_back(c);
     }
     return runtime::toUtf8(text);

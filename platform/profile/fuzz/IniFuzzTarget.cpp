@@ -3,6 +3,8 @@
 // reads exactly as the document in memory.
 #include "platform/profile/fuzz/IniFuzzTarget.h"
 
+#include <string.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -73,10 +75,17 @@ Reading readingOf(const IniDocument& doc, const std::string& section, const std:
 
 } // namespace
 
+InputParts splitInput(const uint8_t* data, std::size_t size) {
+    // memmem, which libFuzzer watches, so that it learns the line from the comparison.
+    const void* line = size == 0 ? nullptr : ::memmem(data, size, kWritesLine.data(), kWritesLine.size());
+    if (line == nullptr) return {{reinterpret_cast<const char*>(data), size}, size};
+    const auto length = static_cast<std::size_t>(static_cast<const uint8_t*>(line) - data);
+    return {{reinterpret_cast<const char*>(data), length}, length + kWritesLine.size()};
+}
+
 std::vector<uint8_t> makeInput(std::string_view file, const std::vector<Write>& writes) {
-    const std::size_t length = std::min<std::size_t>(file.size(), 0xFFFF);
-    std::vector<uint8_t> input{static_cast<uint8_t>(length & 0xFF), static_cast<uint8_t>(length >> 8)};
-    input.insert(input.end(), file.begin(), file.begin() + static_cast<std::ptrdiff_t>(length));
+    std::vector<uint8_t> input(file.begin(), file.end());
+    if (!writes.empty()) input.insert(input.end(), kWritesLine.begin(), kWritesLine.end());
     for (const Write& w : writes) {
         const std::size_t n = std::min<std::size_t>(w.value.size(), 0xFF);
         input.push_back(w.section);
@@ -88,9 +97,8 @@ std::vector<uint8_t> makeInput(std::string_view file, const std::vector<Write>& 
 }
 
 void readAndWrite(const uint8_t* data, std::size_t size) {
-    if (size < 2) return;
-    const std::size_t length = std::min<std::size_t>(data[0] | (std::size_t{data[1]} << 8), size - 2);
-    const std::string file(reinterpret_cast<const char*>(data) + 2, length);
+    const InputParts parts = splitInput(data, size);
+    const std::string file(parts.file);
     if (refuseText(file)) return; // refused files are never parsed
     IniDocument doc = IniDocument::fromBytes(file);
     if (doc.toBytes() != file) broken("a file read and written back is not byte for byte the same");
@@ -112,7 +120,7 @@ void readAndWrite(const uint8_t* data, std::size_t size) {
     };
     std::vector<Done> writes;
     std::set<std::pair<std::u32string, std::u32string>> written;
-    for (std::size_t pos = 2 + length; pos + 3 <= size;) {
+    for (std::size_t pos = parts.writes; pos + 3 <= size;) {
         const std::size_t s = data[pos] % sections.size(), k = data[pos + 1] % keys.size();
         const std::size_t n = std::min<std::size_t>(data[pos + 2], size - pos - 3);
         const std::string value(reinterpret_cast<const char*>(data) + pos + 3, n);

@@ -16,6 +16,7 @@
 #include "platform/profile/FileSettingsStore.h"
 #include "platform/profile/IniDocument.h"
 #include "platform/profile/PrivateProfile.h"
+#include "platform/profile/fuzz/IniFuzzTarget.h"
 #include "platform/profile/fuzz/RunFolder.h"
 #include "platform/runtime/Hooks.h"
 
@@ -59,9 +60,8 @@ void collectNames(const IniDocument& doc, std::vector<std::string>& sections,
 } // namespace
 
 void readSaveCommit(const uint8_t* data, std::size_t size) {
-    if (size < 2) return;
-    const std::size_t length = std::min<std::size_t>(data[0] | (std::size_t{data[1]} << 8), size - 2);
-    const std::string file(reinterpret_cast<const char*>(data) + 2, length);
+    const InputParts parts = splitInput(data, size);
+    const std::string file(parts.file);
     const runtime::ScopedHooks quiet{
         runtime::Hooks{[] {}, [](const std::string&) {},
                        [](const std::string&, int32_t, const std::string&) { return runtime::mb::kOk; }}};
@@ -91,7 +91,7 @@ void readSaveCommit(const uint8_t* data, std::size_t size) {
                     broken("a key reads otherwise than the file says");
             }
         }
-        for (std::size_t pos = 2 + length; pos + 3 <= size;) {
+        for (std::size_t pos = parts.writes; pos + 3 <= size;) {
             const std::size_t s = data[pos] % sections.size(), k = data[pos + 1] % keys.size();
             const std::size_t n = std::min<std::size_t>(data[pos + 2], size - pos - 3);
             const std::string value(reinterpret_cast<const char*>(data) + pos + 3, n);

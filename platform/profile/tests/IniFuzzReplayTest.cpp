@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "platform/profile/testing/TempFolder.h"
 
 namespace {
 
@@ -31,6 +34,16 @@ const std::vector<std::string> kValues{
     "x",   "",   " spaced ",     "\"quoted\"", "Caf\xE9", "Caf\xC3\xA9", "\xD0\x94\xD0\xB8", "\xE2\x82\xAC 5",
     "a=b", "\t", "two\r\nlines", "[Evil]",     "\x81\x8D"};
 
+// The file and the writes a program makes to it, in the targets' layout.
+std::vector<uint8_t> withWrites(const std::string& file, std::mt19937& rng) {
+    std::vector<profile::fuzz::Write> writes;
+    const int count = static_cast<int>(rng() % 8);
+    for (int w = 0; w < count; ++w)
+        writes.push_back(
+            {static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng()), kValues[rng() % kValues.size()]});
+    return profile::fuzz::makeInput(file, writes);
+}
+
 // A hand-edited file and the writes a program makes to it, in the targets' layout.
 std::vector<uint8_t> editedFileAndWrites(std::mt19937& rng) {
     std::string file = kFiles[rng() % kFiles.size()];
@@ -49,12 +62,7 @@ std::vector<uint8_t> editedFileAndWrites(std::mt19937& rng) {
             break;
         }
     }
-    std::vector<profile::fuzz::Write> writes;
-    const int count = static_cast<int>(rng() % 8);
-    for (int w = 0; w < count; ++w)
-        writes.push_back(
-            {static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng()), kValues[rng() % kValues.size()]});
-    return profile::fuzz::makeInput(file, writes);
+    return withWrites(file, rng);
 }
 
 } // namespace
@@ -72,8 +80,24 @@ TEST(SettingsFuzzReplay, HandEditedSettingsFilesReadSaveAndCommitAsTheFileSays) 
     std::mt19937 rng(20261211);
     for (int run = 0; run < 600; ++run) {
         auto input = editedFileAndWrites(rng);
-        const std::size_t length = input[0] | (std::size_t{input[1]} << 8);
-        if (run % 10 == 0 && length > 0) input[2 + rng() % length] = 0;
+        const std::size_t length = profile::fuzz::splitInput(input.data(), input.size()).file.size();
+        if (run % 10 == 0 && length > 0) input[rng() % length] = 0;
         profile::fuzz::readSaveCommit(input.data(), input.size());
     }
+}
+
+// The settings files of the fixtures, as the program and a hand leave them, each with writes.
+TEST(SettingsFuzzReplay, FixtureSettingsFilesReadSaveAndCommitAsTheFileSays) {
+    std::mt19937 rng(20261212);
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(PROFILE_FIXTURES)) {
+        const std::string file = profile::testing::TempFolder::readFile(entry.path().string());
+        ++files;
+        for (int run = 0; run < 40; ++run) {
+            const auto input = withWrites(file, rng);
+            profile::fuzz::readAndWrite(input.data(), input.size());
+            profile::fuzz::readSaveCommit(input.data(), input.size());
+        }
+    }
+    EXPECT_GE(files, 2);
 }

@@ -119,6 +119,13 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"AppendsKeyAfterTheLastKeyOfItsSection", "[A]\r\nk=1\r\n\r\n[B]\r\nk=2\r\n", "A", "n", "v",
                   "[A]\r\nk=1\r\nn=v\r\n\r\n[B]\r\nk=2\r\n"},
         WriteCase{"AppendsKeyToEmptySection", "[A]\r\n[B]\r\n", "A", "n", "v", "[A]\r\nn=v\r\n[B]\r\n"},
+        WriteCase{"AppendsAfterTheLastKeyPastRemarksBetweenKeys",
+                  "[A]\r\nk=1\r\n; note\r\nj=2\r\n\r\n; end\r\n[B]\r\n", "A", "n", "v",
+                  "[A]\r\nk=1\r\n; note\r\nj=2\r\nn=v\r\n\r\n; end\r\n[B]\r\n"},
+        WriteCase{"AppendsBeforeTheRemarksOfASectionWithoutKeys", "[A]\r\n; r\r\n[B]\r\n", "A", "n", "v",
+                  "[A]\r\nn=v\r\n; r\r\n[B]\r\n"},
+        WriteCase{"FindsANonAsciiSectionAndKeyInAnotherCase", "[\xC3\x89t\xC3\xA9]\r\n\xC3\x84=1\r\n",
+                  "\xC3\xA9T\xC3\x89", "\xC3\xA4", "2", "[\xC3\x89t\xC3\xA9]\r\n\xC3\xA4=2\r\n"},
         WriteCase{"AppendsSection", "[A]\r\nk=1\r\n", "B", "n", "v", "[A]\r\nk=1\r\n[B]\r\nn=v\r\n"},
         WriteCase{"AppendsSectionAfterLastLineWithoutBreak", "[A]\r\nk=1", "B", "n", "v",
                   "[A]\r\nk=1\r\n[B]\r\nn=v\r\n"},
@@ -203,6 +210,20 @@ TEST(ProfileBatch, ManyWritesAreOneReplaceAndReadBackBeforeCommit) {
     EXPECT_EQ(GetPrivateProfileString("MainBand", "Caption", "", file), "New");
     EXPECT_EQ(GetPrivateProfileString("SubBand.17", "Key39", "", file), "663");
     EXPECT_EQ(GetPrivateProfileString("SubBand.0", "Key0", "", file), "0");
+}
+
+// Keys added one after another land in the order written, after the keys already there and before the
+// remarks that close the section; the first of two lines of one key still answers.
+TEST(ProfileBatch, KeysAddedInTurnKeepTheirOrderAndTheSectionsRemarks) {
+    TempFolder dir;
+    const std::string file = dir.write("f.ini", "[A]\r\nk=1\r\nK=dup\r\n; end of A\r\n[B]\r\nb=1\r\n");
+    ProfileBatch batch(file);
+    for (const char* key : {"x", "y", "z"})
+        ASSERT_EQ(batch.write("a", key, key), ProfileStatus::Ok);
+    ASSERT_EQ(batch.write("A", "k", "2"), ProfileStatus::Ok);
+    ASSERT_EQ(batch.commit(), ProfileStatus::Ok);
+    EXPECT_EQ(TempFolder::readFile(file),
+              "[A]\r\nk=2\r\nK=dup\r\nx=x\r\ny=y\r\nz=z\r\n; end of A\r\n[B]\r\nb=1\r\n");
 }
 
 TEST(ProfileBatch, ReadsBackBeforeCommitWhatTheFileWillGive) {

@@ -2,6 +2,7 @@
 // broken or missing record reported as none.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <tuple>
 
@@ -76,6 +77,25 @@ TEST(VersionRecord, NonAsciiStringsRoundTrip) {
     const auto record = buildVersionRecord(spec);
     EXPECT_EQ(VerQueryString(record, "\\StringFileInfo\\040904B0\\LegalCopyright"),
               "\xC2\xA9 M\xC3\xBCller \xF0\x9F\x93\xBB");
+}
+
+// A value with half a UTF-16 pair alone (a damaged or foreign record) reads as UTF-8, that half shown as
+// the replacement character.
+TEST(VersionRecord, UnpairedSurrogatesReadAsTheReplacementCharacter) {
+    VersionRecordSpec spec = sampleSpec();
+    spec.tables[0].strings = {{"Comments", "aXbY"}};
+    auto record = buildVersionRecord(spec);
+    const auto patch = [&record](char from, uint16_t to) {
+        const uint8_t unit[] = {static_cast<uint8_t>(from), 0};
+        const auto at = std::search(record.begin(), record.end(), std::begin(unit), std::end(unit));
+        ASSERT_NE(at, record.end());
+        at[0] = static_cast<uint8_t>(to & 0xFF);
+        at[1] = static_cast<uint8_t>(to >> 8);
+    };
+    patch('X', 0xD83D); // a high half followed by no low half
+    patch('Y', 0xDC3B); // a low half alone
+    EXPECT_EQ(VerQueryString(record, "\\StringFileInfo\\040904B0\\Comments"), "a\xEF\xBF\xBD"
+                                                                              "b\xEF\xBF\xBD");
 }
 
 TEST(VersionRecord, LanguageNames) {
