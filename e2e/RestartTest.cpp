@@ -118,8 +118,9 @@ TEST_F(Restart, TheReadoutTheSideAndTheStationHeardAreThoseTheUserLeft) {
         EXPECT_TRUE(waitForTone(servers_->folder(), kAudioHz)) << "the store changed what is heard";
         before = face("restart-before-close");
     }
-    const auto closed = offAndClose(screen(), *main_, sandbox_, *program, 10s);
-    ASSERT_TRUE(closed) << "the program did not end after \"&Close\"";
+    std::string why;
+    const auto closed = offAndClose(screen(), *main_, sandbox_, *program, &why);
+    ASSERT_TRUE(closed) << "the program did not end after \"&Close\": " << why;
     const auto model = iniSection(sandbox_.settingsFile(), kModelSection);
     EXPECT_EQ(keyOf(model, "TunedFrequency"), std::to_string(kDialHz * 10));
     EXPECT_EQ(keyOf(model, "HiSideLo"), "True");
@@ -140,8 +141,8 @@ TEST_F(Restart, TheReadoutTheSideAndTheStationHeardAreThoseTheUserLeft) {
         EXPECT_LE(differing(after.readout, before.readout), kEdgePixels) << "the readout changed";
         EXPECT_LE(differing(after.side, before.side), kEdgePixels) << "the side switch changed";
     }
-    const auto again = offAndClose(screen(), *main_, sandbox_, *program, 10s);
-    ASSERT_TRUE(again);
+    const auto again = offAndClose(screen(), *main_, sandbox_, *program, &why);
+    ASSERT_TRUE(again) << "the program did not end after the second \"&Close\": " << why;
     EXPECT_EQ(keyOf(iniSection(sandbox_.settingsFile(), kModelSection), "TunedFrequency"),
               std::to_string(kDialHz * 10));
     EXPECT_TRUE(sandbox_.dialogs().empty()) << "a message was shown: " << sandbox_.dialogs().front();

@@ -156,13 +156,14 @@ TEST_F(ProgramAtSessionEnd, ASettingsFileThatCannotBeSavedIsToldInABoxAtCloseAnd
         fs::permissions(file, fs::perms::owner_read);
         fs::permissions(file.parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
         std::optional<int> status;
+        std::string why;
         if (bySignal) {
             ::kill(program->pid(), SIGTERM);
             status = program->waitForEnd(60s);
         } else {
-            status = offAndClose(screen(), *main_, sandbox_, *program, 60s);
+            status = offAndClose(screen(), *main_, sandbox_, *program, &why);
         }
-        ASSERT_TRUE(status) << "the program did not end";
+        ASSERT_TRUE(status) << "the program did not end " << why;
         EXPECT_TRUE(endedWith(status, 0)) << "wait status " << *status;
         const auto dialogs = sandbox_.dialogs();
         if (bySignal) {
