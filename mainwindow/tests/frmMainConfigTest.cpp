@@ -10,6 +10,7 @@
 
 #include "config/frmConfig.h"
 #include "frame/modTiming.h"
+#include "mainwindow/MainWindowDesign.h"
 #include "mainwindow/tests/MainWindowRig.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/testing/FakePerformanceCounter.h"
@@ -157,7 +158,9 @@ TEST_F(ConfigOnTheWindow, ApplyChangesTheModelTheDevicesTheInterfaceAndTheColour
 // Wherever the title bar is removed (the start-up with "FormCaptionOffOnPwrOn" set, Apply with its box
 // ticked), the layout stops counting it, as after the power button: the window is C lower and B higher.
 TEST_F(ConfigOnTheWindow, ALayoutAppliedWithoutTheTitleBarNoLongerCountsIt) {
-    constexpr int32_t B = 60, C = 330, kFullRows = 7075;
+    namespace md = mainwindow::design;
+    constexpr int32_t B = 60, C = 330;
+    constexpr auto kFullRows = static_cast<int32_t>(md::clientHeight(md::kLayoutFull, false));
     // The layout's outer height and the client height it leaves, in twips on whole pixels.
     const auto full = [](frmMain& w) { return std::pair(w.Layout.LayoutHeight, w.ScaleHeight()); };
     const auto expected = [](int32_t outer, int32_t client) {
