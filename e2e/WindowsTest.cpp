@@ -55,12 +55,15 @@ protected:
     }
 
     // Waits for a dialog to come, photographs it, and closes it with the button at the place.
-    void photographDialog(const std::string& caption, const std::string& name, const ui::PixelRect& close) {
+    Picture photographDialog(const std::string& caption, const std::string& name,
+                             const ui::PixelRect& close) {
         const auto dialog = screen().waitFor(caption, kBound);
-        ASSERT_TRUE(dialog) << caption;
-        shoot(*dialog, name);
+        EXPECT_TRUE(dialog) << caption;
+        if (!dialog) return {};
+        Picture picture = shoot(*dialog, name);
         click(*dialog, close);
         EXPECT_TRUE(screen().waitGone(caption, kBound)) << caption;
+        return picture;
     }
 };
 
@@ -118,8 +121,25 @@ TEST_F(Windows, TheMainWindowsLayoutsAndTheTraceLogArePhotographed) {
         tabs.push_back(shoot(*config, "config-tab-" + std::to_string(k) + "-" + kTabNames[k]));
         if (k == cd::kPageDDS) {
             click(*config, cd::calibrateButton().pixels());
-            photographDialog("NerixSDR - Calibrate DDS CLKIN", "calibration",
-                             ui::DesignPath(radio::design::cmdCancel).pixels());
+            const Picture calibration = photographDialog("NerixSDR - Calibrate DDS CLKIN", "calibration",
+                                                         ui::DesignPath(radio::design::cmdCancel).pixels());
+            // The saved receiver's software oscillator has no clock of its own to calibrate: "&Try It" and
+            // "&Apply" show disabled, their captions lighter than "&Cancel"'s (once, an absurd clock was
+            // offered for applying).
+            const auto darkest = [&](const ui::DesignRect& button) {
+                const ui::PixelRect r = ui::DesignPath(button).pixels();
+                int least = 255 * 3;
+                for (int y = r.Y; y < std::min(r.Y + r.Height, calibration.height); ++y)
+                    for (int x = r.X; x < std::min(r.X + r.Width, calibration.width); ++x) {
+                        const uint32_t p = calibration.at(x, y);
+                        least = std::min<int>(least,
+                                              int(p & 0xFF) + int((p >> 8) & 0xFF) + int((p >> 16) & 0xFF));
+                    }
+                return least;
+            };
+            const int cancel = darkest(radio::design::cmdCancel);
+            EXPECT_GT(darkest(radio::design::cmdTry), cancel + 60) << "\"&Try It\" shows enabled";
+            EXPECT_GT(darkest(radio::design::cmdApply), cancel + 60) << "\"&Apply\" shows enabled";
             // The focus went back to Calibrate.
             toTab(k);
         }
